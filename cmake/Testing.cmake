@@ -1,0 +1,30 @@
+# GoogleTest: the system package on the host; for Windows, Debian's sources compiled with the
+# cross compiler (there is no cross-built package).
+if(CMAKE_CROSSCOMPILING)
+  set(DIALKIT_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for cross builds")
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${DIALKIT_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  if(NOT TARGET GTest::gtest)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gmock ALIAS gmock)
+  endif()
+else()
+  find_package(GTest REQUIRED)
+endif()
+include(GoogleTest)
+
+# dialkit_add_test(<name> SOURCES ... LIBRARIES ...)
+# One test program per subsystem. On the host every test case becomes its own CTest test; under
+# Wine a program is one CTest test, because each start of a Windows program costs a Wine process.
+# A cross build without an emulator (32-bit Windows) builds its tests but cannot run them.
+function(dialkit_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} dialkit_test_support GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  if(NOT CMAKE_CROSSCOMPILING)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  elseif(CMAKE_CROSSCOMPILING_EMULATOR)
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
+endfunction()

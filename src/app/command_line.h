@@ -1,0 +1,42 @@
+// The command line: INIT="file.ini" CONNECT="name" [VPN="name"] [ASK=0], taken apart into the
+// four process-wide values the run works from. The parse shows nothing itself; the run decides
+// what to tell the user from its result and the values.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Capacity of each command-line text, terminator included.
+inline constexpr size_t kCommandLineTextCapacity = 340;
+
+extern char g_entryFilePath[kCommandLineTextCapacity];  // INIT, as a full path
+extern char g_mainEntryName[kCommandLineTextCapacity];  // CONNECT
+extern char g_vpnEntryName[kCommandLineTextCapacity];   // VPN; empty: no VPN entry
+extern int32_t g_askForDevice;  // 1: let the user pick the modem even when one is remembered
+
+// Parses the argument text (without the program name). Returns 0 when at least one INIT was met
+// and every INIT named an existing file or directory; kInitPathNotFormed when an INIT had no
+// full path (g_entryFilePath keeps its earlier content); kInitFileNotFound when there was no
+// INIT (g_entryFilePath stays empty) or an INIT names nothing (g_entryFilePath holds its full
+// path). The parse stops at the first failing INIT. Only g_askForDevice is reset first.
+int32_t ParseCommandLine(const char* text);
+
+// The tokenizer. `set` is a zero-terminated list of delimiter characters; capacities count the
+// terminator, and the destination always ends in a zero (unless its capacity is 0). Characters
+// beyond capacity - 1 are passed over, so the parse stays in step with the text.
+
+// Copies the run of characters at the start of `text` that belong to `set`; returns the position
+// of the first character that does not (or of the terminator).
+const char* CopySpan(char* destination, size_t capacity, const char* text, const char* set);
+
+// Copies the run of characters at the start of `text` that do not belong to `set`; returns the
+// position of the first member of `set` (or of the terminator).
+const char* CopyToken(char* destination, size_t capacity, const char* text, const char* set);
+
+// The position of the first character that is not a space, tab or line feed.
+const char* SkipBlanks(const char* text);
+
+// Skips blanks, then copies a value: up to the closing double quote when it opens with one (the
+// result is then the position after the closing quote, or the end of the text), else up to the
+// next blank.
+const char* ReadValue(char* destination, size_t capacity, const char* text);

@@ -1,0 +1,34 @@
+// Loading libraries at run time: the three operations the remote-access binding needs.
+//
+// The loader is a seam: the binding always goes through CurrentLibraryLoader(), which is the
+// platform's loader unless a test has put a fake in its place (with fake libraries that export
+// chosen entry points), so every path of the binding can be reached without the real service.
+#pragma once
+
+// An opaque loaded library.
+struct LoadedLibrary;
+using LibraryHandle = LoadedLibrary*;
+
+// An entry point as found; cast to the function's real type before calling.
+using EntryPoint = void (*)();
+
+class CLibraryLoader {
+ public:
+  // Loads the library with this platform file name ("rasapi32.dll"); null when it cannot.
+  virtual LibraryHandle LoadByName(const char* fileName) = 0;
+  // The exported function of this name; null when the library does not export it.
+  virtual EntryPoint FindEntryPoint(LibraryHandle library, const char* exportName) = 0;
+  virtual void Release(LibraryHandle library) = 0;
+
+ protected:
+  ~CLibraryLoader() = default;
+};
+
+// The platform's loader. Where it looks for a library is documented in its implementation.
+CLibraryLoader& PlatformLibraryLoader();
+
+// The loader in use.
+CLibraryLoader& CurrentLibraryLoader();
+
+// Puts `loader` in place (null: the platform's again) and returns the one it replaces. Tests only.
+CLibraryLoader* ReplaceLibraryLoader(CLibraryLoader* loader);

@@ -1,0 +1,132 @@
+// File system and system information on POSIX.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "framework/text.h"
+#include "platform/file_system.h"
+#include "platform/posix/stand_in_system.h"
+
+namespace {
+
+// Copies `text` whole into the caller's buffer, or fails without touching it.
+bool CopyWhole(char* buffer, size_t capacity, const std::string& text) {
+  if (text.size() + 1 > capacity) {
+    return false;
+  }
+  CopyText(buffer, capacity, text.c_str());
+  return true;
+}
+
+bool CurrentDirectory(std::string* directory) {
+  std::vector<char> buffer(256);
+  for (;;) {
+    if (getcwd(buffer.data(), buffer.size()) != nullptr) {
+      *directory = buffer.data();
+      return true;
+    }
+    if (errno != ERANGE) {
+      return false;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// Resolves "." and ".." and runs of slashes by the text alone, as the Windows full-path service
+// does: the file system is not consulted, so the named file need not exist. ".." at the root
+// stays at the root.
+std::string Normalize(const std::string& path) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) {
+      end = path.size();
+    }
+    const std::string part = path.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) {
+        parts.pop_back();
+      }
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string result;
+  for (const std::string& part : parts) {
+    result += '/';
+    result += part;
+  }
+  return result.empty() ? "/" : result;
+}
+
+}  // namespace
+
+bool FormFullPath(char* buffer, size_t capacity, const char* name) {
+  std::string path = name;
+  if (path.empty() || path[0] != '/') {
+    std::string directory;
+    if (!CurrentDirectory(&directory)) {
+      return false;
+    }
+    path = directory + "/" + path;
+  }
+  return CopyWhole(buffer, capacity, Normalize(path));
+}
+
+bool PathExists(const char* path) {
+  struct stat status;
+  return stat(path, &status) == 0;
+}
+
+bool GetCurrentDirectoryPath(char* buffer, size_t capacity) {
+  std::string directory;
+  return CurrentDirectory(&directory) && CopyWhole(buffer, capacity, directory);
+}
+
+bool SetCurrentDirectoryPath(const char* path) {
+  return chdir(path) == 0;
+}
+
+bool SetCurrentDrive(int) {
+  return false;
+}
+
+bool DeleteFileAtPath(const char* path) {
+  return unlink(path) == 0;
+}
+
+bool CreateEmptyFileExclusively(const char* path) {
+  const int file = open(path, O_CREAT | O_EXCL | O_RDONLY | O_CLOEXEC, 0666);
+  if (file < 0) {
+    return false;
+  }
+  close(file);
+  return true;
+}
+
+size_t GetSystemDirectoryPath(char* buffer, size_t capacity) {
+  const std::string directory = StandInSystemDirectory();
+  if (!CopyWhole(buffer, capacity, directory)) {
+    return directory.size() + 1;
+  }
+  return directory.size();
+}
+
+bool IsNtFamilySystem() {
+  return true;
+}
+
+bool GetExecutablePath(char* buffer, size_t capacity) {
+  std::vector<char> path(4096);
+  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+  if (length <= 0 || static_cast<size_t>(length) >= path.size()) {
+    return false;
+  }
+  return CopyWhole(buffer, capacity, std::string(path.data(), static_cast<size_t>(length)));
+}

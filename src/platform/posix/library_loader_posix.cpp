@@ -1,0 +1,62 @@
+// The POSIX loader, over dlopen. A library is named as on Windows ("rasapi32.dll") and found as
+// the shared library of that name followed by ".so" ("rasapi32.dll.so"), the way Wine names its
+// own libraries. It is looked for in exactly two places, in this order:
+//   1. the directory of the running executable;
+//   2. the stand-in system directory (platform/posix/stand_in_system.h).
+// Never in the current directory, and never along LD_LIBRARY_PATH or the linker's default
+// paths: dlopen is always given a full path, and a name that holds a slash is refused.
+#include <dlfcn.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/library_loader.h"
+#include "platform/posix/stand_in_system.h"
+
+namespace {
+
+std::string ExecutableDirectory() {
+  char path[4096];
+  if (!GetExecutablePath(path, sizeof path)) {
+    return {};
+  }
+  std::string directory = path;
+  return directory.substr(0, directory.rfind('/'));
+}
+
+class CPosixLibraryLoader final : public CLibraryLoader {
+ public:
+  LibraryHandle LoadByName(const char* fileName) override {
+    if (*fileName == '\0' || std::strchr(fileName, '/') != nullptr) {
+      return nullptr;
+    }
+    const std::string sharedLibrary = std::string(fileName) + ".so";
+    for (const std::string& directory : {ExecutableDirectory(), StandInSystemDirectory()}) {
+      if (directory.empty()) {
+        continue;
+      }
+      const std::string path = directory + "/" + sharedLibrary;
+      if (!PathExists(path.c_str())) {
+        continue;
+      }
+      if (void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+        return static_cast<LibraryHandle>(library);
+      }
+    }
+    return nullptr;
+  }
+
+  EntryPoint FindEntryPoint(LibraryHandle library, const char* exportName) override {
+    return reinterpret_cast<EntryPoint>(dlsym(library, exportName));
+  }
+
+  void Release(LibraryHandle library) override { dlclose(library); }
+};
+
+}  // namespace
+
+CLibraryLoader& PlatformLibraryLoader() {
+  static CPosixLibraryLoader loader;
+  return loader;
+}

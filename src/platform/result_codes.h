@@ -1,0 +1,35 @@
+// Every result code the tool tests or returns. Results are plain integers, 0 for success.
+#pragma once
+
+#include <cstdint>
+
+// The platform's codes, spelled as the platform spells them. A file that also includes the
+// platform's own headers keeps the platform's definitions.
+#ifndef ERROR_NOT_ENOUGH_MEMORY
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#endif
+#ifndef ERROR_ALREADY_EXISTS
+#define ERROR_ALREADY_EXISTS 183L
+#endif
+#ifndef ERROR_BUFFER_TOO_SMALL
+#define ERROR_BUFFER_TOO_SMALL 603
+#endif
+#ifndef ERROR_WRONG_INFO_SPECIFIED
+#define ERROR_WRONG_INFO_SPECIFIED 604
+#endif
+#ifndef ERROR_CANNOT_OPEN_PHONEBOOK
+#define ERROR_CANNOT_OPEN_PHONEBOOK 621
+#endif
+#ifndef ERROR_CANNOT_FIND_PHONEBOOK_ENTRY
+#define ERROR_CANNOT_FIND_PHONEBOOK_ENTRY 623
+#endif
+#ifndef ERROR_INVALID_SIZE
+#define ERROR_INVALID_SIZE 632
+#endif
+
+// The tool's own codes.
+inline constexpr int32_t kInitPathNotFormed = 6000;         // an INIT value has no full path
+inline constexpr int32_t kInitFileNotFound = 6001;          // no INIT, or an INIT names nothing
+inline constexpr int32_t kNoRememberedDevice = 6002;        // the settings file holds no device
+inline constexpr uint32_t kRasLibraryNotLoaded = 83007;     // rasapi32.dll cannot be loaded
+inline constexpr uint32_t kAltRasLibraryNotLoaded = 83009;  // altras.dll wanted, not usable

@@ -1,0 +1,82 @@
+// File system and system information on Windows: the platform's own functions and those of its
+// C runtime, which resolves an empty name to the current directory as the parse expects.
+#include <direct.h>
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "framework/text.h"
+#include "platform/file_system.h"
+
+bool FormFullPath(char* buffer, size_t capacity, const char* name) {
+  if (capacity == 0) {
+    return false;
+  }
+  std::vector<char> full(capacity);
+  if (_fullpath(full.data(), name, capacity) == nullptr) {
+    return false;
+  }
+  CopyText(buffer, capacity, full.data());
+  return true;
+}
+
+bool PathExists(const char* path) {
+  return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool GetCurrentDirectoryPath(char* buffer, size_t capacity) {
+  std::vector<char> directory(capacity + 1);
+  const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(directory.size()), directory.data());
+  if (length == 0 || length + 1 > capacity) {
+    return false;
+  }
+  CopyText(buffer, capacity, directory.data());
+  return true;
+}
+
+bool SetCurrentDirectoryPath(const char* path) {
+  return SetCurrentDirectoryA(path) != FALSE;
+}
+
+bool SetCurrentDrive(int drive) {
+  return _chdrive(drive) == 0;
+}
+
+bool DeleteFileAtPath(const char* path) {
+  return DeleteFileA(path) != FALSE;
+}
+
+bool CreateEmptyFileExclusively(const char* path) {
+  const int file =
+      _sopen(path, _O_CREAT | _O_EXCL | _O_BINARY | _O_RDONLY, _SH_DENYNO, _S_IREAD | _S_IWRITE);
+  if (file < 0) {
+    return false;
+  }
+  _close(file);
+  return true;
+}
+
+size_t GetSystemDirectoryPath(char* buffer, size_t capacity) {
+  return GetSystemDirectoryA(buffer, static_cast<UINT>(capacity));
+}
+
+bool IsNtFamilySystem() {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+bool GetExecutablePath(char* buffer, size_t capacity) {
+  std::vector<char> path(capacity + 1);
+  const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length + 1 > capacity) {
+    return false;
+  }
+  CopyText(buffer, capacity, path.data());
+  return true;
+}

@@ -1,0 +1,47 @@
+// The platform loader against a real library built beside the test program.
+#include "platform/library_loader.h"
+
+#include <gtest/gtest.h>
+
+#include "platform_types.h"
+
+namespace {
+
+TEST(PlatformLibraryLoader, LoadsLibraryBesideProgramAndFindsItsEntryPoints) {
+  CLibraryLoader& loader = PlatformLibraryLoader();
+  LibraryHandle library = loader.LoadByName("loadertest.dll");
+  ASSERT_NE(library, nullptr);
+  using AnswerProc = int(WINAPI*)();
+  auto answer = reinterpret_cast<AnswerProc>(loader.FindEntryPoint(library, "LoaderTestAnswer"));
+  ASSERT_NE(answer, nullptr);
+  EXPECT_EQ(answer(), 42);
+  EXPECT_EQ(loader.FindEntryPoint(library, "NoSuchEntryPoint"), nullptr);
+  loader.Release(library);
+}
+
+TEST(PlatformLibraryLoader, FailsForMissingLibraries) {
+  EXPECT_EQ(PlatformLibraryLoader().LoadByName("no-such-library.dll"), nullptr);
+}
+
+class CountingLoader final : public CLibraryLoader {
+ public:
+  LibraryHandle LoadByName(const char*) override {
+    ++loads;
+    return nullptr;
+  }
+  EntryPoint FindEntryPoint(LibraryHandle, const char*) override { return nullptr; }
+  void Release(LibraryHandle) override {}
+  int loads = 0;
+};
+
+TEST(LibraryLoaderSeam, ReplacementIsUsedUntilRestored) {
+  CountingLoader fake;
+  EXPECT_EQ(&CurrentLibraryLoader(), &PlatformLibraryLoader());
+  EXPECT_EQ(ReplaceLibraryLoader(&fake), nullptr);
+  CurrentLibraryLoader().LoadByName("rasapi32.dll");
+  EXPECT_EQ(fake.loads, 1);
+  EXPECT_EQ(ReplaceLibraryLoader(nullptr), &fake);
+  EXPECT_EQ(&CurrentLibraryLoader(), &PlatformLibraryLoader());
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+// Environment variables for tests, set for the life of a guard and restored afterwards.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace test {
+
+class ScopedEnvironmentVariable {
+ public:
+  // Sets `name` to `value`; a null value removes the variable.
+  ScopedEnvironmentVariable(const char* name, const char* value);
+  ~ScopedEnvironmentVariable();
+  ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+  ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+
+ private:
+  std::string name_;
+  std::optional<std::string> previous_;
+};
+
+}  // namespace test
+
+namespace test {
+
+// Gives the test program a system of its own for its whole run: on POSIX a fresh stand-in system
+// in a temporary directory (removed at the end), so that no test reaches the user's; on Windows
+// the system is the Wine prefix that the test run was given, and nothing is done.
+void IsolateSystemForTestProgram();
+
+}  // namespace test
