@@ -244,6 +244,10 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     }
   }
   const bool exists = stat(target.c_str(), &info) == 0;
+  // The rename would get past a file the person made read-only; Windows cannot write it either.
+  if (exists && access(target.c_str(), W_OK) != 0) {
+    return false;
+  }
   const size_t slash = target.rfind('/');
   const size_t nameBegin = slash == std::string::npos ? 0 : slash + 1;
   const std::string stem =

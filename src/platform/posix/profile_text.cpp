@@ -8,7 +8,7 @@
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr size_t kNone = static_cast<size_t>(-1);
+constexpr size_t kNone = CProfileSection::kNoHeader;  // no line
 
 bool SameName(std::string_view first, std::string_view second) {
   if (first.size() != second.size()) {
@@ -173,7 +173,7 @@ std::optional<std::string> CProfileText::SetValue(std::string_view section, std:
       return result;
     }
     // After the last real key: comments just before the next header usually belong to it.
-    size_t anchor = found->header == CProfileSection::kNoHeader ? kNone : found->header;
+    size_t anchor = found->header;
     for (const size_t index : found->keys) {
       if (!lines_[index].IsComment()) {
         anchor = index;
