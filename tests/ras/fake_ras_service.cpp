@@ -45,67 +45,49 @@ DWORD AnswerList(Record* records, DWORD* size, DWORD* count) {
   return answer.result;
 }
 
+// A fake that logs its call and answers FakeService::result; `book` is its phone-book argument.
+#define DIALKIT_FAKE(function, book, ...)    \
+  template <int L>                           \
+  DWORD WINAPI Fake##function(__VA_ARGS__) { \
+    return Log<L>(#function, book);          \
+  }
+
+DIALKIT_FAKE(RasValidateEntryNameA, phoneBook, const char* phoneBook, const char*)
+DIALKIT_FAKE(RasRenameEntryA, phoneBook, const char* phoneBook, const char*, const char*)
+DIALKIT_FAKE(RasDeleteEntryA, phoneBook, const char* phoneBook, const char*)
+DIALKIT_FAKE(RasSetEntryPropertiesA, phoneBook, const char* phoneBook, const char*, RASENTRYA*,
+             DWORD, BYTE*, DWORD)
+DIALKIT_FAKE(RasGetCountryInfoA, nullptr, RASCTRYINFO*, DWORD*)
+DIALKIT_FAKE(RasGetConnectStatusA, nullptr, HRASCONN, RASCONNSTATUSA*)
+DIALKIT_FAKE(RasHangUpA, nullptr, HRASCONN)
+DIALKIT_FAKE(RasDialA, phoneBook, RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*, DWORD,
+             void*, HRASCONN*)
+DIALKIT_FAKE(RasEditPhonebookEntryA, phoneBook, HWND, const char* phoneBook, const char*)
+DIALKIT_FAKE(RasGetErrorStringA, nullptr, UINT, char*, DWORD)
+
+#undef DIALKIT_FAKE
+
 template <int L>
-DWORD WINAPI ValidateEntryName(const char* phoneBook, const char*) {
-  return Log<L>("RasValidateEntryNameA", phoneBook);
-}
-template <int L>
-DWORD WINAPI RenameEntry(const char* phoneBook, const char*, const char*) {
-  return Log<L>("RasRenameEntryA", phoneBook);
-}
-template <int L>
-DWORD WINAPI DeleteEntry(const char* phoneBook, const char*) {
-  return Log<L>("RasDeleteEntryA", phoneBook);
-}
-template <int L>
-DWORD WINAPI GetEntryProperties(const char* phoneBook, const char* name, RASENTRYA* entry,
-                                DWORD* entrySize, BYTE* deviceInfo, DWORD* deviceInfoSize) {
+DWORD WINAPI FakeRasGetEntryPropertiesA(const char* phoneBook, const char* name, RASENTRYA* entry,
+                                        DWORD* entrySize, BYTE* deviceInfo, DWORD* deviceInfoSize) {
   const DWORD result = Log<L>("RasGetEntryPropertiesA", phoneBook);
   Fake().lastCallWasWarmUp = std::strcmp(name, "") == 0 && entry == nullptr &&
                              entrySize != nullptr && *entrySize == 0 && deviceInfo == nullptr &&
                              deviceInfoSize != nullptr;
   return result;
 }
+
 template <int L>
-DWORD WINAPI SetEntryProperties(const char* phoneBook, const char*, RASENTRYA*, DWORD, BYTE*,
-                                DWORD) {
-  return Log<L>("RasSetEntryPropertiesA", phoneBook);
-}
-template <int L>
-DWORD WINAPI GetCountryInfo(RASCTRYINFO*, DWORD*) {
-  return Log<L>("RasGetCountryInfoA");
-}
-template <int L>
-DWORD WINAPI EnumDevices(RASDEVINFOA* devices, DWORD* size, DWORD* count) {
+DWORD WINAPI FakeRasEnumDevicesA(RASDEVINFOA* devices, DWORD* size, DWORD* count) {
   Log<L>("RasEnumDevicesA");
   return AnswerList(devices, size, count);
 }
+
 template <int L>
-DWORD WINAPI GetConnectStatus(HRASCONN, RASCONNSTATUSA*) {
-  return Log<L>("RasGetConnectStatusA");
-}
-template <int L>
-DWORD WINAPI HangUp(HRASCONN) {
-  return Log<L>("RasHangUpA");
-}
-template <int L>
-DWORD WINAPI Dial(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*, DWORD, void*,
-                  HRASCONN*) {
-  return Log<L>("RasDialA", phoneBook);
-}
-template <int L>
-DWORD WINAPI EditPhonebookEntry(HWND, const char* phoneBook, const char*) {
-  return Log<L>("RasEditPhonebookEntryA", phoneBook);
-}
-template <int L>
-DWORD WINAPI EnumEntries(const char*, const char* phoneBook, RASENTRYNAMEA* entries, DWORD* size,
-                         DWORD* count) {
+DWORD WINAPI FakeRasEnumEntriesA(const char*, const char* phoneBook, RASENTRYNAMEA* entries,
+                                 DWORD* size, DWORD* count) {
   Log<L>("RasEnumEntriesA", phoneBook);
   return AnswerList(entries, size, count);
-}
-template <int L>
-DWORD WINAPI GetErrorString(UINT, char*, DWORD) {
-  return Log<L>("RasGetErrorStringA");
 }
 
 template <typename Function>
@@ -115,33 +97,25 @@ EntryPoint AsEntryPoint(Function function) {
 
 struct Export {
   const char* name;
-  EntryPoint functions[2];
+  EntryPoint functions[2];  // as rasapi32.dll and as altras.dll export it
 };
 
-#define DIALKIT_FAKE_EXPORT(name, function)                  \
-  {                                                          \
-    name, {                                                  \
-      AsEntryPoint(&function<0>), AsEntryPoint(&function<1>) \
-    }                                                        \
-  }
+// clang-format off
+#define DIALKIT_EXPORT(function) \
+  Export{#function, {AsEntryPoint(&Fake##function<0>), AsEntryPoint(&Fake##function<1>)}}
 
 const Export kExports[] = {
-    DIALKIT_FAKE_EXPORT("RasValidateEntryNameA", ValidateEntryName),
-    DIALKIT_FAKE_EXPORT("RasRenameEntryA", RenameEntry),
-    DIALKIT_FAKE_EXPORT("RasDeleteEntryA", DeleteEntry),
-    DIALKIT_FAKE_EXPORT("RasGetEntryPropertiesA", GetEntryProperties),
-    DIALKIT_FAKE_EXPORT("RasSetEntryPropertiesA", SetEntryProperties),
-    DIALKIT_FAKE_EXPORT("RasGetCountryInfoA", GetCountryInfo),
-    DIALKIT_FAKE_EXPORT("RasEnumDevicesA", EnumDevices),
-    DIALKIT_FAKE_EXPORT("RasGetConnectStatusA", GetConnectStatus),
-    DIALKIT_FAKE_EXPORT("RasHangUpA", HangUp),
-    DIALKIT_FAKE_EXPORT("RasDialA", Dial),
-    DIALKIT_FAKE_EXPORT("RasEditPhonebookEntryA", EditPhonebookEntry),
-    DIALKIT_FAKE_EXPORT("RasEnumEntriesA", EnumEntries),
-    DIALKIT_FAKE_EXPORT("RasGetErrorStringA", GetErrorString),
+    DIALKIT_EXPORT(RasValidateEntryNameA), DIALKIT_EXPORT(RasRenameEntryA),
+    DIALKIT_EXPORT(RasDeleteEntryA), DIALKIT_EXPORT(RasGetEntryPropertiesA),
+    DIALKIT_EXPORT(RasSetEntryPropertiesA), DIALKIT_EXPORT(RasGetCountryInfoA),
+    DIALKIT_EXPORT(RasEnumDevicesA), DIALKIT_EXPORT(RasGetConnectStatusA),
+    DIALKIT_EXPORT(RasHangUpA), DIALKIT_EXPORT(RasDialA),
+    DIALKIT_EXPORT(RasEditPhonebookEntryA), DIALKIT_EXPORT(RasEnumEntriesA),
+    DIALKIT_EXPORT(RasGetErrorStringA),
 };
 
-#undef DIALKIT_FAKE_EXPORT
+#undef DIALKIT_EXPORT
+// clang-format on
 
 }  // namespace
 

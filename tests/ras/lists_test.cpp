@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <string>
 
-#include "framework/text.h"
 #include "platform/file_system.h"
 #include "platform/result_codes.h"
 #include "ras/device_list.h"
@@ -73,32 +72,6 @@ class ListTest : public ::testing::Test {
   CFakeLibraryLoader loader_;
   CRasLibrary ras_;
 };
-
-TEST(CompareDeviceInfo, OrdersByTypeThenNameByteByByte) {
-  const struct {
-    const char* firstType;
-    const char* firstName;
-    const char* secondType;
-    const char* secondName;
-    int expected;
-  } cases[] = {
-      {"modem", "A", "modem", "A", 0},        {"isdn", "z", "modem", "a", -1},
-      {"modem", "a", "isdn", "z", 1},         {"Modem", "x", "modem", "x", -1},
-      {"modem", "Zeta", "modem", "zeta", -1}, {"modem", "Zet", "modem", "Zeta", -1},
-      {"modem", "\xE9", "modem", "z", 1},  // bytes compare as unsigned values
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.firstType) + "/" + c.firstName + " vs " + c.secondType + "/" +
-                 c.secondName);
-    RASDEVINFOA first = {152, {}, {}};
-    RASDEVINFOA second = {152, {}, {}};
-    CopyText(first.szDeviceType, c.firstType);
-    CopyText(first.szDeviceName, c.firstName);
-    CopyText(second.szDeviceType, c.secondType);
-    CopyText(second.szDeviceName, c.secondName);
-    EXPECT_EQ(CompareDeviceInfo(&first, &second), c.expected);
-  }
-}
 
 struct ListCase {
   const char* name;

@@ -232,20 +232,6 @@ TEST(RasLibraryOperations, AnswerProcNotFoundForFunctionsTheLibraryLacks) {
   }
 }
 
-TEST(RasLibraryOperations, EnumDevicesPresetsRecordSize) {
-  CFakeLibraryLoader loader;
-  loader.Offer("rasapi32.dll");
-  CRasLibrary ras;
-  ASSERT_EQ(ras.Load(nullptr, nullptr), 0u);
-  Fake().listAnswers.push_back({0, 152, 0, {}});
-  RASDEVINFOA device = {};
-  device.dwSize = 7;
-  DWORD size = sizeof device;
-  DWORD count = 0;
-  EXPECT_EQ(ras.EnumDevices(&device, &size, &count), 0u);
-  EXPECT_EQ(Fake().firstRecordSizes, std::vector<DWORD>{152});
-}
-
 struct ValidateCase {
   const char* name;
   uint32_t validation;
