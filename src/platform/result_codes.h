@@ -26,6 +26,32 @@
 #ifndef ERROR_INVALID_SIZE
 #define ERROR_INVALID_SIZE 632
 #endif
+// What the binding answers for an operation whose entry point the library does not export: the
+// platform's own code for a function that could not be found.
+#ifndef ERROR_PROC_NOT_FOUND
+#define ERROR_PROC_NOT_FOUND 127L
+#endif
+
+// Further codes of the platform that the stand-in Remote Access Service answers with, as the
+// platform's service does in the same situations.
+#ifndef ERROR_INVALID_HANDLE
+#define ERROR_INVALID_HANDLE 6L
+#endif
+#ifndef ERROR_INVALID_PARAMETER
+#define ERROR_INVALID_PARAMETER 87L
+#endif
+#ifndef ERROR_INSUFFICIENT_BUFFER
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#endif
+#ifndef ERROR_INVALID_NAME
+#define ERROR_INVALID_NAME 123L
+#endif
+#ifndef ERROR_BUFFER_INVALID
+#define ERROR_BUFFER_INVALID 610
+#endif
+#ifndef ERROR_CANNOT_WRITE_PHONEBOOK
+#define ERROR_CANNOT_WRITE_PHONEBOOK 624
+#endif
 
 // The tool's own codes.
 inline constexpr int32_t kInitPathNotFormed = 6000;         // an INIT value has no full path

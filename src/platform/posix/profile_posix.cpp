@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "framework/text.h"
+#include "platform/file_replacement.h"
 #include "platform/posix/profile_text.h"
 #include "platform/posix/stand_in_system.h"
 #include "platform/profile.h"
@@ -216,71 +217,6 @@ UINT ReadProfileInteger(std::string_view text) {
   return negative ? 0u - total : total;
 }
 
-bool WriteAll(int file, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(file, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-// Writes `bytes` to a new file beside `path`, flushes it and renames it over `path`, so that the
-// file is at every moment the old one or the new one, never a half-written or empty one, whatever
-// happens to the disk or the process. The old file's permissions carry over. A symbolic link is
-// followed, so that the link stays and the file it names is replaced.
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string target = path;
-  struct stat info;
-  if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    if (char* resolved = realpath(path.c_str(), nullptr)) {
-      target = resolved;
-      std::free(resolved);
-    }
-  }
-  const bool exists = stat(target.c_str(), &info) == 0;
-  // The rename would get past a file the person made read-only; Windows cannot write it either.
-  if (exists && access(target.c_str(), W_OK) != 0) {
-    return false;
-  }
-  const size_t slash = target.rfind('/');
-  const size_t nameBegin = slash == std::string::npos ? 0 : slash + 1;
-  const std::string stem =
-      target.substr(0, nameBegin) + "." + target.substr(nameBegin) + "." + std::to_string(getpid());
-  // A name left behind by a process that died with our process id is stepped over.
-  std::string temporary;
-  int file = -1;
-  for (int attempt = 0; attempt < 100 && file < 0; ++attempt) {
-    temporary = stem + "." + std::to_string(attempt) + ".tmp";
-    file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (file < 0 && errno != EEXIST) {
-      return false;
-    }
-  }
-  if (file < 0) {
-    return false;
-  }
-  bool written = WriteAll(file, bytes) && (!exists || fchmod(file, info.st_mode & 07777) == 0) &&
-                 fsync(file) == 0;
-  written = close(file) == 0 && written;
-  if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  // The rename itself lasts only once the directory is on the disk; a failure here loses no data.
-  const int directory = open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (directory >= 0) {
-    fsync(directory);
-    close(directory);
-  }
-  return true;
-}
-
 std::string_view SkipLeadingBlanks(std::string_view text) {
   while (!text.empty() && IsProfileBlank(text.front())) {
     text.remove_prefix(1);
@@ -389,7 +325,7 @@ BOOL WINAPI WritePrivateProfileStringA(const char* section, const char* key, con
   if (*edited == text.Bytes()) {
     return kSucceeded;
   }
-  return ReplaceFileAtomically(path, *edited) ? kSucceeded : kFailed;
+  return ReplaceFileContents(path.c_str(), *edited) ? kSucceeded : kFailed;
 }
 
 }  // extern "C"

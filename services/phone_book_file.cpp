@@ -1,0 +1,366 @@
+// Reading and writing the stand-in service's phone book. Every field of the entry record is
+// described once in kFields, and both directions work from that table.
+#include "phone_book_file.h"
+
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "framework/text.h"
+#include "platform/file_replacement.h"
+
+namespace {
+
+struct BitName {
+  const char* name;
+  DWORD bit;
+};
+
+constexpr BitName kOptionNames[] = {
+    {"UseCountryAndAreaCodes", RASEO_UseCountryAndAreaCodes},
+    {"SpecificIpAddr", RASEO_SpecificIpAddr},
+    {"SpecificNameServers", RASEO_SpecificNameServers},
+    {"IpHeaderCompression", RASEO_IpHeaderCompression},
+    {"RemoteDefaultGateway", RASEO_RemoteDefaultGateway},
+    {"DisableLcpExtensions", RASEO_DisableLcpExtensions},
+    {"TerminalBeforeDial", RASEO_TerminalBeforeDial},
+    {"TerminalAfterDial", RASEO_TerminalAfterDial},
+    {"ModemLights", RASEO_ModemLights},
+    {"SwCompression", RASEO_SwCompression},
+    {"RequireEncryptedPw", RASEO_RequireEncryptedPw},
+    {"RequireMsEncryptedPw", RASEO_RequireMsEncryptedPw},
+    {"RequireDataEncryption", RASEO_RequireDataEncryption},
+    {"NetworkLogon", RASEO_NetworkLogon},
+    {"UseLogonCredentials", RASEO_UseLogonCredentials},
+    {"PromoteAlternates", RASEO_PromoteAlternates},
+    {nullptr, 0},
+};
+
+constexpr BitName kProtocolNames[] = {
+    {"NetBEUI", RASNP_NetBEUI},
+    {"Ipx", RASNP_Ipx},
+    {"Ip", RASNP_Ip},
+    {nullptr, 0},
+};
+
+constexpr BitName kFramingNames[] = {
+    {"Ppp", RASFP_Ppp},
+    {"Slip", RASFP_Slip},
+    {"Ras", RASFP_Ras},
+    {nullptr, 0},
+};
+
+enum class FieldKind { kNumber, kText, kAddress, kBits };
+
+struct Field {
+  const char* key;
+  FieldKind kind;
+  size_t offset;
+  size_t width;  // of a text field, terminator included
+  const BitName* bitNames = nullptr;
+};
+
+#define DIALKIT_FIELD(key, kind, member)                              \
+  Field {                                                             \
+    key, kind, offsetof(RASENTRYA, member), sizeof(RASENTRYA::member) \
+  }
+#define DIALKIT_BITS(key, member, names)                                     \
+  Field {                                                                    \
+    key, FieldKind::kBits, offsetof(RASENTRYA, member), sizeof(DWORD), names \
+  }
+
+// Every field but dwSize, in the record's order.
+const Field kFields[] = {
+    DIALKIT_BITS("Options", dwfOptions, kOptionNames),
+    DIALKIT_FIELD("CountryID", FieldKind::kNumber, dwCountryID),
+    DIALKIT_FIELD("CountryCode", FieldKind::kNumber, dwCountryCode),
+    DIALKIT_FIELD("AreaCode", FieldKind::kText, szAreaCode),
+    DIALKIT_FIELD("LocalPhoneNumber", FieldKind::kText, szLocalPhoneNumber),
+    DIALKIT_FIELD("AlternateOffset", FieldKind::kNumber, dwAlternateOffset),
+    DIALKIT_FIELD("ipaddr", FieldKind::kAddress, ipaddr),
+    DIALKIT_FIELD("ipaddrDns", FieldKind::kAddress, ipaddrDns),
+    DIALKIT_FIELD("ipaddrDnsAlt", FieldKind::kAddress, ipaddrDnsAlt),
+    DIALKIT_FIELD("ipaddrWins", FieldKind::kAddress, ipaddrWins),
+    DIALKIT_FIELD("ipaddrWinsAlt", FieldKind::kAddress, ipaddrWinsAlt),
+    DIALKIT_FIELD("FrameSize", FieldKind::kNumber, dwFrameSize),
+    DIALKIT_BITS("NetProtocols", dwfNetProtocols, kProtocolNames),
+    DIALKIT_BITS("FramingProtocol", dwFramingProtocol, kFramingNames),
+    DIALKIT_FIELD("Script", FieldKind::kText, szScript),
+    DIALKIT_FIELD("AutodialDll", FieldKind::kText, szAutodialDll),
+    DIALKIT_FIELD("AutodialFunc", FieldKind::kText, szAutodialFunc),
+    DIALKIT_FIELD("DeviceType", FieldKind::kText, szDeviceType),
+    DIALKIT_FIELD("DeviceName", FieldKind::kText, szDeviceName),
+    DIALKIT_FIELD("X25PadType", FieldKind::kText, szX25PadType),
+    DIALKIT_FIELD("X25Address", FieldKind::kText, szX25Address),
+    DIALKIT_FIELD("X25Facilities", FieldKind::kText, szX25Facilities),
+    DIALKIT_FIELD("X25UserData", FieldKind::kText, szX25UserData),
+    DIALKIT_FIELD("Channels", FieldKind::kNumber, dwChannels),
+    DIALKIT_FIELD("Reserved1", FieldKind::kNumber, dwReserved1),
+    DIALKIT_FIELD("Reserved2", FieldKind::kNumber, dwReserved2),
+};
+
+#undef DIALKIT_FIELD
+#undef DIALKIT_BITS
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr const char* kWordSeparators = " \t,|";
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string Trim(const std::string& text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && IsBlank(text[begin])) {
+    ++begin;
+  }
+  while (end > begin && IsBlank(text[end - 1])) {
+    --end;
+  }
+  return text.substr(begin, end - begin);
+}
+
+DWORD ReadNumber(const std::string& text, int base) {
+  return static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, base));
+}
+
+std::string FormatBits(DWORD value, const BitName* names) {
+  std::string text;
+  for (const BitName* name = names; name->name != nullptr; ++name) {
+    if ((value & name->bit) != 0) {
+      text += text.empty() ? "" : " ";
+      text += name->name;
+      value &= ~name->bit;
+    }
+  }
+  if (value != 0) {
+    text += text.empty() ? "0x" : " 0x";
+    for (int shift = 28; shift >= 0; shift -= 4) {
+      text += kHexDigits[(value >> shift) & 0xF];
+    }
+  }
+  return text;
+}
+
+// Words separated by blanks, commas or bars. Names compared without regard to letter case;
+// numbers (decimal or 0x...) add their bits; anything else is passed over.
+DWORD ParseBits(const std::string& text, const BitName* names) {
+  DWORD value = 0;
+  size_t begin = 0;
+  while ((begin = text.find_first_not_of(kWordSeparators, begin)) != std::string::npos) {
+    const size_t end = text.find_first_of(kWordSeparators, begin);
+    const std::string word = text.substr(begin, end - begin);
+    begin = end;
+    if (word[0] >= '0' && word[0] <= '9') {
+      value |= ReadNumber(word, 0);
+      continue;
+    }
+    for (const BitName* name = names; name->name != nullptr; ++name) {
+      if (TextEqualsIgnoringCase(word.c_str(), name->name)) {
+        value |= name->bit;
+      }
+    }
+  }
+  return value;
+}
+
+std::string FormatAddress(const RASIPADDR& address) {
+  return std::to_string(address.a) + "." + std::to_string(address.b) + "." +
+         std::to_string(address.c) + "." + std::to_string(address.d);
+}
+
+// Up to four parts; a missing or out-of-range part gives 0.
+RASIPADDR ParseAddress(const std::string& text) {
+  BYTE parts[4] = {};
+  std::istringstream stream(text);
+  std::string part;
+  for (BYTE& value : parts) {
+    if (!std::getline(stream, part, '.')) {
+      break;
+    }
+    const DWORD number = ReadNumber(part, 10);
+    value = number <= 255 ? static_cast<BYTE>(number) : 0;
+  }
+  return RASIPADDR{parts[0], parts[1], parts[2], parts[3]};
+}
+
+std::string FormatField(const RASENTRYA& record, const Field& field) {
+  const char* place = reinterpret_cast<const char*>(&record) + field.offset;
+  DWORD number = 0;
+  RASIPADDR address = {};
+  switch (field.kind) {
+    case FieldKind::kNumber:
+      std::memcpy(&number, place, sizeof number);
+      return std::to_string(number);
+    case FieldKind::kBits:
+      std::memcpy(&number, place, sizeof number);
+      return FormatBits(number, field.bitNames);
+    case FieldKind::kAddress:
+      std::memcpy(&address, place, sizeof address);
+      return FormatAddress(address);
+    case FieldKind::kText:
+      break;
+  }
+  // A text that fills its field without a terminator ends at the field's end.
+  const void* terminator = std::memchr(place, '\0', field.width);
+  const size_t length = terminator != nullptr
+                            ? static_cast<size_t>(static_cast<const char*>(terminator) - place)
+                            : field.width;
+  return EscapeStoredText(std::string(place, length));
+}
+
+void ParseField(RASENTRYA* record, const Field& field, const std::string& value) {
+  char* place = reinterpret_cast<char*>(record) + field.offset;
+  DWORD number = 0;
+  RASIPADDR address = {};
+  switch (field.kind) {
+    case FieldKind::kNumber:
+      number = ReadNumber(value, 10);
+      std::memcpy(place, &number, sizeof number);
+      return;
+    case FieldKind::kBits:
+      number = ParseBits(value, field.bitNames);
+      std::memcpy(place, &number, sizeof number);
+      return;
+    case FieldKind::kAddress:
+      address = ParseAddress(value);
+      std::memcpy(place, &address, sizeof address);
+      return;
+    case FieldKind::kText:
+      CopyText(place, field.width, UnescapeStoredText(value).c_str());
+      return;
+  }
+}
+
+StoredEntry NewEntry(const std::string& name) {
+  StoredEntry entry{name, {}};
+  entry.record.dwSize = kEntryRecordSize;
+  return entry;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') {
+    return c - '0';
+  }
+  if (c >= 'A' && c <= 'F') {
+    return c - 'A' + 10;
+  }
+  if (c >= 'a' && c <= 'f') {
+    return c - 'a' + 10;
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::string EscapeStoredText(const std::string& text) {
+  std::string escaped;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool atEnd = i == 0 || i + 1 == text.size();
+    if (byte == '%' || byte < 0x20 || byte == 0x7F || (atEnd && IsBlank(text[i]))) {
+      escaped += '%';
+      escaped += kHexDigits[byte >> 4];
+      escaped += kHexDigits[byte & 0xF];
+    } else {
+      escaped += text[i];
+    }
+  }
+  return escaped;
+}
+
+std::string UnescapeStoredText(const std::string& text) {
+  std::string plain;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
+        HexDigit(text[i + 2]) >= 0) {
+      plain += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+      i += 2;
+    } else {
+      plain += text[i];
+    }
+  }
+  return plain;
+}
+
+std::string FormatPhoneBook(const PhoneBook& book) {
+  std::string text = "; Phone book of the stand-in Remote Access Service: one section per entry.\n";
+  for (const StoredEntry& entry : book) {
+    text += "\n[" + EscapeStoredText(entry.name) + "]\n";
+    for (const Field& field : kFields) {
+      text += std::string(field.key) + "=" + FormatField(entry.record, field) + "\n";
+    }
+  }
+  return text;
+}
+
+PhoneBook ParsePhoneBook(const std::string& text) {
+  PhoneBook book;
+  StoredEntry* current = nullptr;
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    line = Trim(line);
+    if (line.empty() || line[0] == ';' || line[0] == '#') {
+      continue;
+    }
+    if (line[0] == '[') {
+      current = nullptr;
+      if (line.back() != ']' || line.size() < 2) {
+        continue;
+      }
+      const std::string name = UnescapeStoredText(line.substr(1, line.size() - 2));
+      current = FindStoredEntry(book, name);
+      if (current == nullptr) {
+        book.push_back(NewEntry(name));
+        current = &book.back();
+      }
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (current == nullptr || equals == std::string::npos) {
+      continue;
+    }
+    const std::string key = Trim(line.substr(0, equals));
+    for (const Field& field : kFields) {
+      if (TextEqualsIgnoringCase(key.c_str(), field.key)) {
+        ParseField(&current->record, field, Trim(line.substr(equals + 1)));
+      }
+    }
+  }
+  return book;
+}
+
+StoredEntry* FindStoredEntry(PhoneBook& book, const std::string& name) {
+  for (StoredEntry& entry : book) {
+    if (TextEqualsIgnoringCase(entry.name.c_str(), name.c_str())) {
+      return &entry;
+    }
+  }
+  return nullptr;
+}
+
+bool ReadPhoneBook(const std::string& path, PhoneBook* book) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    return false;
+  }
+  std::ostringstream text;
+  text << file.rdbuf();
+  *book = ParsePhoneBook(text.str());
+  return true;
+}
+
+bool WritePhoneBook(const std::string& path, const PhoneBook& book) {
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  return ReplaceFileContents(path.c_str(), FormatPhoneBook(book));
+}

@@ -1,0 +1,108 @@
+// The stand-in service's data directory, device list and failure orders.
+#include "service_files.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "framework/text.h"
+#include "platform/environment.h"
+#include "platform/file_system.h"
+
+namespace {
+
+constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+
+std::string DataDirectory() {
+  const std::string root = GetEnvironmentText("SystemRoot");
+  if (!root.empty()) {
+    return root + kSeparator + "system32";
+  }
+  char directory[260];
+  const size_t length = GetSystemDirectoryPath(directory, sizeof directory);
+  return length > 0 && length < sizeof directory ? directory : "";
+}
+
+// The lines that carry content: without their line end and surrounding blanks, and without
+// blank lines and comments.
+std::vector<std::string> ContentLines(const std::string& text) {
+  std::vector<std::string> content;
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    const size_t begin = line.find_first_not_of(" \t\r");
+    if (begin == std::string::npos || line[begin] == ';' || line[begin] == '#') {
+      continue;
+    }
+    content.push_back(line.substr(begin, line.find_last_not_of(" \t\r") + 1 - begin));
+  }
+  return content;
+}
+
+}  // namespace
+
+std::string ServiceFilePath(const char* fileName) {
+  const std::string directory = DataDirectory();
+  if (directory.empty()) {
+    return "";
+  }
+  return directory + kSeparator + "ras" + kSeparator + fileName;
+}
+
+bool ReadServiceFile(const std::string& path, std::string* text) {
+  std::ifstream file(path, std::ios::binary);
+  if (path.empty() || !file) {
+    return false;
+  }
+  std::ostringstream content;
+  content << file.rdbuf();
+  *text = content.str();
+  return true;
+}
+
+std::vector<RASDEVINFOA> ParseDeviceList(const std::string& text) {
+  std::vector<RASDEVINFOA> devices;
+  for (const std::string& line : ContentLines(text)) {
+    const size_t typeEnd = line.find_first_of(" \t");
+    const size_t nameBegin =
+        typeEnd == std::string::npos ? std::string::npos : line.find_first_not_of(" \t", typeEnd);
+    if (nameBegin == std::string::npos) {
+      continue;
+    }
+    RASDEVINFOA device = {};
+    device.dwSize = sizeof device;
+    CopyText(device.szDeviceType, line.substr(0, typeEnd).c_str());
+    CopyText(device.szDeviceName, line.substr(nameBegin).c_str());
+    devices.push_back(device);
+  }
+  return devices;
+}
+
+uint32_t ParseFailureOrder(const std::string& text, const char* functionName) {
+  for (const std::string& line : ContentLines(text)) {
+    const size_t equals = line.find('=');
+    if (equals == std::string::npos) {
+      continue;
+    }
+    std::string name = line.substr(0, equals);
+    name.erase(name.find_last_not_of(" \t") + 1);
+    if (TextEqualsIgnoringCase(name.c_str(), functionName)) {
+      return static_cast<uint32_t>(std::strtoul(line.c_str() + equals + 1, nullptr, 10));
+    }
+  }
+  return 0;
+}
+
+std::vector<RASDEVINFOA> ReadInstalledDevices() {
+  std::string text;
+  return ReadServiceFile(ServiceFilePath("devices.txt"), &text) ? ParseDeviceList(text)
+                                                                : std::vector<RASDEVINFOA>{};
+}
+
+uint32_t OrderedFailure(const char* functionName) {
+  std::string text;
+  return ReadServiceFile(ServiceFilePath("failures.txt"), &text)
+             ? ParseFailureOrder(text, functionName)
+             : 0;
+}

@@ -1,0 +1,40 @@
+// Where the stand-in service keeps its data, and the two plain-text files that describe the
+// machine it pretends to run on. All lie in the folder ras of the data directory:
+//
+//   rasphone.pbk   the default phone book (services/phone_book_file.h)
+//   devices.txt    the installed devices: one per line, the device type, blanks, the name
+//                  ("modem Standard 28800 bps Modem"); no file means no devices
+//   failures.txt   functions made to fail: one per line, the function's name, an equals sign
+//                  and the result it is to give ("RasSetEntryPropertiesA=624")
+//
+// In both text files, blank lines and lines starting with ; or # are passed over. The data
+// directory is system32 under the folder named by the environment variable SystemRoot, which
+// Windows sets to its own folder (so it is the system directory there) and which a test points
+// at a temporary folder; without the variable it is the platform's system directory.
+// docs/stand-in-service.md describes the files in full.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/ras_service.h"
+
+// <data directory>/ras/<fileName>.
+std::string ServiceFilePath(const char* fileName);
+
+// Whole file content; false when the file cannot be opened.
+bool ReadServiceFile(const std::string& path, std::string* text);
+
+// The devices that a devices.txt text describes, in its order. A type is cut to 16 characters
+// and a name to 128, as the device record holds them; a line without a name is passed over.
+std::vector<RASDEVINFOA> ParseDeviceList(const std::string& text);
+
+// The result that a failures.txt text orders for `functionName` (compared without regard to
+// letter case); 0 when it orders none.
+uint32_t ParseFailureOrder(const std::string& text, const char* functionName);
+
+// The installed devices and the ordered failure, read afresh from the data directory on every
+// call, so that a test may change them between two calls.
+std::vector<RASDEVINFOA> ReadInstalledDevices();
+uint32_t OrderedFailure(const char* functionName);

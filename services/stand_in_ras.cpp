@@ -1,0 +1,458 @@
+// The stand-in Remote Access Service's functions. Every function first looks for a failure
+// ordered in failures.txt, then checks its arguments in the platform's order (missing
+// pointers, record sizes, buffer sizes), then does its work on the phone book, which it reads
+// afresh on every call and rewrites whole when it changes.
+#include "stand_in_ras.h"
+
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "entry/entry_record.h"
+#include "framework/text.h"
+#include "phone_book_file.h"
+#include "platform/file_system.h"
+#include "platform/ras_service.h"
+#include "platform/result_codes.h"
+#include "service_files.h"
+
+namespace {
+
+constexpr size_t kMostEntryNameCharacters = sizeof(RASENTRYNAMEA::szEntryName) - 1;
+
+// One reader or writer of a phone book at a time within the process; the platform's service
+// serialises its callers the same way.
+std::mutex g_phoneBookLock;
+
+std::string PhoneBookPath(const char* phoneBook) {
+  return phoneBook != nullptr ? phoneBook : ServiceFilePath("rasphone.pbk");
+}
+
+enum class Opening { kMissingIsEmpty, kMissingFails };
+
+// Reads the phone book. A file that does not exist reads as an empty phone book unless the
+// caller needs the file itself; one that exists but cannot be read always fails.
+bool OpenPhoneBook(const std::string& path, Opening opening, PhoneBook* book) {
+  if (ReadPhoneBook(path, book)) {
+    return true;
+  }
+  book->clear();
+  return opening == Opening::kMissingIsEmpty && !path.empty() && !PathExists(path.c_str());
+}
+
+// The platform's rules for entry names: one to 256 characters, not beginning with a full stop,
+// none of | > < ? * \ / : and no control characters, and at least one letter or digit (every
+// character of the upper half of the code page counts as one).
+bool IsValidEntryName(const char* name) {
+  const size_t length = std::strlen(name);
+  if (length == 0 || length > kMostEntryNameCharacters || name[0] == '.') {
+    return false;
+  }
+  bool hasLetterOrDigit = false;
+  for (const char* c = name; *c != '\0'; ++c) {
+    const auto byte = static_cast<unsigned char>(*c);
+    if (byte < 0x20 || byte == 0x7F || std::strchr("|><?*\\/:", byte) != nullptr) {
+      return false;
+    }
+    hasLetterOrDigit = hasLetterOrDigit || byte >= 0x80 || (byte >= '0' && byte <= '9') ||
+                       (FoldLetterCase(static_cast<char>(byte)) >= 'A' &&
+                        FoldLetterCase(static_cast<char>(byte)) <= 'Z');
+  }
+  return hasLetterOrDigit;
+}
+
+// The record the service answers for the empty entry name: an entry with the defaults of a new
+// one, so a caller can learn the record size and start from sensible values.
+RASENTRYA DefaultEntryRecord() {
+  RASENTRYA record = {};
+  record.dwSize = kEntryRecordSize;
+  record.dwCountryID = 1;
+  record.dwCountryCode = 1;
+  record.dwfNetProtocols = RASNP_Ip;
+  record.dwFramingProtocol = RASFP_Ppp;
+  return record;
+}
+
+// The dialled connections, by handle. The dial completes at once: a connection is connected
+// from the moment RasDialA returns until RasHangUpA.
+struct Connection {
+  std::string deviceType;
+  std::string deviceName;
+};
+std::mutex g_connectionLock;
+std::map<HRASCONN, Connection> g_connections;
+uintptr_t g_lastConnection = 0;
+
+struct ErrorText {
+  UINT code;
+  const char* text;
+};
+
+constexpr ErrorText kErrorTexts[] = {
+    {ERROR_INVALID_HANDLE, "The connection handle is not valid."},
+    {ERROR_NOT_ENOUGH_MEMORY, "There is not enough memory for this operation."},
+    {ERROR_INVALID_PARAMETER, "A required argument is missing or not valid."},
+    {ERROR_INSUFFICIENT_BUFFER, "The buffer is too small for the text."},
+    {ERROR_INVALID_NAME, "The entry name is not valid."},
+    {ERROR_PROC_NOT_FOUND, "The remote access library does not offer this function."},
+    {ERROR_ALREADY_EXISTS, "An entry of this name already exists in the phone book."},
+    {ERROR_BUFFER_TOO_SMALL, "The buffer is too small."},
+    {ERROR_WRONG_INFO_SPECIFIED, "Wrong information was specified."},
+    {ERROR_BUFFER_INVALID, "The buffer is not valid."},
+    {ERROR_CANNOT_OPEN_PHONEBOOK, "The phone book cannot be opened."},
+    {ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "The phone book entry cannot be found."},
+    {ERROR_CANNOT_WRITE_PHONEBOOK, "The phone book cannot be written."},
+    {ERROR_INVALID_SIZE, "The size of the record is not valid."},
+};
+
+struct Country {
+  DWORD id;
+  DWORD code;
+  const char* name;
+};
+
+// A small table in the order of its identifiers; each entry names the next.
+constexpr Country kCountries[] = {
+    {1, 1, "United States of America"},
+    {31, 31, "Netherlands"},
+    {33, 33, "France"},
+    {41, 41, "Switzerland"},
+    {43, 43, "Austria"},
+    {44, 44, "United Kingdom"},
+    {49, 49, "Germany"},
+    {61, 61, "Australia"},
+    {81, 81, "Japan"},
+};
+
+}  // namespace
+
+extern "C" {
+
+const char* WINAPI StandInLibraryName() {
+  return DIALKIT_STAND_IN_LIBRARY_NAME;
+}
+
+DWORD WINAPI RasValidateEntryNameA(const char* phoneBook, const char* entryName) {
+  if (const uint32_t failure = OrderedFailure("RasValidateEntryNameA")) {
+    return failure;
+  }
+  if (entryName == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (!IsValidEntryName(entryName)) {
+    return ERROR_INVALID_NAME;
+  }
+  std::lock_guard<std::mutex> lock(g_phoneBookLock);
+  PhoneBook book;
+  if (!OpenPhoneBook(PhoneBookPath(phoneBook), Opening::kMissingIsEmpty, &book)) {
+    return ERROR_CANNOT_OPEN_PHONEBOOK;
+  }
+  return FindStoredEntry(book, entryName) != nullptr ? ERROR_ALREADY_EXISTS : 0;
+}
+
+DWORD WINAPI RasRenameEntryA(const char* phoneBook, const char* oldName, const char* newName) {
+  if (const uint32_t failure = OrderedFailure("RasRenameEntryA")) {
+    return failure;
+  }
+  if (oldName == nullptr || newName == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (!IsValidEntryName(newName)) {
+    return ERROR_INVALID_NAME;
+  }
+  std::lock_guard<std::mutex> lock(g_phoneBookLock);
+  const std::string path = PhoneBookPath(phoneBook);
+  PhoneBook book;
+  if (!OpenPhoneBook(path, Opening::kMissingIsEmpty, &book)) {
+    return ERROR_CANNOT_OPEN_PHONEBOOK;
+  }
+  StoredEntry* entry = FindStoredEntry(book, oldName);
+  if (entry == nullptr) {
+    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+  }
+  // Renaming an entry to another letter case of its own name is allowed.
+  const StoredEntry* holder = FindStoredEntry(book, newName);
+  if (holder != nullptr && holder != entry) {
+    return ERROR_ALREADY_EXISTS;
+  }
+  entry->name = newName;
+  return WritePhoneBook(path, book) ? 0 : ERROR_CANNOT_WRITE_PHONEBOOK;
+}
+
+DWORD WINAPI RasDeleteEntryA(const char* phoneBook, const char* entryName) {
+  if (const uint32_t failure = OrderedFailure("RasDeleteEntryA")) {
+    return failure;
+  }
+  if (entryName == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  std::lock_guard<std::mutex> lock(g_phoneBookLock);
+  const std::string path = PhoneBookPath(phoneBook);
+  PhoneBook book;
+  if (!OpenPhoneBook(path, Opening::kMissingIsEmpty, &book)) {
+    return ERROR_CANNOT_OPEN_PHONEBOOK;
+  }
+  const StoredEntry* entry = FindStoredEntry(book, entryName);
+  if (entry == nullptr) {
+    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+  }
+  book.erase(book.begin() + (entry - book.data()));
+  return WritePhoneBook(path, book) ? 0 : ERROR_CANNOT_WRITE_PHONEBOOK;
+}
+
+DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* entryName, RASENTRYA* entry,
+                                    DWORD* entrySize, BYTE*, DWORD* deviceInfoSize) {
+  if (const uint32_t failure = OrderedFailure("RasGetEntryPropertiesA")) {
+    return failure;
+  }
+  if (entrySize == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (entry != nullptr && entry->dwSize != kEntryRecordSize) {
+    return ERROR_INVALID_SIZE;
+  }
+  RASENTRYA found = DefaultEntryRecord();
+  if (entryName != nullptr && *entryName != '\0') {
+    std::lock_guard<std::mutex> lock(g_phoneBookLock);
+    PhoneBook book;
+    const StoredEntry* stored = nullptr;
+    if (OpenPhoneBook(PhoneBookPath(phoneBook), Opening::kMissingIsEmpty, &book)) {
+      stored = FindStoredEntry(book, entryName);
+    }
+    if (stored == nullptr) {
+      return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+    }
+    found = stored->record;
+  }
+  // The stand-in keeps no device-specific configuration.
+  if (deviceInfoSize != nullptr) {
+    *deviceInfoSize = 0;
+  }
+  if (entry == nullptr || *entrySize < kEntryRecordSize) {
+    *entrySize = kEntryRecordSize;
+    return ERROR_BUFFER_TOO_SMALL;
+  }
+  *entry = found;
+  *entrySize = kEntryRecordSize;
+  return 0;
+}
+
+DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName, RASENTRYA* entry,
+                                    DWORD entrySize, BYTE*, DWORD) {
+  if (const uint32_t failure = OrderedFailure("RasSetEntryPropertiesA")) {
+    return failure;
+  }
+  if (entryName == nullptr || entry == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (entry->dwSize != kEntryRecordSize) {
+    return ERROR_INVALID_SIZE;
+  }
+  if (entrySize < kEntryRecordSize) {
+    return ERROR_BUFFER_INVALID;
+  }
+  if (!IsValidEntryName(entryName)) {
+    return ERROR_INVALID_NAME;
+  }
+  std::lock_guard<std::mutex> lock(g_phoneBookLock);
+  const std::string path = PhoneBookPath(phoneBook);
+  PhoneBook book;
+  if (!OpenPhoneBook(path, Opening::kMissingIsEmpty, &book)) {
+    return ERROR_CANNOT_OPEN_PHONEBOOK;
+  }
+  // An existing entry keeps the spelling it was stored under.
+  if (StoredEntry* stored = FindStoredEntry(book, entryName)) {
+    stored->record = *entry;
+  } else {
+    book.push_back(StoredEntry{entryName, *entry});
+  }
+  return WritePhoneBook(path, book) ? 0 : ERROR_CANNOT_WRITE_PHONEBOOK;
+}
+
+DWORD WINAPI RasGetCountryInfoA(RASCTRYINFO* country, DWORD* size) {
+  if (const uint32_t failure = OrderedFailure("RasGetCountryInfoA")) {
+    return failure;
+  }
+  if (country == nullptr || size == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (country->dwSize != sizeof(RASCTRYINFO)) {
+    return ERROR_INVALID_SIZE;
+  }
+  const size_t count = sizeof kCountries / sizeof kCountries[0];
+  for (size_t i = 0; i < count; ++i) {
+    if (kCountries[i].id != country->dwCountryID) {
+      continue;
+    }
+    const size_t nameSize = std::strlen(kCountries[i].name) + 1;
+    const DWORD needed = static_cast<DWORD>(sizeof(RASCTRYINFO) + nameSize);
+    if (*size < needed) {
+      *size = needed;
+      return ERROR_BUFFER_TOO_SMALL;
+    }
+    country->dwNextCountryID = i + 1 < count ? kCountries[i + 1].id : 0;
+    country->dwCountryCode = kCountries[i].code;
+    country->dwCountryNameOffset = sizeof(RASCTRYINFO);
+    CopyText(reinterpret_cast<char*>(country + 1), nameSize, kCountries[i].name);
+    *size = needed;
+    return 0;
+  }
+  return ERROR_INVALID_PARAMETER;
+}
+
+DWORD WINAPI RasEnumDevicesA(RASDEVINFOA* devices, DWORD* size, DWORD* count) {
+  if (const uint32_t failure = OrderedFailure("RasEnumDevicesA")) {
+    return failure;
+  }
+  if (size == nullptr || count == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (devices != nullptr && devices->dwSize != sizeof(RASDEVINFOA)) {
+    return ERROR_INVALID_SIZE;
+  }
+  const std::vector<RASDEVINFOA> installed = ReadInstalledDevices();
+  const DWORD needed = static_cast<DWORD>(installed.size() * sizeof(RASDEVINFOA));
+  if (needed > 0 && (devices == nullptr || *size < needed)) {
+    *size = needed;
+    *count = static_cast<DWORD>(installed.size());
+    return ERROR_BUFFER_TOO_SMALL;
+  }
+  if (needed > 0) {
+    std::memcpy(devices, installed.data(), needed);
+  }
+  *size = needed;
+  *count = static_cast<DWORD>(installed.size());
+  return 0;
+}
+
+DWORD WINAPI RasGetConnectStatusA(HRASCONN connection, RASCONNSTATUSA* status) {
+  if (const uint32_t failure = OrderedFailure("RasGetConnectStatusA")) {
+    return failure;
+  }
+  if (status == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (status->dwSize != sizeof(RASCONNSTATUSA)) {
+    return ERROR_INVALID_SIZE;
+  }
+  std::lock_guard<std::mutex> lock(g_connectionLock);
+  const auto found = g_connections.find(connection);
+  if (found == g_connections.end()) {
+    return ERROR_INVALID_HANDLE;
+  }
+  status->rasconnstate = RASCS_Connected;
+  status->dwError = 0;
+  CopyText(status->szDeviceType, found->second.deviceType.c_str());
+  CopyText(status->szDeviceName, found->second.deviceName.c_str());
+  return 0;
+}
+
+DWORD WINAPI RasHangUpA(HRASCONN connection) {
+  if (const uint32_t failure = OrderedFailure("RasHangUpA")) {
+    return failure;
+  }
+  std::lock_guard<std::mutex> lock(g_connectionLock);
+  return g_connections.erase(connection) > 0 ? 0 : ERROR_INVALID_HANDLE;
+}
+
+DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA* parameters, DWORD,
+                      void*, HRASCONN* connection) {
+  if (const uint32_t failure = OrderedFailure("RasDialA")) {
+    return failure;
+  }
+  if (parameters == nullptr || connection == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (parameters->dwSize != sizeof(RASDIALPARAMSA)) {
+    return ERROR_INVALID_SIZE;
+  }
+  Connection dialled;
+  {
+    std::lock_guard<std::mutex> lock(g_phoneBookLock);
+    PhoneBook book;
+    const StoredEntry* entry = nullptr;
+    if (OpenPhoneBook(PhoneBookPath(phoneBook), Opening::kMissingIsEmpty, &book)) {
+      entry = FindStoredEntry(book, parameters->szEntryName);
+    }
+    if (entry == nullptr) {
+      return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+    }
+    dialled = {entry->record.szDeviceType, entry->record.szDeviceName};
+  }
+  std::lock_guard<std::mutex> lock(g_connectionLock);
+  // Handles are multiples of 16, never 0, as the platform's are spread.
+  g_lastConnection += 16;
+  *connection = reinterpret_cast<HRASCONN>(g_lastConnection);
+  g_connections[*connection] = dialled;
+  return 0;
+}
+
+DWORD WINAPI RasEditPhonebookEntryA(HWND, const char* phoneBook, const char* entryName) {
+  if (const uint32_t failure = OrderedFailure("RasEditPhonebookEntryA")) {
+    return failure;
+  }
+  if (entryName == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  // There is no dialog to show: the entry is left as it is.
+  std::lock_guard<std::mutex> lock(g_phoneBookLock);
+  PhoneBook book;
+  if (!OpenPhoneBook(PhoneBookPath(phoneBook), Opening::kMissingIsEmpty, &book) ||
+      FindStoredEntry(book, entryName) == nullptr) {
+    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+  }
+  return 0;
+}
+
+DWORD WINAPI RasEnumEntriesA(const char* reserved, const char* phoneBook, RASENTRYNAMEA* entries,
+                             DWORD* size, DWORD* count) {
+  if (const uint32_t failure = OrderedFailure("RasEnumEntriesA")) {
+    return failure;
+  }
+  if (reserved != nullptr || size == nullptr || count == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (entries != nullptr && entries->dwSize != sizeof(RASENTRYNAMEA)) {
+    return ERROR_INVALID_SIZE;
+  }
+  std::lock_guard<std::mutex> lock(g_phoneBookLock);
+  PhoneBook book;
+  if (!OpenPhoneBook(PhoneBookPath(phoneBook), Opening::kMissingFails, &book)) {
+    return ERROR_CANNOT_OPEN_PHONEBOOK;
+  }
+  const DWORD needed = static_cast<DWORD>(book.size() * sizeof(RASENTRYNAMEA));
+  *count = static_cast<DWORD>(book.size());
+  if (needed > 0 && (entries == nullptr || *size < needed)) {
+    *size = needed;
+    return ERROR_BUFFER_TOO_SMALL;
+  }
+  for (size_t i = 0; i < book.size(); ++i) {
+    entries[i].dwSize = sizeof(RASENTRYNAMEA);
+    CopyText(entries[i].szEntryName, book[i].name.c_str());
+  }
+  *size = needed;
+  return 0;
+}
+
+DWORD WINAPI RasGetErrorStringA(UINT code, char* buffer, DWORD size) {
+  if (const uint32_t failure = OrderedFailure("RasGetErrorStringA")) {
+    return failure;
+  }
+  if (buffer == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  std::string text = "Remote access error " + std::to_string(code) + ".";
+  for (const ErrorText& known : kErrorTexts) {
+    if (known.code == code) {
+      text = known.text;
+    }
+  }
+  if (size < text.size() + 1) {
+    return ERROR_INSUFFICIENT_BUFFER;
+  }
+  CopyText(buffer, size, text.c_str());
+  return 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,9 @@
+// The process environment on POSIX, where the C runtime's environment is the process's own.
+#include <cstdlib>
+
+#include "platform/environment.h"
+
+std::string GetEnvironmentText(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}

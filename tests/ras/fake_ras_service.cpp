@@ -1,0 +1,166 @@
+#include "ras/fake_ras_service.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "entry/entry_record.h"
+#include "framework/text.h"
+
+namespace {
+
+const char* const kLibraries[] = {"rasapi32.dll", "altras.dll"};
+
+template <int L>
+DWORD Log(const char* function, const char* phoneBook = nullptr) {
+  Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function);
+  Fake().phoneBook = phoneBook;
+  Fake().lastCallWasWarmUp = false;
+  return Fake().result;
+}
+
+void FillRecord(RASDEVINFOA* device, const std::vector<std::string>& fields) {
+  CopyText(device->szDeviceType, fields.at(0).c_str());
+  CopyText(device->szDeviceName, fields.at(1).c_str());
+}
+
+void FillRecord(RASENTRYNAMEA* entry, const std::vector<std::string>& fields) {
+  CopyText(entry->szEntryName, fields.at(0).c_str());
+}
+
+template <typename Record>
+DWORD AnswerList(Record* records, DWORD* size, DWORD* count) {
+  Fake().offeredSizes.push_back(*size);
+  Fake().firstRecordSizes.push_back(records->dwSize);
+  if (Fake().listAnswers.empty()) {
+    return 0xDEAD;
+  }
+  const FakeListAnswer answer = Fake().listAnswers.front();
+  Fake().listAnswers.pop_front();
+  const size_t fitting = std::min<size_t>(answer.records.size(), *size / sizeof(Record));
+  for (size_t i = 0; i < fitting; ++i) {
+    FillRecord(&records[i], answer.records[i]);
+  }
+  *size = answer.size;
+  *count = answer.count;
+  return answer.result;
+}
+
+// A fake that logs its call and answers FakeService::result; `book` is its phone-book argument.
+#define DIALKIT_FAKE(function, book, ...)    \
+  template <int L>                           \
+  DWORD WINAPI Fake##function(__VA_ARGS__) { \
+    return Log<L>(#function, book);          \
+  }
+
+DIALKIT_FAKE(RasValidateEntryNameA, phoneBook, const char* phoneBook, const char*)
+DIALKIT_FAKE(RasRenameEntryA, phoneBook, const char* phoneBook, const char*, const char*)
+DIALKIT_FAKE(RasDeleteEntryA, phoneBook, const char* phoneBook, const char*)
+DIALKIT_FAKE(RasSetEntryPropertiesA, phoneBook, const char* phoneBook, const char*, RASENTRYA*,
+             DWORD, BYTE*, DWORD)
+DIALKIT_FAKE(RasGetCountryInfoA, nullptr, RASCTRYINFO*, DWORD*)
+DIALKIT_FAKE(RasGetConnectStatusA, nullptr, HRASCONN, RASCONNSTATUSA*)
+DIALKIT_FAKE(RasHangUpA, nullptr, HRASCONN)
+DIALKIT_FAKE(RasDialA, phoneBook, RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*, DWORD,
+             void*, HRASCONN*)
+DIALKIT_FAKE(RasEditPhonebookEntryA, phoneBook, HWND, const char* phoneBook, const char*)
+DIALKIT_FAKE(RasGetErrorStringA, nullptr, UINT, char*, DWORD)
+
+#undef DIALKIT_FAKE
+
+template <int L>
+DWORD WINAPI FakeRasGetEntryPropertiesA(const char* phoneBook, const char* name, RASENTRYA* entry,
+                                        DWORD* entrySize, BYTE* deviceInfo, DWORD* deviceInfoSize) {
+  const DWORD result = Log<L>("RasGetEntryPropertiesA", phoneBook);
+  Fake().lastCallWasWarmUp = std::strcmp(name, "") == 0 && entry == nullptr &&
+                             entrySize != nullptr && *entrySize == 0 && deviceInfo == nullptr &&
+                             deviceInfoSize != nullptr;
+  return result;
+}
+
+template <int L>
+DWORD WINAPI FakeRasEnumDevicesA(RASDEVINFOA* devices, DWORD* size, DWORD* count) {
+  Log<L>("RasEnumDevicesA");
+  return AnswerList(devices, size, count);
+}
+
+template <int L>
+DWORD WINAPI FakeRasEnumEntriesA(const char*, const char* phoneBook, RASENTRYNAMEA* entries,
+                                 DWORD* size, DWORD* count) {
+  Log<L>("RasEnumEntriesA", phoneBook);
+  return AnswerList(entries, size, count);
+}
+
+template <typename Function>
+EntryPoint AsEntryPoint(Function function) {
+  return reinterpret_cast<EntryPoint>(function);
+}
+
+struct Export {
+  const char* name;
+  EntryPoint functions[2];  // as rasapi32.dll and as altras.dll export it
+};
+
+// clang-format off
+#define DIALKIT_EXPORT(function) \
+  Export{#function, {AsEntryPoint(&Fake##function<0>), AsEntryPoint(&Fake##function<1>)}}
+
+const Export kExports[] = {
+    DIALKIT_EXPORT(RasValidateEntryNameA), DIALKIT_EXPORT(RasRenameEntryA),
+    DIALKIT_EXPORT(RasDeleteEntryA), DIALKIT_EXPORT(RasGetEntryPropertiesA),
+    DIALKIT_EXPORT(RasSetEntryPropertiesA), DIALKIT_EXPORT(RasGetCountryInfoA),
+    DIALKIT_EXPORT(RasEnumDevicesA), DIALKIT_EXPORT(RasGetConnectStatusA),
+    DIALKIT_EXPORT(RasHangUpA), DIALKIT_EXPORT(RasDialA),
+    DIALKIT_EXPORT(RasEditPhonebookEntryA), DIALKIT_EXPORT(RasEnumEntriesA),
+    DIALKIT_EXPORT(RasGetErrorStringA),
+};
+
+#undef DIALKIT_EXPORT
+// clang-format on
+
+}  // namespace
+
+FakeService& Fake() {
+  static FakeService service;
+  return service;
+}
+
+CFakeLibraryLoader::CFakeLibraryLoader() : previous_(ReplaceLibraryLoader(this)) {
+  Fake() = FakeService();
+}
+
+CFakeLibraryLoader::~CFakeLibraryLoader() {
+  ReplaceLibraryLoader(previous_);
+}
+
+void CFakeLibraryLoader::Offer(const std::string& library, std::set<std::string> missing) {
+  offered_[library] = Library{library, std::move(missing)};
+}
+
+int CFakeLibraryLoader::Loads(const std::string& library) const {
+  const auto found = loads_.find(library);
+  return found != loads_.end() ? found->second : 0;
+}
+
+LibraryHandle CFakeLibraryLoader::LoadByName(const char* fileName) {
+  ++loads_[fileName];
+  const auto found = offered_.find(fileName);
+  return found != offered_.end() ? reinterpret_cast<LibraryHandle>(&found->second) : nullptr;
+}
+
+EntryPoint CFakeLibraryLoader::FindEntryPoint(LibraryHandle handle, const char* exportName) {
+  const Library& library = *reinterpret_cast<Library*>(handle);
+  if (library.missing.count(exportName) != 0) {
+    return nullptr;
+  }
+  const int index = library.name == kLibraries[0] ? 0 : 1;
+  for (const Export& entry : kExports) {
+    if (std::strcmp(entry.name, exportName) == 0) {
+      return entry.functions[index];
+    }
+  }
+  return nullptr;
+}
+
+void CFakeLibraryLoader::Release(LibraryHandle handle) {
+  released_.push_back(reinterpret_cast<Library*>(handle)->name);
+}
