@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <sstream>
 #include <system_error>
 
@@ -15,45 +16,6 @@
 
 namespace {
 
-struct BitName {
-  const char* name;
-  DWORD bit;
-};
-
-constexpr BitName kOptionNames[] = {
-    {"UseCountryAndAreaCodes", RASEO_UseCountryAndAreaCodes},
-    {"SpecificIpAddr", RASEO_SpecificIpAddr},
-    {"SpecificNameServers", RASEO_SpecificNameServers},
-    {"IpHeaderCompression", RASEO_IpHeaderCompression},
-    {"RemoteDefaultGateway", RASEO_RemoteDefaultGateway},
-    {"DisableLcpExtensions", RASEO_DisableLcpExtensions},
-    {"TerminalBeforeDial", RASEO_TerminalBeforeDial},
-    {"TerminalAfterDial", RASEO_TerminalAfterDial},
-    {"ModemLights", RASEO_ModemLights},
-    {"SwCompression", RASEO_SwCompression},
-    {"RequireEncryptedPw", RASEO_RequireEncryptedPw},
-    {"RequireMsEncryptedPw", RASEO_RequireMsEncryptedPw},
-    {"RequireDataEncryption", RASEO_RequireDataEncryption},
-    {"NetworkLogon", RASEO_NetworkLogon},
-    {"UseLogonCredentials", RASEO_UseLogonCredentials},
-    {"PromoteAlternates", RASEO_PromoteAlternates},
-    {nullptr, 0},
-};
-
-constexpr BitName kProtocolNames[] = {
-    {"NetBEUI", RASNP_NetBEUI},
-    {"Ipx", RASNP_Ipx},
-    {"Ip", RASNP_Ip},
-    {nullptr, 0},
-};
-
-constexpr BitName kFramingNames[] = {
-    {"Ppp", RASFP_Ppp},
-    {"Slip", RASFP_Slip},
-    {"Ras", RASFP_Ras},
-    {nullptr, 0},
-};
-
 enum class FieldKind { kNumber, kText, kAddress, kBits };
 
 struct Field {
@@ -61,7 +23,7 @@ struct Field {
   FieldKind kind;
   size_t offset;
   size_t width;  // of a text field, terminator included
-  const BitName* bitNames = nullptr;
+  std::span<const BitName> bitNames = {};
 };
 
 #define DIALKIT_FIELD(key, kind, member)                              \
@@ -75,7 +37,7 @@ struct Field {
 
 // Every field but dwSize, in the record's order.
 const Field kFields[] = {
-    DIALKIT_BITS("Options", dwfOptions, kOptionNames),
+    DIALKIT_BITS("Options", dwfOptions, kOptionBitNames),
     DIALKIT_FIELD("CountryID", FieldKind::kNumber, dwCountryID),
     DIALKIT_FIELD("CountryCode", FieldKind::kNumber, dwCountryCode),
     DIALKIT_FIELD("AreaCode", FieldKind::kText, szAreaCode),
@@ -87,8 +49,8 @@ const Field kFields[] = {
     DIALKIT_FIELD("ipaddrWins", FieldKind::kAddress, ipaddrWins),
     DIALKIT_FIELD("ipaddrWinsAlt", FieldKind::kAddress, ipaddrWinsAlt),
     DIALKIT_FIELD("FrameSize", FieldKind::kNumber, dwFrameSize),
-    DIALKIT_BITS("NetProtocols", dwfNetProtocols, kProtocolNames),
-    DIALKIT_BITS("FramingProtocol", dwFramingProtocol, kFramingNames),
+    DIALKIT_BITS("NetProtocols", dwfNetProtocols, kNetProtocolBitNames),
+    DIALKIT_BITS("FramingProtocol", dwFramingProtocol, kFramingBitNames),
     DIALKIT_FIELD("Script", FieldKind::kText, szScript),
     DIALKIT_FIELD("AutodialDll", FieldKind::kText, szAutodialDll),
     DIALKIT_FIELD("AutodialFunc", FieldKind::kText, szAutodialFunc),
@@ -129,13 +91,13 @@ DWORD ReadNumber(const std::string& text, int base) {
   return static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, base));
 }
 
-std::string FormatBits(DWORD value, const BitName* names) {
+std::string FormatBits(DWORD value, std::span<const BitName> names) {
   std::string text;
-  for (const BitName* name = names; name->name != nullptr; ++name) {
-    if ((value & name->bit) != 0) {
+  for (const BitName& name : names) {
+    if ((value & name.bit) != 0) {
       text += text.empty() ? "" : " ";
-      text += name->name;
-      value &= ~name->bit;
+      text += name.name;
+      value &= ~name.bit;
     }
   }
   if (value != 0) {
@@ -149,7 +111,7 @@ std::string FormatBits(DWORD value, const BitName* names) {
 
 // Words separated by blanks, commas or bars. Names compared without regard to letter case;
 // numbers (decimal or 0x...) add their bits; anything else is passed over.
-DWORD ParseBits(const std::string& text, const BitName* names) {
+DWORD ParseBits(const std::string& text, std::span<const BitName> names) {
   DWORD value = 0;
   size_t begin = 0;
   while ((begin = text.find_first_not_of(kWordSeparators, begin)) != std::string::npos) {
@@ -160,9 +122,9 @@ DWORD ParseBits(const std::string& text, const BitName* names) {
       value |= ReadNumber(word, 0);
       continue;
     }
-    for (const BitName* name = names; name->name != nullptr; ++name) {
-      if (TextEqualsIgnoringCase(word.c_str(), name->name)) {
-        value |= name->bit;
+    for (const BitName& name : names) {
+      if (TextEqualsIgnoringCase(word.c_str(), name.name)) {
+        value |= name.bit;
       }
     }
   }

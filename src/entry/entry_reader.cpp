@@ -11,39 +11,8 @@
 
 namespace {
 
-struct Keyword {
-  const char* text;
-  DWORD bit;
-};
-
-// A keyword is the platform's name of its bit without the prefix. It counts wherever it stands in
-// the value, even inside a longer word, and letter case counts: so "IPX" also selects IP.
-constexpr Keyword kOptionKeywords[] = {
-    {"UseCountryAndAreaCodes", RASEO_UseCountryAndAreaCodes},
-    {"IpHeaderCompression", RASEO_IpHeaderCompression},
-    {"RemoteDefaultGateway", RASEO_RemoteDefaultGateway},
-    {"DisableLcpExtensions", RASEO_DisableLcpExtensions},
-    {"TerminalBeforeDial", RASEO_TerminalBeforeDial},
-    {"TerminalAfterDial", RASEO_TerminalAfterDial},
-    {"ModemLights", RASEO_ModemLights},
-    {"SwCompression", RASEO_SwCompression},
-    {"RequireEncryptedPw", RASEO_RequireEncryptedPw},
-    {"RequireMsEncryptedPw", RASEO_RequireMsEncryptedPw},
-    {"RequireDataEncryption", RASEO_RequireDataEncryption},
-    {"NetworkLogon", RASEO_NetworkLogon},
-    {"UseLogonCredentials", RASEO_UseLogonCredentials},
-    {"PromoteAlternates", RASEO_PromoteAlternates},
-};
-constexpr Keyword kProtocolKeywords[] = {
-    {"NETBEUI", RASNP_NetBEUI},
-    {"IPX", RASNP_Ipx},
-    {"IP", RASNP_Ip},
-};
-constexpr Keyword kFramingKeywords[] = {
-    {"PPP", RASFP_Ppp},
-    {"SLIP", RASFP_Slip},
-    {"RAS", RASFP_Ras},
-};
+// A keyword counts wherever it stands in the value, even inside a longer word, and letter case
+// counts: so "IPX" also selects IP.
 
 constexpr char kDefaultOptions[] =
     "NetworkLogon IpHeaderCompression ModemLights SwCompression RemoteDefaultGateway";
@@ -77,11 +46,11 @@ class CSectionReader {
 
   // The sum of the bits of the keywords found in the value; 0 when none is found, which is also
   // what a key present with an empty value gives.
-  DWORD ReadKeywords(const char* key, const char* defaultText, std::span<const Keyword> keywords) {
+  DWORD ReadKeywords(const char* key, const char* defaultText, std::span<const BitName> keywords) {
     GetPrivateProfileStringA(section_, key, defaultText, work_, sizeof work_, file_);
     DWORD bits = 0;
-    for (const Keyword& keyword : keywords) {
-      if (std::strstr(work_, keyword.text) != nullptr) {
+    for (const BitName& keyword : keywords) {
+      if (std::strstr(work_, keyword.name) != nullptr) {
         bits |= keyword.bit;
       }
     }
@@ -158,7 +127,7 @@ int ReadEntryDescription(RASENTRYA* entry, const char* entryFilePath, const char
     return 0;
   }
 
-  entry->dwfOptions = reader.ReadKeywords("Options", kDefaultOptions, kOptionKeywords);
+  entry->dwfOptions = reader.ReadKeywords("Options", kDefaultOptions, kOptionBitNames);
   entry->dwCountryID = reader.ReadInteger("CountryID", 1);
   entry->dwCountryCode = reader.ReadInteger("CountryCode", 1);
   reader.ReadText("AreaCode", kDefaultAreaCode, entry->szAreaCode);
@@ -177,8 +146,8 @@ int ReadEntryDescription(RASENTRYA* entry, const char* entryFilePath, const char
                 IsSpecified(entry->ipaddrWins) || IsSpecified(entry->ipaddrWinsAlt));
 
   entry->dwFrameSize = reader.ReadInteger("FrameSize", 0);
-  entry->dwfNetProtocols = reader.ReadKeywords("NetProtocols", "IP", kProtocolKeywords);
-  entry->dwFramingProtocol = reader.ReadKeywords("FramingProtocol", "PPP", kFramingKeywords);
+  entry->dwfNetProtocols = reader.ReadKeywords("NetProtocols", "IP", kNetProtocolBitNames);
+  entry->dwFramingProtocol = reader.ReadKeywords("FramingProtocol", "PPP", kFramingBitNames);
 
   reader.ReadText("Script", "", entry->szScript);
   reader.ReadText("AutodialDll", "", entry->szAutodialDll);

@@ -79,6 +79,46 @@ inline constexpr DWORD RASFP_Ppp = 0x0001;
 inline constexpr DWORD RASFP_Slip = 0x0002;
 inline constexpr DWORD RASFP_Ras = 0x0004;
 
+// The bits under their platform names without the prefix. An entry description selects bits with
+// these words (the two option bits that follow from the addresses are set whatever it says), and
+// the stand-in service's phone book stores them the same way.
+struct BitName {
+  const char* name;
+  DWORD bit;
+};
+
+inline constexpr BitName kOptionBitNames[] = {
+    {"UseCountryAndAreaCodes", RASEO_UseCountryAndAreaCodes},
+    {"SpecificIpAddr", RASEO_SpecificIpAddr},
+    {"SpecificNameServers", RASEO_SpecificNameServers},
+    {"IpHeaderCompression", RASEO_IpHeaderCompression},
+    {"RemoteDefaultGateway", RASEO_RemoteDefaultGateway},
+    {"DisableLcpExtensions", RASEO_DisableLcpExtensions},
+    {"TerminalBeforeDial", RASEO_TerminalBeforeDial},
+    {"TerminalAfterDial", RASEO_TerminalAfterDial},
+    {"ModemLights", RASEO_ModemLights},
+    {"SwCompression", RASEO_SwCompression},
+    {"RequireEncryptedPw", RASEO_RequireEncryptedPw},
+    {"RequireMsEncryptedPw", RASEO_RequireMsEncryptedPw},
+    {"RequireDataEncryption", RASEO_RequireDataEncryption},
+    {"NetworkLogon", RASEO_NetworkLogon},
+    {"UseLogonCredentials", RASEO_UseLogonCredentials},
+    {"PromoteAlternates", RASEO_PromoteAlternates},
+};
+
+// Protocol and framing words are written in capitals.
+inline constexpr BitName kNetProtocolBitNames[] = {
+    {"NETBEUI", RASNP_NetBEUI},
+    {"IPX", RASNP_Ipx},
+    {"IP", RASNP_Ip},
+};
+
+inline constexpr BitName kFramingBitNames[] = {
+    {"PPP", RASFP_Ppp},
+    {"SLIP", RASFP_Slip},
+    {"RAS", RASFP_Ras},
+};
+
 static_assert(sizeof(DWORD) == 4);
 static_assert(sizeof(RASIPADDR) == 4);
 static_assert(offsetof(RASIPADDR, a) == 0 && offsetof(RASIPADDR, b) == 1);

@@ -49,7 +49,7 @@ TEST(PhoneBookFile, EveryFieldIsWrittenReadablyAndReadBack) {
 
   const std::string text = FormatPhoneBook({entry, EntryNamed("Second")});
   for (const char* line : {"\n[My ISP]\n", "\nOptions=SpecificIpAddr NetworkLogon 0x00010000\n",
-                           "\nipaddrDns=192.168.1.255\n", "\nNetProtocols=Ipx Ip 0x00000080\n",
+                           "\nipaddrDns=192.168.1.255\n", "\nNetProtocols=IPX IP 0x00000080\n",
                            "\nDeviceName=Standard 28800 bps Modem\n", "\n[Second]\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
