@@ -28,3 +28,14 @@ function(dialkit_add_test name)
     add_test(NAME ${name} COMMAND ${name})
   endif()
 endfunction()
+
+# dialkit_test_uses_stand_in(<test program>)
+# The program loads the stand-in Remote Access Service built beside it. Under Wine the stand-in
+# must be preferred to Wine's own rasapi32, which Wine otherwise loads even with a DLL beside the
+# program.
+function(dialkit_test_uses_stand_in name)
+  add_dependencies(${name} dialkit_stand_in_rasapi32 dialkit_stand_in_altras)
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=rasapi32=n")
+  endif()
+endfunction()

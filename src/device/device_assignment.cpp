@@ -1,0 +1,104 @@
+// Device assignment. The device list is taken once, sorted by type and name, and kept until the
+// process ends: the dialog's device array points into it, and the records copied from it into
+// the entries must stay what the user saw.
+#include "device/device_assignment.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "app/settings_file.h"
+#include "framework/text.h"
+#include "framework/window_system.h"
+#include "ras/device_list.h"
+
+namespace {
+
+constexpr char kNoVpnAdapterText[] =
+    "There are no VPN adapters installed.\nPlease install DUN version 1.2b or higher.";
+constexpr char kNoVpnAdapterTitle[] = "DUN Warning";
+constexpr char kNoModemText[] =
+    "There is no modem installed in this system.  Please install the modem first";
+constexpr char kNoModemTitle[] = "Modem Warning";
+
+constexpr char kVpnDeviceType[] = "vpn";
+
+struct FreeDeviceList {
+  void operator()(RASDEVINFOA* list) const { std::free(list); }
+};
+
+// The list of the last assignment, released when the process ends.
+std::unique_ptr<RASDEVINFOA, FreeDeviceList> g_deviceList;
+
+// The device's type and name into the entry, each cut to its field and ended by zeros, so the two
+// always come from one device record.
+void CopyDevice(RASENTRYA* entry, const RASDEVINFOA& device) {
+  CopyText(entry->szDeviceName, device.szDeviceName);
+  CopyText(entry->szDeviceType, device.szDeviceType);
+}
+
+void ShowWarning(const char* text, const char* title) {
+  ShowMessageBox(text, title, MB_ICONWARNING | MB_OK);
+}
+
+// The first VPN adapter of the list: a device whose whole type is "vpn" in any letter case.
+const RASDEVINFOA* FindVpnAdapter(const RASDEVINFOA* devices, uint32_t count) {
+  for (uint32_t i = 0; i < count; ++i) {
+    if (TextEqualsIgnoringCase(devices[i].szDeviceType, kVpnDeviceType)) {
+      return &devices[i];
+    }
+  }
+  return nullptr;
+}
+
+// The device the user picks in the dialog; null when the dialog is cancelled or cannot open.
+const RASDEVINFOA* PickDevice(CModemSelectDlg* dialog, RASDEVINFOA* devices, uint32_t count) {
+  dialog->devices = devices;
+  dialog->deviceCount = count;
+  if (dialog->DoModal() != IDOK) {
+    return nullptr;
+  }
+  // A drop-down list always holds a selection after OK; an index outside the list would still
+  // not be followed.
+  const int32_t index = dialog->selectedIndex;
+  return index >= 0 && static_cast<uint32_t>(index) < count ? &devices[index] : nullptr;
+}
+
+}  // namespace
+
+int AssignDevices(RASENTRYA* mainEntry, RASENTRYA* vpnEntry, int* vpnFlag, int32_t askForDevice,
+                  const char* settingsFilePath, CModemSelectDlg* dialog) {
+  RASDEVINFOA* devices = nullptr;
+  uint32_t count = 0;
+  // Its result is not needed: the count tells what there is to choose from.
+  GetSortedDeviceList(&devices, &count);
+  g_deviceList.reset(devices);
+
+  if (*vpnFlag) {
+    const RASDEVINFOA* adapter = FindVpnAdapter(devices, count);
+    *vpnFlag = adapter != nullptr;
+    if (adapter != nullptr) {
+      CopyDevice(vpnEntry, *adapter);
+    } else {
+      ShowWarning(kNoVpnAdapterText, kNoVpnAdapterTitle);
+    }
+  }
+
+  if (count == 0) {
+    ShowWarning(kNoModemText, kNoModemTitle);
+    return 0;
+  }
+  if (count == 1) {
+    CopyDevice(mainEntry, devices[0]);
+    return 1;
+  }
+  // The remembered device is read in every case, and used as it was read, installed or not.
+  if (ReadModemSelection(mainEntry, settingsFilePath) == 0 && !askForDevice) {
+    return 1;
+  }
+  const RASDEVINFOA* picked = PickDevice(dialog, devices, count);
+  if (picked == nullptr) {
+    return 0;
+  }
+  CopyDevice(mainEntry, *picked);
+  return 1;
+}

@@ -1,0 +1,46 @@
+// A system of its own for one test, as the stand-in Remote Access Service sees it: SystemRoot
+// points at a fresh temporary folder whose system32/ras holds the installed devices, the
+// functions made to fail and the default phone book. On both platforms the stand-in reads the
+// variable on every call, so a test changes the devices or failures between two calls at will.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/test_environment.h"
+#include "support/test_files.h"
+
+namespace test {
+
+struct Device {
+  std::string type;
+  std::string name;
+};
+
+class ScopedStandInSystem {
+ public:
+  ScopedStandInSystem();
+
+  // The installed devices, in the service's order (the tool sorts them itself).
+  void InstallDevices(const std::vector<Device>& devices);
+  // Makes the named function answer `code` at once.
+  void FailFunction(const std::string& function, unsigned code);
+
+  // <root>/system32/ras/rasphone.pbk, the default phone book.
+  std::string PhoneBookPath() const;
+  // The phone book's bytes; empty when there is none.
+  std::string PhoneBook() const { return ReadFileBytes(PhoneBookPath()); }
+
+  const ScopedTempDirectory& Root() const { return root_; }
+
+ private:
+  std::string RasFile(const char* name) const;
+
+  ScopedTempDirectory root_;
+  ScopedEnvironmentVariable systemRoot_;
+  std::string failures_;
+};
+
+}  // namespace test
