@@ -44,6 +44,29 @@ CWinApp* CurrentApplication() {
   return g_application;
 }
 
+std::string CommandLineFromArguments(int argc, const char* const* argv) {
+  std::string text;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument.empty()) {
+      continue;
+    }
+    const size_t blank = argument.find_first_of(" \t\n");
+    const size_t equals = argument.find('=');
+    const bool keyed = equals != std::string::npos && equals < blank;
+    const std::string value = keyed ? argument.substr(equals + 1) : argument;
+    const bool quotable = value.find('"') == std::string::npos;
+    const bool needsQuotes = blank != std::string::npos || (keyed && value.empty());
+    text += text.empty() ? "" : " ";
+    if (needsQuotes && quotable) {
+      text += keyed ? argument.substr(0, equals + 1) + '"' + value + '"' : '"' + value + '"';
+    } else {
+      text += argument;
+    }
+  }
+  return text;
+}
+
 std::string HelpFilePathFor(const char* executablePath) {
   const std::string path = executablePath != nullptr ? executablePath : "";
   return path.empty() ? path : path.substr(0, ExtensionStart(path)) + ".HLP";

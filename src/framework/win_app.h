@@ -48,6 +48,15 @@ CWinApp* CurrentApplication();
 // empty.
 int RunApplication(const char* commandLineText, const char* executablePath);
 
+// The command-line text for arguments that a POSIX shell has already split and unquoted: the
+// arguments after the program name, joined by single blanks, quoted again where the tool's
+// grammar needs it. An argument of the form key=value whose value is empty or holds a blank
+// (space, tab or line feed) becomes key="value", so that `CONNECT=My ISP` arrives as
+// CONNECT="My ISP"; any other argument holding a blank is enclosed in quotes whole. A value
+// that itself holds a double quote cannot be quoted (the grammar has no escape) and passes
+// unchanged. Empty arguments are left out.
+std::string CommandLineFromArguments(int argc, const char* const* argv);
+
 // `executablePath` with the extension of its file name replaced by ".HLP", or ".HLP" appended
 // when the file name has none. Empty for an empty path.
 std::string HelpFilePathFor(const char* executablePath);

@@ -10,6 +10,14 @@
 // refuses the name or the full path needs more than capacity - 1 characters.
 bool FormFullPath(char* buffer, size_t capacity, const char* name);
 
+// True for a character that separates the parts of a path: '/' on POSIX; '\\' and '/' on
+// Windows.
+bool IsPathSeparator(char c);
+
+// True when `path` is a root directory written with its final separator ("/"; "C:\\" or "\\"),
+// which names the root only with that separator.
+bool IsRootDirectory(const char* path);
+
 // True when a file or a directory exists under `path`.
 bool PathExists(const char* path);
 

@@ -30,6 +30,30 @@ TEST(HelpFilePath, ReplacesTheExtensionOfTheFileNameOnly) {
   }
 }
 
+TEST(CommandLineFromArguments, QuotesAgainWhatTheShellUnquoted) {
+  struct Case {
+    std::vector<const char*> arguments;  // after the program name
+    const char* text;
+  };
+  const Case cases[] = {
+      {{"INIT=isp.ini", "CONNECT=MyISP"}, "INIT=isp.ini CONNECT=MyISP"},
+      {{"INIT=my file.ini", "CONNECT=My ISP"}, "INIT=\"my file.ini\" CONNECT=\"My ISP\""},
+      {{"CONNECT=", "VPN=x"}, "CONNECT=\"\" VPN=x"},
+      {{"CONNECT=a=b c"}, "CONNECT=\"a=b c\""},
+      {{"two words", "/s"}, "\"two words\" /s"},
+      {{"CONNECT=say \"hi\""}, "CONNECT=say \"hi\""},  // no way to quote a quote
+      {{"", "ASK=0", ""}, "ASK=0"},
+      {{"CONNECT=tab\there"}, "CONNECT=\"tab\there\""},
+      {{}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::vector<const char*> argv = {"dialkit"};
+    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+    EXPECT_EQ(CommandLineFromArguments(static_cast<int>(argv.size()), argv.data()), c.text);
+  }
+}
+
 class CRecordingApp final : public CWinApp {
  public:
   using CWinApp::CWinApp;

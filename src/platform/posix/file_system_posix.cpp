@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,14 @@ bool FormFullPath(char* buffer, size_t capacity, const char* name) {
     path = directory + "/" + path;
   }
   return CopyWhole(buffer, capacity, Normalize(path));
+}
+
+bool IsPathSeparator(char c) {
+  return c == '/';
+}
+
+bool IsRootDirectory(const char* path) {
+  return std::strcmp(path, "/") == 0;
 }
 
 bool PathExists(const char* path) {

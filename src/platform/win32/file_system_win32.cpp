@@ -25,6 +25,17 @@ bool FormFullPath(char* buffer, size_t capacity, const char* name) {
   return true;
 }
 
+bool IsPathSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+bool IsRootDirectory(const char* path) {
+  const bool driveRoot =
+      path[0] != '\0' && path[1] == ':' && IsPathSeparator(path[2]) && path[3] == '\0';
+  const bool bareRoot = IsPathSeparator(path[0]) && path[1] == '\0';
+  return driveRoot || bareRoot;
+}
+
 bool PathExists(const char* path) {
   return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }

@@ -23,6 +23,7 @@
 #include "framework/list_dialog.h"
 #include "framework/posix/terminal.h"
 #include "resource.h"
+#include "support/posix/pseudo_terminal.h"
 
 namespace {
 
@@ -41,79 +42,7 @@ const CDialogTemplate* FindTestTemplate(UINT templateId) {
   return templateId == kListDialog.id ? &kListDialog : nullptr;
 }
 
-// A pseudo-terminal: the front end opens its terminal side by name, the test reads the screen
-// and types on the other side. The test keeps the terminal side open as well, so that the
-// terminal does not go away between two message boxes and its settings can be read.
-class PseudoTerminal {
- public:
-  PseudoTerminal() {
-    master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    EXPECT_GE(master_, 0);
-    EXPECT_EQ(grantpt(master_), 0);
-    EXPECT_EQ(unlockpt(master_), 0);
-    path_ = ptsname(master_);
-    terminal_ = open(path_.c_str(), O_RDWR | O_NOCTTY);
-    EXPECT_GE(terminal_, 0);
-    winsize size{24, 80, 0, 0};
-    ioctl(master_, TIOCSWINSZ, &size);
-  }
-  ~PseudoTerminal() {
-    HangUp();
-    close(terminal_);
-  }
-
-  const std::string& Path() const { return path_; }
-  const std::string& Screen() const { return screen_; }
-
-  tcflag_t LocalModes() const {
-    termios settings{};
-    tcgetattr(terminal_, &settings);
-    return settings.c_lflag;
-  }
-
-  void Type(const std::string& keys) {
-    EXPECT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
-  }
-
-  // Reads the screen until `text` appears after what earlier waits found; false after 5 s.
-  bool WaitFor(const std::string& text) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    for (;;) {
-      const size_t found = screen_.find(text, seen_);
-      if (found != std::string::npos) {
-        seen_ = found + text.size();
-        return true;
-      }
-      const auto left =
-          std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
-      pollfd waiting{master_, POLLIN, 0};
-      if (left.count() <= 0 || poll(&waiting, 1, static_cast<int>(left.count())) <= 0) {
-        return false;
-      }
-      char buffer[512];
-      const ssize_t count = read(master_, buffer, sizeof buffer);
-      if (count <= 0) {
-        return false;
-      }
-      screen_.append(buffer, static_cast<size_t>(count));
-    }
-  }
-
-  // The terminal goes away: a front end still waiting for a key sees the end.
-  void HangUp() {
-    if (master_ >= 0) {
-      close(master_);
-      master_ = -1;
-    }
-  }
-
- private:
-  int master_ = -1;
-  int terminal_ = -1;
-  std::string path_;
-  std::string screen_;
-  size_t seen_ = 0;
-};
+using test::PseudoTerminal;
 
 // Runs `show` on a thread of its own, as the front end blocks; once `ready` is on the screen,
 // types `keys`, whose parts between '|' come with short pauses (shorter than an escape sequence

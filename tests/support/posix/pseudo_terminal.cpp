@@ -1,0 +1,137 @@
+#include "support/posix/pseudo_terminal.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+
+namespace test {
+
+namespace {
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+int MillisecondsLeft(Clock::time_point deadline) {
+  return static_cast<int>(
+      std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count());
+}
+}  // namespace
+
+PseudoTerminal::PseudoTerminal() {
+  master_ = posix_openpt(O_RDWR | O_NOCTTY);
+  EXPECT_GE(master_, 0);
+  EXPECT_EQ(grantpt(master_), 0);
+  EXPECT_EQ(unlockpt(master_), 0);
+  path_ = ptsname(master_);
+  terminal_ = open(path_.c_str(), O_RDWR | O_NOCTTY);
+  EXPECT_GE(terminal_, 0);
+  winsize size{24, 80, 0, 0};
+  ioctl(master_, TIOCSWINSZ, &size);
+}
+
+PseudoTerminal::~PseudoTerminal() {
+  HangUp();
+  close(terminal_);
+}
+
+tcflag_t PseudoTerminal::LocalModes() const {
+  termios settings{};
+  tcgetattr(terminal_, &settings);
+  return settings.c_lflag;
+}
+
+void PseudoTerminal::Type(const std::string& keys) {
+  EXPECT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+}
+
+bool PseudoTerminal::ReadScreen(int timeoutMilliseconds) {
+  pollfd waiting{master_, POLLIN, 0};
+  if (timeoutMilliseconds <= 0 || poll(&waiting, 1, timeoutMilliseconds) <= 0) {
+    return false;
+  }
+  char buffer[512];
+  const ssize_t count = read(master_, buffer, sizeof buffer);
+  if (count <= 0) {
+    return false;
+  }
+  screen_.append(buffer, static_cast<size_t>(count));
+  return true;
+}
+
+bool PseudoTerminal::WaitFor(const std::string& text) {
+  const auto deadline = Clock::now() + std::chrono::seconds(5);
+  for (;;) {
+    const size_t found = screen_.find(text, seen_);
+    if (found != std::string::npos) {
+      seen_ = found + text.size();
+      return true;
+    }
+    if (!ReadScreen(MillisecondsLeft(deadline))) {
+      return false;
+    }
+  }
+}
+
+void PseudoTerminal::HangUp() {
+  if (master_ >= 0) {
+    close(master_);
+    master_ = -1;
+  }
+}
+
+pid_t PseudoTerminal::Start(const std::vector<std::string>& arguments, const std::string& directory,
+                            const std::vector<std::pair<std::string, std::string>>& environment) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) {
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  }
+  argv.push_back(nullptr);
+  const pid_t process = fork();
+  if (process == 0) {
+    // In the child only async-signal-safe calls until exec, but for setenv, which is safe here
+    // since the child has one thread.
+    setsid();
+    const int terminal = open(path_.c_str(), O_RDWR);  // becomes the controlling terminal
+    if (terminal < 0 || chdir(directory.c_str()) != 0) {
+      _exit(127);
+    }
+    dup2(terminal, 0);
+    dup2(terminal, 1);
+    dup2(terminal, 2);
+    for (const auto& [name, value] : environment) {
+      setenv(name.c_str(), value.c_str(), 1);
+    }
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  EXPECT_GT(process, 0);
+  return process;
+}
+
+int PseudoTerminal::WaitForExit(pid_t process) {
+  const auto deadline = Clock::now() + std::chrono::seconds(20);
+  for (;;) {
+    int status = 0;
+    if (waitpid(process, &status, WNOHANG) == process) {
+      while (ReadScreen(50)) {
+      }
+      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    if (MillisecondsLeft(deadline) <= 0) {
+      kill(process, SIGKILL);
+      waitpid(process, &status, 0);
+      ADD_FAILURE() << "the program did not end; its screen:\n" << screen_;
+      return -1;
+    }
+    ReadScreen(50);
+  }
+}
+
+}  // namespace test
