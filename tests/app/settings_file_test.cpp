@@ -1,0 +1,145 @@
+// The settings file: what ReadModemSelection finds in the record and returns for each state of
+// the file, and what the file holds after WriteModemSelection. Files are real, in a temporary
+// directory, and go through the profile component (on Windows, the platform's own).
+#include "app/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "framework/text.h"
+#include "platform/profile.h"
+#include "platform/result_codes.h"
+#include "support/test_files.h"
+
+namespace {
+
+RASENTRYA FilledRecord() {
+  RASENTRYA entry;
+  std::memset(&entry, 0x5a, sizeof entry);
+  return entry;
+}
+
+// The whole field: the value, then zero bytes to its end.
+std::string Field(const std::string& value, size_t capacity) {
+  return value + std::string(capacity - value.size(), '\0');
+}
+
+std::string ReadSetting(const std::string& file, const char* key) {
+  char value[512];
+  GetPrivateProfileStringA("Modem Selection", key, "<missing>", value, sizeof value, file.c_str());
+  return value;
+}
+
+struct ReadCase {
+  const char* name;
+  const char* content;  // null: no file
+  int32_t result;
+  std::string deviceType;
+  std::string deviceName;
+};
+
+TEST(ReadModemSelection, FillsBothFieldsAndTellsWhetherADeviceIsRemembered) {
+  const std::string longName(130, 'n');
+  const std::string longValues =
+      "[Modem Selection]\nDeviceType=typetypetypetypeTYPE\nDeviceName=" + longName + "\n";
+  const ReadCase cases[] = {
+      {"no file", nullptr, kNoRememberedDevice, "", ""},
+      {"no section", "[Other]\nDeviceType=modem\nDeviceName=Modem A\n", kNoRememberedDevice, "",
+       ""},
+      {"both keys", "[Modem Selection]\nDeviceType=modem\nDeviceName=Modem A\n", 0, "modem",
+       "Modem A"},
+      {"name missing", "[Modem Selection]\nDeviceType=modem\n", kNoRememberedDevice, "modem", ""},
+      {"type empty", "[Modem Selection]\nDeviceType=\nDeviceName=Modem A\n", kNoRememberedDevice,
+       "", "Modem A"},
+      {"values longer than the fields", longValues.c_str(), 0, "typetypetypetype",
+       longName.substr(0, 128)},
+      {"a device no longer installed", "[Modem Selection]\nDeviceType=isdn\nDeviceName=Gone\n", 0,
+       "isdn", "Gone"},
+  };
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::ScopedTempDirectory directory;
+    const std::string file = directory.File("dialkit.ini");
+    if (c.content != nullptr) {
+      test::WriteFileBytes(file, c.content);
+    }
+    RASENTRYA entry = FilledRecord();
+
+    EXPECT_EQ(ReadModemSelection(&entry, file.c_str()), c.result);
+    EXPECT_EQ(std::string(entry.szDeviceType, sizeof entry.szDeviceType),
+              Field(c.deviceType, sizeof entry.szDeviceType));
+    EXPECT_EQ(std::string(entry.szDeviceName, sizeof entry.szDeviceName),
+              Field(c.deviceName, sizeof entry.szDeviceName));
+    // Nothing else of the record is touched.
+    EXPECT_EQ(static_cast<unsigned char>(entry.szAutodialFunc[259]), 0x5a);
+    EXPECT_EQ(static_cast<unsigned char>(entry.szX25PadType[0]), 0x5a);
+  }
+}
+
+TEST(WriteModemSelection, WritesBothKeysCreatingOrReplacingAndKeepingTheRest) {
+  struct WriteCase {
+    const char* name;
+    const char* content;  // null: no file
+    const char* deviceType;
+    const char* deviceName;
+  };
+  const WriteCase cases[] = {
+      {"no file", nullptr, "modem", "Modem A"},
+      {"earlier device", "[Modem Selection]\nDeviceType=isdn\nDeviceName=Old\n", "modem",
+       "Modem B"},
+      {"other sections", "[Libraries]\nUseAltras=1\n", "modem", "Modem A"},
+      {"unchanged device", "[Modem Selection]\nDeviceType=modem\nDeviceName=Modem A\n", "modem",
+       "Modem A"},
+  };
+  for (const WriteCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::ScopedTempDirectory directory;
+    const std::string file = directory.File("dialkit.ini");
+    if (c.content != nullptr) {
+      test::WriteFileBytes(file, c.content);
+    }
+    RASENTRYA entry = FilledRecord();
+    CopyText(entry.szDeviceType, c.deviceType);
+    CopyText(entry.szDeviceName, c.deviceName);
+
+    WriteModemSelection(&entry, file.c_str());
+
+    EXPECT_EQ(ReadSetting(file, "DeviceType"), c.deviceType);
+    EXPECT_EQ(ReadSetting(file, "DeviceName"), c.deviceName);
+    char altras[8];
+    GetPrivateProfileStringA("Libraries", "UseAltras", "", altras, sizeof altras, file.c_str());
+    EXPECT_STREQ(altras, std::string(c.name) == "other sections" ? "1" : "");
+    RASENTRYA readBack = FilledRecord();
+    EXPECT_EQ(ReadModemSelection(&readBack, file.c_str()), 0);
+    EXPECT_STREQ(readBack.szDeviceName, c.deviceName);
+  }
+}
+
+TEST(WriteModemSelection, FieldWithoutTerminatorWritesOnlyItsOwnBytes) {
+  test::ScopedTempDirectory directory;
+  const std::string file = directory.File("dialkit.ini");
+  RASENTRYA entry = FilledRecord();
+  std::memset(entry.szDeviceType, 't', sizeof entry.szDeviceType);
+  CopyText(entry.szDeviceName, "Modem A");
+
+  WriteModemSelection(&entry, file.c_str());
+
+  EXPECT_EQ(ReadSetting(file, "DeviceType"), std::string(16, 't'));
+  EXPECT_EQ(ReadSetting(file, "DeviceName"), "Modem A");
+}
+
+TEST(WriteModemSelection, UnwritablePlaceIsNoFailure) {
+  test::ScopedTempDirectory directory;
+  const std::string file = (directory.path() / "missing" / "dialkit.ini").string();
+  RASENTRYA entry = FilledRecord();
+  CopyText(entry.szDeviceType, "modem");
+  CopyText(entry.szDeviceName, "Modem A");
+
+  WriteModemSelection(&entry, file.c_str());
+
+  EXPECT_EQ(ReadSetting(file, "DeviceType"), "<missing>");
+}
+
+}  // namespace

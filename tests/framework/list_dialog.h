@@ -1,0 +1,43 @@
+// A dialog for the framework's tests: it lists three names, exchanges a position with its list
+// and shows a fixed label, and notes each step the framework takes it through.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/combo_box.h"
+#include "framework/dialog.h"
+
+namespace test {
+
+constexpr UINT kListDialogTemplate = 500;
+constexpr int kListId = 10;
+constexpr int kLabelId = 11;
+
+class CListDialog final : public CDialog {
+ public:
+  CListDialog() : CDialog(kListDialogTemplate) {}
+
+  int index = 1;  // not the first, so that a position that is not stored stands out
+  std::vector<std::string> steps;
+  CComboBox list;
+
+ protected:
+  BOOL OnInitDialog() override {
+    steps.push_back("init");
+    list.SubclassDlgItem(kListId, this);
+    for (const char* name : {"alpha", "beta", "gamma"}) {
+      list.AddString(name);
+    }
+    CDialog::OnInitDialog();
+    return TRUE;
+  }
+
+  void DoDataExchange(CDataExchange* exchange) override {
+    steps.push_back(exchange->saving ? "save" : "load");
+    DDX_Text(exchange, kLabelId, "Pick one:");
+    DDX_CBIndex(exchange, kListId, index);
+  }
+};
+
+}  // namespace test

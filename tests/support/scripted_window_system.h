@@ -1,0 +1,82 @@
+// A window system for tests: it records every message box and dialog in the order shown and
+// answers as the test told it, with no person and no screen. While it exists it is the window
+// system in use; on both platforms the framework's dialogs run against in-memory controls.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/window_system.h"
+
+namespace test {
+
+struct ShownMessageBox {
+  std::string text;
+  std::string title;
+  UINT style;
+};
+
+// One control as the dialog had set it up when its initialisation was over.
+struct ShownControl {
+  std::string text;
+  std::vector<std::string> items;
+  int selection;  // -1: none
+};
+
+struct ShownDialog {
+  UINT templateId;
+  bool opened;                           // false: the test let it fail to open
+  std::map<int, ShownControl> controls;  // every control the dialog asked for, by identifier
+  bool centeredAfterInit;
+  int result;
+};
+
+// How the "user" answers a dialog: optionally picks an item in a list first, then presses OK
+// or Cancel; or the window fails to open.
+struct DialogAnswer {
+  static DialogAnswer Ok() { return {IDOK, 0, 0}; }
+  static DialogAnswer Cancel() { return {IDCANCEL, 0, 0}; }
+  static DialogAnswer FailToOpen() { return {-1, 0, 0}; }
+  // Selects item `item` of list `listId` (CB_SETCURSEL, as the user's choice), then presses
+  // `command`.
+  static DialogAnswer Pick(int listId, int item, int command = IDOK) {
+    return {command, listId, item};
+  }
+
+  int command;  // IDOK, IDCANCEL or -1
+  int listId;   // 0: no change of selection
+  int item;
+};
+
+class ScriptedWindowSystem final : public CWindowSystem {
+ public:
+  ScriptedWindowSystem();
+  ~ScriptedWindowSystem();
+  ScriptedWindowSystem(const ScriptedWindowSystem&) = delete;
+  ScriptedWindowSystem& operator=(const ScriptedWindowSystem&) = delete;
+
+  // Answers for the message boxes to come, in order; a box beyond them is answered IDOK.
+  void AnswerMessageBoxes(std::initializer_list<int> answers);
+  // Answers for the dialogs to come, in order; a dialog beyond them is cancelled.
+  void AnswerDialogs(std::initializer_list<DialogAnswer> answers);
+
+  const std::vector<ShownMessageBox>& MessageBoxes() const { return messageBoxes_; }
+  const std::vector<ShownDialog>& Dialogs() const { return dialogs_; }
+  // Everything shown, in order: "message box: <title>" and "dialog <template id>".
+  const std::vector<std::string>& Events() const { return events_; }
+
+  int ShowMessageBox(const char* text, const char* title, UINT style) override;
+  int RunModalDialog(CDialog& dialog) override;
+
+ private:
+  CWindowSystem* previous_;
+  std::deque<int> messageBoxAnswers_;
+  std::deque<DialogAnswer> dialogAnswers_;
+  std::vector<ShownMessageBox> messageBoxes_;
+  std::vector<ShownDialog> dialogs_;
+  std::vector<std::string> events_;
+};
+
+}  // namespace test
