@@ -3,6 +3,7 @@
 // call back into the service (a hang-up from inside a notifier is common).
 #include "stand_in_dial.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -64,20 +65,14 @@ class CDials {
   CDials(const CDials&) = delete;
   CDials& operator=(const CDials&) = delete;
 
-  // At unload or process exit: every dial is stopped and its thread joined. A thread inside a
-  // notifier call is waited for; one that the platform has already ended (Windows ends the
-  // other threads before it unloads libraries at process exit) is joined at once.
+  // At process exit (or at unload, when nothing was ever dialled): every dial stops before its
+  // next notification and its thread is joined; a thread inside a notifier call is waited for.
+  // Nothing here may wait for a dial thread to cooperate, not even through a lock or a
+  // condition variable: on POSIX the threads are still running and see the flag within one
+  // pause, but on Windows the platform has already ended them, wherever they were.
   ~CDials() {
-    std::vector<std::shared_ptr<Dial>> running;
-    {
-      std::lock_guard<std::mutex> lock(lock_);
-      for (const auto& dial : running_) {
-        dial->hungUp = true;
-      }
-      running.swap(running_);
-    }
-    changed_.notify_all();
-    for (const auto& dial : running) {
+    ending_ = true;
+    for (const auto& dial : running_) {
       dial->thread.join();
     }
   }
@@ -150,10 +145,10 @@ class CDials {
       {
         std::unique_lock<std::mutex> lock(lock_);
         if (!first) {
-          changed_.wait_for(lock, kPauseBetweenStates, [&] { return dial->hungUp; });
+          changed_.wait_for(lock, kPauseBetweenStates, [&] { return dial->hungUp || ending_; });
         }
         first = false;
-        if (dial->hungUp) {
+        if (dial->hungUp || ending_) {
           break;
         }
         dial->state = step.state;
@@ -199,6 +194,7 @@ class CDials {
   std::vector<std::shared_ptr<Dial>> running_;           // threads not joined yet
   uintptr_t lastConnection_ = 0;
   std::once_flag pinned_;
+  std::atomic<bool> ending_{false};
 };
 
 CDials g_dials;
