@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -70,34 +69,30 @@ TEST(DialStress, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelivers) {
     }
   });
 
-  // The sequence number last read for each connection; -1 before the first.
+  // The sequence number last read for each connection; -1 before the first. The first status
+  // that breaks the order stops the polling and is reported.
   std::vector<int> lastRead(kConnections, -1);
   std::vector<bool> hungUp(kConnections, false);
-  std::string fault;
-  int open = kConnections;
-  while (open > 0 && fault.empty()) {
-    for (int c = 0; c < kConnections && fault.empty(); ++c) {
+  struct {
+    int connection = -1;
+    uint32_t result;
+    int state;
+    DWORD error;
+  } fault;
+  for (int open = kConnections; open > 0 && fault.connection < 0;) {
+    for (int c = 0; c < kConnections && fault.connection < 0; ++c) {
       if (hungUp[c]) {
         continue;
       }
       RASCONNSTATUSA status = {sizeof status, RASCS_Connected, 0, {}, {}};
       const uint32_t result = g_rasLibrary.GetConnectStatus(HandleOf(c), &status);
       const int state = status.rasconnstate;
-      const int sequence = (state - 1) / 2;
-      const std::string where =
-          "connection " + std::to_string(c) + " after " + std::to_string(lastRead[c]) + ": ";
-      if (result != 0) {
-        fault = where + "result " + std::to_string(result);
-      } else if (state == 0) {
-        if (lastRead[c] != -1) {
-          fault = where + "state 0 again";
-        }
-        continue;
-      } else if (state % 2 != 1 || status.dwError != static_cast<DWORD>(c + 1)) {
-        fault = where + "state " + std::to_string(state) + " error " +
-                std::to_string(status.dwError) + " of another connection";
-      } else if (sequence != lastRead[c] && sequence != lastRead[c] + 1) {
-        fault = where + "read " + std::to_string(sequence);
+      const int sequence = state == 0 ? -1 : (state - 1) / 2;
+      const bool inOrder = sequence == lastRead[c] || sequence == lastRead[c] + 1;
+      const bool ownState = state == 0 || (state % 2 == 1 && status.dwError == DWORD(c + 1));
+      if (result != 0 || !inOrder || !ownState) {
+        fault = {c, result, state, status.dwError};
+        break;
       }
       lastRead[c] = sequence;
       if ((c == kHungUpEarly && sequence == kHangUpAt) || sequence == kPerConnection - 1) {
@@ -108,7 +103,9 @@ TEST(DialStress, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelivers) {
     }
   }
   deliverer.join();
-  EXPECT_EQ(fault, "");
+  EXPECT_EQ(fault.connection, -1) << "after sequence " << lastRead[fault.connection] << ": result "
+                                  << fault.result << ", state " << fault.state << ", error "
+                                  << fault.error;
   for (int c = 0; c < kConnections; ++c) {
     SCOPED_TRACE(c);
     if (!hungUp[c]) {

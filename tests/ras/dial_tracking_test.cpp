@@ -82,7 +82,7 @@ bool SameRecord(const RASCONNSTATUSA& a, const RASCONNSTATUSA& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-TEST_F(DialTrackingTest, DialsWithItsOwnNotifierAndForwardsEveryNotification) {
+TEST_F(DialTrackingTest, ForwardsEveryNotificationAndHandsThemOutOldestFirstThenRepeatsTheLast) {
   const HRASCONN connection = Dial();
   EXPECT_EQ(connection, kConnection);
   EXPECT_EQ(Fake().notifierType, 1u);
@@ -94,14 +94,6 @@ TEST_F(DialTrackingTest, DialsWithItsOwnNotifierAndForwardsEveryNotification) {
   EXPECT_EQ(g_heard[2].message, WM_RASDIALEVENT);
   EXPECT_EQ(g_heard[2].state, RASCS_ConnectDevice);
   EXPECT_EQ(g_heard[2].error, 678u);
-  g_rasLibrary.HangUp(connection);
-}
-
-TEST_F(DialTrackingTest, HandsOutQueuedStatesOldestFirstThenRepeatsTheLast) {
-  const HRASCONN connection = Dial();
-  Deliver(connection, RASCS_OpenPort);
-  Deliver(connection, RASCS_PortOpened);
-  Deliver(connection, RASCS_ConnectDevice, 678);
   const struct {
     RASCONNSTATE state;
     DWORD error;
