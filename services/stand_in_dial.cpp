@@ -65,11 +65,12 @@ class CDials {
   CDials(const CDials&) = delete;
   CDials& operator=(const CDials&) = delete;
 
-  // At process exit (or at unload, when nothing was ever dialled): every dial stops before its
-  // next notification and its thread is joined; a thread inside a notifier call is waited for.
-  // Nothing here may wait for a dial thread to cooperate, not even through a lock or a
-  // condition variable: on POSIX the threads are still running and see the flag within one
-  // pause, but on Windows the platform has already ended them, wherever they were.
+  // At process exit (or when the library is unloaded before it ever dialled): every dial stops
+  // before its next notification and its thread is joined; a thread inside a notifier call is
+  // waited for. No lock is taken and no condition signalled here: on POSIX the threads are still
+  // running and see the flag within one pause, but on Windows the platform has already ended
+  // them, wherever they were, and a lock one of them held would never be released (signalling
+  // a condition variable there waits for its waiters too).
   ~CDials() {
     ending_ = true;
     for (const auto& dial : running_) {
