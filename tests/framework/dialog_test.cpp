@@ -67,49 +67,31 @@ TEST(DialogModalRun, InitializesExchangesAndEndsAsAnswered) {
   }
 }
 
-// What the framework's combo box sees of a list: the platform's answers to its three messages.
+// The answers the framework's combo box gets from an in-memory list, which the terminal front
+// end and the tests' windows use: those of the platform's list.
 TEST(ComboBox, AnswersAsThePlatformsListDoes) {
   CListDialog dialog;
   CMemoryDialogWindow window;
-  window.AddControl(kListId);
-  dialog.InitializeWindow(&window);
-  ASSERT_TRUE(dialog.list.IsAttached());
-  EXPECT_EQ(dialog.list.AddString("delta"), 3);  // appended: the list does not sort
-
-  struct SelectCase {
-    int index;
-    int answer;
-    int current;
-  };
-  const SelectCase cases[] = {
-      {3, 3, 3}, {0, 0, 0}, {4, CB_ERR, CB_ERR}, {2, 2, 2}, {-1, CB_ERR, CB_ERR},
-  };
-  for (const SelectCase& c : cases) {
-    SCOPED_TRACE(c.index);
-    EXPECT_EQ(dialog.list.SetCurSel(c.index), c.answer);
-    EXPECT_EQ(dialog.list.GetCurSel(), c.current);
-  }
-  // With nothing selected, OK stores CB_ERR.
-  dialog.HandleCommand(IDOK);
-  EXPECT_EQ(dialog.index, CB_ERR);
-  EXPECT_TRUE(window.HasEnded());
-  EXPECT_EQ(window.Result(), IDOK);
-
-  dialog.ReleaseWindow();
-  EXPECT_FALSE(dialog.list.IsAttached());
-  EXPECT_EQ(dialog.list.AddString("epsilon"), 0);  // a message to no window answers 0
-}
-
-TEST(ComboBox, AttachesOnlyToAControlTheDialogHas) {
-  CListDialog dialog;
-  CMemoryDialogWindow window;
-  dialog.InitializeWindow(&window);
   CComboBox other;
-  EXPECT_FALSE(other.SubclassDlgItem(kListId, &dialog));
+  dialog.InitializeWindow(&window);
+  EXPECT_FALSE(other.SubclassDlgItem(kListId, &dialog));  // no such control
   window.AddControl(kListId);
-  EXPECT_TRUE(other.SubclassDlgItem(kListId, &dialog));
+  ASSERT_TRUE(other.SubclassDlgItem(kListId, &dialog));
+  EXPECT_EQ(other.AddString("alpha"), 0);
+  EXPECT_EQ(other.AddString("beta"), 1);  // appended: the list does not sort
+
+  const int cases[][3] = {
+      // index, answer, current afterwards
+      {1, 1, 1}, {0, 0, 0}, {2, CB_ERR, CB_ERR}, {1, 1, 1}, {-1, CB_ERR, CB_ERR},
+  };
+  for (const auto& [index, answer, current] : cases) {
+    SCOPED_TRACE(index);
+    EXPECT_EQ(other.SetCurSel(index), answer);
+    EXPECT_EQ(other.GetCurSel(), current);
+  }
   dialog.ReleaseWindow();
   EXPECT_FALSE(other.IsAttached());
+  EXPECT_EQ(other.AddString("gamma"), 0);  // a message to no window answers 0
 }
 
 TEST(MessageBoxSeam, ShowsThroughTheWindowSystemInUseAndAnswersInOrder) {

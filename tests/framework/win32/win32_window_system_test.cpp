@@ -1,6 +1,6 @@
-// The Windows window system with a real dialog template and real message boxes, driven from a
-// second thread as a person would answer them: the dialog's controls hold what the dialog put
-// there, the window is centred, and OK, Cancel and Escape end it as they should.
+// The Windows window system with a real dialog template, driven from a second thread as a person
+// would answer it: the controls hold what the dialog put there, the window is centred, and OK,
+// Cancel and Escape end it as they should.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "framework/list_dialog.h"
-#include "framework/window_system.h"
 
 namespace {
 
@@ -89,22 +88,6 @@ TEST(Win32Dialog, ShowsWhatTheDialogSetUpCentredAndEndsAsAnswered) {
 TEST(Win32Dialog, TemplateTheExecutableDoesNotCarryFailsToOpen) {
   CDialog dialog(999);
   EXPECT_EQ(dialog.DoModal(), -1);
-}
-
-TEST(Win32MessageBox, ShowsTextAndTitleAndReturnsTheAnswer) {
-  std::string text;
-  std::thread person([&]() {
-    HWND shown = WaitForWindow("Object Already Exists");
-    if (shown != nullptr) {
-      text = ItemText(shown, 0xFFFF);
-      PostMessageA(shown, WM_COMMAND, IDCANCEL, 0);
-    }
-  });
-  const int answer =
-      ShowMessageBox("Overwrite it?", "Object Already Exists", MB_OKCANCEL | MB_ICONWARNING);
-  person.join();
-  EXPECT_EQ(answer, IDCANCEL);
-  EXPECT_EQ(text, "Overwrite it?");
 }
 
 }  // namespace
