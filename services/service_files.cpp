@@ -94,6 +94,50 @@ uint32_t ParseFailureOrder(const std::string& text, const char* functionName) {
   return 0;
 }
 
+const NamedDialState kDialStates[] = {
+    {"OpenPort", RASCS_OpenPort},
+    {"PortOpened", RASCS_PortOpened},
+    {"ConnectDevice", RASCS_ConnectDevice},
+    {"DeviceConnected", RASCS_DeviceConnected},
+    {"AllDevicesConnected", RASCS_AllDevicesConnected},
+    {"Authenticate", RASCS_Authenticate},
+    {"AuthNotify", RASCS_AuthNotify},
+    {"AuthProject", RASCS_AuthProject},
+    {"Authenticated", RASCS_Authenticated},
+    {"Connected", RASCS_Connected},
+};
+const size_t kDialStateCount = sizeof kDialStates / sizeof kDialStates[0];
+
+DialOutcome ParseDialOrder(const std::string& text, const char* entryName) {
+  static const std::string kPrefix = "RasDialA ";
+  for (const std::string& line : ContentLines(text)) {
+    // Entry names may hold equals signs; the outcome never does.
+    const size_t equals = line.rfind('=');
+    if (equals == std::string::npos || equals < kPrefix.size() ||
+        !TextEqualsIgnoringCase(line.substr(0, kPrefix.size()).c_str(), kPrefix.c_str())) {
+      continue;
+    }
+    std::string name = line.substr(kPrefix.size(), equals - kPrefix.size());
+    name.erase(0, name.find_first_not_of(" \t"));
+    name.erase(name.find_last_not_of(" \t") + 1);
+    if (!TextEqualsIgnoringCase(name.c_str(), entryName)) {
+      continue;
+    }
+    std::istringstream outcome(line.substr(equals + 1));
+    unsigned long error = 0;
+    std::string stateName;
+    outcome >> error >> stateName;
+    DialOutcome ordered = {RASCS_ConnectDevice, static_cast<DWORD>(error)};
+    for (size_t i = 0; i + 1 < kDialStateCount; ++i) {
+      if (TextEqualsIgnoringCase(stateName.c_str(), kDialStates[i].name)) {
+        ordered.state = kDialStates[i].state;
+      }
+    }
+    return ordered.error != 0 ? ordered : DialOutcome{RASCS_Connected, 0};
+  }
+  return {RASCS_Connected, 0};
+}
+
 std::vector<RASDEVINFOA> ReadInstalledDevices() {
   std::string text;
   return ReadServiceFile(ServiceFilePath("devices.txt"), &text) ? ParseDeviceList(text)
@@ -105,4 +149,10 @@ uint32_t OrderedFailure(const char* functionName) {
   return ReadServiceFile(ServiceFilePath("failures.txt"), &text)
              ? ParseFailureOrder(text, functionName)
              : 0;
+}
+
+DialOutcome OrderedDialOutcome(const char* entryName) {
+  std::string text;
+  return ReadServiceFile(ServiceFilePath("failures.txt"), &text) ? ParseDialOrder(text, entryName)
+                                                                 : DialOutcome{RASCS_Connected, 0};
 }

@@ -5,7 +5,10 @@
 //   devices.txt    the installed devices: one per line, the device type, blanks, the name
 //                  ("modem Standard 28800 bps Modem"); no file means no devices
 //   failures.txt   functions made to fail: one per line, the function's name, an equals sign
-//                  and the result it is to give ("RasSetEntryPropertiesA=624")
+//                  and the result it is to give ("RasSetEntryPropertiesA=624"); and dials made
+//                  to fail: "RasDialA", the entry name, an equals sign, the error the dial ends
+//                  with and, optionally, the dial state it ends in ("RasDialA Work=691
+//                  Authenticate")
 //
 // In both text files, blank lines and lines starting with ; or # are passed over. The data
 // directory is system32 under the folder named by the environment variable SystemRoot, which
@@ -34,7 +37,29 @@ std::vector<RASDEVINFOA> ParseDeviceList(const std::string& text);
 // letter case); 0 when it orders none.
 uint32_t ParseFailureOrder(const std::string& text, const char* functionName);
 
+// How a dial of an entry ends: in RASCS_Connected when `error` is 0, else in `state` with the
+// error.
+struct DialOutcome {
+  RASCONNSTATE state;
+  DWORD error;
+};
+
+// The dial states that a dial passes through, in order, ending in RASCS_Connected; their names
+// are the platform's constant names without the prefix RASCS_.
+struct NamedDialState {
+  const char* name;
+  RASCONNSTATE state;
+};
+extern const NamedDialState kDialStates[];
+extern const size_t kDialStateCount;
+
+// The outcome that a failures.txt text orders for dialling `entryName` (compared without regard
+// to letter case). A state that is not one the dial passes through before connecting, or no
+// state at all, means RASCS_ConnectDevice, where most dials fail.
+DialOutcome ParseDialOrder(const std::string& text, const char* entryName);
+
 // The installed devices and the ordered failure, read afresh from the data directory on every
 // call, so that a test may change them between two calls.
 std::vector<RASDEVINFOA> ReadInstalledDevices();
 uint32_t OrderedFailure(const char* functionName);
+DialOutcome OrderedDialOutcome(const char* entryName);

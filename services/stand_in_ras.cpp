@@ -5,7 +5,6 @@
 #include "stand_in_ras.h"
 
 #include <cstring>
-#include <map>
 #include <mutex>
 #include <string>
 
@@ -16,6 +15,7 @@
 #include "platform/ras_service.h"
 #include "platform/result_codes.h"
 #include "service_files.h"
+#include "stand_in_dial.h"
 
 namespace {
 
@@ -73,16 +73,6 @@ RASENTRYA DefaultEntryRecord() {
   record.dwFramingProtocol = RASFP_Ppp;
   return record;
 }
-
-// The dialled connections, by handle. The dial completes at once: a connection is connected
-// from the moment RasDialA returns until RasHangUpA.
-struct Connection {
-  std::string deviceType;
-  std::string deviceName;
-};
-std::mutex g_connectionLock;
-std::map<HRASCONN, Connection> g_connections;
-uintptr_t g_lastConnection = 0;
 
 struct ErrorText {
   UINT code;
@@ -336,28 +326,18 @@ DWORD WINAPI RasGetConnectStatusA(HRASCONN connection, RASCONNSTATUSA* status) {
   if (status->dwSize != sizeof(RASCONNSTATUSA)) {
     return ERROR_INVALID_SIZE;
   }
-  std::lock_guard<std::mutex> lock(g_connectionLock);
-  const auto found = g_connections.find(connection);
-  if (found == g_connections.end()) {
-    return ERROR_INVALID_HANDLE;
-  }
-  status->rasconnstate = RASCS_Connected;
-  status->dwError = 0;
-  CopyText(status->szDeviceType, found->second.deviceType.c_str());
-  CopyText(status->szDeviceName, found->second.deviceName.c_str());
-  return 0;
+  return ReadDialStatus(connection, status);
 }
 
 DWORD WINAPI RasHangUpA(HRASCONN connection) {
   if (const uint32_t failure = OrderedFailure("RasHangUpA")) {
     return failure;
   }
-  std::lock_guard<std::mutex> lock(g_connectionLock);
-  return g_connections.erase(connection) > 0 ? 0 : ERROR_INVALID_HANDLE;
+  return EndDial(connection);
 }
 
-DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA* parameters, DWORD,
-                      void*, HRASCONN* connection) {
+DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA* parameters,
+                      DWORD notifierType, void* notifier, HRASCONN* connection) {
   if (const uint32_t failure = OrderedFailure("RasDialA")) {
     return failure;
   }
@@ -367,7 +347,8 @@ DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*
   if (parameters->dwSize != sizeof(RASDIALPARAMSA)) {
     return ERROR_INVALID_SIZE;
   }
-  Connection dialled;
+  std::string deviceType;
+  std::string deviceName;
   {
     std::lock_guard<std::mutex> lock(g_phoneBookLock);
     PhoneBook book;
@@ -378,14 +359,11 @@ DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*
     if (entry == nullptr) {
       return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
-    dialled = {entry->record.szDeviceType, entry->record.szDeviceName};
+    deviceType = entry->record.szDeviceType;
+    deviceName = entry->record.szDeviceName;
   }
-  std::lock_guard<std::mutex> lock(g_connectionLock);
-  // Handles are multiples of 16, never 0, as the platform's are spread.
-  g_lastConnection += 16;
-  *connection = reinterpret_cast<HRASCONN>(g_lastConnection);
-  g_connections[*connection] = dialled;
-  return 0;
+  return StartDial(deviceType, deviceName, OrderedDialOutcome(parameters->szEntryName),
+                   notifierType, notifier, connection);
 }
 
 DWORD WINAPI RasEditPhonebookEntryA(HWND, const char* phoneBook, const char* entryName) {

@@ -1,5 +1,5 @@
 // The binding: Load, and the operations that forward to the service. The entry list lives in
-// entry_list.cpp.
+// entry_list.cpp, dial connection tracking in dial_tracking.cpp.
 #include "ras/ras_library.h"
 
 #include <cstdlib>
@@ -131,20 +131,6 @@ uint32_t CRasLibrary::GetCountryInfo(RASCTRYINFO* country, DWORD* size) {
 uint32_t CRasLibrary::EnumDevices(RASDEVINFOA* devices, DWORD* size, DWORD* count) {
   devices->dwSize = sizeof(RASDEVINFOA);
   return CallEntryPoint(enumDevices_, devices, size, count);
-}
-
-uint32_t CRasLibrary::GetConnectStatus(HRASCONN connection, RASCONNSTATUSA* status) {
-  return CallEntryPoint(getConnectStatus_, connection, status);
-}
-
-void CRasLibrary::HangUp(HRASCONN connection) {
-  CallEntryPoint(hangUp_, connection);
-}
-
-uint32_t CRasLibrary::Dial(RASDIALEXTENSIONS* extensions, RASDIALPARAMSA* parameters,
-                           DWORD notifierType, void* notifier, HRASCONN* connection) {
-  return CallEntryPoint(dial_, extensions, phoneBookPath_, parameters, notifierType, notifier,
-                        connection);
 }
 
 uint32_t CRasLibrary::EditPhonebookEntry(HWND owner, const char* entryName) {

@@ -13,6 +13,8 @@
 #include <cstdint>
 
 #include "entry/entry_record.h"
+#include "framework/critical_section.h"
+#include "framework/handle_map.h"
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
 #include "platform_types.h"
@@ -39,8 +41,18 @@ class CRasApi {
   virtual uint32_t GetCountryInfo(RASCTRYINFO* country, DWORD* size) = 0;
   // Presets the first record's size field to 152, whatever it held, then asks the service.
   virtual uint32_t EnumDevices(RASDEVINFOA* devices, DWORD* size, DWORD* count) = 0;
+  // The status of a connection. For a connection that Dial started, the notifications not yet
+  // read come first, one per call and oldest first (their state and error, with the device the
+  // service last reported); once the connected state has been read and nothing is queued, the
+  // service's own answer. 603 when the service says so or the record's dwSize is below 4. Only
+  // the fields that lie wholly inside the record's dwSize are written.
   virtual uint32_t GetConnectStatus(HRASCONN connection, RASCONNSTATUSA* status) = 0;
+  // Stops tracking the connection and hangs it up. The pending dial (handle 0) stays tracked.
   virtual void HangUp(HRASCONN connection) = 0;
+  // Dials asynchronously and forwards every notification to `notifier`, a RASDIALFUNC, which
+  // therefore must be given: notifier type 0 only. Any other type gives 604 after hanging up the
+  // handle in `*connection`; a null notifier gives 604 and nothing is dialled or hung up. 8 when
+  // memory runs out. On 0, `*connection` is the new connection, tracked until HangUp.
   virtual uint32_t Dial(RASDIALEXTENSIONS* extensions, RASDIALPARAMSA* parameters,
                         DWORD notifierType, void* notifier, HRASCONN* connection) = 0;
   virtual uint32_t EditPhonebookEntry(HWND owner, const char* entryName) = 0;
@@ -56,10 +68,17 @@ class CRasApi {
   ~CRasApi() = default;
 };
 
-// The one implementation. Its fields are all zero until Load runs, so the process-wide object
-// needs no construction at run time.
+// The one implementation. Its fields are all zero until Load runs, and its dial-connection map
+// is empty and holds no memory until the first Dial, so the process-wide object needs no
+// construction at run time. Destroying it empties the map and releases the connections still
+// tracked; the libraries stay loaded.
 class CRasLibrary : public CRasApi {
  public:
+  constexpr CRasLibrary() = default;
+  ~CRasLibrary();
+  CRasLibrary(const CRasLibrary&) = delete;
+  CRasLibrary& operator=(const CRasLibrary&) = delete;
+
   uint32_t Load(const char* phoneBookPath, const char* profileFileName) override;
   uint32_t ValidateEntryName(char* entryName) override;
   uint32_t RenameEntry(const char* oldName, const char* newName) override;
@@ -78,6 +97,16 @@ class CRasLibrary : public CRasApi {
   uint32_t EnumEntries(RASENTRYNAMEA** entries, uint32_t* count) override;
   uint32_t GetErrorString(UINT code, char* buffer, DWORD size) override;
   uint32_t LibraryKind() override;
+
+  // The notifier that Dial gives the service (a RASDIALFUNC1): queues the notification on the
+  // connection that the process-wide binding tracks under `connection`, or on the pending dial
+  // while the service has not yet returned the handle, and forwards it to the caller's notifier.
+  // A notification for any other connection is dropped.
+  static void WINAPI OnDialEvent(HRASCONN connection, UINT message, RASCONNSTATE state, DWORD error,
+                                 DWORD extendedError);
+
+  // The dial-connection map, for inspection: connection handle to CDialConnection.
+  const CHandleMap& DialConnections() const { return dialConnections_; }
 
  private:
   const char* phoneBookPath_ = nullptr;  // the caller's text, not a copy
@@ -98,8 +127,16 @@ class CRasLibrary : public CRasApi {
   RasEditPhonebookEntryAProc editPhonebookEntry_ = nullptr;
   RasEnumEntriesAProc enumEntries_ = nullptr;
   RasGetErrorStringAProc getErrorString_ = nullptr;
+  // Key 0 is the pending dial: the one Dial has started and whose handle the service has not
+  // returned yet. Guarded by g_dialLock.
+  CHandleMap dialConnections_;
 };
 
 // The binding object. The program defines it, in the one translation unit that also defines the
 // application object and the dial lock, so that the three are constructed in that order.
 extern CRasLibrary g_rasLibrary;
+// The dial lock: guards the dial-connection map and every connection in it. Only Dial,
+// GetConnectStatus, HangUp and OnDialEvent take it. It is recursive, so a notifier, which runs
+// with the lock held, may call those operations itself; it must not wait for another thread
+// that uses them.
+extern CCriticalSection g_dialLock;

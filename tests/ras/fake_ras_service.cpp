@@ -5,6 +5,7 @@
 
 #include "entry/entry_record.h"
 #include "framework/text.h"
+#include "platform/result_codes.h"
 
 namespace {
 
@@ -12,7 +13,9 @@ const char* const kLibraries[] = {"rasapi32.dll", "altras.dll"};
 
 template <int L>
 DWORD Log(const char* function, const char* phoneBook = nullptr) {
-  Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function);
+  if (Fake().logCalls) {
+    Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function);
+  }
   Fake().phoneBook = phoneBook;
   Fake().lastCallWasWarmUp = false;
   return Fake().result;
@@ -58,10 +61,6 @@ DIALKIT_FAKE(RasDeleteEntryA, phoneBook, const char* phoneBook, const char*)
 DIALKIT_FAKE(RasSetEntryPropertiesA, phoneBook, const char* phoneBook, const char*, RASENTRYA*,
              DWORD, BYTE*, DWORD)
 DIALKIT_FAKE(RasGetCountryInfoA, nullptr, RASCTRYINFO*, DWORD*)
-DIALKIT_FAKE(RasGetConnectStatusA, nullptr, HRASCONN, RASCONNSTATUSA*)
-DIALKIT_FAKE(RasHangUpA, nullptr, HRASCONN)
-DIALKIT_FAKE(RasDialA, phoneBook, RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*, DWORD,
-             void*, HRASCONN*)
 DIALKIT_FAKE(RasEditPhonebookEntryA, phoneBook, HWND, const char* phoneBook, const char*)
 DIALKIT_FAKE(RasGetErrorStringA, nullptr, UINT, char*, DWORD)
 
@@ -75,6 +74,42 @@ DWORD WINAPI FakeRasGetEntryPropertiesA(const char* phoneBook, const char* name,
                              entrySize != nullptr && *entrySize == 0 && deviceInfo == nullptr &&
                              deviceInfoSize != nullptr;
   return result;
+}
+
+template <int L>
+DWORD WINAPI FakeRasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*,
+                          DWORD notifierType, void* notifier, HRASCONN* connection) {
+  const DWORD result = Log<L>("RasDialA", phoneBook);
+  Fake().notifierType = notifierType;
+  Fake().notifier = notifier;
+  if (result == 0) {
+    *connection = Fake().connection;
+  }
+  if (Fake().duringDial) {
+    Fake().duringDial();
+  }
+  return result;
+}
+
+template <int L>
+DWORD WINAPI FakeRasGetConnectStatusA(HRASCONN, RASCONNSTATUSA* status) {
+  const DWORD result = Log<L>("RasGetConnectStatusA");
+  if (result != 0) {
+    return result;
+  }
+  if (status->dwSize != sizeof(RASCONNSTATUSA)) {
+    return ERROR_INVALID_SIZE;
+  }
+  const DWORD size = status->dwSize;
+  *status = Fake().status;
+  status->dwSize = size;
+  return 0;
+}
+
+template <int L>
+DWORD WINAPI FakeRasHangUpA(HRASCONN connection) {
+  Fake().hungUp.push_back(connection);
+  return Log<L>("RasHangUpA");
 }
 
 template <int L>

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -25,12 +26,26 @@ struct FakeListAnswer {
 
 struct FakeService {
   std::vector<std::string> calls;
+  bool logCalls = true;  // off where a test calls the service too often to keep a log
   std::deque<FakeListAnswer> listAnswers;
   std::vector<DWORD> offeredSizes;      // byte size offered to each list call
   std::vector<DWORD> firstRecordSizes;  // dwSize of the first record at each list call
   uint32_t result = 0;                  // what every other function answers
   const char* phoneBook = nullptr;      // phone-book argument of the last call that has one
   bool lastCallWasWarmUp = false;       // RasGetEntryPropertiesA("", null, &0, null, &x)
+
+  // RasDialA keeps the notifier type and notifier it was given; when `result` is 0 it writes
+  // `connection` into the caller's variable and then runs `duringDial`, which may deliver
+  // notifications through Notifier() before RasDialA returns.
+  HRASCONN connection = nullptr;
+  std::function<void()> duringDial;
+  DWORD notifierType = 0;
+  void* notifier = nullptr;
+  RASDIALFUNC1 Notifier() const { return reinterpret_cast<RASDIALFUNC1>(notifier); }
+  // RasGetConnectStatusA answers `result`; on 0 it fills the record from `status` (all but
+  // dwSize), and it wants a dwSize of 160 as the platform does (632 otherwise).
+  RASCONNSTATUSA status = {};
+  std::vector<HRASCONN> hungUp;  // handle of every RasHangUpA call
 };
 
 FakeService& Fake();

@@ -140,11 +140,13 @@ struct Operation {
   std::function<uint32_t(CRasLibrary&)> call;
 };
 
+void WINAPI IgnoreDialEvent(UINT, RASCONNSTATE, DWORD) {}
+
 std::vector<Operation> AllOperations() {
   static char name[257] = "entry";
   static RASENTRYA entry;
   static RASDEVINFOA device;
-  static RASCONNSTATUSA status;
+  static RASCONNSTATUSA status = {sizeof(RASCONNSTATUSA), RASCS_OpenPort, 0, {}, {}};
   static RASDIALPARAMSA parameters;
   static RASCTRYINFO country;
   static DWORD size, count;
@@ -171,7 +173,10 @@ std::vector<Operation> AllOperations() {
          return Fake().result;
        }},
       {"RasDialA", false, true,
-       [](CRasLibrary& r) { return r.Dial(nullptr, &parameters, 0, nullptr, &connection); }},
+       [](CRasLibrary& r) {
+         return r.Dial(nullptr, &parameters, 0, reinterpret_cast<void*>(&IgnoreDialEvent),
+                       &connection);
+       }},
       {"RasEditPhonebookEntryA", false, true,
        [](CRasLibrary& r) { return r.EditPhonebookEntry(nullptr, "a"); }},
       {"RasEnumEntriesA", false, true,

@@ -4,10 +4,15 @@
 // spelling.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "framework/text.h"
+#include "platform/result_codes.h"
 #include "ras/ras_library.h"
 #include "support/test_environment.h"
 #include "support/test_files.h"
@@ -84,6 +89,72 @@ TEST(StandInBinding, LoadsChosenStandInAndStoresAndValidatesThroughIt) {
     EXPECT_EQ(ras.ValidateEntryName(name), 183u);
     EXPECT_STREQ(name, "My ISP");
   }
+}
+
+// States the caller's notifier heard; it runs on the service's thread with the dial lock held.
+std::atomic<int> g_notificationsHeard{0};
+
+void WINAPI CountNotification(UINT, RASCONNSTATE, DWORD) {
+  ++g_notificationsHeard;
+}
+
+TEST(StandInBinding, DialHandsOutEveryStateOnceInOrderThenTheServicesOwnStatus) {
+  test::ScopedTempDirectory directory;
+  test::ScopedEnvironmentVariable systemRoot("SystemRoot", directory.path().string().c_str());
+  std::filesystem::create_directories(directory.path() / "system32" / "ras");
+  test::WriteFileBytes((directory.path() / "system32" / "ras" / "failures.txt").string(),
+                       "RasDialA Work=678\n");
+  const std::string phoneBook = directory.File("phone.pbk");
+  ASSERT_EQ(g_rasLibrary.Load(phoneBook.c_str(), nullptr), 0u);
+  RASENTRYA entry = {};
+  entry.dwSize = kEntryRecordSize;
+  CopyText(entry.szDeviceType, "modem");
+  CopyText(entry.szDeviceName, "Acme");
+  for (const char* name : {"My ISP", "Work"}) {
+    ASSERT_EQ(g_rasLibrary.SetEntryProperties(name, &entry, kEntryRecordSize, nullptr, 0), 0u);
+  }
+
+  const struct {
+    const char* entry;
+    std::vector<RASCONNSTATE> states;
+    DWORD error;  // of the last state
+  } cases[] = {
+      {"My ISP",
+       {RASCS_OpenPort, RASCS_PortOpened, RASCS_ConnectDevice, RASCS_DeviceConnected,
+        RASCS_AllDevicesConnected, RASCS_Authenticate, RASCS_AuthNotify, RASCS_AuthProject,
+        RASCS_Authenticated, RASCS_Connected},
+       0},
+      {"Work", {RASCS_OpenPort, RASCS_PortOpened, RASCS_ConnectDevice}, 678},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entry);
+    g_notificationsHeard = 0;
+    RASDIALPARAMSA parameters = {};
+    parameters.dwSize = sizeof parameters;
+    CopyText(parameters.szEntryName, c.entry);
+    HRASCONN connection = nullptr;
+    ASSERT_EQ(g_rasLibrary.Dial(nullptr, &parameters, 0,
+                                reinterpret_cast<void*>(&CountNotification), &connection),
+              0u);
+    // Poll as fast as the service dials: every state must come out once, in order, however
+    // the polls and the notifications interleave. Equal states in a row are repeats.
+    std::vector<RASCONNSTATE> read;
+    RASCONNSTATUSA status = {sizeof status, RASCS_OpenPort, 0, {}, {}};
+    while (read.size() < c.states.size()) {
+      ASSERT_EQ(g_rasLibrary.GetConnectStatus(connection, &status), 0u);
+      if (read.empty() || read.back() != status.rasconnstate) {
+        read.push_back(status.rasconnstate);
+      }
+      std::this_thread::yield();
+    }
+    EXPECT_EQ(read, c.states);
+    EXPECT_EQ(status.dwError, c.error);
+    EXPECT_STREQ(status.szDeviceName, "Acme");
+    EXPECT_EQ(g_notificationsHeard, static_cast<int>(c.states.size()));
+    g_rasLibrary.HangUp(connection);
+    EXPECT_EQ(g_rasLibrary.GetConnectStatus(connection, &status), DWORD{ERROR_INVALID_HANDLE});
+  }
+  EXPECT_FALSE(g_rasLibrary.DialConnections().HoldsMemory());
 }
 
 }  // namespace

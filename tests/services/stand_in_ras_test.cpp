@@ -2,10 +2,14 @@
 // Wine in place of Wine's own rasapi32), with its data in a temporary system root of each test.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "entry/entry_record.h"
@@ -13,6 +17,7 @@
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
 #include "platform/result_codes.h"
+#include "service_files.h"
 #include "support/test_environment.h"
 #include "support/test_files.h"
 
@@ -250,6 +255,195 @@ TEST_F(StandInServiceTest, FailsOnlyTheFunctionsOrderedToFail) {
   DWORD count = 0;
   EXPECT_EQ(Find<RasEnumDevicesAProc>("RasEnumDevicesA")(&device, &size, &count), 650u);
   EXPECT_EQ(Find<RasValidateEntryNameAProc>("RasValidateEntryNameA")(phoneBook_.c_str(), "x"), 0u);
+}
+
+// What the notifiers of the dial tests heard, from the service's threads.
+struct Heard {
+  HRASCONN connection;  // null for the RASDIALFUNC form, which is not told
+  RASCONNSTATE state;
+  DWORD error;
+};
+
+std::mutex g_heardLock;
+std::condition_variable g_heardChanged;
+std::vector<Heard> g_heard;
+bool g_holdNotifier = false;  // while set, a notifier call waits inside the notifier
+
+void Record(Heard heard) {
+  std::unique_lock<std::mutex> lock(g_heardLock);
+  g_heard.push_back(heard);
+  g_heardChanged.notify_all();
+  g_heardChanged.wait(lock, [] { return !g_holdNotifier; });
+}
+
+void WINAPI HearSimple(UINT message, RASCONNSTATE state, DWORD error) {
+  EXPECT_EQ(message, WM_RASDIALEVENT);
+  Record({nullptr, state, error});
+}
+
+void WINAPI HearWithHandle(HRASCONN connection, UINT message, RASCONNSTATE state, DWORD error,
+                           DWORD) {
+  EXPECT_EQ(message, WM_RASDIALEVENT);
+  Record({connection, state, error});
+}
+
+class StandInDialTest : public StandInServiceTest {
+ protected:
+  StandInDialTest() {
+    EXPECT_EQ(Store(nullptr, "My ISP", Entry("1")), 0u);
+    EXPECT_EQ(Store(nullptr, "Work", Entry("2")), 0u);
+    std::lock_guard<std::mutex> lock(g_heardLock);
+    g_heard.clear();
+  }
+
+  DWORD Dial(const char* entryName, DWORD notifierType, void* notifier, HRASCONN* connection) {
+    RASDIALPARAMSA parameters = {};
+    parameters.dwSize = sizeof parameters;
+    CopyText(parameters.szEntryName, entryName);
+    return Find<RasDialAProc>("RasDialA")(nullptr, nullptr, &parameters, notifierType, notifier,
+                                          connection);
+  }
+
+  // Waits until the service has delivered the last state of a dial: connected, or an error.
+  static std::vector<Heard> WaitForEndOfDial() {
+    std::unique_lock<std::mutex> lock(g_heardLock);
+    g_heardChanged.wait(lock, [] {
+      return !g_heard.empty() &&
+             (g_heard.back().state == RASCS_Connected || g_heard.back().error != 0);
+    });
+    std::vector<Heard> heard;
+    heard.swap(g_heard);
+    return heard;
+  }
+
+  RASCONNSTATUSA Status(HRASCONN connection, DWORD* result) {
+    RASCONNSTATUSA status = {sizeof status, RASCS_OpenPort, 0, {}, {}};
+    *result = Find<RasGetConnectStatusAProc>("RasGetConnectStatusA")(connection, &status);
+    return status;
+  }
+
+  DWORD HangUp(HRASCONN connection) { return Find<RasHangUpAProc>("RasHangUpA")(connection); }
+};
+
+TEST_F(StandInDialTest, DialsThroughEveryStateInOrderAndAnswersStatusUntilHungUp) {
+  const struct {
+    const char* name;
+    DWORD type;
+    void* notifier;
+  } forms[] = {
+      {"RasDialFunc", 0, reinterpret_cast<void*>(&HearSimple)},
+      {"RasDialFunc1", 1, reinterpret_cast<void*>(&HearWithHandle)},
+  };
+  for (const auto& form : forms) {
+    SCOPED_TRACE(form.name);
+    HRASCONN connection = nullptr;
+    ASSERT_EQ(Dial("my isp", form.type, form.notifier, &connection), 0u);
+    ASSERT_NE(connection, nullptr);
+    const std::vector<Heard> heard = WaitForEndOfDial();
+    ASSERT_EQ(heard.size(), kDialStateCount);
+    for (size_t i = 0; i < heard.size(); ++i) {
+      EXPECT_EQ(heard[i].state, kDialStates[i].state);
+      EXPECT_EQ(heard[i].error, 0u);
+      EXPECT_EQ(heard[i].connection, form.type == 1 ? connection : nullptr);
+    }
+    DWORD result = 0;
+    const RASCONNSTATUSA status = Status(connection, &result);
+    EXPECT_EQ(result, 0u);
+    EXPECT_EQ(status.rasconnstate, RASCS_Connected);
+    EXPECT_STREQ(status.szDeviceType, "modem");
+    EXPECT_STREQ(status.szDeviceName, "Acme");
+    EXPECT_EQ(HangUp(connection), 0u);
+    Status(connection, &result);
+    EXPECT_EQ(result, DWORD{ERROR_INVALID_HANDLE});
+    EXPECT_EQ(HangUp(connection), DWORD{ERROR_INVALID_HANDLE});
+  }
+}
+
+TEST_F(StandInDialTest, DialEndsAsFailuresFileOrdersWithOrWithoutNotifier) {
+  test::WriteFileBytes(DataFile("failures.txt"),
+                       "RasDialA Work = 691 Authenticate\n"
+                       "RasDialA My ISP=678\n"
+                       "RasDialA Other=629 Nowhere\n");
+  const struct {
+    const char* entry;
+    RASCONNSTATE state;
+    DWORD error;
+  } cases[] = {
+      {"work", RASCS_Authenticate, 691},
+      {"My ISP", RASCS_ConnectDevice, 678},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entry);
+    HRASCONN connection = nullptr;
+    ASSERT_EQ(Dial(c.entry, 1, reinterpret_cast<void*>(&HearWithHandle), &connection), 0u);
+    const std::vector<Heard> heard = WaitForEndOfDial();
+    ASSERT_EQ(heard.size(), static_cast<size_t>(c.state) + 1);  // the states before it, in order
+    EXPECT_EQ(heard.back().state, c.state);
+    EXPECT_EQ(heard.back().error, c.error);
+    DWORD result = 0;
+    RASCONNSTATUSA status = Status(connection, &result);
+    EXPECT_EQ(status.rasconnstate, c.state);
+    EXPECT_EQ(status.dwError, c.error);
+    EXPECT_EQ(HangUp(connection), 0u);
+    // Without a notifier the dial has ended when RasDialA returns, with its error as the result.
+    ASSERT_EQ(Dial(c.entry, 0, nullptr, &connection), c.error);
+    status = Status(connection, &result);
+    EXPECT_EQ(status.rasconnstate, c.state);
+    EXPECT_EQ(HangUp(connection), 0u);
+  }
+  const struct {
+    std::string text;
+    RASCONNSTATE state;
+    DWORD error;
+  } orders[] = {
+      {"RasDialA Other=629 Nowhere", RASCS_ConnectDevice, 629},
+      {"RasDialA Other=629 Connected", RASCS_ConnectDevice, 629},
+      {"RasDialA Other=0 Authenticate", RASCS_Connected, 0},
+      {"RasDialA=650", RASCS_Connected, 0},
+      {"RasDialA  a=b = 7 authnotify", RASCS_AuthNotify, 7},
+  };
+  for (const auto& order : orders) {
+    SCOPED_TRACE(order.text);
+    const char* name = order.text.find("a=b") != std::string::npos ? "A=B" : "other";
+    const DialOutcome outcome = ParseDialOrder(order.text, name);
+    EXPECT_EQ(outcome.state, order.state);
+    EXPECT_EQ(outcome.error, order.error);
+  }
+}
+
+TEST_F(StandInDialTest, HangUpNeverWaitsForANotifierCallInProgress) {
+  {
+    std::lock_guard<std::mutex> lock(g_heardLock);
+    g_holdNotifier = true;
+  }
+  HRASCONN connection = nullptr;
+  ASSERT_EQ(Dial("My ISP", 1, reinterpret_cast<void*>(&HearWithHandle), &connection), 0u);
+  {
+    std::unique_lock<std::mutex> lock(g_heardLock);
+    g_heardChanged.wait(lock, [] { return !g_heard.empty(); });
+  }
+  // The first notifier call is still in progress: were the hang-up to wait for it, this test
+  // would never end.
+  EXPECT_EQ(HangUp(connection), 0u);
+  {
+    std::lock_guard<std::mutex> lock(g_heardLock);
+    g_holdNotifier = false;
+  }
+  g_heardChanged.notify_all();
+  // Time for the rest of the dial, were it to go on after the hang-up.
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::lock_guard<std::mutex> lock(g_heardLock);
+  ASSERT_EQ(g_heard.size(), 1u);
+  EXPECT_EQ(g_heard[0].state, RASCS_OpenPort);
+}
+
+TEST_F(StandInDialTest, RefusesUnknownNotifierFormsAndEntries) {
+  HRASCONN connection = nullptr;
+  EXPECT_EQ(Dial("My ISP", 2, reinterpret_cast<void*>(&HearWithHandle), &connection),
+            DWORD{ERROR_INVALID_PARAMETER});
+  EXPECT_EQ(Dial("Nobody", 1, reinterpret_cast<void*>(&HearWithHandle), &connection),
+            DWORD{ERROR_CANNOT_FIND_PHONEBOOK_ENTRY});
+  EXPECT_EQ(connection, nullptr);
 }
 
 }  // namespace

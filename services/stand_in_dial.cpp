@@ -1,0 +1,216 @@
+// The stand-in service's dials: one record and, for an asynchronous dial, one thread per dial,
+// all under one lock. The notifier is always called without the lock, so that a notifier may
+// call back into the service (a hang-up from inside a notifier is common).
+#include "stand_in_dial.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "framework/text.h"
+#include "platform/library_loader.h"
+#include "platform/result_codes.h"
+
+namespace {
+
+// Long enough that a test can hang up in the middle of a dial, short enough that dials in
+// tests end at once.
+constexpr std::chrono::milliseconds kPauseBetweenStates(2);
+
+constexpr DWORD kSimpleNotifier = 0;      // RASDIALFUNC
+constexpr DWORD kNotifierWithHandle = 1;  // RASDIALFUNC1
+
+struct Dial {
+  HRASCONN connection;
+  std::string deviceType;
+  std::string deviceName;
+  RASCONNSTATE state = RASCS_OpenPort;
+  DWORD error = 0;
+  bool hungUp = false;
+  bool finished = false;  // its thread calls no notifier any more and is about to end
+  std::thread thread;
+};
+
+// The states of a dial with this outcome, in order; the last carries the error.
+std::vector<DialOutcome> StatesOf(DialOutcome outcome) {
+  std::vector<DialOutcome> states;
+  for (size_t i = 0; i < kDialStateCount; ++i) {
+    const RASCONNSTATE state = kDialStates[i].state;
+    if (state == outcome.state) {
+      states.push_back(outcome);
+      break;
+    }
+    states.push_back({state, 0});
+  }
+  return states;
+}
+
+void CallNotifier(DWORD type, void* notifier, HRASCONN connection, DialOutcome step) {
+  if (type == kSimpleNotifier) {
+    reinterpret_cast<RASDIALFUNC>(notifier)(WM_RASDIALEVENT, step.state, step.error);
+  } else {
+    reinterpret_cast<RASDIALFUNC1>(notifier)(connection, WM_RASDIALEVENT, step.state, step.error,
+                                             0);
+  }
+}
+
+class CDials {
+ public:
+  CDials() = default;
+  CDials(const CDials&) = delete;
+  CDials& operator=(const CDials&) = delete;
+
+  // At process exit (or when the library is unloaded before it ever dialled): every dial stops
+  // before its next notification and its thread is joined; a thread inside a notifier call is
+  // waited for. No lock is taken and no condition signalled here: on POSIX the threads are still
+  // running and see the flag within one pause, but on Windows the platform has already ended
+  // them, wherever they were, and a lock one of them held would never be released (signalling
+  // a condition variable there waits for its waiters too).
+  ~CDials() {
+    ending_ = true;
+    for (const auto& dial : running_) {
+      dial->thread.join();
+    }
+  }
+
+  DWORD Start(const std::string& deviceType, const std::string& deviceName, DialOutcome outcome,
+              DWORD notifierType, void* notifier, HRASCONN* connection) {
+    if (notifier != nullptr && notifierType != kSimpleNotifier &&
+        notifierType != kNotifierWithHandle) {
+      return ERROR_INVALID_PARAMETER;
+    }
+    JoinFinished();
+    auto dial = std::make_shared<Dial>();
+    dial->deviceType = deviceType;
+    dial->deviceName = deviceName;
+    {
+      std::lock_guard<std::mutex> lock(lock_);
+      // Handles are multiples of 16, never 0, as the platform's are spread.
+      lastConnection_ += 16;
+      dial->connection = reinterpret_cast<HRASCONN>(lastConnection_);
+      connected_[dial->connection] = dial;
+    }
+    *connection = dial->connection;
+    if (notifier == nullptr) {
+      const DialOutcome last = StatesOf(outcome).back();
+      std::lock_guard<std::mutex> lock(lock_);
+      dial->state = last.state;
+      dial->error = last.error;
+      return last.error;
+    }
+    KeepServiceLoaded();
+    std::lock_guard<std::mutex> lock(lock_);
+    dial->thread = std::thread(&CDials::Run, this, dial, outcome, notifierType, notifier);
+    running_.push_back(dial);
+    return 0;
+  }
+
+  DWORD ReadStatus(HRASCONN connection, RASCONNSTATUSA* status) {
+    std::lock_guard<std::mutex> lock(lock_);
+    const auto found = connected_.find(connection);
+    if (found == connected_.end()) {
+      return ERROR_INVALID_HANDLE;
+    }
+    const Dial& dial = *found->second;
+    status->rasconnstate = dial.state;
+    status->dwError = dial.error;
+    CopyText(status->szDeviceType, dial.deviceType.c_str());
+    CopyText(status->szDeviceName, dial.deviceName.c_str());
+    return 0;
+  }
+
+  DWORD End(HRASCONN connection) {
+    {
+      std::lock_guard<std::mutex> lock(lock_);
+      const auto found = connected_.find(connection);
+      if (found == connected_.end()) {
+        return ERROR_INVALID_HANDLE;
+      }
+      found->second->hungUp = true;
+      connected_.erase(found);
+    }
+    changed_.notify_all();
+    JoinFinished();
+    return 0;
+  }
+
+ private:
+  void Run(std::shared_ptr<Dial> dial, DialOutcome outcome, DWORD notifierType, void* notifier) {
+    bool first = true;
+    for (const DialOutcome step : StatesOf(outcome)) {
+      {
+        std::unique_lock<std::mutex> lock(lock_);
+        if (!first) {
+          changed_.wait_for(lock, kPauseBetweenStates, [&] { return dial->hungUp || ending_; });
+        }
+        first = false;
+        if (dial->hungUp || ending_) {
+          break;
+        }
+        dial->state = step.state;
+        dial->error = step.error;
+      }
+      CallNotifier(notifierType, notifier, dial->connection, step);
+    }
+    std::lock_guard<std::mutex> lock(lock_);
+    dial->finished = true;
+  }
+
+  // Joins the threads that have made their last notifier call: they have nothing left to do but
+  // end, so this never waits for a notifier.
+  void JoinFinished() {
+    std::vector<std::shared_ptr<Dial>> finished;
+    {
+      std::lock_guard<std::mutex> lock(lock_);
+      for (auto it = running_.begin(); it != running_.end();) {
+        if ((*it)->finished && (*it)->thread.get_id() != std::this_thread::get_id()) {
+          finished.push_back(*it);
+          it = running_.erase(it);
+        } else {
+          ++it;
+        }
+      }
+    }
+    for (const auto& dial : finished) {
+      dial->thread.join();
+    }
+  }
+
+  // Takes a reference to this library once, for the rest of the process: a caller may release
+  // the library while a dial thread is still on its way out, and a library cannot join its
+  // threads while it is being unloaded on every platform.
+  void KeepServiceLoaded() {
+    std::call_once(pinned_,
+                   [] { PlatformLibraryLoader().LoadByName(DIALKIT_STAND_IN_LIBRARY_NAME); });
+  }
+
+  std::mutex lock_;
+  std::condition_variable changed_;
+  std::map<HRASCONN, std::shared_ptr<Dial>> connected_;  // dialled and not hung up
+  std::vector<std::shared_ptr<Dial>> running_;           // threads not joined yet
+  uintptr_t lastConnection_ = 0;
+  std::once_flag pinned_;
+  std::atomic<bool> ending_{false};
+};
+
+CDials g_dials;
+
+}  // namespace
+
+DWORD StartDial(const std::string& deviceType, const std::string& deviceName, DialOutcome outcome,
+                DWORD notifierType, void* notifier, HRASCONN* connection) {
+  return g_dials.Start(deviceType, deviceName, outcome, notifierType, notifier, connection);
+}
+
+DWORD ReadDialStatus(HRASCONN connection, RASCONNSTATUSA* status) {
+  return g_dials.ReadStatus(connection, status);
+}
+
+DWORD EndDial(HRASCONN connection) {
+  return g_dials.End(connection);
+}

@@ -1,0 +1,98 @@
+// The handle map and the pointer queue: where associations go, what a lookup finds, and that an
+// empty container holds no memory and a refilled one recycles its nodes.
+#include "framework/handle_map.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/pointer_queue.h"
+
+namespace {
+
+using Key = CHandleMap::Key;
+
+void* Value(uintptr_t n) {
+  return reinterpret_cast<void*>(n);
+}
+
+std::vector<Key> KeysInVisitOrder(const CHandleMap& map) {
+  std::vector<Key> keys;
+  map.ForEach([&](Key key, void*) { keys.push_back(key); });
+  return keys;
+}
+
+TEST(HandleMap, BucketsByKeyAboveItsLowFourBitsNewestAtTheHead) {
+  // 0x0, 0x5 and 0x110 share bucket 0 ((0x110 >> 4) % 17 == 0); 0x10 and 0x120 bucket 1.
+  CHandleMap map;
+  for (const Key key : {0x10, 0x20, 0x0, 0x120, 0x5, 0x110}) {
+    ASSERT_TRUE(map.SetAt(key, Value(key + 1)));
+  }
+  EXPECT_EQ(KeysInVisitOrder(map), (std::vector<Key>{0x110, 0x5, 0x0, 0x120, 0x10, 0x20}));
+  for (const Key key : {0x10, 0x20, 0x0, 0x120, 0x5, 0x110}) {
+    SCOPED_TRACE(key);
+    void* found = nullptr;
+    ASSERT_TRUE(map.Lookup(key, &found));
+    EXPECT_EQ(found, Value(key + 1));
+  }
+  void* found = nullptr;
+  EXPECT_FALSE(map.Lookup(0x30, &found));
+  EXPECT_FALSE(map.RemoveKey(0x30));
+  // Unlinking from the middle of a chain keeps the rest of it.
+  void* removed = nullptr;
+  ASSERT_TRUE(map.RemoveKey(0x5, &removed));
+  EXPECT_EQ(removed, Value(0x6));
+  EXPECT_EQ(KeysInVisitOrder(map), (std::vector<Key>{0x110, 0x0, 0x120, 0x10, 0x20}));
+  // Handles are pointer-sized: on 64-bit builds no two may meet in their low 32 bits.
+  const Key high = static_cast<Key>(uint64_t{1} << (sizeof(Key) > 4 ? 32 : 0));
+  if (high > 1) {
+    ASSERT_TRUE(map.SetAt(high | 0x10, Value(2)));
+    ASSERT_TRUE(map.Lookup(0x10, &found));
+    EXPECT_EQ(found, Value(0x11));
+  }
+}
+
+TEST(HandleMap, HoldsMemoryOnlyWhileItHoldsAssociationsAndRecyclesThem) {
+  CHandleMap map;
+  EXPECT_FALSE(map.HoldsMemory());
+  for (Key key = 1; key <= 11; ++key) {
+    ASSERT_TRUE(map.SetAt(key << 4, Value(key)));
+  }
+  EXPECT_EQ(map.AssociationBlocks(), 2u);  // ten to a block
+  ASSERT_TRUE(map.RemoveKey(3 << 4));
+  ASSERT_TRUE(map.SetAt(12 << 4, Value(12)));
+  EXPECT_EQ(map.AssociationBlocks(), 2u);  // the freed association was used again
+  for (Key key = 1; key <= 12; ++key) {
+    map.RemoveKey(key << 4);
+  }
+  EXPECT_EQ(map.Count(), 0u);
+  EXPECT_FALSE(map.HoldsMemory());
+  ASSERT_TRUE(map.SetAt(0x10, Value(1)));
+  EXPECT_TRUE(map.HoldsMemory());
+  EXPECT_EQ(map.AssociationBlocks(), 1u);
+}
+
+TEST(PointerQueue, HandsOutOldestFirstAcrossBlocksAndFreesItselfWhenEmpty) {
+  CPointerQueue queue;
+  EXPECT_EQ(queue.TakeOldest(), nullptr);
+  uintptr_t appended = 0;
+  uintptr_t taken = 0;
+  // Appends outrun takes, so the queue spans several blocks and recycles nodes as it goes.
+  for (int round = 0; round < 25; ++round) {
+    ASSERT_TRUE(queue.Append(Value(++appended)));
+    ASSERT_TRUE(queue.Append(Value(++appended)));
+    ASSERT_EQ(queue.TakeOldest(), Value(++taken));
+  }
+  EXPECT_TRUE(queue.HoldsMemory());
+  while (void* value = queue.TakeOldest()) {
+    ASSERT_EQ(value, Value(++taken));
+  }
+  EXPECT_EQ(taken, appended);
+  EXPECT_TRUE(queue.IsEmpty());
+  EXPECT_FALSE(queue.HoldsMemory());
+  ASSERT_TRUE(queue.Append(Value(7)));
+  EXPECT_EQ(queue.TakeOldest(), Value(7));
+}
+
+}  // namespace
