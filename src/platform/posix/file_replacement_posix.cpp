@@ -11,7 +11,13 @@
 
 #include "platform/file_replacement.h"
 
+ReplacementStepFilter g_replacementStepFilter = nullptr;
+
 namespace {
+
+bool StepAllowed(ReplacementStep step, const std::string& path) {
+  return g_replacementStepFilter == nullptr || g_replacementStepFilter(step, path.c_str());
+}
 
 bool WriteAll(int file, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -54,6 +60,9 @@ bool ReplaceFileContents(const char* path, const std::string& bytes) {
       target.substr(0, nameBegin) + "." + target.substr(nameBegin) + "." + std::to_string(getpid());
   std::string temporary;
   int file = -1;
+  if (!StepAllowed(ReplacementStep::kCreateTemporary, target)) {
+    return false;
+  }
   for (int attempt = 0; attempt < 100 && file < 0; ++attempt) {
     temporary = stem + "." + std::to_string(attempt) + ".tmp";
     file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -64,13 +73,16 @@ bool ReplaceFileContents(const char* path, const std::string& bytes) {
   if (file < 0) {
     return false;
   }
-  bool written = WriteAll(file, bytes) && (!exists || fchmod(file, info.st_mode & 07777) == 0) &&
-                 fsync(file) == 0;
+  bool written = StepAllowed(ReplacementStep::kWrite, target) && WriteAll(file, bytes) &&
+                 (!exists || fchmod(file, info.st_mode & 07777) == 0) &&
+                 StepAllowed(ReplacementStep::kFlush, target) && fsync(file) == 0;
   written = close(file) == 0 && written;
-  if (!written || rename(temporary.c_str(), target.c_str()) != 0) {
+  if (!written || !StepAllowed(ReplacementStep::kRename, target) ||
+      rename(temporary.c_str(), target.c_str()) != 0) {
     unlink(temporary.c_str());
     return false;
   }
+  StepAllowed(ReplacementStep::kReplaced, target);
   // The rename itself lasts only once the folder is on the disk; a failure here loses no data.
   const int directory = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (directory >= 0) {

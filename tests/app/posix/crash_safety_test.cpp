@@ -1,0 +1,139 @@
+// The tool's files when a writer dies or cannot write. A writer killed at any step of its
+// replacements (SIGKILL, as a crash ends it) leaves each file whole: as it was, or as one
+// complete write made it, never a part of one. A run whose settings file cannot be written still
+// stores its entry and tells the user nothing about the settings file, which keeps its old
+// content.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/provision_app.h"
+#include "app/settings_file.h"
+#include "framework/text.h"
+#include "phone_book_file.h"
+#include "platform/file_replacement.h"
+#include "support/scripted_window_system.h"
+#include "support/stand_in_system.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kRememberedModem[] =
+    "[Modem Selection]\nDeviceType=modem\nDeviceName=Acme 56k Voice\n";
+
+int g_stepsLeft;
+
+bool KillAtLastStep(ReplacementStep, const char*) {
+  if (--g_stepsLeft == 0) {
+    raise(SIGKILL);
+  }
+  return true;
+}
+
+// Runs `write` in a child process that is killed at the `stop`-th step of its replacements,
+// counted from 1. False when the write was over before that step.
+bool KilledAtStep(int stop, const std::function<void()>& write) {
+  const pid_t child = fork();
+  if (child == 0) {
+    g_stepsLeft = stop;
+    g_replacementStepFilter = KillAtLastStep;
+    write();
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+PhoneBook BookOf(const std::vector<std::string>& names) {
+  PhoneBook book;
+  for (const std::string& name : names) {
+    book.push_back({name, {}});
+    book.back().record.dwSize = kEntryRecordSize;
+  }
+  return book;
+}
+
+TEST(CrashSafety, AWriterKilledAtAnyStepLeavesTheFileWhole) {
+  RASENTRYA isdn = {};
+  CopyText(isdn.szDeviceType, "isdn");
+  CopyText(isdn.szDeviceName, "ISDN Line");
+  struct Case {
+    const char* what;
+    // Every whole state of the file, from before the write to after it. The settings file is
+    // written key by key, as the profile functions write it: the type, then the name.
+    std::vector<std::string> states;
+    std::function<void(const std::string& path)> write;
+  };
+  const Case cases[] = {
+      {"the settings file",
+       {kRememberedModem, "[Modem Selection]\nDeviceType=isdn\nDeviceName=Acme 56k Voice\n",
+        "[Modem Selection]\nDeviceType=isdn\nDeviceName=ISDN Line\n"},
+       [&](const std::string& path) { WriteModemSelection(&isdn, path.c_str()); }},
+      {"the stand-in phone book",
+       {FormatPhoneBook(BookOf({"My ISP"})), FormatPhoneBook(BookOf({"My ISP", "My VPN"}))},
+       [](const std::string& path) {
+         WritePhoneBook(path, BookOf({"My ISP", "My VPN"}));
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::ScopedTempDirectory folder;
+    const std::string path = folder.File("file");
+    int stop = 1;
+    for (;; ++stop) {
+      test::WriteFileBytes(path, c.states.front());
+      if (!KilledAtStep(stop, [&] { c.write(path); })) {
+        break;
+      }
+      EXPECT_THAT(c.states, testing::Contains(test::ReadFileBytes(path))) << "step " << stop;
+    }
+    // Five steps for each replacement, every one of them met.
+    EXPECT_EQ(stop, 5 * static_cast<int>(c.states.size() - 1) + 1);
+    EXPECT_EQ(test::ReadFileBytes(path), c.states.back());
+  }
+}
+
+bool SettingsFolderIsReadOnly(ReplacementStep, const char* path) {
+  return !std::string_view(path).ends_with("/dialkit.ini");
+}
+
+TEST(CrashSafety, ARunWhoseSettingsFileCannotBeWrittenStoresTheEntryWithoutAReport) {
+  test::ScopedStandInSystem system;
+  system.InstallDevices({{"isdn", "ISDN Line"}});
+  const fs::path program = system.Root().path() / "program";
+  fs::create_directory(program);
+  test::WriteFileBytes((program / "isp.ini").string(), "[RasEntry]\nLocalPhoneNumber=5550123\n");
+  test::WriteFileBytes((program / "dialkit.ini").string(), kRememberedModem);
+
+  test::ScriptedWindowSystem ui;
+  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
+  g_replacementStepFilter = SettingsFolderIsReadOnly;
+  {
+    test::ScopedCurrentDirectory start(system.Root().path());
+    CProvisionApp application;
+    RunApplication("INIT=isp.ini CONNECT=\"My ISP\"", (program / "dialkit").string().c_str());
+  }
+  g_replacementStepFilter = nullptr;
+
+  EXPECT_EQ(ui.Events(), std::vector<std::string>{});
+  PhoneBook book;
+  ReadPhoneBook(system.PhoneBookPath(), &book);
+  ASSERT_EQ(book.size(), 1u);
+  EXPECT_STREQ(book[0].record.szDeviceName, "ISDN Line");
+  EXPECT_EQ(test::ReadFileBytes((program / "dialkit.ini").string()), kRememberedModem);
+  EXPECT_EQ(std::distance(fs::directory_iterator(program), fs::directory_iterator()), 2);
+}
+
+}  // namespace
