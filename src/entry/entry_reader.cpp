@@ -65,7 +65,7 @@ class CSectionReader {
  private:
   const char* file_;
   const char* section_;
-  char work_[kWorkBufferCapacity];
+  char work_[kWorkBufferCapacity] = {};
 };
 
 bool IsSpecified(const RASIPADDR& address) {

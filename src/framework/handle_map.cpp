@@ -33,10 +33,11 @@ bool CHandleMap::SetAt(Key key, void* value, void** replaced) {
   }
   const bool tableIsNew = buckets_ == nullptr;
   if (tableIsNew) {
-    buckets_ = new (std::nothrow) Association* [kBucketCount] {};
-    if (buckets_ == nullptr) {
+    Association** table = new (std::nothrow) Association* [kBucketCount] {};
+    if (table == nullptr) {
       return false;
     }
+    buckets_ = table;
   }
   Association* added = associations_.Take();
   if (added == nullptr) {

@@ -125,8 +125,9 @@ DWORD WINAPI RasGetCountryInfoA(RASCTRYINFO* country, DWORD* size);
 DWORD WINAPI RasEnumDevicesA(RASDEVINFOA* devices, DWORD* size, DWORD* count);
 DWORD WINAPI RasGetConnectStatusA(HRASCONN connection, RASCONNSTATUSA* status);
 DWORD WINAPI RasHangUpA(HRASCONN connection);
-DWORD WINAPI RasDialA(RASDIALEXTENSIONS* extensions, const char* phoneBook, RASDIALPARAMSA* params,
-                      DWORD notifierType, void* notifier, HRASCONN* connection);
+DWORD WINAPI RasDialA(RASDIALEXTENSIONS* extensions, const char* phoneBook,
+                      RASDIALPARAMSA* parameters, DWORD notifierType, void* notifier,
+                      HRASCONN* connection);
 DWORD WINAPI RasEditPhonebookEntryA(HWND owner, const char* phoneBook, const char* entryName);
 DWORD WINAPI RasEnumEntriesA(const char* reserved, const char* phoneBook, RASENTRYNAMEA* entries,
                              DWORD* size, DWORD* count);

@@ -34,6 +34,7 @@ CDialConnection::~CDialConnection() {
 }
 
 void CDialConnection::Notify(UINT message, RASCONNSTATE state, DWORD error) {
+  // cppcheck-suppress unreadVariable ; read just below: cppcheck misreads new (std::nothrow) T{}
   auto* notification = new (std::nothrow) DialNotification{message, state, error};
   if (notification != nullptr && !notifications_.Append(notification)) {
     delete notification;

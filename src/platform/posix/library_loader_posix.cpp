@@ -31,12 +31,12 @@ class CPosixLibraryLoader final : public CLibraryLoader {
     if (*fileName == '\0' || std::strchr(fileName, '/') != nullptr) {
       return nullptr;
     }
-    const std::string sharedLibrary = std::string(fileName) + ".so";
+    const std::string sharedLibrary = "/" + std::string(fileName) + ".so";
     for (const std::string& directory : {ExecutableDirectory(), StandInSystemDirectory()}) {
       if (directory.empty()) {
         continue;
       }
-      const std::string path = directory + "/" + sharedLibrary;
+      const std::string path = directory + sharedLibrary;
       if (!PathExists(path.c_str())) {
         continue;
       }

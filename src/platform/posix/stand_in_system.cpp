@@ -42,7 +42,7 @@ void MakeDirectories(const std::string& path) {
 }  // namespace
 
 std::string StandInSystemRoot() {
-  const std::string root = ConfiguredRoot();
+  std::string root = ConfiguredRoot();
   MakeDirectories(root + "/system32/ras");
   return root;
 }
