@@ -180,6 +180,10 @@ std::optional<std::string> CProfileText::SetValue(std::string_view section, std:
       }
     }
     if (anchor == kNone) {
+      // At the very start of the file, a key spelled with a byte order mark would lose it.
+      if (firstLineBegin_ == 0 && key.starts_with(kByteOrderMark)) {
+        return std::nullopt;
+      }
       result.insert(firstLineBegin_, keyLine + std::string(LineEndNear(kNone)));
     } else {
       result.insert(lines_[anchor].contentEnd, std::string(LineEndNear(anchor)) + keyLine);

@@ -1,0 +1,88 @@
+// A write of the POSIX profile component into arbitrary file bytes, then a read. The input's
+// first line is what is written: "value", or "section<TAB>key<TAB>value" (the settings file's
+// section and DeviceName otherwise); the rest is the file. A write that succeeds must read back
+// (as the platform reads any value: blanks trimmed, one pair of matching quotes dropped) and must
+// change at most the one line it concerns: everything before and after the change is the old
+// file's, and the old bytes that were replaced hold no line end. A write that fails leaves the
+// file exactly as it was.
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "fuzz_support.h"
+#include "platform/posix/profile_text.h"
+#include "platform/profile.h"
+
+namespace {
+
+struct CWrite {
+  std::string section = "Modem Selection";
+  std::string key = "DeviceName";
+  std::string value;
+};
+
+CWrite ParseWrite(std::string_view line) {
+  CWrite write;
+  const size_t first = line.find('\t');
+  const size_t second = first == std::string_view::npos ? first : line.find('\t', first + 1);
+  if (second == std::string_view::npos) {
+    write.value = line;
+  } else {
+    write.section = line.substr(0, first);
+    write.key = line.substr(first + 1, second - first - 1);
+    write.value = line.substr(second + 1);
+  }
+  return write;
+}
+
+std::string ExpectedValue(std::string_view value) {
+  value = TrimProfileBlanks(value);
+  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(value);
+}
+
+bool HasLineEnd(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const size_t lineEnd = std::min(input.find('\n'), input.size());
+  // Names and values are zero-terminated texts.
+  CWrite write = ParseWrite(input.substr(0, lineEnd));
+  write.section = write.section.c_str();
+  write.key = write.key.c_str();
+  write.value = write.value.c_str();
+  const std::string before(input.substr(std::min(lineEnd + 1, input.size())));
+  const std::string path = WriteScratchFile("settings.ini", before);
+
+  const BOOL written = WritePrivateProfileStringA(write.section.c_str(), write.key.c_str(),
+                                                  write.value.c_str(), path.c_str());
+  const std::string after = ReadWholeFile(path);
+  if (!written) {
+    FUZZ_CHECK(after == before);
+    return 0;
+  }
+
+  static char value[1 << 16];
+  GetPrivateProfileStringA(write.section.c_str(), write.key.c_str(), "\x01(missing)", value,
+                           sizeof value, path.c_str());
+  FUZZ_CHECK(value == ExpectedValue(write.value));
+
+  size_t common = 0;
+  while (common < before.size() && common < after.size() && before[common] == after[common]) {
+    ++common;
+  }
+  size_t tail = 0;
+  while (tail < before.size() - common && tail < after.size() - common &&
+         before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+    ++tail;
+  }
+  FUZZ_CHECK(!HasLineEnd(std::string_view(before).substr(common, before.size() - common - tail)));
+  return 0;
+}
