@@ -28,6 +28,15 @@ std::string_view UpToZero(std::string_view text) {
   return text.substr(0, text.find('\0'));
 }
 
+// Where the line that starts at `position` ends: at its carriage return or line feed, or at the
+// end of the text. A plain scan: find_first_of would search the set of two for every byte.
+size_t LineEndFrom(std::string_view text, size_t position) {
+  while (position < text.size() && text[position] != '\r' && text[position] != '\n') {
+    ++position;
+  }
+  return position;
+}
+
 bool HasLineBreak(std::string_view text) {
   return text.find_first_of("\r\n") != std::string_view::npos;
 }
@@ -97,7 +106,7 @@ CProfileText::CProfileText(std::string bytes) : bytes_(std::move(bytes)) {
   for (size_t position = firstLineBegin_; position < all.size();) {
     CProfileLine line;
     line.begin = position;
-    line.contentEnd = std::min(all.find_first_of("\r\n", position), all.size());
+    line.contentEnd = LineEndFrom(all, position);
     line.end = line.contentEnd;
     if (line.end < all.size()) {
       line.end += all.substr(line.end, 2) == "\r\n" ? 2 : 1;
