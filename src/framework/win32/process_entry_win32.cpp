@@ -20,7 +20,7 @@ constexpr size_t kExecutablePathCapacity = 32768;
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
   // The manifest asks for version 6 of the common controls. Their window classes (buttons, static
   // texts, combo boxes) must be registered before the first dialog is made, which older systems
   // do not do by themselves.
@@ -30,5 +30,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   // Left empty when the path cannot be had: the run then stays in the current directory.
   std::vector<char> executablePath(kExecutablePathCapacity);
   GetExecutablePath(executablePath.data(), executablePath.size());
-  return RunApplication(commandLine, executablePath.data());
+  return RunApplication(lpCmdLine, executablePath.data());
 }
