@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "ras/fake_ras_service.h"
@@ -36,10 +35,7 @@ void WINAPI HearOn(UINT, RASCONNSTATE state, DWORD) {
   g_heardOn[N].push_back(state);
 }
 
-template <int... N>
-std::vector<void*> Notifiers(std::integer_sequence<int, N...>) {
-  return {reinterpret_cast<void*>(&HearOn<N>)...};
-}
+const RASDIALFUNC kNotifiers[kConnections] = {&HearOn<0>, &HearOn<1>, &HearOn<2>, &HearOn<3>};
 
 HRASCONN HandleOf(int connection) {
   return reinterpret_cast<HRASCONN>(uintptr_t{0x1000} + 0x10 * connection);
@@ -49,18 +45,18 @@ TEST(DialStress, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelivers) {
   CFakeLibraryLoader loader;
   loader.Offer("rasapi32.dll");
   ASSERT_EQ(g_rasLibrary.Load(nullptr, nullptr), 0u);
-  Fake().result = 0;
   Fake().logCalls = false;
   Fake().status = {sizeof(RASCONNSTATUSA), RASCS_Connected, 0, "modem", "Acme"};
-  const std::vector<void*> notifiers = Notifiers(std::make_integer_sequence<int, kConnections>());
   for (int c = 0; c < kConnections; ++c) {
     g_heardOn[c].clear();
     Fake().connection = HandleOf(c);
     HRASCONN connection = nullptr;
     RASDIALPARAMSA parameters = {};
-    ASSERT_EQ(g_rasLibrary.Dial(nullptr, &parameters, 0, notifiers[c], &connection), 0u);
+    ASSERT_EQ(g_rasLibrary.Dial(nullptr, &parameters, 0, reinterpret_cast<void*>(kNotifiers[c]),
+                                &connection),
+              0u);
   }
-  const RASDIALFUNC1 notify = Fake().Notifier();
+  const RASDIALFUNC1 notify = Fake().notifier;
 
   std::thread deliverer([notify] {
     for (int i = 0; i < kNotifications; ++i) {
