@@ -114,13 +114,16 @@ TEST_F(DialTrackingTest, HandsOutEveryStateOnceOldestFirstThenThePlatformsOwnAns
   Fake().result = ERROR_INVALID_HANDLE;
   EXPECT_EQ(Read(connection), "result 6");
   Fake().result = 0;
+  // A state after connected is queued and handed out as any other.
+  Deliver(connection, RASCS_Authenticate, 7);
+  EXPECT_EQ(Read(connection), "5 7 isdn/Acme 56k");
   // A state still queued at the hang-up is never handed out, nor is a late one heard.
-  Deliver(connection, RASCS_Authenticate);
+  Deliver(connection, RASCS_AuthNotify);
   g_rasLibrary.HangUp(connection);
   EXPECT_EQ(Fake().hungUp, std::vector<HRASCONN>{connection});
   EXPECT_EQ(Read(connection), "the platform's");
   Deliver(connection, RASCS_ConnectDevice);
-  EXPECT_EQ(g_heard.size(), 5u);
+  EXPECT_EQ(g_heard.size(), 6u);
 }
 
 TEST_F(DialTrackingTest, WritesOnlyTheFieldsInsideTheRecordSize) {
