@@ -4,11 +4,10 @@
 // entry stored or failing to be) is not repeated here.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -155,17 +154,15 @@ TEST_F(StandInServiceTest, AnswersSizesMissingThingsAndOrderedFailuresAsThePlatf
   EXPECT_EQ(validate(book, "my isp"), 183u);
 }
 
-// A notifier that counts its calls and waits inside each until the test lets it go.
-std::mutex g_notifierLock;
-std::condition_variable g_notifierChanged;
-int g_notifierCalls = 0;
-bool g_notifierReleased = false;
+// A notifier that counts its calls and stays inside each until the test lets it go.
+std::atomic<int> g_notifierCalls{0};
+std::atomic<bool> g_notifierReleased{false};
 
 void WINAPI HoldNotifier(HRASCONN, UINT, RASCONNSTATE, DWORD, DWORD) {
-  std::unique_lock<std::mutex> lock(g_notifierLock);
   ++g_notifierCalls;
-  g_notifierChanged.notify_all();
-  g_notifierChanged.wait(lock, [] { return g_notifierReleased; });
+  while (!g_notifierReleased) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 TEST_F(StandInServiceTest, HangUpNeverWaitsForANotifierCallInProgress) {
@@ -177,19 +174,15 @@ TEST_F(StandInServiceTest, HangUpNeverWaitsForANotifierCallInProgress) {
   ASSERT_EQ(Find<RasDialAProc>("RasDialA")(nullptr, nullptr, &parameters, 1,
                                            reinterpret_cast<void*>(&HoldNotifier), &connection),
             0u);
-  std::unique_lock<std::mutex> lock(g_notifierLock);
-  g_notifierChanged.wait(lock, [] { return g_notifierCalls > 0; });
-  lock.unlock();
+  while (g_notifierCalls == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   // The first notifier call is still in progress: were the hang-up to wait for it, this test
   // would never end.
   EXPECT_EQ(Find<RasHangUpAProc>("RasHangUpA")(connection), 0u);
-  lock.lock();
   g_notifierReleased = true;
-  g_notifierChanged.notify_all();
-  lock.unlock();
   // Time for the rest of the dial, were it to go on after the hang-up.
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  lock.lock();
   EXPECT_EQ(g_notifierCalls, 1);
 }
 
