@@ -46,15 +46,6 @@ TEST_F(FileSystemTest, CreatesAFileOnlyWhereNothingExists) {
   EXPECT_FALSE(DeleteFileAtPath(file.c_str()));
 }
 
-TEST_F(FileSystemTest, ChangesTheCurrentDirectoryAndReadsItBack) {
-  ASSERT_TRUE(SetCurrentDirectoryPath("folder"));
-  EXPECT_FALSE(SetCurrentDirectoryPath("missing"));
-  char current[260];
-  ASSERT_TRUE(GetCurrentDirectoryPath(current, sizeof current));
-  EXPECT_EQ(fs::path(current), directory_.path() / "folder");
-  EXPECT_FALSE(GetCurrentDirectoryPath(current, 2));
-}
-
 // Both answer a buffer that is too small: the system directory with the capacity it needs.
 TEST(SystemInformation, SystemDirectoryAndExecutablePathFollowTheCapacityContract) {
   char path[1024];

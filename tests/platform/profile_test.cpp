@@ -61,9 +61,7 @@ const ProfileRow kRows[] = {
     // Names, blanks and quotes.
     {"names ignore case", "[Sec]\r\nKey=v\r\n", 1, "v\0"sv, kString, 20, kSame, "kEY", "sEC"},
     {"blanks around names and values", " [ s ]\t\r\n\tk  =\t v  w \t\r\n", 4, "v  w\0"sv},
-    {"the caller's blanks", "[s]\r\nk=v\r\n", 1, "v\0"sv, kString, 20, kSame, "\tk ", " s "},
     {"matching quotes go, blanks inside stay", "[s]\r\nk= \" a \" \r\n", 3, " a \0"sv},
-    {"matching single quotes go", "[s]\r\nk='abc'\r\n", 3, "abc\0"sv},
     {"quotes that do not match stay", "[s]\r\nk='abc\"\r\n", 5, "'abc\"\0"sv},
     {"the value runs to the line end", "[s]\r\nk=a=b ; c\r\n", 7, "a=b ; c\0"sv},
     {"bytes of the upper half as they are", "[s]\r\nk=\xE9\xFF\x81\r\n", 3, "\xE9\xFF\x81\0"sv},
@@ -81,55 +79,37 @@ const ProfileRow kRows[] = {
     {"mixed ends, blank lines, no last end", "[s]\r\n\r\n\n\rk=v", 1, "v\0"sv},
     // The default text.
     {"a missing file gives the default", std::nullopt, 4, "dflt\0"sv},
-    {"the default's end spaces, quotes go", "", 3, " d \0"sv, kString, 20, kSame, "k", "s",
-     "\" d \"  "},
     // Small capacities.
     {"capacity 0 touches nothing", kValue, 0, ""sv, kString, 0},
     {"capacity 1", kValue, 0, "\0"sv, kString, 1},
     {"capacity 2", kValue, 1, "v\0"sv, kString, 2},
     {"capacity of the value's length", kValue, 4, "valu\0"sv, kString, 5},
     {"quoted, closing quote cut first", kQuoted, 2, "ab\0"sv, kString, 4},
-    {"quoted, capacity that fits", kQuoted, 3, "abc\0"sv, kString, 5},
     // A null key lists the keys, a null section the sections.
-    {"keys with values", "[s]\r\na=1\r\n;c=2\r\nb\r\nc=\r\n", 4, "a\0c\0\0"sv, kKeyList},
     {"a cut key list keeps both zeros", "[s]\r\nname1=1\r\nname2=2\r\nname4=3\r\n", 14,
      "name1\0name2\0na\0\0"sv, kKeyList, 16, kWineDiffers},
-    {"sections, duplicates kept", "x=1\r\n[a]\r\n[b]\r\n[]\r\n[a]\r\n", 6, "a\0b\0a\0\0"sv,
-     kSectionList},
     {"a cut section list keeps both zeros", "[section1]\r\n[section2]\r\n", 14,
      "section1\0secti\0\0"sv, kSectionList, 16, kWineDiffers},
     {"an exactly filling list counts as cut", "[section1]\r\n[section2]\r\n[section3]\r\n", 26,
      "section1\0section2\0section3\0\0"sv, kSectionList, 28, kWineDiffers},
     // The section read.
     {"section lines, quotes kept", kLines, 12, "a=1\0b\0c=\"q\"\0\0"sv, kSection, 14},
-    {"section filling exactly is cut", kLines, 11, "a=1\0b\0c=\"q\"\0\0"sv, kSection, 13},
     {"section cut", kLines, 10, "a=1\0b\0c=\"q\0\0"sv, kSection, 12},
-    {"section, capacity 2", kLines, 0, "\0\0"sv, kSection, 2},
     {"section, capacity 1", kLines, 0, "\0"sv, kSection, 1, kPlatformOverruns},
     {"an empty section", "[s]\r\n[t]\r\nx=1\r\n", 0, "\0\0"sv, kSection},
     {"a section of comments only", "[s]\r\n;a=1\r\n; b\r\n", 0, "\0\0"sv, kSection},
-    {"an empty section, capacity 1", "[s]\r\n", 0, "\0"sv, kSection, 1, kPlatformOverruns},
     {"the first of duplicate sections", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", 4, "a=1\0\0"sv, kSection},
-    {"unnamed key after one dropped", "[s]\r\n=1\r\n=2\r\na=3\r\n=4\r\n", 10, "=1\0a=3\0=4\0\0"sv,
-     kSection},
     // The integer read.
-    Int("decimal", "1", 1),
     Int("minus wraps around", "-1", 0xFFFFFFFF),
     Int("plus", "+1", 1),
     Int("blanks inside quotes, then a sign", "\" -3\"", 0xFFFFFFFD),
-    Int("two signs", "+-1", 0),
     Int("trailing text ignored", "12abc 3", 12),
     Int("no digits", "abc", 0),
     Int("2^32 wraps to 0", "4294967296", 0),
-    Int("2^32 + 1 wraps to 1", "4294967297", 1),
     Int("hexadecimal with 0x", "0x1A", 26),
-    Int("binary with 0b", "0b101", 5),
     Int("a leading zero is decimal", "017", 17),
-    Int("only 29 characters read", "000000000000000000000000000001", 0),
     Int("an empty value gives the default", "", kGotIntDefault),
     {"a missing key gives the default", "[s]\r\nj=1\r\n", kGotIntDefault, ""sv, kInt},
-    {"a missing file gives the default", std::nullopt, kGotIntDefault, ""sv, kInt},
-    {"a null key reads the first key name", "[s]\r\n12=a\r\n", 12, ""sv, kInt, 0, kSame, nullptr},
 };
 
 TEST(Profile, ReadsAsThePlatformReads) {
@@ -179,13 +159,11 @@ TEST(Profile, WritesInThePlatformsLayout) {
   EXPECT_TRUE(write("App1", "key2", ""));
   EXPECT_TRUE(write("App2", "key3", "string3"));
   EXPECT_TRUE(write(" app1 ", "KEY1 ", "  new"));
-  EXPECT_TRUE(write("App3", "key4", "x"));
-  EXPECT_EQ(test::ReadFileBytes(path),
-            "[App1]\r\nkey1=new\r\nkey2=\r\n[App2]\r\nkey3=string3\r\n[App3]\r\nkey4=x\r\n");
+  EXPECT_EQ(test::ReadFileBytes(path), "[App1]\r\nkey1=new\r\nkey2=\r\n[App2]\r\nkey3=string3\r\n");
   EXPECT_TRUE(write("app1", "Key2", nullptr));
   EXPECT_TRUE(write("App2", nullptr, nullptr));
-  EXPECT_FALSE(write(nullptr, "key4", "y"));
-  EXPECT_EQ(test::ReadFileBytes(path), "[App1]\r\nkey1=new\r\n[App3]\r\nkey4=x\r\n");
+  EXPECT_FALSE(write(nullptr, "key1", "y"));
+  EXPECT_EQ(test::ReadFileBytes(path), "[App1]\r\nkey1=new\r\n");
 
   // A file in a missing directory: nothing is written, and a read gives the default untouched.
   const std::string missing = (directory.path() / "missing" / "a.ini").string();
