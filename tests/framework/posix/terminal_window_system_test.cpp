@@ -62,92 +62,78 @@ int Drive(PseudoTerminal& terminal, const std::function<int()>& show, const std:
 }
 
 constexpr UINT kQuestion = MB_OKCANCEL | MB_ICONWARNING;
+constexpr UINT kDialog = ~0u;  // in place of a message box's style: the list dialog
 
 // Control characters in the texts are shown as '?', so that no text sends the terminal commands.
-TEST(TerminalMessageBox, ShowsItsTextsAndAnswersByKey) {
+// The dialog opens with its second name ("beta") selected.
+TEST(TerminalFrontEnd, ShowsMessageBoxesAndDialogsAndAnswersByKey) {
   const struct {
     const char* name;
     UINT style;
     const char* keys;
-    int answer;
+    int result;
+    const char* screen = nullptr;   // a box's whole screen; the dialog's last marked line
+    int index = 1;                  // the dialog's position afterwards
     const char* typedEarlier = "";  // before the box appears
-    const char* screen = nullptr;   // the whole screen, when checked
   } cases[] = {
-      {"OK box, Enter", MB_OK | MB_ICONWARNING, "\r", IDOK, "",
+      {"OK box, Enter", MB_OK | MB_ICONWARNING, "\r", IDOK,
        "\r\n== (!) Title?[2J ==\r\nNo modem.\r\nInstall? one.\r\n[ OK ]  Enter: OK -> OK\r\n"},
       {"OK box, Escape is its only answer", MB_OK, "\x1b", IDOK},
       {"question, Enter", kQuestion, "\r", IDOK},
-      {"question, Escape", MB_OKCANCEL, "\x1b", IDCANCEL, "",
+      {"question, Escape", MB_OKCANCEL, "\x1b", IDCANCEL,
        "\r\n== Title?[2J ==\r\nNo modem.\r\nInstall? one.\r\n"
        "[ OK ]  [ Cancel ]  Enter: OK  Esc: Cancel -> Cancel\r\n"},
       {"question, c", kQuestion, "c", IDCANCEL},
       {"question, Ctrl-C", kQuestion, "\x03", IDCANCEL},
       {"question, arrows (one split in two) answer nothing", kQuestion,
        "x|\x1b[B|\x1bOA|\x1b|[A|\r", IDOK},
-      {"question, keys typed before it appeared are dropped", kQuestion, "c", IDCANCEL, "\r"},
+      {"question, keys typed before it appeared are dropped", kQuestion, "c", IDCANCEL, nullptr, 1,
+       "\r"},
       {"question, the terminal goes away", kQuestion, "", IDCANCEL},
       {"OK box, the terminal goes away", MB_OK, "", IDOK},
+      {"dialog, Enter", kDialog, "\r", IDOK, " > 2  beta"},
+      {"dialog, Down", kDialog, "\x1b[B|\r", IDOK, " > 3  gamma", 2},
+      {"dialog, Up stops at the top", kDialog, "\x1bOA|\x1bOA|\r", IDOK, " > 1  alpha", 0},
+      {"dialog, Down stops at the end", kDialog, "\x1b[B|\x1b[B|\r", IDOK, " > 3  gamma", 2},
+      {"dialog, digits; 0 and beyond the list do nothing", kDialog, "1|0|9|\r", IDOK, " > 1  alpha",
+       0},
+      {"dialog, an arrow's sequence split in two", kDialog, "\x1b|[A|\r", IDOK, " > 1  alpha", 0},
+      {"dialog, Escape after a move stores nothing", kDialog, "\x1b[B|\x1b", IDCANCEL,
+       " > 3  gamma"},
+      {"dialog, c", kDialog, "c", IDCANCEL, " > 2  beta"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     PseudoTerminal terminal;
     const tcflag_t settings = terminal.LocalModes();
     if (*c.typedEarlier != '\0') {
-      // Its echo shows that the terminal has taken it in.
       terminal.Type(c.typedEarlier);
-      EXPECT_TRUE(terminal.WaitFor("\n"));
+      EXPECT_TRUE(terminal.WaitFor("\n"));  // its echo shows that the terminal has taken it in
     }
     CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
+    test::CListDialog dialog;
     const auto show = [&]() {
-      return windows.ShowMessageBox("No modem.\nInstall\a one.", "Title\x1b[2J", c.style);
+      return c.style == kDialog
+                 ? windows.RunModalDialog(dialog)
+                 : windows.ShowMessageBox("No modem.\nInstall\a one.", "Title\x1b[2J", c.style);
     };
-    EXPECT_EQ(Drive(terminal, show, "Enter: OK", c.keys), c.answer);
+    EXPECT_EQ(Drive(terminal, show, "Enter: OK", c.keys), c.result);
     if (*c.keys != '\0') {
       EXPECT_EQ(terminal.LocalModes(), settings);
     }
-    if (c.screen != nullptr) {
-      EXPECT_EQ(terminal.Screen(), c.screen);
-    }
-  }
-}
-
-TEST(TerminalDialog, ShowsCaptionLabelAndListAndMovesTheSelectionByKey) {
-  // The dialog opens with its second name ("beta") selected.
-  const struct {
-    const char* name;
-    const char* keys;
-    int result;
-    int index;
-    const char* marked;  // the line marked as current at the end
-  } cases[] = {
-      {"Enter", "\r", IDOK, 1, " > 2  beta"},
-      {"Down", "\x1b[B|\r", IDOK, 2, " > 3  gamma"},
-      {"Up stops at the top; application cursor keys", "\x1bOA|\x1bOA|\r", IDOK, 0, " > 1  alpha"},
-      {"Down stops at the end", "\x1b[B|\x1b[B|\r", IDOK, 2, " > 3  gamma"},
-      {"digits; 0 and beyond the list do nothing", "1|0|9|\r", IDOK, 0, " > 1  alpha"},
-      {"an arrow's sequence split in two", "\x1b|[A|\r", IDOK, 0, " > 1  alpha"},
-      {"Escape after a move stores nothing", "\x1b[B|\x1b", IDCANCEL, 1, " > 3  gamma"},
-      {"c", "c", IDCANCEL, 1, " > 2  beta"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    PseudoTerminal terminal;
-    const tcflag_t settings = terminal.LocalModes();
-    CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
-    test::CListDialog dialog;
-    const auto show = [&]() { return windows.RunModalDialog(dialog); };
-
-    EXPECT_EQ(Drive(terminal, show, "Esc: Cancel", c.keys), c.result);
-    EXPECT_EQ(dialog.index, c.index);
     const std::string& screen = terminal.Screen();
-    EXPECT_EQ(screen.find("\r\n== Test Caption ==\r\nPick one:\r\n   1  alpha\r\n > 2  beta\r\n"
-                          "   3  gamma\r\n[ OK ]  [ Cancel ]  Up/Down or 1-9: choose  Enter: OK  "
-                          "Esc: Cancel"),
-              0u)
-        << screen;
-    // Redrawn or not, the last marked line is the current one.
-    EXPECT_EQ(screen.substr(screen.rfind(" > "), std::string(c.marked).size()), c.marked);
-    EXPECT_EQ(terminal.LocalModes(), settings);
+    if (c.style == kDialog) {
+      EXPECT_EQ(dialog.index, c.index);
+      EXPECT_EQ(screen.find("\r\n== Test Caption ==\r\nPick one:\r\n   1  alpha\r\n > 2  beta\r\n"
+                            "   3  gamma\r\n[ OK ]  [ Cancel ]  Up/Down or 1-9: choose  Enter: OK  "
+                            "Esc: Cancel"),
+                0u)
+          << screen;
+      // Redrawn or not, the last marked line is the current one.
+      EXPECT_EQ(screen.substr(screen.rfind(" > "), std::string(c.screen).size()), c.screen);
+    } else if (c.screen != nullptr) {
+      EXPECT_EQ(screen, c.screen);
+    }
   }
 }
 
