@@ -94,7 +94,6 @@ TEST_F(EntryReaderTest, SectionTestDecidesBetweenDefaultsAndNothing) {
     Image expected;
   } cases[] = {
       {nullptr, nullptr, 1, Defaults()},
-      {"", nullptr, 1, Defaults()},
       {"[VPNEntry]\nCountryID=44\n", nullptr, 1, Defaults()},
       {"[RasEntry]\n; a comment line only\n\n[Other]\nCountryID=44\n", nullptr, 1, Defaults()},
       {nullptr, "VPNEntry", 0, {}},
@@ -170,11 +169,9 @@ TEST_F(EntryReaderTest, KeywordListsAndAddressesSetTheirBits) {
       {"FramingProtocol", "CSLIP", Defaults().Dword(188, 0x0002)},
       {"FramingProtocol", "RAS", Defaults().Dword(188, 0x0004)},
       {"FramingProtocol", "ppp", Defaults().Dword(188, 0)},
-      {"ipaddr", "192.168.1.300", Defaults(kIp).Address(160, {192, 168, 1, 0})},
       {"ipaddr", "10.1", Defaults(kIp).Address(160, {10, 1, 0, 0})},
       {"ipaddr", "0.0.0.0", Defaults()},
       {"ipaddr", "", Defaults()},
-      {"ipaddr", "300.256.-1.x", Defaults()},
       {"ipaddr", std::string(212, '.') + "9.8.7.6", Defaults(kIp).Address(160, {9, 8, 0, 0})},
       {"ipaddrDns", "10.0.0.1", Defaults(kServers).Address(164, {10, 0, 0, 1})},
       {"ipaddrDnsAlt", "0.0.0.9", Defaults(kServers).Address(168, {0, 0, 0, 9})},
