@@ -1,0 +1,50 @@
+// What the tests of whole runs share, in process and as a program on either platform: the entry
+// description file and the remembered device they start from, the devices of a typical machine,
+// and the stand-in phone book as the checks see it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/text.h"
+#include "phone_book_file.h"
+#include "support/stand_in_system.h"
+
+namespace test {
+
+inline constexpr char kDescriptions[] =
+    "[RasEntry]\nLocalPhoneNumber=5550123\n[VPNEntry]\nLocalPhoneNumber=vpn.example.net\n";
+inline constexpr char kRemembered[] =
+    "[Modem Selection]\nDeviceType=modem\nDeviceName=Acme 56k Voice\n";
+
+inline const Device kStandard = {"modem", "Standard 28800 bps Modem"};
+inline const Device kAcme = {"modem", "Acme 56k Voice"};
+inline const Device kIsdn = {"isdn", "ISDN Line"};
+inline const Device kVpn = {"vpn", "WAN Miniport (PPTP)"};
+inline const std::vector<Device> kTypicalDevices = {kStandard, kAcme, kVpn};
+
+// Replaces the phone book with entries of these names, each with the device "Earlier Device";
+// no names: leaves it alone.
+inline bool StoreEarlierEntries(const std::string& phoneBook,
+                                const std::vector<std::string>& names) {
+  PhoneBook book;
+  for (const std::string& name : names) {
+    book.push_back({name, {}});
+    book.back().record.dwSize = kEntryRecordSize;
+    CopyText(book.back().record.szDeviceName, "Earlier Device");
+  }
+  return names.empty() || WritePhoneBook(phoneBook, book);
+}
+
+// "name: device" of every stored entry, in the phone book's order.
+inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
+  PhoneBook book;
+  ReadPhoneBook(phoneBook, &book);
+  std::vector<std::string> stored;
+  for (const StoredEntry& entry : book) {
+    stored.push_back(entry.name + ": " + entry.record.szDeviceName);
+  }
+  return stored;
+}
+
+}  // namespace test
