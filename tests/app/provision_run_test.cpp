@@ -17,7 +17,6 @@
 #include "app/run_fixtures.h"
 #include "platform/file_system.h"
 #include "platform/library_loader.h"
-#include "platform/profile.h"
 #include "platform/result_codes.h"
 #include "support/scripted_window_system.h"
 
@@ -85,14 +84,14 @@ struct RunCase {
   std::vector<std::string> shown = {};                  // message box titles, and kDialog
   std::string firstText = {};  // of the first message box; "<program>" is the program's directory
   std::vector<std::string> stored = {};
-  std::optional<test::Device> remembered = {};  // none: the settings file is left as it was
-  bool cleanedUp = true;                        // the work file is deleted
+  const char* remembered = nullptr;  // "type: name"; null: the settings file is left as it was
+  bool cleanedUp = true;             // the work file is deleted
 };
 
 const RunCase kRunCases[] = {
     {.name = "typical: a remembered device, nothing exists yet",
      .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
-     .remembered = test::kAcme},
+     .remembered = "modem: Acme 56k Voice"},
     {.name = "INIT without CONNECT",
      .commandLine = "INIT=isp.ini",
      .shown = {kUsage},
@@ -115,7 +114,7 @@ const RunCase kRunCases[] = {
      .shown = {kExists},
      .firstText = "The connectiod \"My VPN\" already exists.\nDo you want to overwrite it?",
      .stored = {"My VPN: WAN Miniport (PPTP)", "My ISP: Acme 56k Voice"},
-     .remembered = test::kAcme},
+     .remembered = "modem: Acme 56k Voice"},
     {.name = "both exist, the question cancelled",
      .existing = {"My ISP", "My VPN"},
      .answer = IDCANCEL,
@@ -135,7 +134,7 @@ const RunCase kRunCases[] = {
      .existing = {"My VPN"},
      .shown = {kExists},
      .stored = {"My VPN: Earlier Device", "My ISP: Acme 56k Voice"},
-     .remembered = test::kAcme},
+     .remembered = "modem: Acme 56k Voice"},
     {.name = "a service whose entries outgrow the record",
      .service = Service::kLargeEntries,
      .answer = IDCANCEL,
@@ -159,7 +158,7 @@ const RunCase kRunCases[] = {
      .dialogAnswer = test::DialogAnswer::Pick(3060, 1),
      .shown = {kDialog, "Failed to Set VPN Connection Object"},
      .stored = {"My ISP: Standard 28800 bps Modem"},
-     .remembered = test::kStandard},
+     .remembered = "modem: Standard 28800 bps Modem"},
 };
 
 TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
@@ -220,15 +219,8 @@ TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
       EXPECT_EQ(ui.MessageBoxes()[0].text, expected);
     }
     EXPECT_EQ(test::StoredEntries(system.PhoneBookPath()), c.stored);
-    if (c.remembered) {
-      char type[32] = "";
-      char name[256] = "";
-      GetPrivateProfileStringA("Modem Selection", "DeviceType", "", type, sizeof type,
-                               file("dialkit.ini").c_str());
-      GetPrivateProfileStringA("Modem Selection", "DeviceName", "", name, sizeof name,
-                               file("dialkit.ini").c_str());
-      EXPECT_EQ(type, c.remembered->type);
-      EXPECT_EQ(name, c.remembered->name);
+    if (c.remembered != nullptr) {
+      EXPECT_EQ(test::Remembered(file("dialkit.ini")), c.remembered);
     } else if (c.settings != nullptr) {
       EXPECT_EQ(test::ReadFileBytes(file("dialkit.ini")), c.settings);
     } else {

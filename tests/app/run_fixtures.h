@@ -1,6 +1,6 @@
 // What the tests of whole runs share, in process and as a program on either platform: the entry
 // description file and the remembered device they start from, the devices of a typical machine,
-// and the stand-in phone book as the checks see it.
+// and the stand-in phone book and the settings file as the checks see them.
 #pragma once
 
 #include <string>
@@ -8,6 +8,7 @@
 
 #include "framework/text.h"
 #include "phone_book_file.h"
+#include "platform/profile.h"
 #include "support/stand_in_system.h"
 
 namespace test {
@@ -45,6 +46,17 @@ inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
     stored.push_back(entry.name + ": " + entry.record.szDeviceName);
   }
   return stored;
+}
+
+// The device the settings file remembers, as "type: name".
+inline std::string Remembered(const std::string& settingsFile) {
+  char type[32] = "";
+  char name[256] = "";
+  GetPrivateProfileStringA("Modem Selection", "DeviceType", "", type, sizeof type,
+                           settingsFile.c_str());
+  GetPrivateProfileStringA("Modem Selection", "DeviceName", "", name, sizeof name,
+                           settingsFile.c_str());
+  return std::string(type) + ": " + name;
 }
 
 }  // namespace test

@@ -11,7 +11,6 @@
 
 #include "app/run_fixtures.h"
 #include "platform/file_system.h"
-#include "platform/profile.h"
 #include "support/posix/pseudo_terminal.h"
 
 namespace {
@@ -31,14 +30,14 @@ struct ProgramCase {
   const char* failingFunction = nullptr;     // made to fail with 624
   std::vector<std::pair<std::string, std::string>> questions = {};  // text awaited, keys typed
   std::vector<std::string> stored = {};
-  const char* remembered = nullptr;  // device name; null: the settings file is left as it was
+  const char* remembered = nullptr;  // "type: name"; null: the settings file is left as it was
 };
 
 TEST(DialkitProgram, AsksStoresAndRemembersThroughTheTerminal) {
   const ProgramCase cases[] = {
       {.name = "typical: no question",
        .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
-       .remembered = "Acme 56k Voice"},
+       .remembered = "modem: Acme 56k Voice"},
       {.name = "overwrite question cancelled",
        .existing = {"My ISP", "My VPN"},
        .questions = {{"The connectiods \"My ISP\" and \"My VPN\" already exist.", "\x1b"}},
@@ -49,7 +48,7 @@ TEST(DialkitProgram, AsksStoresAndRemembersThroughTheTerminal) {
        .settings = nullptr,
        .questions = {{"Create Dial Up Networking Object", "\x1b[B\x1b[B\r"}},
        .stored = {"My ISP: Zoom"},
-       .remembered = "Zoom"},
+       .remembered = "modem: Zoom"},
       {.name = "no device",
        .devices = {},
        .settings = nullptr,
@@ -61,7 +60,7 @@ TEST(DialkitProgram, AsksStoresAndRemembersThroughTheTerminal) {
        .arguments = {"INIT=isp.ini", "CONNECT=My ISP", "VPN=.vpn"},
        .questions = {{"Error 123 creating connection object \".vpn\"", kEnter}},
        .stored = {"My ISP: Acme 56k Voice"},
-       .remembered = "Acme 56k Voice"},
+       .remembered = "modem: Acme 56k Voice"},
       {.name = "empty command line",
        .arguments = {},
        .questions = {{"Usage is: DIALKIT INIT=\"myfile.ini\" CONNECT=\"connectoid\" [ASK]",
@@ -110,10 +109,7 @@ TEST(DialkitProgram, AsksStoresAndRemembersThroughTheTerminal) {
 
     EXPECT_EQ(test::StoredEntries(system.PhoneBookPath()), c.stored);
     if (c.remembered != nullptr) {
-      char name[256] = "";
-      GetPrivateProfileStringA("Modem Selection", "DeviceName", "", name, sizeof name,
-                               settingsFile.c_str());
-      EXPECT_STREQ(name, c.remembered);
+      EXPECT_EQ(test::Remembered(settingsFile), c.remembered);
     } else if (c.settings != nullptr) {
       EXPECT_EQ(test::ReadFileBytes(settingsFile), *c.settings);
     } else {

@@ -1,7 +1,7 @@
 // The resources of dialkit.exe as built, read back from the executable: the device selection
-// dialog field by field as the dialog manager will read it, the icon's images, the version
-// information and the manifest. The resource compiler adds styles of its own to some statements,
-// so only the compiled template tells what a user will get.
+// dialog field by field as the dialog manager will read it (the resource compiler adds styles of
+// its own to some statements, so only the compiled template tells what a user will get), the
+// icon's images, the version information and the manifest.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialkit_version.h"
@@ -49,7 +50,7 @@ class ProgramResources : public testing::Test {
   HMODULE program_ = nullptr;
 };
 
-// Reads a dialog template (the platform's DLGTEMPLATE form) in order, word by word.
+// Reads a dialog template (the platform's DLGTEMPLATE form) in order; past its end reads zeros.
 class TemplateReader {
  public:
   explicit TemplateReader(const std::string& bytes) : bytes_(bytes) {}
@@ -66,26 +67,24 @@ class TemplateReader {
     const WORD low = Word();
     return MAKELONG(low, Word());
   }
-  short Coordinate() { return static_cast<short>(Word()); }
-
-  // A text of UTF-16 units up to a zero (past the end reads as zeros); only ASCII is expected.
+  // x, y, width, height.
+  std::vector<int> Box() {
+    std::vector<int> box;
+    for (int i = 0; i < 4; ++i) {
+      box.push_back(static_cast<short>(Word()));
+    }
+    return box;
+  }
+  // A text of UTF-16 units up to a zero (only ASCII is expected), or an ordinal as "#number".
   std::string Text() {
     std::string text;
     for (WORD unit = Word(); unit != 0; unit = Word()) {
+      if (unit == 0xFFFF && text.empty()) {
+        return "#" + std::to_string(Word());
+      }
       text.push_back(static_cast<char>(unit));
     }
     return text;
-  }
-  // A name or an ordinal: 0xFFFF and a number, or a text. `ordinal` is 0 for a text.
-  std::string NameOrOrdinal(WORD* ordinal) {
-    if (offset_ + 2 <= bytes_.size() && static_cast<unsigned char>(bytes_[offset_]) == 0xFF &&
-        static_cast<unsigned char>(bytes_[offset_ + 1]) == 0xFF) {
-      Word();
-      *ordinal = Word();
-      return {};
-    }
-    *ordinal = 0;
-    return Text();
   }
   void AlignToDoubleWord() { offset_ = (offset_ + 3) & ~size_t{3}; }
   bool Overran() const { return offset_ > bytes_.size(); }
@@ -95,14 +94,6 @@ class TemplateReader {
   size_t offset_ = 0;
 };
 
-struct ControlTemplate {
-  WORD id;
-  WORD classAtom;
-  std::string text;
-  short x, y, width, height;
-  DWORD style;
-};
-
 TEST_F(ProgramResources, ModemSelectDialogIsExactlyAsLaidOut) {
   const std::string bytes = Resource(RT_DIALOG, MAKEINTRESOURCEA(IDD_MODEM_SELECT));
   ASSERT_FALSE(bytes.empty());
@@ -110,119 +101,90 @@ TEST_F(ProgramResources, ModemSelectDialogIsExactlyAsLaidOut) {
   EXPECT_EQ(reader.DoubleWord(), DWORD{WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT});
   EXPECT_EQ(reader.DoubleWord(), 0u) << "extended style";
   const WORD count = reader.Word();
-  EXPECT_EQ(reader.Coordinate(), 0);
-  EXPECT_EQ(reader.Coordinate(), 0);
-  EXPECT_EQ(reader.Coordinate(), 238);
-  EXPECT_EQ(reader.Coordinate(), 98);
-  WORD ordinal = 0;
-  EXPECT_EQ(reader.NameOrOrdinal(&ordinal), "") << "no menu";
-  EXPECT_EQ(reader.NameOrOrdinal(&ordinal), "") << "the platform's dialog class";
+  EXPECT_EQ(reader.Box(), (std::vector<int>{0, 0, 238, 98}));
+  EXPECT_EQ(reader.Text(), "") << "no menu";
+  EXPECT_EQ(reader.Text(), "") << "the platform's dialog class";
   EXPECT_EQ(reader.Text(), "Create Dial Up Networking Object");
   EXPECT_EQ(reader.Word(), 8) << "font size";
   EXPECT_EQ(reader.Text(), "MS Sans Serif");
 
-  const ControlTemplate expected[] = {
-      {IDC_MODEM_LIST, 0x0085, "", 31, 50, 152, 65,
+  const struct {
+    WORD id;
+    const char* windowClass;
+    const char* text;
+    std::vector<int> box;
+    DWORD style;
+  } expected[] = {
+      {IDC_MODEM_LIST,
+       "#133",
+       "",
+       {31, 50, 152, 65},
        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST},
-      {IDC_MODEM_PROMPT, 0x0082, "", 27, 20, 194, 20, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT},
-      {IDOK, 0x0080, "&OK", 121, 76, 50, 15, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
-      {IDCANCEL, 0x0080, "&Cancel", 178, 76, 50, 15,
+      {IDC_MODEM_PROMPT, "#130", "", {27, 20, 194, 20}, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT},
+      {IDOK, "#128", "&OK", {121, 76, 50, 15}, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
+      {IDCANCEL,
+       "#128",
+       "&Cancel",
+       {178, 76, 50, 15},
        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
   };
   ASSERT_EQ(count, std::size(expected));
-  for (const ControlTemplate& control : expected) {
+  for (const auto& control : expected) {
     SCOPED_TRACE(control.id);
     reader.AlignToDoubleWord();
     EXPECT_EQ(reader.DoubleWord(), control.style);
     EXPECT_EQ(reader.DoubleWord(), 0u) << "extended style";
-    EXPECT_EQ(reader.Coordinate(), control.x);
-    EXPECT_EQ(reader.Coordinate(), control.y);
-    EXPECT_EQ(reader.Coordinate(), control.width);
-    EXPECT_EQ(reader.Coordinate(), control.height);
+    EXPECT_EQ(reader.Box(), control.box);
     EXPECT_EQ(reader.Word(), control.id);
-    EXPECT_EQ(reader.NameOrOrdinal(&ordinal), "");
-    EXPECT_EQ(ordinal, control.classAtom);
-    EXPECT_EQ(reader.NameOrOrdinal(&ordinal), control.text);
+    EXPECT_EQ(reader.Text(), control.windowClass);
+    EXPECT_EQ(reader.Text(), control.text);
     EXPECT_EQ(reader.Word(), 0) << "no creation data";
   }
   EXPECT_FALSE(reader.Overran());
 }
 
-#pragma pack(push, 2)
-struct IconGroupEntry {
-  BYTE width;  // 0 stands for 256
-  BYTE height;
-  BYTE colourCount;
-  BYTE reserved;
-  WORD planes;
-  WORD bitCount;
-  DWORD bytes;
-  WORD id;
-};
-#pragma pack(pop)
-
 TEST_F(ProgramResources, IconHasEverySizeAndEachImageLoads) {
   const std::string group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(IDR_MAINFRAME));
-  ASSERT_GE(group.size(), 6u);
-  WORD header[3] = {};
-  std::memcpy(header, group.data(), sizeof header);
-  EXPECT_EQ(header[1], 1) << "an icon, not a cursor";
-  ASSERT_EQ(group.size(), 6 + header[2] * sizeof(IconGroupEntry));
   std::vector<int> sizes;
-  for (WORD i = 0; i < header[2]; ++i) {
-    IconGroupEntry entry = {};
-    std::memcpy(&entry, group.data() + 6 + i * sizeof entry, sizeof entry);
-    const int size = entry.width == 0 ? 256 : entry.width;
-    sizes.push_back(size);
-    SCOPED_TRACE(size);
-    EXPECT_EQ(entry.bitCount, 32);
-    std::string image = Resource(RT_ICON, MAKEINTRESOURCEA(entry.id));
-    ASSERT_EQ(image.size(), entry.bytes);
+  // After the 6-byte header, entries of 14 bytes: width first (0 for 256), the image's id last.
+  for (size_t entry = 6; entry + 14 <= group.size(); entry += 14) {
+    const int size = group[entry] == 0 ? 256 : static_cast<BYTE>(group[entry]);
+    WORD id = 0;
+    std::memcpy(&id, group.data() + entry + 12, sizeof id);
+    std::string image = Resource(RT_ICON, MAKEINTRESOURCEA(id));
     HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(image.data()),
                                           static_cast<DWORD>(image.size()), TRUE, 0x00030000, size,
                                           size, LR_DEFAULTCOLOR);
-    EXPECT_NE(icon, nullptr);
-    if (icon != nullptr) {
-      DestroyIcon(icon);
-    }
+    EXPECT_NE(icon, nullptr) << size;
+    DestroyIcon(icon);
+    sizes.push_back(size);
   }
   EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 256}));
 }
 
 TEST_F(ProgramResources, VersionInformationCarriesTheProjectVersion) {
   const std::string path = ProgramPath();
-  DWORD ignored = 0;
-  std::vector<char> information(GetFileVersionInfoSizeA(path.c_str(), &ignored));
+  std::vector<char> information(GetFileVersionInfoSizeA(path.c_str(), nullptr));
   ASSERT_FALSE(information.empty());
   ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(information.size()),
                                   information.data()));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(information.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-  const DWORD version = MAKELONG(DIALKIT_VERSION_MINOR, DIALKIT_VERSION_MAJOR);
-  EXPECT_EQ(fixed->dwFileVersionMS, version);
-  EXPECT_EQ(fixed->dwProductVersionMS, version);
+  EXPECT_EQ(fixed->dwFileVersionMS, DWORD{MAKELONG(DIALKIT_VERSION_MINOR, DIALKIT_VERSION_MAJOR)});
   EXPECT_EQ(fixed->dwFileVersionLS, DWORD{MAKELONG(0, DIALKIT_VERSION_PATCH)});
   EXPECT_EQ(fixed->dwFileType, DWORD{VFT_APP});
-
-  const struct {
-    const char* name;
-    std::string value;
-  } texts[] = {
-      {"FileVersion", DIALKIT_VERSION_TEXT},
-      {"ProductVersion", DIALKIT_VERSION_TEXT},
-      {"ProductName", "DIALKIT"},
-      {"FileDescription", DIALKIT_DESCRIPTION},
-      {"CompanyName", "DIALKIT developers"},
-      {"OriginalFilename", "dialkit.exe"},
-  };
-  for (const auto& text : texts) {
-    SCOPED_TRACE(text.name);
-    char* value = nullptr;
-    const std::string key = std::string("\\StringFileInfo\\040904B0\\") + text.name;
+  for (const auto& [name, value] :
+       {std::pair<const char*, const char*>{"FileVersion", DIALKIT_VERSION_TEXT},
+        {"ProductName", "DIALKIT"},
+        {"FileDescription", DIALKIT_DESCRIPTION},
+        {"OriginalFilename", "dialkit.exe"}}) {
+    char* text = nullptr;
+    const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
     ASSERT_TRUE(
-        VerQueryValueA(information.data(), key.c_str(), reinterpret_cast<void**>(&value), &length));
-    EXPECT_EQ(std::string(value), text.value);
+        VerQueryValueA(information.data(), key.c_str(), reinterpret_cast<void**>(&text), &length))
+        << name;
+    EXPECT_STREQ(text, value);
   }
 }
 
