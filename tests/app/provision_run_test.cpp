@@ -27,8 +27,8 @@ namespace fs = std::filesystem;
 constexpr char kDialUpOnly[] = "[RasEntry]\nLocalPhoneNumber=5550123\n";
 const std::string kCommand = "INIT=isp.ini CONNECT=\"My ISP\" VPN=\"My VPN\"";
 
-constexpr char kUsage[] = "DIALKIT Usage Notice";
-constexpr char kExists[] = "Object Already Exists";
+constexpr char kUsage[] = "message box: DIALKIT Usage Notice";
+constexpr char kExists[] = "message box: Object Already Exists";
 constexpr char kDialog[] = "dialog 109";
 constexpr char kBothExist[] =
     "The connectiods \"My ISP\" and \"My VPN\" already exist.\nDo you want to overwrite them?";
@@ -81,7 +81,7 @@ struct RunCase {
   const char* failingFunction = nullptr;                // made to fail with 624
   int answer = IDOK;                                    // to the first message box
   std::optional<test::DialogAnswer> dialogAnswer = {};  // none: the dialog is cancelled
-  std::vector<std::string> shown = {};                  // message box titles, and kDialog
+  std::vector<std::string> shown = {};                  // the window system's events
   std::string firstText = {};  // of the first message box; "<program>" is the program's directory
   std::vector<std::string> stored = {};
   const char* remembered = nullptr;  // "type: name"; null: the settings file is left as it was
@@ -103,11 +103,11 @@ const RunCase kRunCases[] = {
      .cleanedUp = false},
     {.name = "missing entry description file",
      .commandLine = "INIT=missing.ini CONNECT=x",
-     .shown = {"File Not Found"},
+     .shown = {"message box: File Not Found"},
      .firstText = "<program>missing.ini does not exist.  Please check the file name."},
     {.name = "the library cannot be loaded",
      .service = Service::kNone,
-     .shown = {"DIALKIT"},
+     .shown = {"message box: DIALKIT"},
      .firstText = "Error loading RAS Api!"},
     {.name = "only the VPN entry exists",
      .existing = {"My VPN"},
@@ -147,16 +147,16 @@ const RunCase kRunCases[] = {
     {.name = "no device at all",
      .devices = {},
      .settings = nullptr,
-     .shown = {"DUN Warning", "Modem Warning"}},
+     .shown = {"message box: DUN Warning", "message box: Modem Warning"}},
     {.name = "storing the main entry fails: no VPN entry, settings untouched",
      .failingFunction = "RasSetEntryPropertiesA",
-     .shown = {"Failed to Set Connection Object"},
+     .shown = {"message box: Failed to Set Connection Object"},
      .firstText = "Error 624 creating connection object \"My ISP\""},
     {.name = "storing the VPN entry fails after the main entry",
      .commandLine = "INIT=isp.ini CONNECT=\"My ISP\" VPN=.vpn",
      .settings = nullptr,
      .dialogAnswer = test::DialogAnswer::Pick(3060, 1),
-     .shown = {kDialog, "Failed to Set VPN Connection Object"},
+     .shown = {kDialog, "message box: Failed to Set VPN Connection Object"},
      .stored = {"My ISP: Standard 28800 bps Modem"},
      .remembered = "modem: Standard 28800 bps Modem"},
 };
@@ -199,15 +199,11 @@ TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
       EXPECT_EQ(fs::current_path(), start) << "the starting directory is current again";
     }
 
-    std::vector<std::string> shown;
-    for (const std::string& event : ui.Events()) {
-      shown.push_back(event.rfind("message box: ", 0) == 0 ? event.substr(13) : event);
-    }
-    EXPECT_EQ(shown, c.shown);
+    EXPECT_EQ(ui.Events(), c.shown);
     for (const test::ShownMessageBox& box : ui.MessageBoxes()) {
-      const UINT style = box.title == "DIALKIT" ? MB_OK
-                         : box.title == kExists ? MB_ICONWARNING | MB_OKCANCEL
-                                                : MB_ICONWARNING | MB_OK;
+      const UINT style = box.title == "DIALKIT"                 ? MB_OK
+                         : box.title == "Object Already Exists" ? MB_ICONWARNING | MB_OKCANCEL
+                                                                : MB_ICONWARNING | MB_OK;
       EXPECT_EQ(box.style, style) << box.title;
     }
     if (!c.firstText.empty()) {
