@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/command_line.h"
@@ -92,10 +93,7 @@ const RunCase kRunCases[] = {
     {.name = "typical: a remembered device, nothing exists yet",
      .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
      .remembered = "modem: Acme 56k Voice"},
-    {.name = "INIT without CONNECT",
-     .commandLine = "INIT=isp.ini",
-     .shown = {kUsage},
-     .firstText = "Usage is: DIALKIT INIT=\"myfile.ini\" CONNECT=\"connectoid\" [ASK]"},
+    {.name = "INIT without CONNECT", .commandLine = "INIT=isp.ini", .shown = {kUsage}},
     {.name = "CONNECT without INIT", .commandLine = "CONNECT=x", .shown = {kUsage}},
     {.name = "empty: usage, without moving or cleaning up",
      .commandLine = "",
@@ -164,24 +162,11 @@ const RunCase kRunCases[] = {
 TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
   for (const RunCase& c : kRunCases) {
     SCOPED_TRACE(c.name);
-    test::ScopedStandInSystem system;
-    test::ScriptedWindowSystem ui;
-    const fs::path program = system.Root().path() / "program";
-    const fs::path start = system.Root().path() / "elsewhere";
-    fs::create_directory(program);
-    fs::create_directory(start);
-    const auto file = [&](const char* name) { return (program / name).string(); };
-    test::WriteFileBytes(file("isp.ini"), test::kDescriptions);
+    test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction);
+    const auto file = [&](const char* name) { return world.ProgramFile(name); };
     test::WriteFileBytes(file("dialup.ini"), kDialUpOnly);
     test::WriteFileBytes(file("dialkit.wrk"), "left by someone else");
-    if (c.settings != nullptr) {
-      test::WriteFileBytes(file("dialkit.ini"), c.settings);
-    }
-    system.InstallDevices(c.devices);
-    ASSERT_TRUE(test::StoreEarlierEntries(system.PhoneBookPath(), c.existing));
-    if (c.failingFunction != nullptr) {
-      system.FailFunction(c.failingFunction, 624);
-    }
+    test::ScriptedWindowSystem ui;
     ui.AnswerMessageBoxes({c.answer});
     if (c.dialogAnswer) {
       ui.AnswerDialogs({*c.dialogAnswer});
@@ -193,10 +178,10 @@ TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
     // The parse's values start out empty in a process; here one process runs many times.
     g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
     {
-      test::ScopedCurrentDirectory current(start);
+      test::ScopedCurrentDirectory current(world.start);
       CProvisionApp application;
       RunApplication(c.commandLine.c_str(), file("dialkit.exe").c_str());
-      EXPECT_EQ(fs::current_path(), start) << "the starting directory is current again";
+      EXPECT_EQ(fs::current_path(), world.start) << "the starting directory is current again";
     }
 
     EXPECT_EQ(ui.Events(), c.shown);
@@ -214,35 +199,26 @@ TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
       }
       EXPECT_EQ(ui.MessageBoxes()[0].text, expected);
     }
-    EXPECT_EQ(test::StoredEntries(system.PhoneBookPath()), c.stored);
-    if (c.remembered != nullptr) {
-      EXPECT_EQ(test::Remembered(file("dialkit.ini")), c.remembered);
-    } else if (c.settings != nullptr) {
-      EXPECT_EQ(test::ReadFileBytes(file("dialkit.ini")), c.settings);
-    } else {
-      EXPECT_FALSE(fs::exists(file("dialkit.ini")));
-    }
+    EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()), c.stored);
+    test::ExpectSettings(file("dialkit.ini"), c.remembered, c.settings);
     EXPECT_EQ(fs::exists(file("dialkit.wrk")), !c.cleanedUp);
   }
 }
 
 TEST(ExecutableDirectory, DropsTheNameAndTheLastSeparatorButNotTheRoots) {
-  const struct {
-    const char* helpFilePath;
-    const char* directory;
-    bool backslashes;  // meaningful only where the backslash separates
-  } cases[] = {
-      {"/opt/dialkit/dialkit.HLP", "/opt/dialkit", false},
-      {"/dialkit.HLP", "/", false},
-      {"dialkit.HLP", "", false},
-      {"C:\\Tools\\DIALKIT.HLP", "C:\\Tools", true},
-      {"C:\\DIALKIT.HLP", "C:\\", true},
-      {"\\\\server\\share\\DIALKIT.HLP", "\\\\server\\share", true},
+  const std::pair<const char*, const char*> cases[] = {
+      {"/opt/dialkit/dialkit.HLP", "/opt/dialkit"},
+      {"/dialkit.HLP", "/"},
+      {"dialkit.HLP", ""},
+      {"C:\\Tools\\DIALKIT.HLP", "C:\\Tools"},
+      {"C:\\DIALKIT.HLP", "C:\\"},
+      {"\\\\server\\share\\DIALKIT.HLP", "\\\\server\\share"},
   };
-  for (const auto& c : cases) {
-    if (!c.backslashes || IsPathSeparator('\\')) {
-      SCOPED_TRACE(c.helpFilePath);
-      EXPECT_EQ(ExecutableDirectory(c.helpFilePath), c.directory);
+  for (const auto& [helpFilePath, directory] : cases) {
+    // The backslash separates only on some platforms.
+    if (std::strchr(helpFilePath, '\\') == nullptr || IsPathSeparator('\\')) {
+      SCOPED_TRACE(helpFilePath);
+      EXPECT_EQ(ExecutableDirectory(helpFilePath), directory);
     }
   }
 }

@@ -3,6 +3,9 @@
 // and the stand-in phone book and the settings file as the checks see them.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -48,6 +51,32 @@ inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
   return stored;
 }
 
+// A run's world: a stand-in system with the devices installed, the entries stored beforehand and
+// a function made to fail with 624; the program's directory with the entry description file and
+// the settings file (null: none); and a directory to start the program from.
+class RunWorld : public ScopedStandInSystem {
+ public:
+  RunWorld(const std::vector<Device>& devices, const char* settings,
+           const std::vector<std::string>& existing, const char* failingFunction) {
+    std::filesystem::create_directory(program);
+    std::filesystem::create_directory(start);
+    WriteFileBytes(ProgramFile("isp.ini"), kDescriptions);
+    if (settings != nullptr) {
+      WriteFileBytes(ProgramFile("dialkit.ini"), settings);
+    }
+    InstallDevices(devices);
+    EXPECT_TRUE(StoreEarlierEntries(PhoneBookPath(), existing));
+    if (failingFunction != nullptr) {
+      FailFunction(failingFunction, 624);
+    }
+  }
+
+  std::string ProgramFile(const std::string& name) const { return (program / name).string(); }
+
+  const std::filesystem::path program = Root().path() / "program";
+  const std::filesystem::path start = Root().path() / "elsewhere";
+};
+
 // The device the settings file remembers, as "type: name".
 inline std::string Remembered(const std::string& settingsFile) {
   char type[32] = "";
@@ -57,6 +86,18 @@ inline std::string Remembered(const std::string& settingsFile) {
   GetPrivateProfileStringA("Modem Selection", "DeviceName", "", name, sizeof name,
                            settingsFile.c_str());
   return std::string(type) + ": " + name;
+}
+
+// The settings file after a run: remembering `remembered` ("type: name"), or else as it was
+// before (null: no file).
+inline void ExpectSettings(const std::string& file, const char* remembered, const char* before) {
+  if (remembered != nullptr) {
+    EXPECT_EQ(Remembered(file), remembered);
+  } else if (before != nullptr) {
+    EXPECT_EQ(ReadFileBytes(file), before);
+  } else {
+    EXPECT_FALSE(std::filesystem::exists(file)) << file;
+  }
 }
 
 }  // namespace test

@@ -66,7 +66,6 @@ TEST(ModemSelectDialog, ListsTheNamesInOrderWithTheFirstSelectedAndKeepsThePickO
     const test::ShownDialog& shown = windows.Dialogs()[0];
     EXPECT_EQ(shown.templateId, static_cast<UINT>(IDD_MODEM_SELECT));
     if (shown.opened) {
-      EXPECT_TRUE(shown.centeredAfterInit);
       EXPECT_EQ(shown.controls.at(IDC_MODEM_PROMPT).text, "Select a modem for Dial Up Networking:");
       EXPECT_EQ(shown.controls.at(IDC_MODEM_LIST).items, listed);
       EXPECT_EQ(shown.controls.at(IDC_MODEM_LIST).selection, 0);

@@ -18,16 +18,17 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kEnter[] = "\r";
-const std::string kSettings = std::string("; installer's choice\n") + test::kRemembered;
+constexpr char kSettings[] =
+    "; installer's choice\n[Modem Selection]\nDeviceType=modem\nDeviceName=Acme 56k Voice\n";
 const std::vector<std::string> kTypicalArguments = {"INIT=isp.ini", "CONNECT=My ISP", "VPN=My VPN"};
 
 struct ProgramCase {
   const char* name;
   std::vector<std::string> arguments = kTypicalArguments;
   std::vector<test::Device> devices = test::kTypicalDevices;
-  const std::string* settings = &kSettings;  // dialkit.ini beforehand; null: none
-  std::vector<std::string> existing = {};    // entries stored beforehand
-  const char* failingFunction = nullptr;     // made to fail with 624
+  const char* settings = kSettings;        // dialkit.ini beforehand; null: none
+  std::vector<std::string> existing = {};  // entries stored beforehand
+  const char* failingFunction = nullptr;   // made to fail with 624
   std::vector<std::pair<std::string, std::string>> questions = {};  // text awaited, keys typed
   std::vector<std::string> stored = {};
   const char* remembered = nullptr;  // "type: name"; null: the settings file is left as it was
@@ -71,33 +72,17 @@ TEST(DialkitProgram, AsksStoresAndRemembersThroughTheTerminal) {
   const fs::path builtDirectory = fs::path(built).parent_path();
   for (const ProgramCase& c : cases) {
     SCOPED_TRACE(c.name);
-    // The program and its entry description file in a directory of their own, the stand-in
-    // service in the system directory (where the loader looks second).
-    test::ScopedStandInSystem system;
-    const fs::path program = system.Root().path() / "program";
-    const fs::path start = system.Root().path() / "elsewhere";
-    fs::create_directory(program);
-    fs::create_directory(start);
-    fs::copy_file(builtDirectory / "dialkit", program / "dialkit");
-    for (const char* library : {"rasapi32.dll.so", "altras.dll.so"}) {
-      fs::copy_file(builtDirectory / library, system.Root().path() / "system32" / library);
-    }
-    const std::string settingsFile = (program / "dialkit.ini").string();
-    test::WriteFileBytes((program / "isp.ini").string(), test::kDescriptions);
-    if (c.settings != nullptr) {
-      test::WriteFileBytes(settingsFile, *c.settings);
-    }
-    system.InstallDevices(c.devices);
-    ASSERT_TRUE(test::StoreEarlierEntries(system.PhoneBookPath(), c.existing));
-    if (c.failingFunction != nullptr) {
-      system.FailFunction(c.failingFunction, 624);
-    }
+    // The stand-in service in the system directory, where the loader looks second.
+    test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction);
+    fs::copy_file(builtDirectory / "dialkit", world.program / "dialkit");
+    fs::copy_file(builtDirectory / "rasapi32.dll.so",
+                  world.Root().path() / "system32" / "rasapi32.dll.so");
 
     test::PseudoTerminal terminal;
-    std::vector<std::string> command = {(program / "dialkit").string()};
+    std::vector<std::string> command = {world.ProgramFile("dialkit")};
     command.insert(command.end(), c.arguments.begin(), c.arguments.end());
-    const pid_t process =
-        terminal.Start(command, start.string(), {{"SystemRoot", system.Root().path().string()}});
+    const pid_t process = terminal.Start(command, world.start.string(),
+                                         {{"SystemRoot", world.Root().path().string()}});
     for (const auto& [question, keys] : c.questions) {
       EXPECT_TRUE(terminal.WaitFor(question)) << terminal.Screen();
       terminal.Type(keys);
@@ -107,14 +92,8 @@ TEST(DialkitProgram, AsksStoresAndRemembersThroughTheTerminal) {
       EXPECT_EQ(terminal.Screen().find("=="), std::string::npos) << terminal.Screen();
     }
 
-    EXPECT_EQ(test::StoredEntries(system.PhoneBookPath()), c.stored);
-    if (c.remembered != nullptr) {
-      EXPECT_EQ(test::Remembered(settingsFile), c.remembered);
-    } else if (c.settings != nullptr) {
-      EXPECT_EQ(test::ReadFileBytes(settingsFile), *c.settings);
-    } else {
-      EXPECT_FALSE(fs::exists(settingsFile));
-    }
+    EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()), c.stored);
+    test::ExpectSettings(world.ProgramFile("dialkit.ini"), c.remembered, c.settings);
   }
 }
 

@@ -23,34 +23,19 @@ std::string ProgramPath() {
   return (std::filesystem::path(path).parent_path() / "dialkit.exe").string();
 }
 
-// The executable's resources, without running it.
-class ProgramResources : public testing::Test {
- protected:
-  void SetUp() override {
-    program_ = LoadLibraryExA(ProgramPath().c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(program_, nullptr) << ProgramPath();
-  }
-  void TearDown() override {
-    if (program_ != nullptr) {
-      FreeLibrary(program_);
-    }
-  }
+// The bytes of resource `id` of `type` in the program, read without running it; empty when there
+// is none.
+std::string Resource(LPCSTR type, LPCSTR id) {
+  static const HMODULE program = LoadLibraryExA(
+      ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HRSRC found = program != nullptr ? FindResourceA(program, id, type) : nullptr;
+  return found == nullptr
+             ? std::string()
+             : std::string(static_cast<const char*>(LockResource(LoadResource(program, found))),
+                           SizeofResource(program, found));
+}
 
-  // The bytes of resource `id` of `type`; empty when there is none.
-  std::string Resource(LPCSTR type, LPCSTR id) const {
-    HRSRC found = FindResourceA(program_, id, type);
-    if (found == nullptr) {
-      return {};
-    }
-    const void* bytes = LockResource(LoadResource(program_, found));
-    return std::string(static_cast<const char*>(bytes), SizeofResource(program_, found));
-  }
-
-  HMODULE program_ = nullptr;
-};
-
-TEST_F(ProgramResources, ModemSelectDialogIsExactlyAsLaidOut) {
+TEST(ProgramResources, ModemSelectDialogIsExactlyAsLaidOut) {
   const std::string bytes = Resource(RT_DIALOG, MAKEINTRESOURCEA(IDD_MODEM_SELECT));
   // The template (the platform's DLGTEMPLATE form) word by word; past its end it reads zeros.
   std::vector<WORD> words(bytes.size() / 2 + 64);
@@ -124,7 +109,7 @@ TEST_F(ProgramResources, ModemSelectDialogIsExactlyAsLaidOut) {
   EXPECT_LE(at * 2, bytes.size()) << "the template is complete";
 }
 
-TEST_F(ProgramResources, IconHasEverySize) {
+TEST(ProgramResources, IconHasEverySize) {
   const std::string group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(IDR_MAINFRAME));
   std::vector<int> sizes;
   // After the 6-byte header, entries of 14 bytes, each naming its image's width (0 for 256)
@@ -138,7 +123,7 @@ TEST_F(ProgramResources, IconHasEverySize) {
   EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 256}));
 }
 
-TEST_F(ProgramResources, VersionInformationCarriesTheProjectVersion) {
+TEST(ProgramResources, VersionInformationCarriesTheProjectVersion) {
   const std::string path = ProgramPath();
   std::vector<char> information(GetFileVersionInfoSizeA(path.c_str(), nullptr));
   ASSERT_FALSE(information.empty());
@@ -149,7 +134,6 @@ TEST_F(ProgramResources, VersionInformationCarriesTheProjectVersion) {
   ASSERT_TRUE(VerQueryValueA(information.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
   EXPECT_EQ(fixed->dwFileVersionMS, DWORD{MAKELONG(DIALKIT_VERSION_MINOR, DIALKIT_VERSION_MAJOR)});
   EXPECT_EQ(fixed->dwFileVersionLS, DWORD{MAKELONG(0, DIALKIT_VERSION_PATCH)});
-  EXPECT_EQ(fixed->dwFileType, DWORD{VFT_APP});
   for (const auto& [name, value] :
        {std::pair<const char*, const char*>{"FileVersion", DIALKIT_VERSION_TEXT},
         {"ProductName", "DIALKIT"},
@@ -164,7 +148,7 @@ TEST_F(ProgramResources, VersionInformationCarriesTheProjectVersion) {
   }
 }
 
-TEST_F(ProgramResources, ManifestRunsAsInvokerWithVersion6CommonControls) {
+TEST(ProgramResources, ManifestRunsAsInvokerWithVersion6CommonControls) {
   const std::string manifest = Resource(RT_MANIFEST, MAKEINTRESOURCEA(1));
   for (const char* part : {"level=\"asInvoker\"", "name=\"Microsoft.Windows.Common-Controls\"",
                            "version=\"6.0.0.0\"", "<supportedOS Id="}) {
