@@ -64,7 +64,6 @@ TEST(ModemSelectDialog, ListsTheNamesInOrderWithTheFirstSelectedAndKeepsThePickO
     EXPECT_EQ(dialog.selectedIndex, c.selectedIndex);
     ASSERT_EQ(windows.Dialogs().size(), 1u);
     const test::ShownDialog& shown = windows.Dialogs()[0];
-    EXPECT_EQ(shown.templateId, static_cast<UINT>(IDD_MODEM_SELECT));
     if (shown.opened) {
       EXPECT_EQ(shown.controls.at(IDC_MODEM_PROMPT).text, "Select a modem for Dial Up Networking:");
       EXPECT_EQ(shown.controls.at(IDC_MODEM_LIST).items, listed);

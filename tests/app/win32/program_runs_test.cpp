@@ -309,11 +309,14 @@ TEST_F(DialkitProgram, DialogListsTheDevicesAndStoresTheOnePicked) {
   EXPECT_EQ(ComboBoxItems(list),
             (std::vector<std::string>{test::kIsdn.name, test::kAcme.name, test::kStandard.name}));
   EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 0);
+  GUITHREADINFO focus = {};
+  focus.cbSize = sizeof focus;
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &focus);
+  EXPECT_EQ(focus.hwndFocus, list) << "the list has the focus";
   EXPECT_TRUE(SaveScreenshot(dialog, "modem-select-dialog.png"));
 
   SendMessageW(list, CB_SETCURSEL, 2, 0);
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
   EXPECT_EQ(run.WaitForWindow(), nullptr) << "no further window";
   EXPECT_EQ(run.ExitCode(), 0u) << "the tool sets no exit status of its own";
 
