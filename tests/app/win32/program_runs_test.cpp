@@ -317,6 +317,7 @@ TEST_F(DialkitProgram, DialogListsTheDevicesAndStoresTheOnePicked) {
 
   SendMessageW(list, CB_SETCURSEL, 2, 0);
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
   EXPECT_EQ(run.WaitForWindow(), nullptr) << "no further window";
   EXPECT_EQ(run.ExitCode(), 0u) << "the tool sets no exit status of its own";
 
