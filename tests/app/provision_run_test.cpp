@@ -25,7 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kDialUpOnly[] = "[RasEntry]\nLocalPhoneNumber=5550123\n";
 const std::string kCommand = "INIT=isp.ini CONNECT=\"My ISP\" VPN=\"My VPN\"";
 
 constexpr char kUsage[] = "message box: DIALKIT Usage Notice";
@@ -160,7 +159,7 @@ TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
     SCOPED_TRACE(c.name);
     test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction);
     const auto file = [&](const char* name) { return world.ProgramFile(name); };
-    test::WriteFileBytes(file("dialup.ini"), kDialUpOnly);
+    test::WriteFileBytes(file("dialup.ini"), "[RasEntry]\nLocalPhoneNumber=5550123\n");
     test::WriteFileBytes(file("dialkit.wrk"), "left by someone else");
     test::ScriptedWindowSystem ui;
     ui.AnswerMessageBoxes({c.answer});

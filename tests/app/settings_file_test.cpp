@@ -16,12 +16,6 @@
 
 namespace {
 
-RASENTRYA FilledRecord() {
-  RASENTRYA entry;
-  std::memset(&entry, 0x5a, sizeof entry);
-  return entry;
-}
-
 // The whole field: the value, then zero bytes to its end.
 std::string Field(const std::string& value, size_t capacity) {
   return value + std::string(capacity - value.size(), '\0');
@@ -58,7 +52,8 @@ TEST(ReadModemSelection, FillsBothFieldsAndTellsWhetherADeviceIsRemembered) {
     if (c.content != nullptr) {
       test::WriteFileBytes(file, c.content);
     }
-    RASENTRYA entry = FilledRecord();
+    RASENTRYA entry;
+    std::memset(&entry, 0x5a, sizeof entry);
 
     EXPECT_EQ(ReadModemSelection(&entry, file.c_str()), c.result);
     EXPECT_EQ(std::string(entry.szDeviceType, sizeof entry.szDeviceType),
@@ -91,7 +86,8 @@ TEST(WriteModemSelection, WritesBothKeysCreatingOrReplacingAndKeepingTheRest) {
     if (c.before != nullptr) {
       test::WriteFileBytes(file, c.before);
     }
-    RASENTRYA entry = FilledRecord();
+    RASENTRYA entry;
+    std::memset(&entry, 0x5a, sizeof entry);
     std::memcpy(entry.szDeviceType, c.type.data(), std::min(c.type.size() + 1, size_t{17}));
     CopyText(entry.szDeviceName, "Modem A");
 

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/text.h"
 #include "resource.h"
 #include "support/scripted_window_system.h"
 
@@ -50,8 +49,6 @@ TEST(ModemSelectDialog, ListsTheNamesInOrderWithTheFirstSelectedAndKeepsThePickO
     std::vector<RASDEVINFOA> devices(c.devices.size());
     std::vector<std::string> listed;
     for (size_t i = 0; i < devices.size(); ++i) {
-      devices[i].dwSize = sizeof(RASDEVINFOA);
-      CopyText(devices[i].szDeviceType, "modem");
       std::memcpy(devices[i].szDeviceName, c.devices[i].data(),
                   std::min(c.devices[i].size(), sizeof devices[i].szDeviceName));
       listed.push_back(c.devices[i].substr(0, 128));

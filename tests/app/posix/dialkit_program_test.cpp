@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/run_fixtures.h"
-#include "platform/file_system.h"
 #include "support/posix/pseudo_terminal.h"
 
 namespace {
@@ -67,9 +66,7 @@ TEST(DialkitProgram, AsksStoresAndRemembersThroughTheTerminal) {
        .questions = {{"Usage is: DIALKIT INIT=\"myfile.ini\" CONNECT=\"connectoid\" [ASK]",
                       kEnter}}},
   };
-  char built[4096];
-  ASSERT_TRUE(GetExecutablePath(built, sizeof built));
-  const fs::path builtDirectory = fs::path(built).parent_path();
+  const fs::path builtDirectory = fs::read_symlink("/proc/self/exe").parent_path();
   for (const ProgramCase& c : cases) {
     SCOPED_TRACE(c.name);
     // The stand-in service in the system directory, where the loader looks second.
@@ -87,10 +84,8 @@ TEST(DialkitProgram, AsksStoresAndRemembersThroughTheTerminal) {
       EXPECT_TRUE(terminal.WaitFor(question)) << terminal.Screen();
       terminal.Type(keys);
     }
-    EXPECT_EQ(terminal.WaitForExit(process), 0);
-    if (c.questions.empty()) {
-      EXPECT_EQ(terminal.Screen().find("=="), std::string::npos) << terminal.Screen();
-    }
+    // A question left unanswered keeps the program waiting: it does not end.
+    EXPECT_EQ(terminal.WaitForExit(process), 0) << terminal.Screen();
 
     EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()), c.stored);
     test::ExpectSettings(world.ProgramFile("dialkit.ini"), c.remembered, c.settings);

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,12 +37,11 @@ fs::path BuiltDirectory() {
 // Waits until `done` holds, polling; false on time-out.
 template <typename Condition>
 bool WaitUntil(Condition done) {
-  for (const ULONGLONG deadline = GetTickCount64() + kTimeoutMs; !done(); Sleep(20)) {
-    if (GetTickCount64() >= deadline) {
-      return false;
-    }
+  const ULONGLONG deadline = GetTickCount64() + kTimeoutMs;
+  while (!done() && GetTickCount64() < deadline) {
+    Sleep(20);
   }
-  return true;
+  return done();
 }
 
 // Texts of another process's windows are asked for in UTF-16: under Wine the narrow messages
@@ -159,7 +159,7 @@ class InstalledProgram {
 // The stand-in service's data lies in the folder ras of the prefix's system directory: Wine gives
 // every process it starts the prefix's SystemRoot, whatever environment its parent passed, so the
 // program cannot be sent to a temporary system the way the in-process tests are. CTest runs these
-// tests alone, and they leave the folder without data.
+// tests alone, and they put back whatever they found there.
 class DialkitProgram : public testing::Test {
  protected:
   void SetUp() override {
@@ -175,15 +175,30 @@ class DialkitProgram : public testing::Test {
     GetSystemDirectoryA(system, sizeof system);
     ras_ = fs::path(system) / "ras";
     fs::create_directories(ras_);
+    for (const char* name : kServiceData) {
+      if (fs::exists(ras_ / name)) {
+        saved_[name] = test::ReadFileBytes((ras_ / name).string());
+      }
+    }
   }
-  void TearDown() override { ClearServiceData(); }
+  void TearDown() override {
+    if (ras_.empty()) {
+      return;  // the folder was never taken
+    }
+    ClearServiceData();
+    for (const auto& [name, content] : saved_) {
+      test::WriteFileBytes((ras_ / name).string(), content);
+    }
+  }
 
   void ClearServiceData() const {
-    for (const char* name : {"devices.txt", "failures.txt", "rasphone.pbk"}) {
+    for (const char* name : kServiceData) {
       fs::remove(ras_ / name);
     }
   }
+  // The service with these devices and nothing else: no phone book, no failures.
   void InstallDevices(const std::vector<test::Device>& devices) const {
+    ClearServiceData();
     std::string lines;
     for (const test::Device& device : devices) {
       lines += device.type + " " + device.name + "\n";
@@ -192,7 +207,9 @@ class DialkitProgram : public testing::Test {
   }
   std::string PhoneBook() const { return (ras_ / "rasphone.pbk").string(); }
 
+  static constexpr const char* kServiceData[] = {"devices.txt", "failures.txt", "rasphone.pbk"};
   fs::path ras_;
+  std::map<std::string, std::string> saved_;  // what was there before, put back at the end
 };
 
 // One message box as the user is to see it, and the answer given.
@@ -251,7 +268,6 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
   };
   for (const RunCase& c : cases) {
     SCOPED_TRACE(c.name);
-    ClearServiceData();
     InstallDevices(c.devices);
     ASSERT_TRUE(test::StoreEarlierEntries(PhoneBook(), c.existing));
     InstalledProgram run(c.withService);
