@@ -5,31 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "app/run_fixtures.h"
 #include "framework/text.h"
 #include "platform/profile.h"
 #include "platform/result_codes.h"
-#include "support/test_files.h"
 
 namespace {
-
-RASENTRYA FilledRecord() {
-  RASENTRYA entry;
-  std::memset(&entry, 0x5a, sizeof entry);
-  return entry;
-}
 
 // The whole field: the value, then zero bytes to its end.
 std::string Field(const std::string& value, size_t capacity) {
   return value + std::string(capacity - value.size(), '\0');
-}
-
-std::string ReadSetting(const std::string& file, const char* key) {
-  char value[512];
-  GetPrivateProfileStringA("Modem Selection", key, "<missing>", value, sizeof value, file.c_str());
-  return value;
 }
 
 struct ReadCase {
@@ -55,8 +44,6 @@ TEST(ReadModemSelection, FillsBothFieldsAndTellsWhetherADeviceIsRemembered) {
        "", "Modem A"},
       {"values longer than the fields", longValues.c_str(), 0, "typetypetypetype",
        longName.substr(0, 128)},
-      {"a device no longer installed", "[Modem Selection]\nDeviceType=isdn\nDeviceName=Gone\n", 0,
-       "isdn", "Gone"},
   };
   for (const ReadCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -65,7 +52,8 @@ TEST(ReadModemSelection, FillsBothFieldsAndTellsWhetherADeviceIsRemembered) {
     if (c.content != nullptr) {
       test::WriteFileBytes(file, c.content);
     }
-    RASENTRYA entry = FilledRecord();
+    RASENTRYA entry;
+    std::memset(&entry, 0x5a, sizeof entry);
 
     EXPECT_EQ(ReadModemSelection(&entry, file.c_str()), c.result);
     EXPECT_EQ(std::string(entry.szDeviceType, sizeof entry.szDeviceType),
@@ -79,48 +67,37 @@ TEST(ReadModemSelection, FillsBothFieldsAndTellsWhetherADeviceIsRemembered) {
 }
 
 TEST(WriteModemSelection, WritesBothKeysCreatingOrReplacingAndKeepingTheRest) {
-  const char* const earlierContents[] = {
-      nullptr,
-      "[Libraries]\nUseAltras=1\n",
-      "[Libraries]\nUseAltras=1\n[Modem Selection]\nDeviceType=isdn\nDeviceName=Old\n",
-      "[Libraries]\nUseAltras=1\n[Modem Selection]\nDeviceType=modem\nDeviceName=Modem A\n",
+  const struct {
+    const char* before;  // null: no file
+    std::string type;    // of 17 characters: a field without its terminator
+    std::string written;
+  } cases[] = {
+      {nullptr, "modem", "modem"},
+      {"[Libraries]\nUseAltras=1\n", "modem", "modem"},
+      {"[Libraries]\nUseAltras=1\n[Modem Selection]\nDeviceType=isdn\nDeviceName=Old\n", "modem",
+       "modem"},
+      // The field's own 16 characters, not the name behind them.
+      {nullptr, std::string(17, 't'), std::string(16, 't')},
   };
-  for (const char* content : earlierContents) {
-    SCOPED_TRACE(content != nullptr ? content : "no file");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.before != nullptr ? c.before : "no file");
     test::ScopedTempDirectory directory;
     const std::string file = directory.File("dialkit.ini");
-    if (content != nullptr) {
-      test::WriteFileBytes(file, content);
+    if (c.before != nullptr) {
+      test::WriteFileBytes(file, c.before);
     }
-    RASENTRYA entry = FilledRecord();
-    CopyText(entry.szDeviceType, "modem");
+    RASENTRYA entry;
+    std::memset(&entry, 0x5a, sizeof entry);
+    std::memcpy(entry.szDeviceType, c.type.data(), std::min(c.type.size() + 1, size_t{17}));
     CopyText(entry.szDeviceName, "Modem A");
 
     WriteModemSelection(&entry, file.c_str());
 
-    EXPECT_EQ(ReadSetting(file, "DeviceType"), "modem");
-    EXPECT_EQ(ReadSetting(file, "DeviceName"), "Modem A");
+    EXPECT_EQ(test::Remembered(file), c.written + ": Modem A");
     char altras[8];
     GetPrivateProfileStringA("Libraries", "UseAltras", "", altras, sizeof altras, file.c_str());
-    EXPECT_STREQ(altras, content != nullptr ? "1" : "");
+    EXPECT_STREQ(altras, c.before != nullptr ? "1" : "");
   }
-}
-
-// A type field without its terminator gives its own 16 characters, not the name behind them;
-// a place that cannot be written is no failure.
-TEST(WriteModemSelection, WritesOnlyWhatTheFieldsHoldAndNothingWhereItCannot) {
-  test::ScopedTempDirectory directory;
-  RASENTRYA entry = FilledRecord();
-  std::memset(entry.szDeviceType, 't', sizeof entry.szDeviceType);
-  CopyText(entry.szDeviceName, "Modem A");
-
-  WriteModemSelection(&entry, directory.File("dialkit.ini").c_str());
-  const std::string unwritable = (directory.path() / "missing" / "dialkit.ini").string();
-  WriteModemSelection(&entry, unwritable.c_str());
-
-  EXPECT_EQ(ReadSetting(directory.File("dialkit.ini"), "DeviceType"), std::string(16, 't'));
-  EXPECT_EQ(ReadSetting(directory.File("dialkit.ini"), "DeviceName"), "Modem A");
-  EXPECT_EQ(ReadSetting(unwritable, "DeviceType"), "<missing>");
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 // Device assignment against the real stand-in service (a device list of the test's own) and the
-// scripted window system: which warnings and dialogs appear in which order, what each entry's
-// device fields hold byte for byte, and the two flags.
+// scripted window system: which warnings and dialogs appear in which order, what the dialog
+// lists, what each entry's device fields hold byte for byte, and the two flags.
 #include "device/device_assignment.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,243 +20,150 @@ const test::Device kModemA = {"modem", "Acme 28800"};
 const test::Device kModemZ = {"modem", "Zoom 56k"};
 const test::Device kIsdn = {"isdn", "ISDN Line"};
 const test::Device kVpn = {"vpn", "WAN Miniport (PPTP)"};
-const test::Device kVpnCapitals = {"VPN", "Capital Tunnel"};
-const test::Device kVpnLonger = {"vpn2", "Not A Tunnel"};
-const test::Device kNone = {"", ""};
 
 constexpr char kDunWarning[] = "message box: DUN Warning";
 constexpr char kModemWarning[] = "message box: Modem Warning";
 constexpr char kDialog[] = "dialog 109";
+constexpr char kRemembered[] = "[Modem Selection]\nDeviceType=modem\nDeviceName=Old Modem\n";
 
 struct AssignmentCase {
   const char* name;
-  std::vector<test::Device> installed;
-  const char* settings;  // dialkit.ini's content; null: no file
-  bool vpnWanted;
-  int32_t ask;
-  std::optional<test::DialogAnswer> answer;
-  std::vector<std::string> events;
-  int mainFlag;
-  test::Device mainDevice;
-  int vpnFlag;
-  test::Device vpnDevice;
+  std::vector<test::Device> installed = {};
+  const char* settings = nullptr;  // dialkit.ini's content; null: no file
+  bool vpnWanted = false;
+  int32_t ask = 0;
+  std::optional<test::DialogAnswer> answer = {};
+  std::vector<std::string> events = {};
+  std::vector<std::string> listed = {};  // by the dialog, the first selected; empty: not checked
+  int mainFlag = 1;
+  test::Device mainDevice = {};
+  int vpnFlag = 0;
+  test::Device vpnDevice = {};
 };
 
-const char kRemembered[] = "[Modem Selection]\nDeviceType=modem\nDeviceName=Old Modem\n";
-
-const AssignmentCase kCases[] = {
-    {"no device, VPN wanted",
-     {},
-     nullptr,
-     true,
-     0,
-     {},
-     {kDunWarning, kModemWarning},
-     0,
-     kNone,
-     0,
-     kNone},
-    {"no device", {}, nullptr, false, 0, {}, {kModemWarning}, 0, kNone, 0, kNone},
-    {"no VPN adapter among the devices",
-     {kModemA},
-     nullptr,
-     true,
-     0,
-     {},
-     {kDunWarning},
-     1,
-     kModemA,
-     0,
-     kNone},
-    {"a lone VPN adapter serves both", {kVpn}, nullptr, true, 0, {}, {}, 1, kVpn, 1, kVpn},
-    {"one device, ask set: no dialog",
-     {kModemZ},
-     kRemembered,
-     false,
-     1,
-     {},
-     {},
-     1,
-     kModemZ,
-     0,
-     kNone},
-    {"several, nothing remembered: the dialog's first",
-     {kModemZ, kModemA},
-     nullptr,
-     false,
-     0,
-     test::DialogAnswer::Ok(),
-     {kDialog},
-     1,
-     kModemA,
-     0,
-     kNone},
-    {"several, half remembered",
-     {kModemZ, kModemA},
-     "[Modem Selection]\nDeviceType=modem\n",
-     false,
-     0,
-     test::DialogAnswer::Pick(IDC_MODEM_LIST, 1),
-     {kDialog},
-     1,
-     kModemZ,
-     0,
-     kNone},
-    {"several, remembered but not installed",
-     {kModemZ, kModemA, kVpn},
-     kRemembered,
-     true,
-     0,
-     {},
-     {},
-     1,
-     {"modem", "Old Modem"},
-     1,
-     kVpn},
-    {"several, remembered, ask set",
-     {kModemZ, kModemA, kIsdn},
-     kRemembered,
-     false,
-     1,
-     test::DialogAnswer::Pick(IDC_MODEM_LIST, 2),
-     {kDialog},
-     1,
-     kModemZ,
-     0,
-     kNone},
-    {"dialog cancelled, VPN still assigned",
-     {kModemZ, kVpn, kModemA},
-     nullptr,
-     true,
-     0,
-     test::DialogAnswer::Pick(IDC_MODEM_LIST, 1, IDCANCEL),
-     {kDialog},
-     0,
-     kNone,
-     1,
-     kVpn},
-    {"dialog fails to open",
-     {kModemZ, kModemA},
-     nullptr,
-     false,
-     0,
-     test::DialogAnswer::FailToOpen(),
-     {kDialog},
-     0,
-     kNone,
-     0,
-     kNone},
-    {"first of two VPN adapters by list order",
-     {kVpn, kVpnCapitals},
-     kRemembered,
-     true,
-     0,
-     {},
-     {},
-     1,
-     {"modem", "Old Modem"},
-     1,
-     kVpnCapitals},
-    {"a longer type is no VPN adapter",
-     {kVpnLonger},
-     nullptr,
-     true,
-     0,
-     {},
-     {kDunWarning},
-     1,
-     kVpnLonger,
-     0,
-     kNone},
-    {"VPN section missing: no scan", {kModemA}, nullptr, false, 0, {}, {}, 1, kModemA, 0, kNone},
-};
-
-// The bytes a device field must hold: the text, then zeros to its end.
+// The field holds the text, then zeros to its end.
 template <size_t Width>
-::testing::AssertionResult FieldHolds(const char (&field)[Width], const std::string& text) {
-  char expected[Width] = {};
-  std::memcpy(expected, text.data(), std::min(text.size(), Width - 1));
-  if (std::memcmp(field, expected, Width) == 0) {
-    return ::testing::AssertionSuccess();
-  }
-  return ::testing::AssertionFailure() << "field holds \"" << std::string(field, Width).c_str()
-                                       << "\", expected \"" << text << "\"";
+void ExpectField(const char (&field)[Width], const std::string& text) {
+  EXPECT_EQ(std::string(field, Width), text + std::string(Width - text.size(), '\0'));
 }
-
-// One assignment's world: a stand-in system with its devices, the scripted window system, the
-// settings file and the two entry records as the reader leaves them (device fields empty).
-struct AssignmentScene {
-  int Assign(const std::vector<test::Device>& installed, const char* settings, int* vpnFlag,
-             int32_t ask) {
-    system.InstallDevices(installed);
-    if (settings != nullptr) {
-      test::WriteFileBytes(settingsPath, settings);
-    }
-    EXPECT_EQ(g_rasLibrary.Load(nullptr, nullptr), 0u);
-    return AssignDevices(&main, &vpn, vpnFlag, ask, settingsPath.c_str(), &dialog);
-  }
-
-  test::ScopedStandInSystem system;
-  test::ScriptedWindowSystem ui;
-  std::string settingsPath = system.Root().File("dialkit.ini");
-  RASENTRYA main = {};
-  RASENTRYA vpn = {};
-  CModemSelectDlg dialog;
-};
 
 TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
-  for (const AssignmentCase& c : kCases) {
+  const test::Device fullWidth = {std::string(16, 't'), std::string(128, 'n')};
+  const AssignmentCase cases[] = {
+      {.name = "no device, VPN wanted",
+       .vpnWanted = true,
+       .events = {kDunWarning, kModemWarning},
+       .mainFlag = 0},
+      {.name = "no device", .events = {kModemWarning}, .mainFlag = 0},
+      {.name = "no VPN adapter: a type that merely begins with vpn is none",
+       .installed = {{"vpn2", "Not A Tunnel"}},
+       .vpnWanted = true,
+       .events = {kDunWarning},
+       .mainDevice = {"vpn2", "Not A Tunnel"}},
+      {.name = "a lone VPN adapter serves both",
+       .installed = {kVpn},
+       .vpnWanted = true,
+       .mainDevice = kVpn,
+       .vpnFlag = 1,
+       .vpnDevice = kVpn},
+      {.name = "one device, ask set: no dialog",
+       .installed = {kModemZ},
+       .settings = kRemembered,
+       .ask = 1,
+       .mainDevice = kModemZ},
+      {.name = "names that fill their fields are copied whole",
+       .installed = {fullWidth},
+       .mainDevice = fullWidth},
+      {.name = "several, nothing remembered: the dialog's first",
+       .installed = {kModemZ, kModemA},
+       .answer = test::DialogAnswer::Ok(),
+       .events = {kDialog},
+       .mainDevice = kModemA},
+      {.name = "several, half remembered",
+       .installed = {kModemZ, kModemA},
+       .settings = "[Modem Selection]\nDeviceType=modem\n",
+       .answer = test::DialogAnswer::Pick(IDC_MODEM_LIST, 1),
+       .events = {kDialog},
+       .mainDevice = kModemZ},
+      {.name = "several, remembered but not installed",
+       .installed = {kModemZ, kModemA, kVpn},
+       .settings = kRemembered,
+       .vpnWanted = true,
+       .mainDevice = {"modem", "Old Modem"},
+       .vpnFlag = 1,
+       .vpnDevice = kVpn},
+      {.name = "several, remembered, ask set: the list's first selected, not the remembered",
+       .installed = {kVpn, kModemZ, kIsdn, kModemA},
+       .settings = kRemembered,
+       .ask = 1,
+       .answer = test::DialogAnswer::Pick(IDC_MODEM_LIST, 2),
+       .events = {kDialog},
+       .listed = {kIsdn.name, kModemA.name, kModemZ.name, kVpn.name},
+       .mainDevice = kModemZ},
+      {.name = "dialog cancelled, VPN still assigned",
+       .installed = {kModemZ, kVpn, kModemA},
+       .vpnWanted = true,
+       .answer = test::DialogAnswer::Pick(IDC_MODEM_LIST, 1, IDCANCEL),
+       .events = {kDialog},
+       .mainFlag = 0,
+       .vpnFlag = 1,
+       .vpnDevice = kVpn},
+      {.name = "dialog fails to open",
+       .installed = {kModemZ, kModemA},
+       .answer = test::DialogAnswer::FailToOpen(),
+       .events = {kDialog},
+       .mainFlag = 0},
+      {.name = "the first of two VPN adapters by list order, in any letter case",
+       .installed = {kVpn, {"VPN", "Capital Tunnel"}},
+       .settings = kRemembered,
+       .vpnWanted = true,
+       .mainDevice = {"modem", "Old Modem"},
+       .vpnFlag = 1,
+       .vpnDevice = {"VPN", "Capital Tunnel"}},
+  };
+  for (const AssignmentCase& c : cases) {
     SCOPED_TRACE(c.name);
-    AssignmentScene run;
+    test::ScopedStandInSystem system;
+    test::ScriptedWindowSystem ui;
+    const std::string settingsPath = system.Root().File("dialkit.ini");
+    system.InstallDevices(c.installed);
+    if (c.settings != nullptr) {
+      test::WriteFileBytes(settingsPath, c.settings);
+    }
     if (c.answer) {
-      run.ui.AnswerDialogs({*c.answer});
+      ui.AnswerDialogs({*c.answer});
     }
+    ASSERT_EQ(g_rasLibrary.Load(nullptr, nullptr), 0u);
+    RASENTRYA main = {};
+    RASENTRYA vpn = {};
+    CModemSelectDlg dialog;
     int vpnFlag = c.vpnWanted;
-    EXPECT_EQ(run.Assign(c.installed, c.settings, &vpnFlag, c.ask), c.mainFlag);
+
+    EXPECT_EQ(AssignDevices(&main, &vpn, &vpnFlag, c.ask, settingsPath.c_str(), &dialog),
+              c.mainFlag);
     EXPECT_EQ(vpnFlag, c.vpnFlag);
-    EXPECT_EQ(run.ui.Events(), c.events);
-    if (c.mainFlag) {
-      EXPECT_TRUE(FieldHolds(run.main.szDeviceType, c.mainDevice.type));
-      EXPECT_TRUE(FieldHolds(run.main.szDeviceName, c.mainDevice.name));
+    EXPECT_EQ(ui.Events(), c.events);
+    for (const test::ShownMessageBox& box : ui.MessageBoxes()) {
+      EXPECT_EQ(box.text, box.title == "DUN Warning"
+                              ? "There are no VPN adapters installed.\nPlease install DUN "
+                                "version 1.2b or higher."
+                              : "There is no modem installed in this system.  Please install "
+                                "the modem first");
+      EXPECT_EQ(box.style, static_cast<UINT>(MB_ICONWARNING | MB_OK));
     }
-    EXPECT_TRUE(FieldHolds(run.vpn.szDeviceType, c.vpnDevice.type));
-    EXPECT_TRUE(FieldHolds(run.vpn.szDeviceName, c.vpnDevice.name));
+    for (const test::ShownDialog& shown : ui.Dialogs()) {
+      if (shown.opened && !c.listed.empty()) {
+        EXPECT_EQ(shown.controls.at(IDC_MODEM_LIST).items, c.listed);
+        EXPECT_EQ(shown.controls.at(IDC_MODEM_LIST).selection, 0);
+      }
+    }
+    if (c.mainFlag) {
+      ExpectField(main.szDeviceType, c.mainDevice.type);
+      ExpectField(main.szDeviceName, c.mainDevice.name);
+    }
+    ExpectField(vpn.szDeviceType, c.vpnDevice.type);
+    ExpectField(vpn.szDeviceName, c.vpnDevice.name);
   }
-}
-
-TEST(DeviceAssignment, WarningsHaveTheirTextsTitlesAndStyle) {
-  AssignmentScene scene;
-  int vpnFlag = 1;
-  scene.Assign({}, nullptr, &vpnFlag, 0);
-  ASSERT_EQ(scene.ui.MessageBoxes().size(), 2u);
-  EXPECT_EQ(scene.ui.MessageBoxes()[0].text,
-            "There are no VPN adapters installed.\nPlease install DUN version 1.2b or higher.");
-  EXPECT_EQ(scene.ui.MessageBoxes()[1].text,
-            "There is no modem installed in this system.  Please install the modem first");
-  for (const test::ShownMessageBox& box : scene.ui.MessageBoxes()) {
-    EXPECT_EQ(box.style, static_cast<UINT>(MB_ICONWARNING | MB_OK));
-  }
-}
-
-TEST(DeviceAssignment, DialogListsTheNamesInListOrderWithTheFirstSelected) {
-  AssignmentScene scene;
-  scene.ui.AnswerDialogs({test::DialogAnswer::Ok()});
-  int vpnFlag = 0;
-  scene.Assign({kVpn, kModemZ, kIsdn, kModemA}, kRemembered, &vpnFlag, 1);
-  ASSERT_EQ(scene.ui.Dialogs().size(), 1u);
-  const test::ShownControl& list = scene.ui.Dialogs()[0].controls.at(IDC_MODEM_LIST);
-  EXPECT_EQ(list.items,
-            (std::vector<std::string>{kIsdn.name, kModemA.name, kModemZ.name, kVpn.name}));
-  EXPECT_EQ(list.selection, 0);
-}
-
-TEST(DeviceAssignment, CopiesNamesOfFullWidthWholeAndTerminated) {
-  AssignmentScene scene;
-  const test::Device wide = {std::string(16, 't'), std::string(128, 'n')};
-  int vpnFlag = 0;
-  ASSERT_EQ(scene.Assign({wide}, nullptr, &vpnFlag, 0), 1);
-  EXPECT_TRUE(FieldHolds(scene.main.szDeviceType, wide.type));
-  EXPECT_TRUE(FieldHolds(scene.main.szDeviceName, wide.name));
 }
 
 }  // namespace

@@ -25,32 +25,24 @@ std::vector<Key> KeysInVisitOrder(const CHandleMap& map) {
 
 TEST(HandleMap, BucketsByKeyAboveItsLowFourBitsNewestAtTheHead) {
   // 0x0, 0x5 and 0x110 share bucket 0 ((0x110 >> 4) % 17 == 0); 0x10 and 0x120 bucket 1.
+  // Handles are pointer-sized: on 64-bit builds a key that meets 0x10 in its low 32 bits is
+  // another key.
+  const Key high = sizeof(Key) > 4 ? static_cast<Key>(uint64_t{1} << 32 | 0x10) : 0x1010;
   CHandleMap map;
-  for (const Key key : {0x10, 0x20, 0x0, 0x120, 0x5, 0x110}) {
+  for (const Key key : std::initializer_list<Key>{high, 0x10, 0x20, 0x0, 0x120, 0x5, 0x110}) {
     ASSERT_TRUE(map.SetAt(key, Value(key + 1)));
   }
-  EXPECT_EQ(KeysInVisitOrder(map), (std::vector<Key>{0x110, 0x5, 0x0, 0x120, 0x10, 0x20}));
-  for (const Key key : {0x10, 0x20, 0x0, 0x120, 0x5, 0x110}) {
-    SCOPED_TRACE(key);
-    void* found = nullptr;
-    ASSERT_TRUE(map.Lookup(key, &found));
-    EXPECT_EQ(found, Value(key + 1));
-  }
   void* found = nullptr;
+  for (const Key key : {0x10, 0x20, 0x0, 0x120, 0x5, 0x110}) {
+    EXPECT_TRUE(map.Lookup(key, &found) && found == Value(key + 1)) << key;
+  }
   EXPECT_FALSE(map.Lookup(0x30, &found));
   EXPECT_FALSE(map.RemoveKey(0x30));
   // Unlinking from the middle of a chain keeps the rest of it.
-  void* removed = nullptr;
-  ASSERT_TRUE(map.RemoveKey(0x5, &removed));
-  EXPECT_EQ(removed, Value(0x6));
+  ASSERT_TRUE(map.RemoveKey(0x5, &found));
+  EXPECT_EQ(found, Value(0x6));
+  ASSERT_TRUE(map.RemoveKey(high));
   EXPECT_EQ(KeysInVisitOrder(map), (std::vector<Key>{0x110, 0x0, 0x120, 0x10, 0x20}));
-  // Handles are pointer-sized: on 64-bit builds no two may meet in their low 32 bits.
-  const Key high = static_cast<Key>(uint64_t{1} << (sizeof(Key) > 4 ? 32 : 0));
-  if (high > 1) {
-    ASSERT_TRUE(map.SetAt(high | 0x10, Value(2)));
-    ASSERT_TRUE(map.Lookup(0x10, &found));
-    EXPECT_EQ(found, Value(0x11));
-  }
 }
 
 TEST(HandleMap, HoldsMemoryOnlyWhileItHoldsAssociationsAndRecyclesThem) {

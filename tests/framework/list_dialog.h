@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "framework/combo_box.h"
 #include "framework/dialog.h"
@@ -18,13 +17,13 @@ class CListDialog final : public CDialog {
  public:
   CListDialog() : CDialog(kListDialogTemplate) {}
 
-  int index = 1;  // not the first, so that a position that is not stored stands out
-  std::vector<std::string> steps;
+  int index = 1;      // not the first, so that a position that is not stored stands out
+  std::string steps;  // "init", "load", "save", in the order taken
   CComboBox list;
 
  protected:
   BOOL OnInitDialog() override {
-    steps.push_back("init");
+    steps += "init ";
     list.SubclassDlgItem(kListId, this);
     for (const char* name : {"alpha", "beta", "gamma"}) {
       list.AddString(name);
@@ -34,7 +33,7 @@ class CListDialog final : public CDialog {
   }
 
   void DoDataExchange(CDataExchange* exchange) override {
-    steps.push_back(exchange->saving ? "save" : "load");
+    steps += exchange->saving ? "save " : "load ";
     DDX_Text(exchange, kLabelId, "Pick one:");
     DDX_CBIndex(exchange, kListId, index);
   }

@@ -10,13 +10,10 @@
 namespace {
 
 TEST(HelpFilePath, ReplacesTheExtensionOfTheFileNameOnly) {
-  struct Case {
+  const struct {
     const char* executable;
     const char* help;
-  };
-  const Case cases[] = {
-      {"C:\\Tools\\DIALKIT.EXE", "C:\\Tools\\DIALKIT.HLP"},
-      {"C:\\DIALKIT.EXE", "C:\\DIALKIT.HLP"},
+  } cases[] = {
       {"\\\\server\\share\\dialkit.exe", "\\\\server\\share\\dialkit.HLP"},
       {"C:\\Dial.Kit\\dialkit", "C:\\Dial.Kit\\dialkit.HLP"},  // a dot in a directory
       {"/opt/dial.kit/bin/dialkit", "/opt/dial.kit/bin/dialkit.HLP"},
@@ -24,18 +21,17 @@ TEST(HelpFilePath, ReplacesTheExtensionOfTheFileNameOnly) {
       {"dialkit", "dialkit.HLP"},
       {"", ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.executable);
     EXPECT_EQ(HelpFilePathFor(c.executable), c.help);
   }
 }
 
 TEST(CommandLineFromArguments, QuotesAgainWhatTheShellUnquoted) {
-  struct Case {
+  const struct {
     std::vector<const char*> arguments;  // after the program name
     const char* text;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {{"INIT=isp.ini", "CONNECT=MyISP"}, "INIT=isp.ini CONNECT=MyISP"},
       {{"INIT=my file.ini", "CONNECT=My ISP"}, "INIT=\"my file.ini\" CONNECT=\"My ISP\""},
       {{"CONNECT=", "VPN=x"}, "CONNECT=\"\" VPN=x"},
@@ -46,7 +42,7 @@ TEST(CommandLineFromArguments, QuotesAgainWhatTheShellUnquoted) {
       {{"CONNECT=tab\there"}, "CONNECT=\"tab\there\""},
       {{}, ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     std::vector<const char*> argv = {"dialkit"};
     argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
@@ -59,31 +55,29 @@ class CRecordingApp final : public CWinApp {
   using CWinApp::CWinApp;
 
   BOOL InitInstance() override {
-    steps.push_back(std::string("init ") + CommandLineText() + " | " + HelpFilePath() + " | " +
-                    AppName());
+    steps = std::string(CommandLineText()) + " | " + HelpFilePath() + " | " + AppName();
     return FALSE;
   }
   int ExitInstance() override {
-    steps.push_back("exit");
+    steps += " | exit";
     return 7;
   }
 
-  std::vector<std::string> steps;
+  std::string steps;
 };
 
+// Whatever InitInstance answers, the exit step follows and gives the result.
 TEST(RunApplication, StartsTheApplicationObjectWithItsTextsThenRunsTheExitStep) {
   {
     CRecordingApp app;
     EXPECT_EQ(CurrentApplication(), &app);
     EXPECT_EQ(RunApplication("INIT=\"isp.ini\" CONNECT=x", "C:\\Tools\\DIALKIT.EXE"), 7);
-    EXPECT_EQ(app.steps,
-              (std::vector<std::string>{
-                  "init INIT=\"isp.ini\" CONNECT=x | C:\\Tools\\DIALKIT.HLP | DIALKIT", "exit"}));
+    EXPECT_EQ(app.steps, "INIT=\"isp.ini\" CONNECT=x | C:\\Tools\\DIALKIT.HLP | DIALKIT | exit");
   }
   {
     CRecordingApp app("Named");
     EXPECT_EQ(RunApplication(nullptr, "/opt/bin/dialkit"), 7);
-    EXPECT_EQ(app.steps[0], "init  | /opt/bin/dialkit.HLP | Named");
+    EXPECT_EQ(app.steps, " | /opt/bin/dialkit.HLP | Named | exit");
   }
   EXPECT_EQ(CurrentApplication(), nullptr);
   EXPECT_EQ(RunApplication("", "dialkit"), -1);

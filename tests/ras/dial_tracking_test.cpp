@@ -1,12 +1,16 @@
 // Dial connection tracking against the fake service, where the test decides exactly when each
-// notification arrives: before the dial returns, between polls, after a hang-up. Leaks of
-// connections and their queued notifications show up under LeakSanitizer (host-asan).
+// notification arrives: before the dial returns, between polls, after a hang-up; and under load
+// from another thread. Leaks of connections and their queued notifications show up under
+// LeakSanitizer (host-asan), unguarded access under ThreadSanitizer (host-tsan).
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "framework/text.h"
 #include "platform/result_codes.h"
 #include "ras/dial_connection.h"
 #include "ras/fake_ras_service.h"
@@ -25,184 +29,133 @@ void WINAPI Hear(UINT message, RASCONNSTATE state, DWORD error) {
   g_heard.push_back({message, state, error});
 }
 
-void* HearNotifier() {
-  return reinterpret_cast<void*>(&Hear);
+void* const kHear = reinterpret_cast<void*>(&Hear);
+
+RASCONNSTATUSA PlatformStatus(RASCONNSTATE state, const char* type, DWORD error = 0) {
+  RASCONNSTATUSA status = {sizeof status, state, error, {}, "Acme 56k"};
+  CopyText(status.szDeviceType, type);
+  return status;
 }
 
-struct StatusAnswer {
-  uint32_t result;
-  RASCONNSTATUSA record;
-};
+void Deliver(HRASCONN connection, RASCONNSTATE state, DWORD error = 0) {
+  Fake().notifier(connection, WM_RASDIALEVENT, state, error, 0);
+}
+
+HRASCONN Dial(void* notifier = kHear, CRasLibrary& ras = g_rasLibrary) {
+  HRASCONN connection = nullptr;
+  RASDIALPARAMSA parameters = {};
+  EXPECT_EQ(ras.Dial(nullptr, &parameters, 0, notifier, &connection), Fake().result);
+  return connection;
+}
+
+// The caller's record starts out with every byte but dwSize unwritten.
+uint32_t Status(HRASCONN connection, RASCONNSTATUSA* record, DWORD size = sizeof(RASCONNSTATUSA)) {
+  std::memset(record, kUnwritten, sizeof *record);
+  record->dwSize = size;
+  return g_rasLibrary.GetConnectStatus(connection, record);
+}
+
+// A status answer as "state error type/name", "the platform's" when it is exactly what the
+// platform answered, or "result N" when it failed.
+std::string Read(HRASCONN connection) {
+  RASCONNSTATUSA r;
+  if (const uint32_t result = Status(connection, &r)) {
+    return "result " + std::to_string(result);
+  }
+  if (std::memcmp(&r, &Fake().status, sizeof r) == 0) {
+    return "the platform's";
+  }
+  return std::to_string(r.rasconnstate) + " " + std::to_string(r.dwError) + " " + r.szDeviceType +
+         "/" + r.szDeviceName;
+}
 
 class DialTrackingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     loader_.Offer("rasapi32.dll");
     ASSERT_EQ(g_rasLibrary.Load(nullptr, nullptr), 0u);
-    Fake().calls.clear();
-    Fake().result = 0;
     Fake().connection = kConnection;
-    Fake().status = PlatformStatus(RASCS_Connected, "modem", "Acme 56k");
+    Fake().status = PlatformStatus(RASCS_Disconnected, "modem");
     g_heard.clear();
   }
-
   void TearDown() override { EXPECT_FALSE(g_rasLibrary.DialConnections().HoldsMemory()); }
-
-  static RASCONNSTATUSA PlatformStatus(RASCONNSTATE state, const char* type, const char* name) {
-    RASCONNSTATUSA status = {sizeof status, state, 0, {}, {}};
-    std::strcpy(status.szDeviceType, type);
-    std::strcpy(status.szDeviceName, name);
-    return status;
-  }
-
-  static HRASCONN Dial() {
-    HRASCONN connection = nullptr;
-    RASDIALPARAMSA parameters = {};
-    EXPECT_EQ(g_rasLibrary.Dial(nullptr, &parameters, 0, HearNotifier(), &connection), 0u);
-    return connection;
-  }
-
-  static void Deliver(HRASCONN connection, RASCONNSTATE state, DWORD error = 0) {
-    Fake().Notifier()(connection, WM_RASDIALEVENT, state, error, 0);
-  }
-
-  // The status record starts out with every byte but dwSize unwritten.
-  static StatusAnswer Status(HRASCONN connection, DWORD size = sizeof(RASCONNSTATUSA)) {
-    StatusAnswer answer;
-    std::memset(&answer.record, kUnwritten, sizeof answer.record);
-    answer.record.dwSize = size;
-    answer.result = g_rasLibrary.GetConnectStatus(connection, &answer.record);
-    return answer;
-  }
 
   CFakeLibraryLoader loader_;
 };
 
-bool SameRecord(const RASCONNSTATUSA& a, const RASCONNSTATUSA& b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-TEST_F(DialTrackingTest, ForwardsEveryNotificationAndHandsThemOutOldestFirstThenRepeatsTheLast) {
+TEST_F(DialTrackingTest, HandsOutEveryStateOnceOldestFirstThenThePlatformsOwnAnswer) {
   const HRASCONN connection = Dial();
   EXPECT_EQ(connection, kConnection);
   EXPECT_EQ(Fake().notifierType, 1u);
-  EXPECT_EQ(Fake().Notifier(), &CRasLibrary::OnDialEvent);
-  Deliver(connection, RASCS_OpenPort);
+  // Before any notification: state 0, with the device of the platform's last good answer.
+  Fake().result = ERROR_INVALID_HANDLE;
+  EXPECT_EQ(Read(connection), "0 0 /");
+  Fake().result = 0;
+  EXPECT_EQ(Read(connection), "0 0 modem/Acme 56k");
+  Fake().result = ERROR_INVALID_HANDLE;
+  Fake().status = PlatformStatus(RASCS_Disconnected, "isdn");
+  EXPECT_EQ(Read(connection), "0 0 modem/Acme 56k");
+  Fake().result = 0;
+  Fake().status = PlatformStatus(RASCS_Disconnected, "modem");
+
   Deliver(connection, RASCS_PortOpened);
   Deliver(connection, RASCS_ConnectDevice, 678);
+  Deliver(connection, RASCS_DeviceConnected, 5);
   ASSERT_EQ(g_heard.size(), 3u);
-  EXPECT_EQ(g_heard[2].message, WM_RASDIALEVENT);
-  EXPECT_EQ(g_heard[2].state, RASCS_ConnectDevice);
-  EXPECT_EQ(g_heard[2].error, 678u);
-  const struct {
-    RASCONNSTATE state;
-    DWORD error;
-  } expected[] = {{RASCS_OpenPort, 0},
-                  {RASCS_PortOpened, 0},
-                  {RASCS_ConnectDevice, 678},
-                  {RASCS_ConnectDevice, 678}};
-  for (const auto& e : expected) {
-    SCOPED_TRACE(e.state);
-    const StatusAnswer answer = Status(connection);
-    EXPECT_EQ(answer.result, 0u);
-    EXPECT_EQ(answer.record.rasconnstate, e.state);
-    EXPECT_EQ(answer.record.dwError, e.error);
-    EXPECT_STREQ(answer.record.szDeviceType, "modem");
-    EXPECT_STREQ(answer.record.szDeviceName, "Acme 56k");
-  }
-  Deliver(connection, RASCS_DeviceConnected);
-  EXPECT_EQ(Status(connection).record.rasconnstate, RASCS_DeviceConnected);
-  g_rasLibrary.HangUp(connection);
-}
-
-TEST_F(DialTrackingTest, NotificationBeforeTheDialReturnsIsReadThroughTheHandle) {
-  Fake().duringDial = [] {
-    Deliver(kConnection, RASCS_OpenPort);
-    Deliver(kConnection, RASCS_PortOpened);
-  };
-  const HRASCONN connection = Dial();
-  Fake().duringDial = nullptr;
-  EXPECT_EQ(g_heard.size(), 2u);
-  EXPECT_EQ(Status(connection).record.rasconnstate, RASCS_OpenPort);
-  EXPECT_EQ(Status(connection).record.rasconnstate, RASCS_PortOpened);
-  g_rasLibrary.HangUp(connection);
-}
-
-TEST_F(DialTrackingTest, OnceConnectedStateIsReadPassesThePlatformAnswerThrough) {
-  const HRASCONN connection = Dial();
+  EXPECT_EQ(g_heard[1].message, WM_RASDIALEVENT);
+  EXPECT_EQ(g_heard[1].state, RASCS_ConnectDevice);
+  EXPECT_EQ(g_heard[1].error, 678u);
+  EXPECT_EQ(Read(connection), "1 0 modem/Acme 56k");
+  EXPECT_EQ(Read(connection), "2 678 modem/Acme 56k");
+  EXPECT_EQ(Read(connection), "3 5 modem/Acme 56k");
+  EXPECT_EQ(Read(connection), "3 5 modem/Acme 56k");  // the last one read, again
   Deliver(connection, RASCS_Connected);
-  const StatusAnswer connected = Status(connection);
-  EXPECT_EQ(connected.result, 0u);
-  EXPECT_EQ(connected.record.rasconnstate, RASCS_Connected);
-  // From now on the record is exactly what the platform wrote, whatever it says.
-  Fake().status = PlatformStatus(RASCS_Disconnected, "isdn", "Line 2");
-  Fake().status.dwError = 629;
-  const StatusAnswer passed = Status(connection);
-  EXPECT_EQ(passed.result, 0u);
-  EXPECT_TRUE(SameRecord(passed.record, Fake().status));
+  EXPECT_EQ(Read(connection), "8192 0 modem/Acme 56k");  // connected
+  // Connected has been read and nothing is queued: from now on the platform answers.
+  Fake().status = PlatformStatus(RASCS_Disconnected, "isdn", 629);
+  EXPECT_EQ(Read(connection), "the platform's");
   Fake().result = ERROR_INVALID_HANDLE;
-  EXPECT_EQ(Status(connection).result, uint32_t{ERROR_INVALID_HANDLE});
+  EXPECT_EQ(Read(connection), "result 6");
   Fake().result = 0;
+  // A state after connected is queued and handed out as any other.
+  Deliver(connection, RASCS_Authenticate, 7);
+  EXPECT_EQ(Read(connection), "5 7 isdn/Acme 56k");
+  // A state still queued at the hang-up is never handed out, nor is a late one heard.
+  Deliver(connection, RASCS_AuthNotify);
   g_rasLibrary.HangUp(connection);
-}
-
-TEST_F(DialTrackingTest, BeforeAnyNotificationGivesStateZeroAndRemembersDevicesOfGoodAnswers) {
-  const HRASCONN connection = Dial();
-  const struct {
-    const char* name;
-    uint32_t platformResult;
-    const char* type;  // the platform's answer, and then what the caller must see
-    const char* expectedType;
-  } steps[] = {
-      {"platform fails first", ERROR_INVALID_HANDLE, "modem", ""},
-      {"platform answers", 0, "modem", "modem"},
-      {"platform fails later", ERROR_INVALID_HANDLE, "isdn", "modem"},
-      {"platform answers again", 0, "isdn", "isdn"},
-  };
-  for (const auto& step : steps) {
-    SCOPED_TRACE(step.name);
-    Fake().result = step.platformResult;
-    Fake().status = PlatformStatus(RASCS_Connected, step.type, "Acme 56k");
-    const StatusAnswer answer = Status(connection);
-    EXPECT_EQ(answer.result, 0u);
-    EXPECT_EQ(answer.record.rasconnstate, RASCS_OpenPort);
-    EXPECT_EQ(answer.record.dwError, 0u);
-    EXPECT_STREQ(answer.record.szDeviceType, step.expectedType);
-  }
-  Fake().result = 0;
-  g_rasLibrary.HangUp(connection);
+  EXPECT_EQ(Fake().hungUp, std::vector<HRASCONN>{connection});
+  EXPECT_EQ(Read(connection), "the platform's");
+  Deliver(connection, RASCS_ConnectDevice);
+  EXPECT_EQ(g_heard.size(), 6u);
 }
 
 TEST_F(DialTrackingTest, WritesOnlyTheFieldsInsideTheRecordSize) {
   const HRASCONN connection = Dial();
   Deliver(connection, RASCS_Authenticate, 691);
+  // clang-format off
   const struct {
     DWORD size;
     uint32_t platformResult;
     uint32_t result;
     size_t writtenUpTo;  // bytes the binding may write; everything after stays unwritten
   } cases[] = {
-      {3, 0, ERROR_BUFFER_TOO_SMALL, 4},
-      {160, ERROR_BUFFER_TOO_SMALL, ERROR_BUFFER_TOO_SMALL, 4},
-      {4, 0, 0, 4},
-      {12, 0, 0, 12},
-      {20, 0, 0, 12},
-      {29, 0, 0, 29},
-      {157, 0, 0, 29},
-      {158, 0, 0, 158},
+      {3, 0, ERROR_BUFFER_TOO_SMALL, 4}, {160, ERROR_BUFFER_TOO_SMALL, ERROR_BUFFER_TOO_SMALL, 4},
+      {4, 0, 0, 4},   {12, 0, 0, 12},  {20, 0, 0, 12},    {29, 0, 0, 29},
+      {157, 0, 0, 29}, {158, 0, 0, 158},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.size);
     Fake().result = c.platformResult;
-    const StatusAnswer answer = Status(connection, c.size);
-    EXPECT_EQ(answer.result, c.result);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(&answer.record);
-    for (size_t i = c.writtenUpTo; i < sizeof answer.record; ++i) {
+    RASCONNSTATUSA record;
+    EXPECT_EQ(Status(connection, &record, c.size), c.result);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&record);
+    for (size_t i = c.writtenUpTo; i < sizeof record; ++i) {
       ASSERT_EQ(bytes[i], kUnwritten) << "byte " << i;
     }
     if (c.writtenUpTo >= 12) {
-      EXPECT_EQ(answer.record.rasconnstate, RASCS_Authenticate);
-      EXPECT_EQ(answer.record.dwError, 691u);
+      EXPECT_EQ(record.rasconnstate, RASCS_Authenticate);
+      EXPECT_EQ(record.dwError, 691u);
     }
   }
   Fake().result = 0;
@@ -213,13 +166,8 @@ TEST_F(DialTrackingTest, RefusesEveryNotifierButAGivenSimpleOneAndDialsNothing) 
   const struct {
     DWORD type;
     void* notifier;
-    std::vector<std::string> calls;
-  } cases[] = {
-      {1, HearNotifier(), {"rasapi32.dll:RasHangUpA"}},
-      {2, HearNotifier(), {"rasapi32.dll:RasHangUpA"}},
-      {0xFFFFFFFF, HearNotifier(), {"rasapi32.dll:RasHangUpA"}},
-      {0, nullptr, {}},
-  };
+    std::vector<HRASCONN> hungUp;
+  } cases[] = {{1, kHear, {kOtherConnection}}, {2, kHear, {kOtherConnection}}, {0, nullptr, {}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.type);
     Fake().calls.clear();
@@ -228,27 +176,11 @@ TEST_F(DialTrackingTest, RefusesEveryNotifierButAGivenSimpleOneAndDialsNothing) 
     RASDIALPARAMSA parameters = {};
     EXPECT_EQ(g_rasLibrary.Dial(nullptr, &parameters, c.type, c.notifier, &connection),
               uint32_t{ERROR_WRONG_INFO_SPECIFIED});
-    EXPECT_EQ(Fake().calls, c.calls);
-    if (!c.calls.empty()) {
-      EXPECT_EQ(Fake().hungUp, std::vector<HRASCONN>{kOtherConnection});
-    }
+    EXPECT_EQ(Fake().hungUp, c.hungUp);
+    EXPECT_EQ(Fake().calls.size(), c.hungUp.size());  // nothing but the hang-up
     EXPECT_EQ(connection, kOtherConnection);
     EXPECT_EQ(g_rasLibrary.DialConnections().Count(), 0u);
   }
-}
-
-TEST_F(DialTrackingTest, AfterHangUpStatusIsThePlatformsAndLateNotificationsAreDropped) {
-  const HRASCONN connection = Dial();
-  Deliver(connection, RASCS_OpenPort);
-  Deliver(connection, RASCS_PortOpened);  // still queued when hung up
-  g_rasLibrary.HangUp(connection);
-  EXPECT_EQ(Fake().hungUp, std::vector<HRASCONN>{connection});
-  Fake().status = PlatformStatus(RASCS_Disconnected, "modem", "Acme 56k");
-  const StatusAnswer answer = Status(connection);
-  EXPECT_EQ(answer.result, 0u);
-  EXPECT_TRUE(SameRecord(answer.record, Fake().status));
-  Deliver(connection, RASCS_ConnectDevice);
-  EXPECT_EQ(g_heard.size(), 2u);
 }
 
 TEST_F(DialTrackingTest, HangUpReachesTheServiceForUntrackedHandlesAndSparesThePendingDial) {
@@ -263,23 +195,18 @@ TEST_F(DialTrackingTest, HangUpReachesTheServiceForUntrackedHandlesAndSparesTheP
   Fake().duringDial = nullptr;
   EXPECT_EQ(Fake().hungUp, (std::vector<HRASCONN>{kOtherConnection, nullptr}));
   EXPECT_EQ(g_heard.size(), 2u);
-  Status(connection);
-  EXPECT_EQ(Status(connection).record.rasconnstate, RASCS_PortOpened);
+  EXPECT_EQ(Read(connection), "0 0 modem/Acme 56k");
+  EXPECT_EQ(Read(connection), "1 0 modem/Acme 56k");
   g_rasLibrary.HangUp(connection);
 }
 
 TEST_F(DialTrackingTest, MapHoldsNoMemoryOnceTheLastConnectionIsGone) {
-  const HRASCONN connection = Dial();
-  EXPECT_TRUE(g_rasLibrary.DialConnections().HoldsMemory());
-  g_rasLibrary.HangUp(connection);
+  g_rasLibrary.HangUp(Dial());
   EXPECT_FALSE(g_rasLibrary.DialConnections().HoldsMemory());
   // A failed dial leaves nothing behind, not even the notifications it delivered.
   Fake().result = ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   Fake().duringDial = [] { Deliver(kConnection, RASCS_OpenPort, 623); };
-  HRASCONN failed = nullptr;
-  RASDIALPARAMSA parameters = {};
-  EXPECT_EQ(g_rasLibrary.Dial(nullptr, &parameters, 0, HearNotifier(), &failed),
-            uint32_t{ERROR_CANNOT_FIND_PHONEBOOK_ENTRY});
+  Dial();
   Fake().duringDial = nullptr;
   Fake().result = 0;
   EXPECT_EQ(g_heard.size(), 1u);
@@ -296,23 +223,15 @@ TEST_F(DialTrackingTest, MapHoldsNoMemoryOnceTheLastConnectionIsGone) {
 
 // The notifier runs with the dial lock held; it may still use the dial operations, even to end
 // the connection that it is being told about.
-HRASCONN g_endOnConnected = nullptr;
-
 void WINAPI HangUpWhenConnected(UINT, RASCONNSTATE state, DWORD) {
-  RASCONNSTATUSA status = {sizeof status, RASCS_OpenPort, 0, {}, {}};
-  g_rasLibrary.GetConnectStatus(g_endOnConnected, &status);
+  Read(kConnection);
   if (state == RASCS_Connected) {
-    g_rasLibrary.HangUp(g_endOnConnected);
+    g_rasLibrary.HangUp(kConnection);
   }
 }
 
 TEST_F(DialTrackingTest, NotifierMayPollAndHangUpItsOwnConnection) {
-  HRASCONN connection = nullptr;
-  RASDIALPARAMSA parameters = {};
-  ASSERT_EQ(g_rasLibrary.Dial(nullptr, &parameters, 0,
-                              reinterpret_cast<void*>(&HangUpWhenConnected), &connection),
-            0u);
-  g_endOnConnected = connection;
+  const HRASCONN connection = Dial(reinterpret_cast<void*>(&HangUpWhenConnected));
   Deliver(connection, RASCS_OpenPort);
   Deliver(connection, RASCS_Connected);
   EXPECT_EQ(Fake().hungUp, std::vector<HRASCONN>{connection});
@@ -321,10 +240,113 @@ TEST_F(DialTrackingTest, NotifierMayPollAndHangUpItsOwnConnection) {
 TEST_F(DialTrackingTest, DestroyingABindingReleasesTheConnectionsItStillTracks) {
   CRasLibrary binding;
   ASSERT_EQ(binding.Load(nullptr, nullptr), 0u);
-  HRASCONN connection = nullptr;
-  RASDIALPARAMSA parameters = {};
-  ASSERT_EQ(binding.Dial(nullptr, &parameters, 0, HearNotifier(), &connection), 0u);
+  Dial(kHear, binding);
   EXPECT_EQ(binding.DialConnections().Count(), 1u);
+}
+
+// Under load: one thread delivers notifications for several connections as fast as it can while
+// another polls them all and hangs them up. Every state must reach the poller once, in order, for
+// its own connection, and the caller's notifiers must hear every state of a connection until it
+// is hung up. Run under ThreadSanitizer (host-tsan) this also proves the dial lock guards
+// everything it must.
+constexpr int kConnections = 4;
+constexpr int kNotifications = 100000;
+constexpr int kPerConnection = kNotifications / kConnections;
+// This connection is hung up halfway through its notifications.
+constexpr int kHungUpEarly = kConnections - 1;
+constexpr int kHangUpAt = kPerConnection / 2;
+
+// Odd states: never the initial 0, never RASCS_Connected, and the sequence number is recoverable.
+RASCONNSTATE StateOf(int sequence) {
+  return static_cast<RASCONNSTATE>(2 * sequence + 1);
+}
+
+// A RASDIALFUNC does not learn its connection, so each connection gets a notifier of its own.
+// Written under the dial lock by the delivering thread, read after it has been joined.
+std::vector<RASCONNSTATE> g_heardOn[kConnections];
+
+template <int N>
+void WINAPI HearOn(UINT, RASCONNSTATE state, DWORD) {
+  g_heardOn[N].push_back(state);
+}
+
+const RASDIALFUNC kNotifiers[kConnections] = {&HearOn<0>, &HearOn<1>, &HearOn<2>, &HearOn<3>};
+
+HRASCONN HandleOf(int connection) {
+  return reinterpret_cast<HRASCONN>(uintptr_t{0x1000} + 0x10 * connection);
+}
+
+TEST_F(DialTrackingTest, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelivers) {
+  Fake().logCalls = false;
+  Fake().status = {sizeof(RASCONNSTATUSA), RASCS_Connected, 0, "modem", "Acme"};
+  for (int c = 0; c < kConnections; ++c) {
+    g_heardOn[c].clear();
+    Fake().connection = HandleOf(c);
+    HRASCONN connection = nullptr;
+    RASDIALPARAMSA parameters = {};
+    ASSERT_EQ(g_rasLibrary.Dial(nullptr, &parameters, 0, reinterpret_cast<void*>(kNotifiers[c]),
+                                &connection),
+              0u);
+  }
+  const RASDIALFUNC1 notify = Fake().notifier;
+
+  std::thread deliverer([notify] {
+    for (int i = 0; i < kNotifications; ++i) {
+      const int c = i % kConnections;
+      notify(HandleOf(c), WM_RASDIALEVENT, StateOf(i / kConnections), c + 1, 0);
+    }
+  });
+
+  // The sequence number last read for each connection; -1 before the first. The first status
+  // that breaks the order stops the polling and is reported.
+  std::vector<int> lastRead(kConnections, -1);
+  std::vector<bool> hungUp(kConnections, false);
+  struct {
+    int connection = -1;
+    uint32_t result;
+    int state;
+    DWORD error;
+  } fault;
+  for (int open = kConnections; open > 0 && fault.connection < 0;) {
+    for (int c = 0; c < kConnections && fault.connection < 0; ++c) {
+      if (hungUp[c]) {
+        continue;
+      }
+      RASCONNSTATUSA status = {sizeof status, RASCS_Connected, 0, {}, {}};
+      const uint32_t result = g_rasLibrary.GetConnectStatus(HandleOf(c), &status);
+      const int state = status.rasconnstate;
+      const int sequence = state == 0 ? -1 : (state - 1) / 2;
+      const bool inOrder = sequence == lastRead[c] || sequence == lastRead[c] + 1;
+      const bool ownState = state == 0 || (state % 2 == 1 && status.dwError == DWORD(c + 1));
+      if (result != 0 || !inOrder || !ownState) {
+        fault = {c, result, state, status.dwError};
+        break;
+      }
+      lastRead[c] = sequence;
+      if ((c == kHungUpEarly && sequence == kHangUpAt) || sequence == kPerConnection - 1) {
+        g_rasLibrary.HangUp(HandleOf(c));
+        hungUp[c] = true;
+        --open;
+      }
+    }
+  }
+  deliverer.join();
+  EXPECT_EQ(fault.connection, -1) << "after sequence " << lastRead[fault.connection] << ": result "
+                                  << fault.result << ", state " << fault.state << ", error "
+                                  << fault.error;
+  for (int c = 0; c < kConnections; ++c) {
+    SCOPED_TRACE(c);
+    if (!hungUp[c]) {
+      g_rasLibrary.HangUp(HandleOf(c));
+    }
+    // Heard in order with nothing missing: the whole run, or a prefix up to the hang-up.
+    const size_t heard = g_heardOn[c].size();
+    EXPECT_TRUE(c == kHungUpEarly ? heard > static_cast<size_t>(kHangUpAt)
+                                  : heard == static_cast<size_t>(kPerConnection));
+    for (size_t i = 0; i < heard; ++i) {
+      ASSERT_EQ(g_heardOn[c][i], StateOf(static_cast<int>(i)));
+    }
+  }
 }
 
 }  // namespace

@@ -21,13 +21,14 @@ DWORD Log(const char* function, const char* phoneBook = nullptr) {
   return Fake().result;
 }
 
-void FillRecord(RASDEVINFOA* device, const std::vector<std::string>& fields) {
-  CopyText(device->szDeviceType, fields.at(0).c_str());
-  CopyText(device->szDeviceName, fields.at(1).c_str());
+void Fill(RASDEVINFOA* device, const std::string& record) {
+  const size_t slash = record.find('/');
+  CopyText(device->szDeviceType, record.substr(0, slash).c_str());
+  CopyText(device->szDeviceName, record.substr(slash + 1).c_str());
 }
 
-void FillRecord(RASENTRYNAMEA* entry, const std::vector<std::string>& fields) {
-  CopyText(entry->szEntryName, fields.at(0).c_str());
+void Fill(RASENTRYNAMEA* entry, const std::string& record) {
+  CopyText(entry->szEntryName, record.c_str());
 }
 
 template <typename Record>
@@ -41,14 +42,14 @@ DWORD AnswerList(Record* records, DWORD* size, DWORD* count) {
   Fake().listAnswers.pop_front();
   const size_t fitting = std::min<size_t>(answer.records.size(), *size / sizeof(Record));
   for (size_t i = 0; i < fitting; ++i) {
-    FillRecord(&records[i], answer.records[i]);
+    Fill(&records[i], answer.records[i]);
   }
   *size = answer.size;
   *count = answer.count;
   return answer.result;
 }
 
-// A fake that logs its call and answers FakeService::result; `book` is its phone-book argument.
+// A fake that only logs its call and answers FakeService::result; `book` is its phone book.
 #define DIALKIT_FAKE(function, book, ...)    \
   template <int L>                           \
   DWORD WINAPI Fake##function(__VA_ARGS__) { \
@@ -70,9 +71,8 @@ template <int L>
 DWORD WINAPI FakeRasGetEntryPropertiesA(const char* phoneBook, const char* name, RASENTRYA* entry,
                                         DWORD* entrySize, BYTE* deviceInfo, DWORD* deviceInfoSize) {
   const DWORD result = Log<L>("RasGetEntryPropertiesA", phoneBook);
-  Fake().lastCallWasWarmUp = std::strcmp(name, "") == 0 && entry == nullptr &&
-                             entrySize != nullptr && *entrySize == 0 && deviceInfo == nullptr &&
-                             deviceInfoSize != nullptr;
+  Fake().lastCallWasWarmUp = std::strcmp(name, "") == 0 && entry == nullptr && *entrySize == 0 &&
+                             deviceInfo == nullptr && deviceInfoSize != nullptr;
   return result;
 }
 
@@ -81,7 +81,7 @@ DWORD WINAPI FakeRasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARA
                           DWORD notifierType, void* notifier, HRASCONN* connection) {
   const DWORD result = Log<L>("RasDialA", phoneBook);
   Fake().notifierType = notifierType;
-  Fake().notifier = notifier;
+  Fake().notifier = reinterpret_cast<RASDIALFUNC1>(notifier);
   if (result == 0) {
     *connection = Fake().connection;
   }
@@ -94,15 +94,11 @@ DWORD WINAPI FakeRasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARA
 template <int L>
 DWORD WINAPI FakeRasGetConnectStatusA(HRASCONN, RASCONNSTATUSA* status) {
   const DWORD result = Log<L>("RasGetConnectStatusA");
-  if (result != 0) {
-    return result;
+  if (result != 0 || status->dwSize != sizeof(RASCONNSTATUSA)) {
+    return result != 0 ? result : ERROR_INVALID_SIZE;
   }
-  if (status->dwSize != sizeof(RASCONNSTATUSA)) {
-    return ERROR_INVALID_SIZE;
-  }
-  const DWORD size = status->dwSize;
   *status = Fake().status;
-  status->dwSize = size;
+  status->dwSize = sizeof(RASCONNSTATUSA);
   return 0;
 }
 
@@ -125,32 +121,24 @@ DWORD WINAPI FakeRasEnumEntriesA(const char*, const char* phoneBook, RASENTRYNAM
   return AnswerList(entries, size, count);
 }
 
-template <typename Function>
-EntryPoint AsEntryPoint(Function function) {
-  return reinterpret_cast<EntryPoint>(function);
+template <int L>
+EntryPoint ExportOf(const std::string& name) {
+  // clang-format off
+#define DIALKIT_EXPORT(function) {#function, reinterpret_cast<EntryPoint>(&Fake##function<L>)}
+  static const std::map<std::string, EntryPoint> exports = {
+      DIALKIT_EXPORT(RasValidateEntryNameA), DIALKIT_EXPORT(RasRenameEntryA),
+      DIALKIT_EXPORT(RasDeleteEntryA), DIALKIT_EXPORT(RasGetEntryPropertiesA),
+      DIALKIT_EXPORT(RasSetEntryPropertiesA), DIALKIT_EXPORT(RasGetCountryInfoA),
+      DIALKIT_EXPORT(RasEnumDevicesA), DIALKIT_EXPORT(RasGetConnectStatusA),
+      DIALKIT_EXPORT(RasHangUpA), DIALKIT_EXPORT(RasDialA), DIALKIT_EXPORT(RasEditPhonebookEntryA),
+      DIALKIT_EXPORT(RasEnumEntriesA), DIALKIT_EXPORT(RasGetErrorStringA)};
+#undef DIALKIT_EXPORT
+  // clang-format on
+  const auto found = exports.find(name);
+  return found != exports.end() ? found->second : nullptr;
 }
 
-struct Export {
-  const char* name;
-  EntryPoint functions[2];  // as rasapi32.dll and as altras.dll export it
-};
-
-// clang-format off
-#define DIALKIT_EXPORT(function) \
-  Export{#function, {AsEntryPoint(&Fake##function<0>), AsEntryPoint(&Fake##function<1>)}}
-
-const Export kExports[] = {
-    DIALKIT_EXPORT(RasValidateEntryNameA), DIALKIT_EXPORT(RasRenameEntryA),
-    DIALKIT_EXPORT(RasDeleteEntryA), DIALKIT_EXPORT(RasGetEntryPropertiesA),
-    DIALKIT_EXPORT(RasSetEntryPropertiesA), DIALKIT_EXPORT(RasGetCountryInfoA),
-    DIALKIT_EXPORT(RasEnumDevicesA), DIALKIT_EXPORT(RasGetConnectStatusA),
-    DIALKIT_EXPORT(RasHangUpA), DIALKIT_EXPORT(RasDialA),
-    DIALKIT_EXPORT(RasEditPhonebookEntryA), DIALKIT_EXPORT(RasEnumEntriesA),
-    DIALKIT_EXPORT(RasGetErrorStringA),
-};
-
-#undef DIALKIT_EXPORT
-// clang-format on
+using Offered = std::pair<const std::string, std::set<std::string>>;
 
 }  // namespace
 
@@ -168,34 +156,23 @@ CFakeLibraryLoader::~CFakeLibraryLoader() {
 }
 
 void CFakeLibraryLoader::Offer(const std::string& library, std::set<std::string> missing) {
-  offered_[library] = Library{library, std::move(missing)};
-}
-
-int CFakeLibraryLoader::Loads(const std::string& library) const {
-  const auto found = loads_.find(library);
-  return found != loads_.end() ? found->second : 0;
+  offered_[library] = std::move(missing);
 }
 
 LibraryHandle CFakeLibraryLoader::LoadByName(const char* fileName) {
-  ++loads_[fileName];
+  ++loads[fileName];
   const auto found = offered_.find(fileName);
-  return found != offered_.end() ? reinterpret_cast<LibraryHandle>(&found->second) : nullptr;
+  return found != offered_.end() ? reinterpret_cast<LibraryHandle>(&*found) : nullptr;
 }
 
 EntryPoint CFakeLibraryLoader::FindEntryPoint(LibraryHandle handle, const char* exportName) {
-  const Library& library = *reinterpret_cast<Library*>(handle);
-  if (library.missing.count(exportName) != 0) {
+  const auto& [library, missing] = *reinterpret_cast<Offered*>(handle);
+  if (missing.count(exportName) != 0) {
     return nullptr;
   }
-  const int index = library.name == kLibraries[0] ? 0 : 1;
-  for (const Export& entry : kExports) {
-    if (std::strcmp(entry.name, exportName) == 0) {
-      return entry.functions[index];
-    }
-  }
-  return nullptr;
+  return library == kLibraries[0] ? ExportOf<0>(exportName) : ExportOf<1>(exportName);
 }
 
 void CFakeLibraryLoader::Release(LibraryHandle handle) {
-  released_.push_back(reinterpret_cast<Library*>(handle)->name);
+  released.push_back(reinterpret_cast<Offered*>(handle)->first);
 }

@@ -3,7 +3,6 @@
 // sees which library the binding called, and answers from a script.
 #pragma once
 
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -14,36 +13,32 @@
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
 
-// One answer of a list function (devices or entries): its result, the size and count it writes
-// back, and the records it fills in (type and name for a device, the name alone for an entry),
-// never more than the offered buffer holds.
+// One answer of a list function: its result, the size and count it writes back, and the records
+// it fills in ("type/name" for a device, the name for an entry), never more than the buffer holds.
 struct FakeListAnswer {
-  uint32_t result;
-  DWORD size;
-  DWORD count;
-  std::vector<std::vector<std::string>> records;
+  DWORD result = 0;
+  DWORD size = 0;
+  DWORD count = 0;
+  std::vector<std::string> records = {};
 };
 
 struct FakeService {
   std::vector<std::string> calls;
-  bool logCalls = true;  // off where a test calls the service too often to keep a log
-  std::deque<FakeListAnswer> listAnswers;
-  std::vector<DWORD> offeredSizes;      // byte size offered to each list call
-  std::vector<DWORD> firstRecordSizes;  // dwSize of the first record at each list call
-  uint32_t result = 0;                  // what every other function answers
-  const char* phoneBook = nullptr;      // phone-book argument of the last call that has one
-  bool lastCallWasWarmUp = false;       // RasGetEntryPropertiesA("", null, &0, null, &x)
-
-  // RasDialA keeps the notifier type and notifier it was given; when `result` is 0 it writes
-  // `connection` into the caller's variable and then runs `duringDial`, which may deliver
-  // notifications through Notifier() before RasDialA returns.
+  bool logCalls = true;                    // off where a test calls too often to keep a log
+  DWORD result = 0;                        // what every function but the lists answers
+  const char* phoneBook = nullptr;         // phone-book argument of the last call that has one
+  bool lastCallWasWarmUp = false;          // RasGetEntryPropertiesA("", null, &0, null, &x)
+  std::deque<FakeListAnswer> listAnswers;  // when none is left, a list answers 0xDEAD
+  std::vector<DWORD> offeredSizes;         // byte size offered to each list call
+  std::vector<DWORD> firstRecordSizes;     // dwSize of the first record at each list call
+  // RasDialA keeps the notifier it was given; when `result` is 0 it writes `connection` into the
+  // caller's variable, then runs `duringDial`, which may notify before RasDialA returns.
   HRASCONN connection = nullptr;
   std::function<void()> duringDial;
   DWORD notifierType = 0;
-  void* notifier = nullptr;
-  RASDIALFUNC1 Notifier() const { return reinterpret_cast<RASDIALFUNC1>(notifier); }
-  // RasGetConnectStatusA answers `result`; on 0 it fills the record from `status` (all but
-  // dwSize), and it wants a dwSize of 160 as the platform does (632 otherwise).
+  RASDIALFUNC1 notifier = nullptr;
+  // RasGetConnectStatusA answers `result`; on 0 it copies `status` but its dwSize, which must be
+  // 160 as the platform wants (632 otherwise).
   RASCONNSTATUSA status = {};
   std::vector<HRASCONN> hungUp;  // handle of every RasHangUpA call
 };
@@ -61,20 +56,14 @@ class CFakeLibraryLoader final : public CLibraryLoader {
   // Makes "rasapi32.dll" or "altras.dll" loadable, exporting every function but `missing`.
   void Offer(const std::string& library, std::set<std::string> missing = {});
 
-  int Loads(const std::string& library) const;
-  const std::vector<std::string>& Released() const { return released_; }
-
   LibraryHandle LoadByName(const char* fileName) override;
   EntryPoint FindEntryPoint(LibraryHandle library, const char* exportName) override;
   void Release(LibraryHandle library) override;
 
+  std::map<std::string, int> loads;   // by file name
+  std::vector<std::string> released;  // file names, in order
+
  private:
-  struct Library {
-    std::string name;
-    std::set<std::string> missing;
-  };
-  std::map<std::string, Library> offered_;
-  std::map<std::string, int> loads_;
-  std::vector<std::string> released_;
+  std::map<std::string, std::set<std::string>> offered_;  // file name to missing exports
   CLibraryLoader* previous_;
 };

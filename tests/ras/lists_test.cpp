@@ -18,19 +18,19 @@ namespace {
 using Strings = std::vector<std::string>;
 using Sizes = std::vector<DWORD>;
 
-// Lets `successes` allocations succeed, then fails every further one.
+// Lets a number of allocations succeed, then fails every further one.
 int g_successesLeft = 0;
 void* FailingAllocation(size_t size) {
   return g_successesLeft-- > 0 ? std::calloc(1, size) : nullptr;
 }
 
-class ScopedFailingAllocation {
- public:
-  explicit ScopedFailingAllocation(int successes) {
-    g_successesLeft = successes;
-    ReplaceRecordArrayAllocation(FailingAllocation);
-  }
-  ~ScopedFailingAllocation() { ReplaceRecordArrayAllocation(nullptr); }
+struct ListCase {
+  const char* name = "";
+  bool devices = false;
+  std::vector<FakeListAnswer> answers = {};
+  uint32_t result = 0;
+  Sizes offered = {};
+  Strings listed = {};  // "type/name" for a device; {"none"} when no list was handed out
 };
 
 class ListTest : public ::testing::Test {
@@ -39,196 +39,117 @@ class ListTest : public ::testing::Test {
     loader_.Offer("rasapi32.dll");
     ASSERT_EQ(ras_.Load(nullptr, nullptr), 0u);
   }
+  void TearDown() override { ReplaceRecordArrayAllocation(nullptr); }
 
-  Strings ListDevices(uint32_t expectedResult) {
-    RASDEVINFOA* list = nullptr;
+  Strings List(bool devices, uint32_t expectedResult) {
+    RASDEVINFOA* deviceList = nullptr;
+    RASENTRYNAMEA* entryList = nullptr;
     uint32_t count = 99;
-    EXPECT_EQ(GetSortedDeviceList(ras_, &list, &count), expectedResult);
-    Strings devices;
-    for (uint32_t i = 0; i < count; ++i) {
-      devices.push_back(std::string(list[i].szDeviceType) + "/" + list[i].szDeviceName);
-    }
-    std::free(list);
-    return devices;
-  }
-
-  // The names listed, or "none" when no list was handed out.
-  Strings ListEntries(uint32_t expectedResult) {
-    RASENTRYNAMEA* list = nullptr;
-    uint32_t count = 99;
-    EXPECT_EQ(ras_.EnumEntries(&list, &count), expectedResult);
-    if (list == nullptr) {
+    EXPECT_EQ(devices ? GetSortedDeviceList(ras_, &deviceList, &count)
+                      : ras_.EnumEntries(&entryList, &count),
+              expectedResult);
+    if (deviceList == nullptr && entryList == nullptr) {
       EXPECT_EQ(count, 0u);
       return {"none"};
     }
-    Strings names;
+    Strings listed;
     for (uint32_t i = 0; i < count; ++i) {
-      names.push_back(list[i].szEntryName);
+      listed.push_back(devices ? std::string(deviceList[i].szDeviceType) + "/" +
+                                     deviceList[i].szDeviceName
+                               : entryList[i].szEntryName);
     }
-    std::free(list);
-    return names;
+    std::free(deviceList);
+    std::free(entryList);
+    return listed;
+  }
+
+  void Check(const ListCase& c) {
+    SCOPED_TRACE(c.name);
+    Fake().offeredSizes.clear();
+    Fake().firstRecordSizes.clear();
+    Fake().listAnswers.assign(c.answers.begin(), c.answers.end());
+    EXPECT_EQ(List(c.devices, c.result), c.listed);
+    EXPECT_EQ(Fake().offeredSizes, c.offered);
+    EXPECT_EQ(Fake().firstRecordSizes, Sizes(c.offered.size(), c.devices ? 152 : 264));
   }
 
   CFakeLibraryLoader loader_;
   CRasLibrary ras_;
 };
 
-struct ListCase {
-  const char* name;
-  std::vector<FakeListAnswer> answers;
-  uint32_t result;
-  Sizes offered;
-  Strings listed;
-};
-
-TEST_F(ListTest, DeviceListAsksTwiceAtMostSortsAndBoundsTheCount) {
+TEST_F(ListTest, AsksAgainWithTheRoomAskedForSortsDevicesAndBoundsTheCount) {
+  const bool kDevices = true;
+  // clang-format off
   const ListCase cases[] = {
-      {"one device", {{0, 152, 1, {{"modem", "Modem A"}}}}, 0, {152}, {"modem/Modem A"}},
-      {"three devices",
-       {{603, 456, 3, {}}, {0, 456, 3, {{"vpn", "VPN"}, {"modem", "b"}, {"modem", "B"}}}},
-       0,
-       {152, 456},
-       {"modem/B", "modem/b", "vpn/VPN"}},
-      {"two types and letter case",
-       {{603, 912, 6, {}},
-        {0,
-         912,
-         6,
-         {{"vpn", "A"},
-          {"modem", "zeta"},
-          {"modem", "Zeta"},
-          {"isdn", "x"},
-          {"modem", "Zet"},
-          {"Modem", "y"}}}},
-       0,
-       {152, 912},
-       {"Modem/y", "isdn/x", "modem/Zet", "modem/Zeta", "modem/zeta", "vpn/A"}},
-      {"no devices", {{0, 0, 0, {}}}, 0, {152}, {}},
-      {"first call fails", {{ERROR_BUFFER_INVALID, 152, 0, {}}}, ERROR_BUFFER_INVALID, {152}, {}},
-      {"second call fails too, count bounded",
-       {{603, 304, 2, {}}, {603, 608, 4, {}}},
-       603,
-       {152, 304},
-       {"/", "/"}},
-      {"count beyond the buffer", {{0, 152, 5, {{"modem", "A"}}}}, 0, {152}, {"modem/A"}},
-      {"603 asking for nothing",
-       {{603, 0, 1, {}}, {0, 0, 1, {{"modem", "A"}}}},
-       0,
-       {152, 152},
-       {"modem/A"}},
+      {"one device", kDevices, {{0, 152, 1, {"modem/Modem A"}}}, 0, {152}, {"modem/Modem A"}},
+      {"three devices", kDevices, {{603, 456}, {0, 456, 3, {"vpn/VPN", "modem/b", "modem/B"}}},
+       0, {152, 456}, {"modem/B", "modem/b", "vpn/VPN"}},
+      {"two types and letter case", kDevices,
+       {{603, 912}, {0, 912, 6, {"vpn/A", "modem/zeta", "modem/Zeta", "isdn/x", "modem/Zet",
+                                 "Modem/y"}}},
+       0, {152, 912}, {"Modem/y", "isdn/x", "modem/Zet", "modem/Zeta", "modem/zeta", "vpn/A"}},
+      {"no devices", kDevices, {{}}, 0, {152}, {}},
+      {"devices: second call fails too, count bounded", kDevices, {{603, 304, 2}, {603, 608, 4}},
+       603, {152, 304}, {"/", "/"}},
+      {"devices: 603 asking for nothing", kDevices, {{603, 0, 1}, {0, 0, 1, {"modem/A"}}},
+       0, {152, 152}, {"modem/A"}},
+      {"empty phone book", !kDevices, {{}}, 0, {264}, {}},
+      {"entries: 603 three times", !kDevices, {{603, 528}, {603, 792}, {603, 1056}},
+       603, {264, 528, 792}, {"none"}},
+      {"entries: other failure", !kDevices, {{610}}, 610, {264}, {"none"}},
+      {"entries: count beyond the buffer", !kDevices, {{0, 264, 4, {"A"}}}, 0, {264}, {"A"}},
   };
+  // clang-format on
   for (const ListCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    Fake().offeredSizes.clear();
-    Fake().firstRecordSizes.clear();
-    Fake().listAnswers.assign(c.answers.begin(), c.answers.end());
-    EXPECT_EQ(ListDevices(c.result), c.listed);
-    EXPECT_EQ(Fake().offeredSizes, c.offered);
-    EXPECT_EQ(Fake().firstRecordSizes, Sizes(c.offered.size(), 152));
+    Check(c);
   }
 }
 
-TEST_F(ListTest, EntryListRetriesTooSmallBuffersThreeTimesAtMost) {
-  const ListCase cases[] = {
-      {"empty phone book", {{0, 0, 0, {}}}, 0, {264}, {}},
-      {"two entries", {{603, 528, 2, {}}, {0, 528, 2, {{"A"}, {"B"}}}}, 0, {264, 528}, {"A", "B"}},
-      {"growing three times",
-       {{603, 528, 2, {}}, {603, 792, 3, {}}, {603, 1056, 4, {}}},
-       603,
-       {264, 528, 792},
-       {"none"}},
-      {"other failure", {{ERROR_BUFFER_INVALID, 0, 0, {}}}, ERROR_BUFFER_INVALID, {264}, {"none"}},
-      {"count beyond the buffer", {{0, 264, 4, {{"A"}}}}, 0, {264}, {"A"}},
-  };
-  for (const ListCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    Fake().offeredSizes.clear();
-    Fake().firstRecordSizes.clear();
-    Fake().listAnswers.assign(c.answers.begin(), c.answers.end());
-    EXPECT_EQ(ListEntries(c.result), c.listed);
-    EXPECT_EQ(Fake().offeredSizes, c.offered);
-    EXPECT_EQ(Fake().firstRecordSizes, Sizes(c.offered.size(), 264));
-  }
-}
-
-TEST_F(ListTest, ListsAnswerOutOfMemoryAtEveryAllocationAndLeakNothing) {
-  for (int successes = 0; successes < 3; ++successes) {
-    SCOPED_TRACE(successes);
-    ScopedFailingAllocation failing(successes);
-    Fake().offeredSizes.clear();
-    Fake().listAnswers = {{603, 528, 2, {}}, {603, 792, 3, {}}, {0, 792, 3, {}}};
-    EXPECT_EQ(ListEntries(ERROR_NOT_ENOUGH_MEMORY), Strings{"none"});
-    EXPECT_EQ(Fake().offeredSizes.size(), static_cast<size_t>(successes));
-  }
-  for (int successes = 0; successes < 2; ++successes) {
-    SCOPED_TRACE(successes);
-    ScopedFailingAllocation failing(successes);
-    Fake().offeredSizes.clear();
-    Fake().listAnswers = {{603, 456, 3, {}}, {0, 456, 3, {}}};
-    RASDEVINFOA sentinel;
-    RASDEVINFOA* list = &sentinel;
-    uint32_t count = 99;
-    EXPECT_EQ(GetSortedDeviceList(ras_, &list, &count), uint32_t{ERROR_NOT_ENOUGH_MEMORY});
-    EXPECT_EQ(list, nullptr);
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(Fake().offeredSizes.size(), static_cast<size_t>(successes));
+TEST_F(ListTest, AnswerOutOfMemoryAtEveryAllocationAndLeakNothing) {
+  for (const bool devices : {true, false}) {
+    for (int successes = 0; successes < (devices ? 2 : 3); ++successes) {
+      SCOPED_TRACE(std::string(devices ? "devices, " : "entries, ") + std::to_string(successes));
+      g_successesLeft = successes;
+      ReplaceRecordArrayAllocation(FailingAllocation);
+      Fake().offeredSizes.clear();
+      Fake().listAnswers = {{603, 528}, {603, 792}, {}};
+      EXPECT_EQ(List(devices, ERROR_NOT_ENOUGH_MEMORY), Strings{"none"});
+      EXPECT_EQ(Fake().offeredSizes.size(), static_cast<size_t>(successes));
+    }
   }
 }
 
 // The system phone book lies in the real system directory: the temporary stand-in system on
-// POSIX, the throw-away test prefix under Wine. The test makes what it needs there and removes
-// all it made; it does not run where a phone book exists already.
-class SystemPhoneBookTest : public ListTest {
- protected:
-  void SetUp() override {
-    ListTest::SetUp();
-    char directory[260];
-    const size_t length = GetSystemDirectoryPath(directory, sizeof directory);
-    ASSERT_GT(length, 0u);
-    ASSERT_LT(length, sizeof directory);
-    folder_ = std::filesystem::path(directory) / "ras";
-    path_ = (folder_ / "rasphone.pbk").string();
-    if (std::filesystem::exists(path_)) {
-      GTEST_SKIP() << "a phone book exists at " << path_;
-    }
-    madeFolder_ = std::filesystem::create_directory(folder_);
+// POSIX, the throw-away test prefix under Wine. The test removes all it made there, and does not
+// run where a phone book exists already.
+TEST_F(ListTest, EntryListMakesAnEmptySystemPhoneBookOnceAndAsksAgain) {
+  char directory[260];
+  ASSERT_GT(GetSystemDirectoryPath(directory, sizeof directory), 0u);
+  const std::filesystem::path folder = std::filesystem::path(directory) / "ras";
+  const std::filesystem::path path = folder / "rasphone.pbk";
+  if (std::filesystem::exists(path)) {
+    GTEST_SKIP() << "a phone book exists at " << path;
   }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove(path_, ignored);
-    if (madeFolder_) {
-      std::filesystem::remove(folder_, ignored);
-    }
-  }
-
-  std::filesystem::path folder_;
-  std::string path_;
-  bool madeFolder_ = false;
-};
-
-TEST_F(SystemPhoneBookTest, EntryListMakesEmptyPhoneBookOnceAndAsksAgain) {
+  const bool madeFolder = std::filesystem::create_directory(folder);
+  // clang-format off
   const ListCase cases[] = {
-      {"then opened", {{621, 0, 0, {}}, {0, 0, 0, {}}}, 0, {264, 264}, {}},
-      {"still not opened", {{621, 0, 0, {}}, {621, 0, 0, {}}}, 621, {264, 264}, {"none"}},
-      {"file existed", {{621, 0, 0, {}}}, 621, {264}, {"none"}},
-      {"then growing",
-       {{621, 0, 0, {}}, {603, 528, 2, {}}, {603, 792, 3, {}}},
-       603,
-       {264, 264, 528},
-       {"none"}},
+      {"then opened", false, {{621}, {}}, 0, {264, 264}, {}},
+      {"still not opened", false, {{621}, {621}}, 621, {264, 264}, {"none"}},
+      {"file existed", false, {{621}}, 621, {264}, {"none"}},  // the file of the case before
+      {"then growing", false, {{621}, {603, 528}, {603, 792}}, 603, {264, 264, 528}, {"none"}},
   };
+  // clang-format on
   for (const ListCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    // Each case starts without the file, but for the one that finds the file of the case before.
     if (std::string(c.name) != "file existed") {
-      std::filesystem::remove(path_);
+      std::filesystem::remove(path);
     }
-    Fake().offeredSizes.clear();
-    Fake().listAnswers.assign(c.answers.begin(), c.answers.end());
-    EXPECT_EQ(ListEntries(c.result), c.listed);
-    EXPECT_EQ(Fake().offeredSizes, c.offered);
-    EXPECT_TRUE(std::filesystem::is_regular_file(path_));
-    EXPECT_EQ(std::filesystem::file_size(path_), 0u);
+    Check(c);
+    EXPECT_TRUE(std::filesystem::is_regular_file(path)) << c.name;
+    EXPECT_EQ(std::filesystem::file_size(path), 0u) << c.name;
+  }
+  std::filesystem::remove(path);
+  if (madeFolder) {
+    std::filesystem::remove(folder);
   }
 }
 

@@ -5,15 +5,13 @@
 // neither may keep the process from ending.
 #include <chrono>
 #include <cstdio>
-#include <string>
 #include <thread>
 
 #include "entry/entry_record.h"
 #include "framework/text.h"
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
-#include "support/test_environment.h"
-#include "support/test_files.h"
+#include "support/stand_in_system.h"
 
 namespace {
 
@@ -38,24 +36,18 @@ int main() {
       loader.FindEntryPoint(service, "RasSetEntryPropertiesA"));
   const auto dial = reinterpret_cast<RasDialAProc>(loader.FindEntryPoint(service, "RasDialA"));
   // A system of its own, so that the service's failures.txt and phone book are the test's.
-  const test::ScopedTempDirectory system;
-  const test::ScopedEnvironmentVariable systemRoot("SystemRoot", system.path().string().c_str());
-  const std::string phoneBook = system.File("phone.pbk");
+  const test::ScopedStandInSystem system;
   RASENTRYA entry = {};
   entry.dwSize = kEntryRecordSize;
-  if (store(phoneBook.c_str(), "Exit", &entry, sizeof entry, nullptr, 0) != 0) {
-    std::fputs("the entry cannot be stored\n", stderr);
-    return 1;
-  }
   RASDIALPARAMSA parameters = {};
   parameters.dwSize = sizeof parameters;
   CopyText(parameters.szEntryName, "Exit");
   HRASCONN lingering = nullptr;
   HRASCONN hurrying = nullptr;
-  if (dial(nullptr, phoneBook.c_str(), &parameters, 0,
-           reinterpret_cast<void*>(&LingerOnSecondState), &lingering) != 0 ||
-      dial(nullptr, phoneBook.c_str(), &parameters, 0, reinterpret_cast<void*>(&HurryOn),
-           &hurrying) != 0) {
+  if (store(nullptr, "Exit", &entry, sizeof entry, nullptr, 0) != 0 ||
+      dial(nullptr, nullptr, &parameters, 0, reinterpret_cast<void*>(&LingerOnSecondState),
+           &lingering) != 0 ||
+      dial(nullptr, nullptr, &parameters, 0, reinterpret_cast<void*>(&HurryOn), &hurrying) != 0) {
     std::fputs("the dials did not start\n", stderr);
     return 1;
   }

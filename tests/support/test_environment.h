@@ -1,4 +1,5 @@
-// Environment variables for tests, set for the life of a guard and restored afterwards.
+// Environment variables for tests, set for the life of a guard and restored afterwards, and the
+// system each test program runs against.
 #pragma once
 
 #include <optional>
@@ -18,10 +19,6 @@ class ScopedEnvironmentVariable {
   std::string name_;
   std::optional<std::string> previous_;
 };
-
-}  // namespace test
-
-namespace test {
 
 // Gives the test program a system of its own for its whole run: on POSIX a fresh stand-in system
 // in a temporary directory (removed at the end), so that no test reaches the user's; on Windows

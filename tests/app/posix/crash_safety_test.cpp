@@ -18,19 +18,16 @@
 
 #include "app/command_line.h"
 #include "app/provision_app.h"
+#include "app/run_fixtures.h"
 #include "app/settings_file.h"
 #include "framework/text.h"
 #include "phone_book_file.h"
 #include "platform/file_replacement.h"
 #include "support/scripted_window_system.h"
-#include "support/stand_in_system.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr char kRememberedModem[] =
-    "[Modem Selection]\nDeviceType=modem\nDeviceName=Acme 56k Voice\n";
 
 int g_stepsLeft;
 
@@ -78,7 +75,7 @@ TEST(CrashSafety, AWriterKilledAtAnyStepLeavesTheFileWhole) {
   };
   const Case cases[] = {
       {"the settings file",
-       {kRememberedModem, "[Modem Selection]\nDeviceType=isdn\nDeviceName=Acme 56k Voice\n",
+       {test::kRemembered, "[Modem Selection]\nDeviceType=isdn\nDeviceName=Acme 56k Voice\n",
         "[Modem Selection]\nDeviceType=isdn\nDeviceName=ISDN Line\n"},
        [&](const std::string& path) { WriteModemSelection(&isdn, path.c_str()); }},
       {"the stand-in phone book",
@@ -110,30 +107,23 @@ bool SettingsFolderIsReadOnly(ReplacementStep, const char* path) {
 }
 
 TEST(CrashSafety, ARunWhoseSettingsFileCannotBeWrittenStoresTheEntryWithoutAReport) {
-  test::ScopedStandInSystem system;
-  system.InstallDevices({{"isdn", "ISDN Line"}});
-  const fs::path program = system.Root().path() / "program";
-  fs::create_directory(program);
-  test::WriteFileBytes((program / "isp.ini").string(), "[RasEntry]\nLocalPhoneNumber=5550123\n");
-  test::WriteFileBytes((program / "dialkit.ini").string(), kRememberedModem);
-
+  test::RunWorld world({test::kIsdn}, test::kRemembered, {}, nullptr);
   test::ScriptedWindowSystem ui;
   g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
   g_replacementStepFilter = SettingsFolderIsReadOnly;
   {
-    test::ScopedCurrentDirectory start(system.Root().path());
+    test::ScopedCurrentDirectory start(world.start);
     CProvisionApp application;
-    RunApplication("INIT=isp.ini CONNECT=\"My ISP\"", (program / "dialkit").string().c_str());
+    RunApplication("INIT=isp.ini CONNECT=\"My ISP\"", world.ProgramFile("dialkit").c_str());
   }
   g_replacementStepFilter = nullptr;
 
   EXPECT_EQ(ui.Events(), std::vector<std::string>{});
-  PhoneBook book;
-  ReadPhoneBook(system.PhoneBookPath(), &book);
-  ASSERT_EQ(book.size(), 1u);
-  EXPECT_STREQ(book[0].record.szDeviceName, "ISDN Line");
-  EXPECT_EQ(test::ReadFileBytes((program / "dialkit.ini").string()), kRememberedModem);
-  EXPECT_EQ(std::distance(fs::directory_iterator(program), fs::directory_iterator()), 2);
+  EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()),
+            std::vector<std::string>{"My ISP: ISDN Line"});
+  EXPECT_EQ(test::ReadFileBytes(world.ProgramFile("dialkit.ini")), test::kRemembered);
+  // No temporary file is left beside the settings file.
+  EXPECT_EQ(std::distance(fs::directory_iterator(world.program), fs::directory_iterator()), 2);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The resources of dialkit.exe as built, read back from the executable: the device selection
-// dialog field by field as the dialog manager will read it, the icon's images, the version
-// information and the manifest. The resource compiler adds styles of its own to some statements,
-// so only the compiled template tells what a user will get.
+// dialog field by field as the dialog manager will read it (the resource compiler adds styles of
+// its own to some statements, so only the compiled template tells what a user will get), the
+// icon's images, the version information and the manifest.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialkit_version.h"
@@ -22,211 +23,132 @@ std::string ProgramPath() {
   return (std::filesystem::path(path).parent_path() / "dialkit.exe").string();
 }
 
-// The executable's resources, without running it.
-class ProgramResources : public testing::Test {
- protected:
-  void SetUp() override {
-    program_ = LoadLibraryExA(ProgramPath().c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(program_, nullptr) << ProgramPath();
-  }
-  void TearDown() override {
-    if (program_ != nullptr) {
-      FreeLibrary(program_);
+// The bytes of resource `id` of `type` in the program, read without running it; empty when there
+// is none.
+std::string Resource(LPCSTR type, LPCSTR id) {
+  static const HMODULE program = LoadLibraryExA(
+      ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HRSRC found = program != nullptr ? FindResourceA(program, id, type) : nullptr;
+  return found == nullptr
+             ? std::string()
+             : std::string(static_cast<const char*>(LockResource(LoadResource(program, found))),
+                           SizeofResource(program, found));
+}
+
+TEST(ProgramResources, ModemSelectDialogIsExactlyAsLaidOut) {
+  const std::string bytes = Resource(RT_DIALOG, MAKEINTRESOURCEA(IDD_MODEM_SELECT));
+  // The template (the platform's DLGTEMPLATE form) word by word; past its end it reads zeros, which
+  // no field expects.
+  std::vector<WORD> words(bytes.size() / 2 + 64);
+  std::memcpy(words.data(), bytes.data(), bytes.size());
+  size_t at = 0;
+  const auto word = [&] { return at < words.size() ? words[at++] : WORD{0}; };
+  const auto doubleWord = [&] {
+    const WORD low = word();
+    return DWORD{MAKELONG(low, word())};
+  };
+  const auto box = [&] {  // x, y, width, height
+    std::vector<int> box;
+    for (int i = 0; i < 4; ++i) {
+      box.push_back(static_cast<short>(word()));
     }
-  }
-
-  // The bytes of resource `id` of `type`; empty when there is none.
-  std::string Resource(LPCSTR type, LPCSTR id) const {
-    HRSRC found = FindResourceA(program_, id, type);
-    if (found == nullptr) {
-      return {};
-    }
-    const void* bytes = LockResource(LoadResource(program_, found));
-    return std::string(static_cast<const char*>(bytes), SizeofResource(program_, found));
-  }
-
-  HMODULE program_ = nullptr;
-};
-
-// Reads a dialog template (the platform's DLGTEMPLATE form) in order, word by word.
-class TemplateReader {
- public:
-  explicit TemplateReader(const std::string& bytes) : bytes_(bytes) {}
-
-  WORD Word() {
-    WORD value = 0;
-    if (offset_ + sizeof value <= bytes_.size()) {
-      std::memcpy(&value, bytes_.data() + offset_, sizeof value);
-    }
-    offset_ += sizeof value;
-    return value;
-  }
-  DWORD DoubleWord() {
-    const WORD low = Word();
-    return MAKELONG(low, Word());
-  }
-  short Coordinate() { return static_cast<short>(Word()); }
-
-  // A text of UTF-16 units up to a zero (past the end reads as zeros); only ASCII is expected.
-  std::string Text() {
+    return box;
+  };
+  const auto text = [&] {  // a text up to its zero (ASCII only), or an ordinal as "#number"
     std::string text;
-    for (WORD unit = Word(); unit != 0; unit = Word()) {
+    if (at < words.size() && words[at] == 0xFFFF) {
+      ++at;
+      return "#" + std::to_string(word());
+    }
+    for (WORD unit = word(); unit != 0; unit = word()) {
       text.push_back(static_cast<char>(unit));
     }
     return text;
-  }
-  // A name or an ordinal: 0xFFFF and a number, or a text. `ordinal` is 0 for a text.
-  std::string NameOrOrdinal(WORD* ordinal) {
-    if (offset_ + 2 <= bytes_.size() && static_cast<unsigned char>(bytes_[offset_]) == 0xFF &&
-        static_cast<unsigned char>(bytes_[offset_ + 1]) == 0xFF) {
-      Word();
-      *ordinal = Word();
-      return {};
-    }
-    *ordinal = 0;
-    return Text();
-  }
-  void AlignToDoubleWord() { offset_ = (offset_ + 3) & ~size_t{3}; }
-  bool Overran() const { return offset_ > bytes_.size(); }
+  };
+  EXPECT_EQ(doubleWord(), DWORD{WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT});
+  EXPECT_EQ(doubleWord(), 0u) << "extended style";
+  const WORD count = word();
+  EXPECT_EQ(box(), (std::vector<int>{0, 0, 238, 98}));
+  EXPECT_EQ(text(), "") << "no menu";
+  EXPECT_EQ(text(), "") << "the platform's dialog class";
+  EXPECT_EQ(text(), "Create Dial Up Networking Object");
+  EXPECT_EQ(word(), 8) << "font size";
+  EXPECT_EQ(text(), "MS Sans Serif");
 
- private:
-  const std::string& bytes_;
-  size_t offset_ = 0;
-};
-
-struct ControlTemplate {
-  WORD id;
-  WORD classAtom;
-  std::string text;
-  short x, y, width, height;
-  DWORD style;
-};
-
-TEST_F(ProgramResources, ModemSelectDialogIsExactlyAsLaidOut) {
-  const std::string bytes = Resource(RT_DIALOG, MAKEINTRESOURCEA(IDD_MODEM_SELECT));
-  ASSERT_FALSE(bytes.empty());
-  TemplateReader reader(bytes);
-  EXPECT_EQ(reader.DoubleWord(), DWORD{WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT});
-  EXPECT_EQ(reader.DoubleWord(), 0u) << "extended style";
-  const WORD count = reader.Word();
-  EXPECT_EQ(reader.Coordinate(), 0);
-  EXPECT_EQ(reader.Coordinate(), 0);
-  EXPECT_EQ(reader.Coordinate(), 238);
-  EXPECT_EQ(reader.Coordinate(), 98);
-  WORD ordinal = 0;
-  EXPECT_EQ(reader.NameOrOrdinal(&ordinal), "") << "no menu";
-  EXPECT_EQ(reader.NameOrOrdinal(&ordinal), "") << "the platform's dialog class";
-  EXPECT_EQ(reader.Text(), "Create Dial Up Networking Object");
-  EXPECT_EQ(reader.Word(), 8) << "font size";
-  EXPECT_EQ(reader.Text(), "MS Sans Serif");
-
-  const ControlTemplate expected[] = {
-      {IDC_MODEM_LIST, 0x0085, "", 31, 50, 152, 65,
+  const struct {
+    WORD id;
+    const char* windowClass;
+    const char* text;
+    std::vector<int> box;
+    DWORD style;
+  } expected[] = {
+      {IDC_MODEM_LIST,
+       "#133",
+       "",
+       {31, 50, 152, 65},
        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST},
-      {IDC_MODEM_PROMPT, 0x0082, "", 27, 20, 194, 20, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT},
-      {IDOK, 0x0080, "&OK", 121, 76, 50, 15, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
-      {IDCANCEL, 0x0080, "&Cancel", 178, 76, 50, 15,
+      {IDC_MODEM_PROMPT, "#130", "", {27, 20, 194, 20}, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT},
+      {IDOK, "#128", "&OK", {121, 76, 50, 15}, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
+      {IDCANCEL,
+       "#128",
+       "&Cancel",
+       {178, 76, 50, 15},
        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
   };
   ASSERT_EQ(count, std::size(expected));
-  for (const ControlTemplate& control : expected) {
+  for (const auto& control : expected) {
     SCOPED_TRACE(control.id);
-    reader.AlignToDoubleWord();
-    EXPECT_EQ(reader.DoubleWord(), control.style);
-    EXPECT_EQ(reader.DoubleWord(), 0u) << "extended style";
-    EXPECT_EQ(reader.Coordinate(), control.x);
-    EXPECT_EQ(reader.Coordinate(), control.y);
-    EXPECT_EQ(reader.Coordinate(), control.width);
-    EXPECT_EQ(reader.Coordinate(), control.height);
-    EXPECT_EQ(reader.Word(), control.id);
-    EXPECT_EQ(reader.NameOrOrdinal(&ordinal), "");
-    EXPECT_EQ(ordinal, control.classAtom);
-    EXPECT_EQ(reader.NameOrOrdinal(&ordinal), control.text);
-    EXPECT_EQ(reader.Word(), 0) << "no creation data";
+    at = (at + 1) & ~size_t{1};  // items start on a double word
+    EXPECT_EQ(doubleWord(), control.style);
+    EXPECT_EQ(doubleWord(), 0u) << "extended style";
+    EXPECT_EQ(box(), control.box);
+    EXPECT_EQ(word(), control.id);
+    EXPECT_EQ(text(), control.windowClass);
+    EXPECT_EQ(text(), control.text);
+    EXPECT_EQ(word(), 0) << "no creation data";
   }
-  EXPECT_FALSE(reader.Overran());
 }
 
-#pragma pack(push, 2)
-struct IconGroupEntry {
-  BYTE width;  // 0 stands for 256
-  BYTE height;
-  BYTE colourCount;
-  BYTE reserved;
-  WORD planes;
-  WORD bitCount;
-  DWORD bytes;
-  WORD id;
-};
-#pragma pack(pop)
-
-TEST_F(ProgramResources, IconHasEverySizeAndEachImageLoads) {
+TEST(ProgramResources, IconHasEverySize) {
   const std::string group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(IDR_MAINFRAME));
-  ASSERT_GE(group.size(), 6u);
-  WORD header[3] = {};
-  std::memcpy(header, group.data(), sizeof header);
-  EXPECT_EQ(header[1], 1) << "an icon, not a cursor";
-  ASSERT_EQ(group.size(), 6 + header[2] * sizeof(IconGroupEntry));
   std::vector<int> sizes;
-  for (WORD i = 0; i < header[2]; ++i) {
-    IconGroupEntry entry = {};
-    std::memcpy(&entry, group.data() + 6 + i * sizeof entry, sizeof entry);
-    const int size = entry.width == 0 ? 256 : entry.width;
-    sizes.push_back(size);
-    SCOPED_TRACE(size);
-    EXPECT_EQ(entry.bitCount, 32);
-    std::string image = Resource(RT_ICON, MAKEINTRESOURCEA(entry.id));
-    ASSERT_EQ(image.size(), entry.bytes);
-    HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(image.data()),
-                                          static_cast<DWORD>(image.size()), TRUE, 0x00030000, size,
-                                          size, LR_DEFAULTCOLOR);
-    EXPECT_NE(icon, nullptr);
-    if (icon != nullptr) {
-      DestroyIcon(icon);
-    }
+  // After the 6-byte header, entries of 14 bytes, each naming its image's width (0 for 256)
+  // first and the image's identifier last.
+  for (size_t entry = 6; entry + 14 <= group.size(); entry += 14) {
+    WORD id = 0;
+    std::memcpy(&id, group.data() + entry + 12, sizeof id);
+    EXPECT_FALSE(Resource(RT_ICON, MAKEINTRESOURCEA(id)).empty());
+    sizes.push_back(group[entry] == 0 ? 256 : static_cast<BYTE>(group[entry]));
   }
   EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 256}));
 }
 
-TEST_F(ProgramResources, VersionInformationCarriesTheProjectVersion) {
+TEST(ProgramResources, VersionInformationCarriesTheProjectVersion) {
   const std::string path = ProgramPath();
-  DWORD ignored = 0;
-  std::vector<char> information(GetFileVersionInfoSizeA(path.c_str(), &ignored));
+  std::vector<char> information(GetFileVersionInfoSizeA(path.c_str(), nullptr));
   ASSERT_FALSE(information.empty());
   ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(information.size()),
                                   information.data()));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(information.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-  const DWORD version = MAKELONG(DIALKIT_VERSION_MINOR, DIALKIT_VERSION_MAJOR);
-  EXPECT_EQ(fixed->dwFileVersionMS, version);
-  EXPECT_EQ(fixed->dwProductVersionMS, version);
+  EXPECT_EQ(fixed->dwFileVersionMS, DWORD{MAKELONG(DIALKIT_VERSION_MINOR, DIALKIT_VERSION_MAJOR)});
   EXPECT_EQ(fixed->dwFileVersionLS, DWORD{MAKELONG(0, DIALKIT_VERSION_PATCH)});
-  EXPECT_EQ(fixed->dwFileType, DWORD{VFT_APP});
-
-  const struct {
-    const char* name;
-    std::string value;
-  } texts[] = {
-      {"FileVersion", DIALKIT_VERSION_TEXT},
-      {"ProductVersion", DIALKIT_VERSION_TEXT},
-      {"ProductName", "DIALKIT"},
-      {"FileDescription", DIALKIT_DESCRIPTION},
-      {"CompanyName", "DIALKIT developers"},
-      {"OriginalFilename", "dialkit.exe"},
-  };
-  for (const auto& text : texts) {
-    SCOPED_TRACE(text.name);
-    char* value = nullptr;
-    const std::string key = std::string("\\StringFileInfo\\040904B0\\") + text.name;
+  for (const auto& [name, value] :
+       {std::pair<const char*, const char*>{"FileVersion", DIALKIT_VERSION_TEXT},
+        {"ProductName", "DIALKIT"},
+        {"FileDescription", DIALKIT_DESCRIPTION},
+        {"OriginalFilename", "dialkit.exe"}}) {
+    char* text = nullptr;
+    const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
     ASSERT_TRUE(
-        VerQueryValueA(information.data(), key.c_str(), reinterpret_cast<void**>(&value), &length));
-    EXPECT_EQ(std::string(value), text.value);
+        VerQueryValueA(information.data(), key.c_str(), reinterpret_cast<void**>(&text), &length))
+        << name;
+    EXPECT_STREQ(text, value);
   }
 }
 
-TEST_F(ProgramResources, ManifestRunsAsInvokerWithVersion6CommonControls) {
+TEST(ProgramResources, ManifestRunsAsInvokerWithVersion6CommonControls) {
   const std::string manifest = Resource(RT_MANIFEST, MAKEINTRESOURCEA(1));
   for (const char* part : {"level=\"asInvoker\"", "name=\"Microsoft.Windows.Common-Controls\"",
                            "version=\"6.0.0.0\"", "<supportedOS Id="}) {

@@ -1,198 +1,165 @@
-// dialkit.exe itself, started as a person starts it: a separate process from another directory,
-// with the stand-in Remote Access Service beside it, on a (virtual) screen. Its message boxes and
-// its dialog are found on the screen, read and answered; afterwards the phone book, the settings
-// file and the work file are checked, not only the screen.
+// dialkit.exe itself, started as a person starts it: a separate process from another folder, with
+// the stand-in Remote Access Service beside it, on a (virtual) screen. Its message boxes and its
+// dialog are found on the screen, read and answered like a person would; afterwards the phone
+// book and the settings file are checked. Every wait has a time-out, so that a program that shows
+// nothing, or hangs, fails the test instead of stopping the test run.
 //
 // Runs under Wine only. On Windows the platform's own service would be loaded, and the folder
 // these tests fill is the real phone book's.
 #include <windows.h>
 
+#include <gdiplus.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/win32/program_windows.h"
-#include "framework/text.h"
-#include "phone_book_file.h"
+#include "app/run_fixtures.h"
 #include "support/platform_under_test.h"
-#include "support/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Device {
-  std::string type;
-  std::string name;
-};
+// Long enough for the first start of a program in a fresh Wine prefix.
+constexpr DWORD kTimeoutMs = 20000;
 
-const Device kStandard = {"modem", "Standard 28800 bps Modem"};
-const Device kAcme = {"modem", "Acme 56k Voice"};
-const Device kIsdn = {"isdn", "ISDN Line"};
-const Device kVpn = {"vpn", "WAN Miniport (PPTP)"};
-const std::vector<Device> kTypicalDevices = {kStandard, kAcme, kVpn};
-
-constexpr char kDescriptions[] =
-    "[RasEntry]\nLocalPhoneNumber=5550123\n[VPNEntry]\nLocalPhoneNumber=vpn.example.net\n";
-constexpr char kRemembered[] = "[Modem Selection]\nDeviceType=modem\nDeviceName=Acme 56k Voice\n";
-constexpr char kTypicalArguments[] = "INIT=isp.ini CONNECT=\"My ISP\" VPN=\"My VPN\"";
-constexpr char kEarlierDevice[] = "Earlier Device";
-
-fs::path BuiltProgramDirectory() {
+fs::path BuiltDirectory() {
   char path[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, path, sizeof path);
   return fs::path(path).parent_path();
 }
 
-// Pictures of the windows, for people to look at, beside the test programs in the build tree.
-std::string PicturePath(const char* name) {
-  const fs::path folder = BuiltProgramDirectory() / "screenshots";
-  fs::create_directories(folder);
-  return (folder / name).string();
+// Waits until `done` holds, polling; false on time-out.
+template <typename Condition>
+bool WaitUntil(Condition done) {
+  const ULONGLONG deadline = GetTickCount64() + kTimeoutMs;
+  while (!done() && GetTickCount64() < deadline) {
+    Sleep(20);
+  }
+  return done();
 }
 
-// The stand-in service's data: the folder ras in the system directory of the Wine prefix. Wine
-// gives every process it starts the prefix's SystemRoot, whatever the environment block its
-// parent passed, so the program cannot be sent to a temporary system the way the in-process tests
-// send the service; these tests take the prefix's folder for their run instead (CTest runs them
-// alone) and put back whatever they found there.
-class ServiceData {
- public:
-  ServiceData() {
-    char system[MAX_PATH] = "";
-    GetSystemDirectoryA(system, sizeof system);
-    folder_ = fs::path(system) / "ras";
-    fs::create_directories(folder_);
-    for (const char* name : {"devices.txt", "failures.txt", "rasphone.pbk"}) {
-      const fs::path file = folder_ / name;
-      saved_[file] =
-          fs::exists(file) ? std::optional(test::ReadFileBytes(file.string())) : std::nullopt;
-    }
-    Clear();
+// Texts of another process's windows are asked for in UTF-16: under Wine the narrow messages
+// give only the first character across processes. The texts here are ASCII.
+std::string WindowText(HWND window) {
+  std::wstring text(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
+  text.resize(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+  return {text.begin(), text.end()};
+}
+
+std::vector<std::string> ComboBoxItems(HWND list) {
+  std::vector<std::string> items;
+  for (LRESULT i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
+    std::wstring item(SendMessageW(list, CB_GETLBTEXTLEN, i, 0) + 1, L'\0');
+    item.resize(SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data())));
+    items.emplace_back(item.begin(), item.end());
   }
+  return items;
+}
 
-  ~ServiceData() {
-    for (const auto& [file, content] : saved_) {
-      std::error_code ignored;
-      fs::remove(file, ignored);
-      if (content) {
-        test::WriteFileBytes(file.string(), *content);
-      }
-    }
-  }
+// Saves what the screen shows of `window` as a PNG file in the build tree, for people to look at.
+bool SaveScreenshot(HWND window, const char* name) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // The program paints on its own thread; a message it has answered means its queue is through.
+  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
+  RECT area = {};
+  GetWindowRect(window, &area);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP picture = CreateCompatibleBitmap(screen, area.right - area.left, area.bottom - area.top);
+  HGDIOBJ previous = SelectObject(memory, picture);
+  BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left, area.top,
+         SRCCOPY | CAPTUREBLT);
+  SelectObject(memory, previous);
+  const fs::path folder = BuiltDirectory() / "screenshots";
+  fs::create_directories(folder);
+  const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  Gdiplus::GdiplusStartup(&token, &input, nullptr);
+  const bool saved =
+      Gdiplus::Bitmap(picture, nullptr).Save((folder / name).wstring().c_str(), &png, nullptr) ==
+      Gdiplus::Ok;
+  Gdiplus::GdiplusShutdown(token);
+  DeleteObject(picture);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return saved;
+}
 
-  ServiceData(const ServiceData&) = delete;
-  ServiceData& operator=(const ServiceData&) = delete;
-
-  // No devices, no failures, no phone book.
-  void Clear() const {
-    for (const auto& [file, content] : saved_) {
-      fs::remove(file);
-    }
-  }
-
-  void InstallDevices(const std::vector<Device>& devices) const {
-    std::string lines;
-    for (const Device& device : devices) {
-      lines += device.type + " " + device.name + "\n";
-    }
-    test::WriteFileBytes((folder_ / "devices.txt").string(), lines);
-  }
-
-  // Entries stored before the run, each with a device of its own.
-  void Store(const std::vector<std::string>& names) const {
-    if (names.empty()) {
-      return;
-    }
-    PhoneBook book;
-    for (const std::string& name : names) {
-      StoredEntry entry = {name, {}};
-      entry.record.dwSize = kEntryRecordSize;
-      CopyText(entry.record.szDeviceName, kEarlierDevice);
-      book.push_back(entry);
-    }
-    ASSERT_TRUE(WritePhoneBook(PhoneBookPath(), book));
-  }
-
-  // "name: device" of every stored entry, in the phone book's order.
-  std::vector<std::string> Stored() const {
-    PhoneBook book;
-    ReadPhoneBook(PhoneBookPath(), &book);
-    std::vector<std::string> stored;
-    for (const StoredEntry& entry : book) {
-      stored.push_back(entry.name + ": " + entry.record.szDeviceName);
-    }
-    return stored;
-  }
-
-  std::string PhoneBookPath() const { return (folder_ / "rasphone.pbk").string(); }
-
- private:
-  fs::path folder_;
-  std::map<fs::path, std::optional<std::string>> saved_;
-};
-
-// The program installed in a folder with a blank in its name, as under "Program Files": the
-// program, the stand-in service (unless left out), the entry description file, and a work file
-// that something else left there. It is started from another folder.
+// The program installed in a folder with a blank in its name, as under "Program Files", with the
+// stand-in service (unless left out) and the entry description file. It is started from another
+// folder, and ended by force when it is still running at the end of the test.
 class InstalledProgram {
  public:
   explicit InstalledProgram(bool withService = true) {
     fs::create_directories(program_);
     fs::create_directories(start_);
-    const fs::path built = BuiltProgramDirectory();
-    fs::copy_file(built / "dialkit.exe", program_ / "dialkit.exe");
+    fs::copy_file(BuiltDirectory() / "dialkit.exe", program_ / "dialkit.exe");
     if (withService) {
-      for (const char* library : {"rasapi32.dll", "altras.dll"}) {
-        fs::copy_file(built / library, program_ / library);
-      }
+      fs::copy_file(BuiltDirectory() / "rasapi32.dll", program_ / "rasapi32.dll");
     }
-    test::WriteFileBytes(File("isp.ini"), kDescriptions);
-    test::WriteFileBytes(File("dialkit.wrk"), "work");
+    test::WriteFileBytes(File("isp.ini"), test::kDescriptions);
+  }
+  void Start(const std::string& arguments) {
+    std::string commandLine = "\"" + File("dialkit.exe") + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               start_.string().c_str(), &startup, &process_));
+  }
+  ~InstalledProgram() {
+    TerminateProcess(process_.hProcess, 1);  // fails harmlessly when it has ended
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
   }
 
-  test::RunningProgram Start(const std::string& arguments) const {
-    return test::RunningProgram(File("dialkit.exe"), arguments, start_.string());
+  std::string File(const char* name) const { return (program_ / name).string(); }
+
+  // The program's next window; null when the program ended first or nothing came in time.
+  HWND WaitForWindow() const {
+    HWND found = nullptr;
+    WaitUntil([&] {
+      // Looked at before the search, so that a window shown just before the end is not missed.
+      const bool ended = WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+      // Message boxes and dialogs are both of the dialog class.
+      for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr));) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        if (processId == process_.dwProcessId && IsWindowVisible(window)) {
+          found = window;
+        }
+      }
+      return found != nullptr || ended;
+    });
+    return found;
   }
 
-  std::string File(const std::string& name) const { return (program_ / name).string(); }
-  std::string Folder() const { return program_.string() + "\\"; }
-
-  std::string Remembered(const char* key) const {
-    char value[256] = "";
-    GetPrivateProfileStringA("Modem Selection", key, "", value, sizeof value,
-                             File("dialkit.ini").c_str());
-    return value;
+  // Waits for the end and gives the exit code; 1 when the program does not end in time.
+  DWORD ExitCode() const {
+    DWORD exitCode = 1;
+    if (WaitForSingleObject(process_.hProcess, kTimeoutMs) == WAIT_OBJECT_0) {
+      GetExitCodeProcess(process_.hProcess, &exitCode);
+    }
+    return exitCode;
   }
 
  private:
   test::ScopedTempDirectory root_;
   fs::path program_ = root_.path() / "Program Files" / "DIALKIT";
   fs::path start_ = root_.path() / "elsewhere";
+  PROCESS_INFORMATION process_ = {};
 };
 
-// Waits for the program to end without showing anything more; a window it shows instead is
-// reported and cancelled, so that the test goes on.
-void ExpectEndWithoutFurtherWindows(test::RunningProgram& run) {
-  for (int unexpected = 0; unexpected < 5; ++unexpected) {
-    HWND window = run.WaitForWindow();
-    if (window == nullptr) {
-      break;
-    }
-    const test::MessageBoxView view = test::ViewMessageBox(window);
-    ADD_FAILURE() << "unexpected window \"" << view.title << "\": " << view.text;
-    test::PressButton(window, IDCANCEL);
-    test::RunningProgram::WaitUntilClosed(window);
-  }
-  DWORD exitCode = 1;
-  EXPECT_TRUE(run.WaitForExit(&exitCode)) << "the program did not end";
-  EXPECT_EQ(exitCode, 0u) << "the tool sets no exit status of its own";
-}
-
+// The stand-in service's data lies in the folder ras of the prefix's system directory: Wine gives
+// every process it starts the prefix's SystemRoot, whatever environment its parent passed, so the
+// program cannot be sent to a temporary system the way the in-process tests are. CTest runs these
+// tests alone, and they put back whatever they found there.
 class DialkitProgram : public testing::Test {
  protected:
   void SetUp() override {
@@ -201,192 +168,178 @@ class DialkitProgram : public testing::Test {
     }
     // Wine takes its own rasapi32 even with the stand-in beside the program, unless told
     // otherwise when it starts: a process cannot tell its child, so CTest tells the test.
-    char overrides[256] = "";
-    GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
-    ASSERT_NE(std::string(overrides).find("rasapi32=n"), std::string::npos)
+    const char* overrides = std::getenv("WINEDLLOVERRIDES");
+    ASSERT_TRUE(overrides != nullptr && std::strstr(overrides, "rasapi32=n") != nullptr)
         << "start the test with WINEDLLOVERRIDES=rasapi32=n, as CTest does";
-    service_.emplace();
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, sizeof system);
+    ras_ = fs::path(system) / "ras";
+    fs::create_directories(ras_);
+    for (const char* name : kServiceData) {
+      if (fs::exists(ras_ / name)) {
+        saved_[name] = test::ReadFileBytes((ras_ / name).string());
+      }
+    }
+  }
+  void TearDown() override {
+    if (ras_.empty()) {
+      return;  // the folder was never taken
+    }
+    ClearServiceData();
+    for (const auto& [name, content] : saved_) {
+      test::WriteFileBytes((ras_ / name).string(), content);
+    }
   }
 
-  std::optional<ServiceData> service_;
+  void ClearServiceData() const {
+    for (const char* name : kServiceData) {
+      fs::remove(ras_ / name);
+    }
+  }
+  // The service with these devices and nothing else: no phone book, no failures.
+  void InstallDevices(const std::vector<test::Device>& devices) const {
+    ClearServiceData();
+    std::string lines;
+    for (const test::Device& device : devices) {
+      lines += device.type + " " + device.name + "\n";
+    }
+    test::WriteFileBytes((ras_ / "devices.txt").string(), lines);
+  }
+  std::string PhoneBook() const { return (ras_ / "rasphone.pbk").string(); }
+
+  static constexpr const char* kServiceData[] = {"devices.txt", "failures.txt", "rasphone.pbk"};
+  fs::path ras_;
+  std::map<std::string, std::string> saved_;  // what was there before, put back at the end
 };
 
 // One message box as the user is to see it, and the answer given.
 struct ExpectedBox {
   const char* title;
   std::string text;  // "<program>" stands for the program's folder, with a final backslash
-  bool icon;
-  std::vector<int> buttons;
-  int answer;
-  const char* picture = nullptr;  // file name of a picture of it; null: none taken
+  std::string shows = "icon OK";  // the icon, if there is one, and the buttons
+  int answer = IDOK;
+  const char* screenshot = nullptr;  // file name of a picture of it; null: none taken
 };
 
 const ExpectedBox kUsageNotice = {
-    "DIALKIT Usage Notice",
-    "Usage is: DIALKIT INIT=\"myfile.ini\" CONNECT=\"connectoid\" [ASK]",
-    true,
-    {IDOK},
-    IDOK};
+    .title = "DIALKIT Usage Notice",
+    .text = "Usage is: DIALKIT INIT=\"myfile.ini\" CONNECT=\"connectoid\" [ASK]"};
 
 struct RunCase {
   const char* name;
-  std::string arguments = kTypicalArguments;
-  std::vector<Device> devices = kTypicalDevices;
-  const char* settings = kRemembered;      // dialkit.ini beforehand; null: none
+  std::string arguments = "INIT=isp.ini CONNECT=\"My ISP\" VPN=\"My VPN\"";
+  std::vector<test::Device> devices = test::kTypicalDevices;
   std::vector<std::string> existing = {};  // entries stored beforehand
   bool withService = true;
   std::vector<ExpectedBox> boxes = {};
   std::vector<std::string> stored = {};
-  const char* remembered = nullptr;  // device name; null: the settings file is left as it was
-  bool workFileDeleted = true;
 };
 
 TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
   const RunCase cases[] = {
-      {.name = "typical: a remembered device, no window at all",
-       .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
-       .remembered = "Acme 56k Voice"},
+      {.name = "typical: no window at all",
+       .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"}},
       {.name = "both entries exist, the question cancelled",
        .existing = {"My ISP", "My VPN"},
-       .boxes = {{"Object Already Exists",
-                  "The connectiods \"My ISP\" and \"My VPN\" already exist.\nDo you want to "
-                  "overwrite them?",
-                  true,
-                  {IDOK, IDCANCEL},
-                  IDCANCEL,
-                  "overwrite-question.png"}},
+       .boxes = {{.title = "Object Already Exists",
+                  .text = "The connectiods \"My ISP\" and \"My VPN\" already exist.\nDo you want "
+                          "to overwrite them?",
+                  .shows = "icon OK Cancel",
+                  .answer = IDCANCEL,
+                  .screenshot = "overwrite-question.png"}},
        .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"}},
       {.name = "no device at all",
        .devices = {},
-       .settings = nullptr,
-       .boxes = {{"DUN Warning",
-                  "There are no VPN adapters installed.\nPlease install DUN version 1.2b or "
-                  "higher.",
-                  true,
-                  {IDOK},
-                  IDOK},
-                 {"Modem Warning",
-                  "There is no modem installed in this system.  Please install the modem first",
-                  true,
-                  {IDOK},
-                  IDOK}}},
-      {.name = "empty command line",
-       .arguments = "",
-       .boxes = {kUsageNotice},
-       .workFileDeleted = false},
-      {.name = "only blanks after the program name",
-       .arguments = "   ",
-       .boxes = {kUsageNotice},
-       .workFileDeleted = false},
+       .boxes = {{.title = "DUN Warning",
+                  .text = "There are no VPN adapters installed.\nPlease install DUN version 1.2b "
+                          "or higher."},
+                 {.title = "Modem Warning",
+                  .text = "There is no modem installed in this system.  Please install the modem "
+                          "first"}}},
+      {.name = "empty command line", .arguments = "", .boxes = {kUsageNotice}},
+      {.name = "only blanks after the program name", .arguments = "   ", .boxes = {kUsageNotice}},
       {.name = "missing entry description file",
        .arguments = "INIT=missing.ini CONNECT=\"My ISP\"",
-       .boxes = {{"File Not Found",
-                  "<program>missing.ini does not exist.  Please check the file name.",
-                  true,
-                  {IDOK},
-                  IDOK}}},
+       .boxes = {{.title = "File Not Found",
+                  .text = "<program>missing.ini does not exist.  Please check the file name."}}},
       {.name = "no service library beside the program",
        .withService = false,
-       .boxes = {{"DIALKIT", "Error loading RAS Api!", false, {IDOK}, IDOK}}},
+       .boxes = {{.title = "DIALKIT", .text = "Error loading RAS Api!", .shows = "no icon OK"}}},
   };
   for (const RunCase& c : cases) {
     SCOPED_TRACE(c.name);
-    ServiceData& service = *service_;
-    service.Clear();
-    service.InstallDevices(c.devices);
-    service.Store(c.existing);
-    const std::string phoneBook = test::ReadFileBytes(service.PhoneBookPath());
-    InstalledProgram program(c.withService);
-    if (c.settings != nullptr) {
-      test::WriteFileBytes(program.File("dialkit.ini"), c.settings);
-    }
+    InstallDevices(c.devices);
+    ASSERT_TRUE(test::StoreEarlierEntries(PhoneBook(), c.existing));
+    InstalledProgram run(c.withService);
+    test::WriteFileBytes(run.File("dialkit.ini"), test::kRemembered);
+    run.Start(c.arguments);
 
-    test::RunningProgram run = program.Start(c.arguments);
-    ASSERT_TRUE(run.Started());
     for (const ExpectedBox& expected : c.boxes) {
       HWND box = run.WaitForWindow();
       ASSERT_NE(box, nullptr) << "no \"" << expected.title << "\"";
-      const test::MessageBoxView shown = test::ViewMessageBox(box);
       std::string text = expected.text;
       if (text.rfind("<program>", 0) == 0) {
-        text.replace(0, 9, program.Folder());
+        text.replace(0, 9, run.File(""));
       }
-      EXPECT_EQ(shown.title, expected.title);
-      EXPECT_EQ(shown.text, text);
-      EXPECT_EQ(shown.icon, expected.icon);
-      EXPECT_EQ(shown.buttons, expected.buttons);
-      EXPECT_FALSE(shown.owned);
-      if (expected.picture != nullptr) {
-        EXPECT_TRUE(test::SaveWindowPicture(box, PicturePath(expected.picture)));
+      EXPECT_EQ(WindowText(box), expected.title);
+      // The platform's message box keeps its text in the static control 0xFFFF.
+      EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), text);
+      EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+      bool icon = false;
+      std::string buttons;
+      for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char kind[16] = "";
+        GetClassNameA(child, kind, sizeof kind);
+        icon = icon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+        if (_stricmp(kind, "Button") == 0 && IsWindowVisible(child)) {
+          buttons += " " + WindowText(child);
+        }
       }
-      test::PressButton(box, expected.answer);
-      ASSERT_TRUE(test::RunningProgram::WaitUntilClosed(box));
+      EXPECT_EQ((icon ? "icon" : "no icon") + buttons, expected.shows);
+      if (expected.screenshot != nullptr) {
+        EXPECT_TRUE(SaveScreenshot(box, expected.screenshot));
+      }
+      PostMessageW(box, WM_COMMAND, expected.answer, 0);
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }));
     }
-    ExpectEndWithoutFurtherWindows(run);
-
-    EXPECT_EQ(service.Stored(), c.stored);
-    if (c.stored.empty() && c.existing.empty()) {
-      EXPECT_EQ(test::ReadFileBytes(service.PhoneBookPath()), phoneBook) << "nothing written";
-    }
-    if (c.remembered != nullptr) {
-      EXPECT_EQ(program.Remembered("DeviceName"), c.remembered);
-    } else if (c.settings != nullptr) {
-      EXPECT_EQ(test::ReadFileBytes(program.File("dialkit.ini")), c.settings);
-    } else {
-      EXPECT_FALSE(fs::exists(program.File("dialkit.ini")));
-    }
-    EXPECT_EQ(fs::exists(program.File("dialkit.wrk")), !c.workFileDeleted);
+    EXPECT_EQ(run.WaitForWindow(), nullptr) << "no further window";
+    EXPECT_EQ(run.ExitCode(), 0u) << "the tool sets no exit status of its own";
+    EXPECT_EQ(test::StoredEntries(PhoneBook()), c.stored);
   }
 }
 
 // Two modems and an ISDN line, no device remembered: the dialog lists every device in the order
-// of the sorted device list, opens on the first, and the device picked with the keyboard is
+// of the sorted device list, opens on the first, and the third, picked there, is
 // stored and remembered.
 TEST_F(DialkitProgram, DialogListsTheDevicesAndStoresTheOnePicked) {
-  service_->InstallDevices({kStandard, kAcme, kIsdn});
-  InstalledProgram program;
-  test::RunningProgram run = program.Start("INIT=isp.ini CONNECT=\"My ISP\"");
-  ASSERT_TRUE(run.Started());
-
+  InstallDevices({test::kStandard, test::kAcme, test::kIsdn});
+  InstalledProgram run;
+  run.Start("INIT=isp.ini CONNECT=\"My ISP\"");
   HWND dialog = run.WaitForWindow();
   ASSERT_NE(dialog, nullptr);
   HWND list = GetDlgItem(dialog, 3060);
-  ASSERT_NE(list, nullptr);
-  EXPECT_EQ(test::WindowText(dialog), "Create Dial Up Networking Object");
-  const LONG style = GetWindowLongA(dialog, GWL_STYLE);
-  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
-  EXPECT_EQ(style & WS_SYSMENU, 0) << "no close box, no system menu";
+  EXPECT_EQ(WindowText(dialog), "Create Dial Up Networking Object");
+  EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "no close box, no system menu";
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
-  EXPECT_EQ(test::ControlText(dialog, 3050), "Select a modem for Dial Up Networking:");
-  EXPECT_EQ(test::ComboBoxItems(list),
-            (std::vector<std::string>{kIsdn.name, kAcme.name, kStandard.name}));
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, 3050)), "Select a modem for Dial Up Networking:");
+  EXPECT_EQ(ComboBoxItems(list),
+            (std::vector<std::string>{test::kIsdn.name, test::kAcme.name, test::kStandard.name}));
   EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 0);
   GUITHREADINFO focus = {};
   focus.cbSize = sizeof focus;
   GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &focus);
   EXPECT_EQ(focus.hwndFocus, list) << "the list has the focus";
+  EXPECT_TRUE(SaveScreenshot(dialog, "modem-select-dialog.png"));
 
-  RECT window = {};
-  RECT workArea = {};
-  GetWindowRect(dialog, &window);
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-  EXPECT_NEAR(window.left + window.right, workArea.left + workArea.right, 2) << "centred";
-  EXPECT_NEAR(window.top + window.bottom, workArea.top + workArea.bottom, 2) << "centred";
-  EXPECT_TRUE(test::SaveWindowPicture(dialog, PicturePath("modem-select-dialog.png")));
+  SendMessageW(list, CB_SETCURSEL, 2, 0);
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+  EXPECT_EQ(run.WaitForWindow(), nullptr) << "no further window";
+  EXPECT_EQ(run.ExitCode(), 0u) << "the tool sets no exit status of its own";
 
-  test::PressKey(list, VK_DOWN);
-  test::PressKey(list, VK_DOWN);
-  for (int tries = 0; tries < 250 && SendMessageW(list, CB_GETCURSEL, 0, 0) != 2; ++tries) {
-    Sleep(20);
-  }
-  EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 2);
-  test::PressKey(list, VK_RETURN);
-  ASSERT_TRUE(test::RunningProgram::WaitUntilClosed(dialog));
-  ExpectEndWithoutFurtherWindows(run);
-
-  EXPECT_EQ(service_->Stored(), std::vector<std::string>{"My ISP: Standard 28800 bps Modem"});
-  EXPECT_EQ(program.Remembered("DeviceType"), "modem");
-  EXPECT_EQ(program.Remembered("DeviceName"), kStandard.name);
+  EXPECT_EQ(test::StoredEntries(PhoneBook()),
+            std::vector<std::string>{"My ISP: Standard 28800 bps Modem"});
+  EXPECT_EQ(test::Remembered(run.File("dialkit.ini")), "modem: Standard 28800 bps Modem");
 }
 
 }  // namespace

@@ -4,10 +4,7 @@
 #include "framework/posix/terminal_window_system.h"
 
 #include <fcntl.h>
-#include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -18,16 +15,13 @@
 #include <functional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "framework/list_dialog.h"
-#include "framework/posix/terminal.h"
 #include "resource.h"
 #include "support/posix/pseudo_terminal.h"
+#include "support/test_files.h"
 
 namespace {
-
-using std::chrono::milliseconds;
 
 const CDialogItemTemplate kListDialogItems[] = {
     {test::kLabelId, CDialogItemTemplate::kStatic, ""},
@@ -57,7 +51,7 @@ int Drive(PseudoTerminal& terminal, const std::function<int()>& show, const std:
     for (size_t start = 0, end = 0; start <= keys.size(); start = end + 1) {
       end = std::min(keys.find('|', start), keys.size());
       terminal.Type(keys.substr(start, end - start));
-      std::this_thread::sleep_for(milliseconds(5));
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_TRUE(terminal.WaitFor(" -> ") && terminal.WaitFor("\n"));
   } else {
@@ -68,136 +62,108 @@ int Drive(PseudoTerminal& terminal, const std::function<int()>& show, const std:
 }
 
 constexpr UINT kQuestion = MB_OKCANCEL | MB_ICONWARNING;
+constexpr UINT kDialog = ~0u;  // in place of a message box's style: the list dialog
 
-struct MessageBoxCase {
-  const char* name;
-  UINT style;
-  const char* typedEarlier;  // before the box appears
-  const char* keys;
-  int answer;
-};
-
-TEST(TerminalMessageBox, AnswersByKey) {
-  const MessageBoxCase cases[] = {
-      {"OK box, Enter", MB_OK | MB_ICONWARNING, "", "\r", IDOK},
-      {"OK box, Escape is its only answer", MB_OK, "", "\x1b", IDOK},
-      {"question, Enter", kQuestion, "", "\r", IDOK},
-      {"question, Escape", kQuestion, "", "\x1b", IDCANCEL},
-      {"question, c", kQuestion, "", "c", IDCANCEL},
-      {"question, Ctrl-C", kQuestion, "", "\x03", IDCANCEL},
-      {"question, arrows (one split in two) answer nothing", kQuestion, "",
+// Control characters in the texts are shown as '?', so that no text sends the terminal commands.
+// The dialog opens with its second name ("beta") selected.
+TEST(TerminalFrontEnd, ShowsMessageBoxesAndDialogsAndAnswersByKey) {
+  const struct {
+    const char* name;
+    UINT style;
+    const char* keys;
+    int result;
+    const char* screen = nullptr;   // a box's whole screen; the dialog's last marked line
+    int index = 1;                  // the dialog's position afterwards
+    const char* typedEarlier = "";  // before the box appears
+  } cases[] = {
+      {"OK box, Enter", MB_OK | MB_ICONWARNING, "\r", IDOK,
+       "\r\n== (!) Title?[2J ==\r\nNo modem.\r\nInstall? one.\r\n[ OK ]  Enter: OK -> OK\r\n"},
+      {"OK box, Escape is its only answer", MB_OK, "\x1b", IDOK},
+      {"question, Enter", kQuestion, "\r", IDOK},
+      {"question, Escape", MB_OKCANCEL, "\x1b", IDCANCEL,
+       "\r\n== Title?[2J ==\r\nNo modem.\r\nInstall? one.\r\n"
+       "[ OK ]  [ Cancel ]  Enter: OK  Esc: Cancel -> Cancel\r\n"},
+      {"question, c", kQuestion, "c", IDCANCEL},
+      {"question, Ctrl-C", kQuestion, "\x03", IDCANCEL},
+      {"question, arrows (one split in two) answer nothing", kQuestion,
        "x|\x1b[B|\x1bOA|\x1b|[A|\r", IDOK},
-      {"question, keys typed before it appeared are dropped", kQuestion, "\r", "c", IDCANCEL},
-      {"question, the terminal goes away", kQuestion, "", "", IDCANCEL},
-      {"OK box, the terminal goes away", MB_OK, "", "", IDOK},
+      {"question, keys typed before it appeared are dropped", kQuestion, "c", IDCANCEL, nullptr, 1,
+       "\r"},
+      {"question, the terminal goes away", kQuestion, "", IDCANCEL},
+      {"OK box, the terminal goes away", MB_OK, "", IDOK},
+      {"dialog, Enter", kDialog, "\r", IDOK, " > 2  beta"},
+      {"dialog, Down", kDialog, "\x1b[B|\r", IDOK, " > 3  gamma", 2},
+      {"dialog, Up stops at the top", kDialog, "\x1bOA|\x1bOA|\r", IDOK, " > 1  alpha", 0},
+      {"dialog, Down stops at the end", kDialog, "\x1b[B|\x1b[B|\r", IDOK, " > 3  gamma", 2},
+      {"dialog, digits; 0 and beyond the list do nothing", kDialog, "1|0|9|\r", IDOK, " > 1  alpha",
+       0},
+      {"dialog, an arrow's sequence split in two", kDialog, "\x1b|[A|\r", IDOK, " > 1  alpha", 0},
+      {"dialog, Escape after a move stores nothing", kDialog, "\x1b[B|\x1b", IDCANCEL,
+       " > 3  gamma"},
+      {"dialog, c", kDialog, "c", IDCANCEL, " > 2  beta"},
   };
-  for (const MessageBoxCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     PseudoTerminal terminal;
     const tcflag_t settings = terminal.LocalModes();
     if (*c.typedEarlier != '\0') {
-      // Its echo shows that the terminal has taken it in.
       terminal.Type(c.typedEarlier);
-      EXPECT_TRUE(terminal.WaitFor("\n"));
+      EXPECT_TRUE(terminal.WaitFor("\n"));  // its echo shows that the terminal has taken it in
     }
     CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
-
-    EXPECT_EQ(Drive(
-                  terminal, [&]() { return windows.ShowMessageBox("Text", "Title", c.style); },
-                  "Enter: OK", c.keys),
-              c.answer);
+    test::CListDialog dialog;
+    const auto show = [&]() {
+      return c.style == kDialog
+                 ? windows.RunModalDialog(dialog)
+                 : windows.ShowMessageBox("No modem.\nInstall\a one.", "Title\x1b[2J", c.style);
+    };
+    EXPECT_EQ(Drive(terminal, show, "Enter: OK", c.keys), c.result);
     if (*c.keys != '\0') {
       EXPECT_EQ(terminal.LocalModes(), settings);
     }
-  }
-}
-
-// Control characters in the texts are shown as '?', so that no text sends the terminal commands.
-TEST(TerminalMessageBox, ShowsTitleWarningMarkerTextAndButtons) {
-  struct Case {
-    const char* title;
-    UINT style;
-    const char* keys;
-    const char* screen;
-  };
-  const Case cases[] = {
-      {"Modem Warning", MB_OK | MB_ICONWARNING, "\r",
-       "== (!) Modem Warning ==\r\nNo modem.\r\nInstall? one.\r\n[ OK ]  Enter: OK -> OK\r\n"},
-      {"Question\x1b[2J", MB_OKCANCEL, "\x1b",
-       "== Question?[2J ==\r\nNo modem.\r\nInstall? one.\r\n"
-       "[ OK ]  [ Cancel ]  Enter: OK  Esc: Cancel -> Cancel\r\n"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.style);
-    PseudoTerminal terminal;
-    CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
-    Drive(
-        terminal,
-        [&]() { return windows.ShowMessageBox("No modem.\nInstall\a one.", c.title, c.style); },
-        "Enter: OK", c.keys);
-    EXPECT_EQ(terminal.Screen(), std::string("\r\n") + c.screen);
-  }
-}
-
-struct DialogCase {
-  const char* name;
-  const char* keys;
-  int result;
-  int index;
-  const char* marked;  // the line marked as current at the end
-};
-
-TEST(TerminalDialog, ShowsCaptionLabelAndListAndMovesTheSelectionByKey) {
-  // The dialog opens with its second name ("beta") selected.
-  const DialogCase cases[] = {
-      {"Enter", "\r", IDOK, 1, " > 2  beta"},
-      {"Down", "\x1b[B|\r", IDOK, 2, " > 3  gamma"},
-      {"Up stops at the top; application cursor keys", "\x1bOA|\x1bOA|\r", IDOK, 0, " > 1  alpha"},
-      {"Down stops at the end", "\x1b[B|\x1b[B|\r", IDOK, 2, " > 3  gamma"},
-      {"digits; 0 and beyond the list do nothing", "1|0|9|\r", IDOK, 0, " > 1  alpha"},
-      {"an arrow's sequence split in two", "\x1b|[A|\r", IDOK, 0, " > 1  alpha"},
-      {"Escape after a move stores nothing", "\x1b[B|\x1b", IDCANCEL, 1, " > 3  gamma"},
-      {"c", "c", IDCANCEL, 1, " > 2  beta"},
-  };
-  for (const DialogCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    PseudoTerminal terminal;
-    const tcflag_t settings = terminal.LocalModes();
-    CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
-    test::CListDialog dialog;
-
-    EXPECT_EQ(
-        Drive(
-            terminal, [&]() { return windows.RunModalDialog(dialog); }, "Esc: Cancel", c.keys),
-        c.result);
-    EXPECT_EQ(dialog.index, c.index);
     const std::string& screen = terminal.Screen();
-    EXPECT_EQ(screen.find("\r\n== Test Caption ==\r\nPick one:\r\n   1  alpha\r\n > 2  beta\r\n"
-                          "   3  gamma\r\n[ OK ]  [ Cancel ]  Up/Down or 1-9: choose  Enter: OK  "
-                          "Esc: Cancel"),
-              0u)
-        << screen;
-    // Redrawn or not, the last marked line is the current one.
-    EXPECT_EQ(screen.substr(screen.rfind(" > "), std::string(c.marked).size()), c.marked);
-    EXPECT_EQ(terminal.LocalModes(), settings);
+    if (c.style == kDialog) {
+      EXPECT_EQ(dialog.index, c.index);
+      EXPECT_EQ(screen.find("\r\n== Test Caption ==\r\nPick one:\r\n   1  alpha\r\n > 2  beta\r\n"
+                            "   3  gamma\r\n[ OK ]  [ Cancel ]  Up/Down or 1-9: choose  Enter: OK  "
+                            "Esc: Cancel"),
+                0u)
+          << screen;
+      // Redrawn or not, the last marked line is the current one.
+      EXPECT_EQ(screen.substr(screen.rfind(" > "), std::string(c.screen).size()), c.screen);
+    } else if (c.screen != nullptr) {
+      EXPECT_EQ(screen, c.screen);
+    }
   }
+}
+
+// Runs `body` in a child process and returns the child's wait status; `meanwhile` runs here while
+// the child does.
+int StatusOfChild(const std::function<int()>& body,
+                  const std::function<void(pid_t)>& meanwhile = {}) {
+  const pid_t child = fork();
+  if (child == 0) {
+    _exit(body());
+  }
+  if (meanwhile) {
+    meanwhile(child);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
+  return status;
 }
 
 TEST(TerminalFrontEnd, SignalThatEndsTheProcessRestoresTheTerminalFirst) {
   PseudoTerminal terminal;
   const tcflag_t settings = terminal.LocalModes();
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
-    windows.ShowMessageBox("Waiting", "Title", MB_OKCANCEL);
-    _exit(0);
-  }
-  EXPECT_TRUE(terminal.WaitFor("Esc: Cancel"));
-  EXPECT_NE(terminal.LocalModes(), settings);
-  kill(child, SIGTERM);
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
+  CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
+  const int status =
+      StatusOfChild([&]() { return windows.ShowMessageBox("Waiting", "Title", MB_OKCANCEL); },
+                    [&](pid_t child) {
+                      EXPECT_TRUE(terminal.WaitFor("Esc: Cancel"));
+                      EXPECT_NE(terminal.LocalModes(), settings);
+                      kill(child, SIGTERM);
+                    });
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
   EXPECT_EQ(terminal.LocalModes(), settings);
 }
@@ -205,43 +171,22 @@ TEST(TerminalFrontEnd, SignalThatEndsTheProcessRestoresTheTerminalFirst) {
 // The platform's window system in a process without a controlling terminal, as under a script
 // or a service: nothing is asked, and nothing is taken as a yes.
 TEST(TerminalFrontEnd, WithoutATerminalWritesToStandardErrorAndNeverSaysYes) {
-  int errors[2];
-  ASSERT_EQ(pipe(errors), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
+  const test::ScopedTempDirectory directory;
+  const std::string errors = directory.File("errors.txt");
+  const int status = StatusOfChild([&]() {
     setsid();  // a new session has no controlling terminal
-    dup2(errors[1], STDERR_FILENO);
-    close(errors[0]);
-    close(errors[1]);
+    dup2(open(errors.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
     CWindowSystem& windows = PlatformWindowSystem();
-    int failures = 0;
-    if (windows.ShowMessageBox("No modem.\nInstall one.", "Modem Warning",
-                               MB_OK | MB_ICONWARNING) != IDOK) {
-      failures |= 1;
-    }
-    if (windows.ShowMessageBox("Overwrite?", "Object Already Exists",
-                               MB_OKCANCEL | MB_ICONWARNING) != IDCANCEL) {
-      failures |= 2;
-    }
+    int failures = windows.ShowMessageBox("No modem.\nInstall one.", "Modem Warning",
+                                          MB_OK | MB_ICONWARNING) != IDOK;
+    failures |= (windows.ShowMessageBox("Overwrite?", "Object Already Exists",
+                                        MB_OKCANCEL | MB_ICONWARNING) != IDCANCEL)
+                << 1;
     CDialog dialog(IDD_MODEM_SELECT);
-    if (dialog.DoModal() != -1) {
-      failures |= 4;
-    }
-    _exit(failures);
-  }
-  close(errors[1]);
-  std::string written;
-  char buffer[512];
-  for (ssize_t count; (count = read(errors[0], buffer, sizeof buffer)) > 0;) {
-    written.append(buffer, static_cast<size_t>(count));
-  }
-  close(errors[0]);
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(written,
+    return failures | (dialog.DoModal() != -1) << 2;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(test::ReadFileBytes(errors),
             "== (!) Modem Warning ==\nNo modem.\nInstall one.\n"
             "== (!) Object Already Exists ==\nOverwrite?\n"
             "No terminal to answer this question: Cancel\n"

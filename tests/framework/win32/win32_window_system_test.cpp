@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <thread>
 
 #include "framework/list_dialog.h"
@@ -24,34 +23,23 @@ HWND WaitForWindow(const char* caption) {
   return nullptr;
 }
 
-std::string ItemText(HWND window, int id) {
-  char text[256] = "";
-  GetDlgItemTextA(window, id, text, sizeof text);
-  return text;
-}
-
-struct AnswerCase {
-  const char* name;
-  int pick;  // -1: no change
-  void (*answer)(HWND window);
-  int result;
-  int index;
-};
-
 TEST(Win32Dialog, ShowsWhatTheDialogSetUpCentredAndEndsAsAnswered) {
-  const AnswerCase cases[] = {
-      {"OK after a pick", 2, [](HWND w) { PostMessageA(w, WM_COMMAND, IDOK, 0); }, IDOK, 2},
-      {"OK untouched", -1, [](HWND w) { PostMessageA(w, WM_COMMAND, IDOK, 0); }, IDOK, 1},
-      {"Cancel after a pick", 0, [](HWND w) { PostMessageA(w, WM_COMMAND, IDCANCEL, 0); }, IDCANCEL,
-       1},
-      {"Escape", 0,
-       [](HWND w) { PostMessageA(GetDlgItem(w, test::kListId), WM_KEYDOWN, VK_ESCAPE, 0); },
-       IDCANCEL, 1},
+  const struct {
+    const char* name;
+    int pick;     // -1: no change
+    int command;  // 0: the Escape key in the list
+    int result;
+    int index;
+  } cases[] = {
+      {"OK after a pick", 2, IDOK, IDOK, 2},
+      {"OK untouched", -1, IDOK, IDOK, 1},
+      {"Cancel after a pick", 0, IDCANCEL, IDCANCEL, 1},
+      {"Escape", 0, 0, IDCANCEL, 1},
   };
-  for (const AnswerCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     test::CListDialog dialog;
-    std::string label;
+    char label[64] = "";
     LRESULT count = 0;
     LRESULT selection = 0;
     RECT window{};
@@ -60,21 +48,25 @@ TEST(Win32Dialog, ShowsWhatTheDialogSetUpCentredAndEndsAsAnswered) {
       if (shown == nullptr) {
         return;
       }
-      label = ItemText(shown, test::kLabelId);
+      GetDlgItemTextA(shown, test::kLabelId, label, sizeof label);
       count = SendDlgItemMessageA(shown, test::kListId, CB_GETCOUNT, 0, 0);
       selection = SendDlgItemMessageA(shown, test::kListId, CB_GETCURSEL, 0, 0);
       GetWindowRect(shown, &window);
       if (c.pick >= 0) {
         SendDlgItemMessageA(shown, test::kListId, CB_SETCURSEL, c.pick, 0);
       }
-      c.answer(shown);
+      if (c.command != 0) {
+        PostMessageA(shown, WM_COMMAND, c.command, 0);
+      } else {
+        PostMessageA(GetDlgItem(shown, test::kListId), WM_KEYDOWN, VK_ESCAPE, 0);
+      }
     });
     const int result = dialog.DoModal();
     person.join();
 
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(dialog.index, c.index);
-    EXPECT_EQ(label, "Pick one:");
+    EXPECT_STREQ(label, "Pick one:");
     EXPECT_EQ(count, 3);
     EXPECT_EQ(selection, 1);
     RECT area{};

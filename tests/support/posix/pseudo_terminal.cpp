@@ -16,23 +16,20 @@ namespace test {
 
 namespace {
 using Clock = std::chrono::steady_clock;
-using std::chrono::milliseconds;
 
 int MillisecondsLeft(Clock::time_point deadline) {
   return static_cast<int>(
-      std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count());
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
 }
 }  // namespace
 
 PseudoTerminal::PseudoTerminal() {
   master_ = posix_openpt(O_RDWR | O_NOCTTY);
-  EXPECT_GE(master_, 0);
-  EXPECT_EQ(grantpt(master_), 0);
-  EXPECT_EQ(unlockpt(master_), 0);
+  EXPECT_TRUE(master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0);
   path_ = ptsname(master_);
   terminal_ = open(path_.c_str(), O_RDWR | O_NOCTTY);
   EXPECT_GE(terminal_, 0);
-  winsize size{24, 80, 0, 0};
+  const winsize size{24, 80, 0, 0};
   ioctl(master_, TIOCSWINSZ, &size);
 }
 
@@ -53,30 +50,25 @@ void PseudoTerminal::Type(const std::string& keys) {
 
 bool PseudoTerminal::ReadScreen(int timeoutMilliseconds) {
   pollfd waiting{master_, POLLIN, 0};
-  if (timeoutMilliseconds <= 0 || poll(&waiting, 1, timeoutMilliseconds) <= 0) {
-    return false;
-  }
   char buffer[512];
-  const ssize_t count = read(master_, buffer, sizeof buffer);
-  if (count <= 0) {
-    return false;
+  ssize_t count = 0;
+  if (timeoutMilliseconds > 0 && poll(&waiting, 1, timeoutMilliseconds) > 0) {
+    count = read(master_, buffer, sizeof buffer);
   }
-  screen_.append(buffer, static_cast<size_t>(count));
-  return true;
+  screen_.append(buffer, count > 0 ? static_cast<size_t>(count) : 0);
+  return count > 0;
 }
 
 bool PseudoTerminal::WaitFor(const std::string& text) {
   const auto deadline = Clock::now() + std::chrono::seconds(5);
-  for (;;) {
-    const size_t found = screen_.find(text, seen_);
-    if (found != std::string::npos) {
-      seen_ = found + text.size();
-      return true;
-    }
+  size_t found;
+  while ((found = screen_.find(text, seen_)) == std::string::npos) {
     if (!ReadScreen(MillisecondsLeft(deadline))) {
       return false;
     }
   }
+  seen_ = found + text.size();
+  return true;
 }
 
 void PseudoTerminal::HangUp() {
@@ -102,9 +94,9 @@ pid_t PseudoTerminal::Start(const std::vector<std::string>& arguments, const std
     if (terminal < 0 || chdir(directory.c_str()) != 0) {
       _exit(127);
     }
-    dup2(terminal, 0);
-    dup2(terminal, 1);
-    dup2(terminal, 2);
+    for (const int stream : {0, 1, 2}) {
+      dup2(terminal, stream);
+    }
     for (const auto& [name, value] : environment) {
       setenv(name.c_str(), value.c_str(), 1);
     }
@@ -117,13 +109,8 @@ pid_t PseudoTerminal::Start(const std::vector<std::string>& arguments, const std
 
 int PseudoTerminal::WaitForExit(pid_t process) {
   const auto deadline = Clock::now() + std::chrono::seconds(20);
-  for (;;) {
-    int status = 0;
-    if (waitpid(process, &status, WNOHANG) == process) {
-      while (ReadScreen(50)) {
-      }
-      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+  int status = 0;
+  while (waitpid(process, &status, WNOHANG) != process) {
     if (MillisecondsLeft(deadline) <= 0) {
       kill(process, SIGKILL);
       waitpid(process, &status, 0);
@@ -132,6 +119,9 @@ int PseudoTerminal::WaitForExit(pid_t process) {
     }
     ReadScreen(50);
   }
+  while (ReadScreen(50)) {
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace test

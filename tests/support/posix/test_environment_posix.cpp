@@ -1,6 +1,11 @@
 #include <cstdlib>
+#include <optional>
 
+#include <gtest/gtest.h>
+
+#include "support/platform_under_test.h"
 #include "support/test_environment.h"
+#include "support/test_files.h"
 
 namespace test {
 
@@ -12,6 +17,20 @@ void Set(const std::string& name, const char* value) {
     unsetenv(name.c_str());
   }
 }
+
+// Set up by GoogleTest before the first test and torn down after the last one.
+class StandInSystemEnvironment final : public testing::Environment {
+ public:
+  void SetUp() override { variable_.emplace("SystemRoot", root_.emplace().path().c_str()); }
+  void TearDown() override {
+    variable_.reset();
+    root_.reset();
+  }
+
+ private:
+  std::optional<ScopedTempDirectory> root_;
+  std::optional<ScopedEnvironmentVariable> variable_;
+};
 }  // namespace
 
 ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const char* value)
@@ -26,37 +45,12 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
   Set(name_, previous_ ? previous_->c_str() : nullptr);
 }
 
-}  // namespace test
-
-#include <filesystem>
-#include <memory>
-
-#include <gtest/gtest.h>
-
-#include "support/test_files.h"
-
-namespace test {
-
-namespace {
-class StandInSystemEnvironment final : public testing::Environment {
- public:
-  void SetUp() override {
-    root_ = std::make_unique<ScopedTempDirectory>();
-    variable_ = std::make_unique<ScopedEnvironmentVariable>("SystemRoot", root_->path().c_str());
-  }
-  void TearDown() override {
-    variable_.reset();
-    root_.reset();
-  }
-
- private:
-  std::unique_ptr<ScopedTempDirectory> root_;
-  std::unique_ptr<ScopedEnvironmentVariable> variable_;
-};
-}  // namespace
-
 void IsolateSystemForTestProgram() {
   testing::AddGlobalTestEnvironment(new StandInSystemEnvironment);
+}
+
+PlatformUnderTest CurrentPlatformUnderTest() {
+  return PlatformUnderTest::kOurs;
 }
 
 }  // namespace test

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "support/platform_under_test.h"
 #include "support/test_environment.h"
 
 namespace test {
@@ -21,8 +22,14 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
   SetEnvironmentVariableA(name_.c_str(), previous_ ? previous_->c_str() : nullptr);
 }
 
-}  // namespace test
-
-namespace test {
+// The system is the Wine prefix (or the Windows installation) that the test run was given.
 void IsolateSystemForTestProgram() {}
+
+// Wine tells itself apart from Windows by an export of its own in ntdll.
+PlatformUnderTest CurrentPlatformUnderTest() {
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  const bool wine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  return wine ? PlatformUnderTest::kWine : PlatformUnderTest::kWindows;
+}
+
 }  // namespace test

@@ -1,9 +1,0 @@
-#include "support/platform_under_test.h"
-
-namespace test {
-
-PlatformUnderTest CurrentPlatformUnderTest() {
-  return PlatformUnderTest::kOurs;
-}
-
-}  // namespace test
