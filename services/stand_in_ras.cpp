@@ -41,6 +41,21 @@ bool OpenPhoneBook(const std::string& path, Opening opening, PhoneBook* book) {
   return opening == Opening::kMissingIsEmpty && !path.empty() && !PathExists(path.c_str());
 }
 
+// A phone book read under the lock, which is held until the call is done, so that a change is
+// written over exactly what was read. A book that could not be opened holds no entries.
+struct LockedPhoneBook {
+  explicit LockedPhoneBook(const char* phoneBook, Opening opening = Opening::kMissingIsEmpty)
+      : lock(g_phoneBookLock), path(PhoneBookPath(phoneBook)) {
+    opened = OpenPhoneBook(path, opening, &book);
+  }
+  DWORD Write() const { return WritePhoneBook(path, book) ? 0 : ERROR_CANNOT_WRITE_PHONEBOOK; }
+
+  std::lock_guard<std::mutex> lock;
+  const std::string path;
+  PhoneBook book;
+  bool opened = false;
+};
+
 // The platform's rules for entry names: one to 256 characters, not beginning with a full stop,
 // none of | > < ? * \ / : and no control characters, and at least one letter or digit (every
 // character of the upper half of the code page counts as one).
@@ -133,12 +148,11 @@ DWORD WINAPI RasValidateEntryNameA(const char* phoneBook, const char* entryName)
   if (!IsValidEntryName(entryName)) {
     return ERROR_INVALID_NAME;
   }
-  std::lock_guard<std::mutex> lock(g_phoneBookLock);
-  PhoneBook book;
-  if (!OpenPhoneBook(PhoneBookPath(phoneBook), Opening::kMissingIsEmpty, &book)) {
+  LockedPhoneBook stored(phoneBook);
+  if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
   }
-  return FindStoredEntry(book, entryName) != nullptr ? ERROR_ALREADY_EXISTS : 0;
+  return FindStoredEntry(stored.book, entryName) != nullptr ? ERROR_ALREADY_EXISTS : 0;
 }
 
 DWORD WINAPI RasRenameEntryA(const char* phoneBook, const char* oldName, const char* newName) {
@@ -151,23 +165,21 @@ DWORD WINAPI RasRenameEntryA(const char* phoneBook, const char* oldName, const c
   if (!IsValidEntryName(newName)) {
     return ERROR_INVALID_NAME;
   }
-  std::lock_guard<std::mutex> lock(g_phoneBookLock);
-  const std::string path = PhoneBookPath(phoneBook);
-  PhoneBook book;
-  if (!OpenPhoneBook(path, Opening::kMissingIsEmpty, &book)) {
+  LockedPhoneBook stored(phoneBook);
+  if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
   }
-  StoredEntry* entry = FindStoredEntry(book, oldName);
+  StoredEntry* entry = FindStoredEntry(stored.book, oldName);
   if (entry == nullptr) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
   // Renaming an entry to another letter case of its own name is allowed.
-  const StoredEntry* holder = FindStoredEntry(book, newName);
+  const StoredEntry* holder = FindStoredEntry(stored.book, newName);
   if (holder != nullptr && holder != entry) {
     return ERROR_ALREADY_EXISTS;
   }
   entry->name = newName;
-  return WritePhoneBook(path, book) ? 0 : ERROR_CANNOT_WRITE_PHONEBOOK;
+  return stored.Write();
 }
 
 DWORD WINAPI RasDeleteEntryA(const char* phoneBook, const char* entryName) {
@@ -177,18 +189,16 @@ DWORD WINAPI RasDeleteEntryA(const char* phoneBook, const char* entryName) {
   if (entryName == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
-  std::lock_guard<std::mutex> lock(g_phoneBookLock);
-  const std::string path = PhoneBookPath(phoneBook);
-  PhoneBook book;
-  if (!OpenPhoneBook(path, Opening::kMissingIsEmpty, &book)) {
+  LockedPhoneBook stored(phoneBook);
+  if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
   }
-  const StoredEntry* entry = FindStoredEntry(book, entryName);
+  const StoredEntry* entry = FindStoredEntry(stored.book, entryName);
   if (entry == nullptr) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
-  book.erase(book.begin() + (entry - book.data()));
-  return WritePhoneBook(path, book) ? 0 : ERROR_CANNOT_WRITE_PHONEBOOK;
+  stored.book.erase(stored.book.begin() + (entry - stored.book.data()));
+  return stored.Write();
 }
 
 DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* entryName, RASENTRYA* entry,
@@ -204,16 +214,12 @@ DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* entryName
   }
   RASENTRYA found = DefaultEntryRecord();
   if (entryName != nullptr && *entryName != '\0') {
-    std::lock_guard<std::mutex> lock(g_phoneBookLock);
-    PhoneBook book;
-    const StoredEntry* stored = nullptr;
-    if (OpenPhoneBook(PhoneBookPath(phoneBook), Opening::kMissingIsEmpty, &book)) {
-      stored = FindStoredEntry(book, entryName);
-    }
-    if (stored == nullptr) {
+    LockedPhoneBook stored(phoneBook);
+    const StoredEntry* named = FindStoredEntry(stored.book, entryName);
+    if (named == nullptr) {
       return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
-    found = stored->record;
+    found = named->record;
   }
   // The stand-in keeps no device-specific configuration.
   if (deviceInfoSize != nullptr) {
@@ -245,19 +251,17 @@ DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName
   if (!IsValidEntryName(entryName)) {
     return ERROR_INVALID_NAME;
   }
-  std::lock_guard<std::mutex> lock(g_phoneBookLock);
-  const std::string path = PhoneBookPath(phoneBook);
-  PhoneBook book;
-  if (!OpenPhoneBook(path, Opening::kMissingIsEmpty, &book)) {
+  LockedPhoneBook stored(phoneBook);
+  if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
   }
   // An existing entry keeps the spelling it was stored under.
-  if (StoredEntry* stored = FindStoredEntry(book, entryName)) {
-    stored->record = *entry;
+  if (StoredEntry* named = FindStoredEntry(stored.book, entryName)) {
+    named->record = *entry;
   } else {
-    book.push_back(StoredEntry{entryName, *entry});
+    stored.book.push_back(StoredEntry{entryName, *entry});
   }
-  return WritePhoneBook(path, book) ? 0 : ERROR_CANNOT_WRITE_PHONEBOOK;
+  return stored.Write();
 }
 
 DWORD WINAPI RasGetCountryInfoA(RASCTRYINFO* country, DWORD* size) {
@@ -350,12 +354,8 @@ DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*
   std::string deviceType;
   std::string deviceName;
   {
-    std::lock_guard<std::mutex> lock(g_phoneBookLock);
-    PhoneBook book;
-    const StoredEntry* entry = nullptr;
-    if (OpenPhoneBook(PhoneBookPath(phoneBook), Opening::kMissingIsEmpty, &book)) {
-      entry = FindStoredEntry(book, parameters->szEntryName);
-    }
+    LockedPhoneBook stored(phoneBook);
+    const StoredEntry* entry = FindStoredEntry(stored.book, parameters->szEntryName);
     if (entry == nullptr) {
       return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
@@ -374,13 +374,8 @@ DWORD WINAPI RasEditPhonebookEntryA(HWND, const char* phoneBook, const char* ent
     return ERROR_INVALID_PARAMETER;
   }
   // There is no dialog to show: the entry is left as it is.
-  std::lock_guard<std::mutex> lock(g_phoneBookLock);
-  PhoneBook book;
-  if (!OpenPhoneBook(PhoneBookPath(phoneBook), Opening::kMissingIsEmpty, &book) ||
-      FindStoredEntry(book, entryName) == nullptr) {
-    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-  }
-  return 0;
+  LockedPhoneBook stored(phoneBook);
+  return FindStoredEntry(stored.book, entryName) != nullptr ? 0 : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
 }
 
 DWORD WINAPI RasEnumEntriesA(const char* reserved, const char* phoneBook, RASENTRYNAMEA* entries,
@@ -394,11 +389,11 @@ DWORD WINAPI RasEnumEntriesA(const char* reserved, const char* phoneBook, RASENT
   if (entries != nullptr && entries->dwSize != sizeof(RASENTRYNAMEA)) {
     return ERROR_INVALID_SIZE;
   }
-  std::lock_guard<std::mutex> lock(g_phoneBookLock);
-  PhoneBook book;
-  if (!OpenPhoneBook(PhoneBookPath(phoneBook), Opening::kMissingFails, &book)) {
+  LockedPhoneBook stored(phoneBook, Opening::kMissingFails);
+  if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
   }
+  const PhoneBook& book = stored.book;
   const DWORD needed = static_cast<DWORD>(book.size() * sizeof(RASENTRYNAMEA));
   *count = static_cast<DWORD>(book.size());
   if (needed > 0 && (entries == nullptr || *size < needed)) {
