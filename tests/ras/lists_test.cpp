@@ -81,9 +81,6 @@ TEST_F(ListTest, AsksAgainWithTheRoomAskedForSortsDevicesAndBoundsTheCount) {
   const bool kDevices = true;
   // clang-format off
   const ListCase cases[] = {
-      {"one device", kDevices, {{0, 152, 1, {"modem/Modem A"}}}, 0, {152}, {"modem/Modem A"}},
-      {"three devices", kDevices, {{603, 456}, {0, 456, 3, {"vpn/VPN", "modem/b", "modem/B"}}},
-       0, {152, 456}, {"modem/B", "modem/b", "vpn/VPN"}},
       {"two types and letter case", kDevices,
        {{603, 912}, {0, 912, 6, {"vpn/A", "modem/zeta", "modem/Zeta", "isdn/x", "modem/Zet",
                                  "Modem/y"}}},

@@ -1,5 +1,5 @@
 // The binding against the fake service: every way Load can go, which library each operation
-// reaches, and the operations that do more than forward.
+// then reaches, and the operation that does more than forward.
 #include "ras/ras_library.h"
 
 #include <gtest/gtest.h>
@@ -22,60 +22,6 @@ std::string WriteProfile(const test::ScopedTempDirectory& directory, const char*
   test::WriteFileBytes(path, std::string("[Libraries]\n") +
                                  (useAltras ? std::string("UseAltras=") + useAltras : "") + "\n");
   return path;
-}
-
-enum Library { kMissing, kComplete, kIncomplete };  // incomplete: lacks RasGetEntryPropertiesA
-
-void Offer(CFakeLibraryLoader& loader, const char* fileName, Library library) {
-  if (library != kMissing) {
-    loader.Offer(fileName, library == kIncomplete ? std::set<std::string>{"RasGetEntryPropertiesA"}
-                                                  : std::set<std::string>{});
-  }
-}
-
-TEST(RasLibraryLoad, FollowsSwitchAndFallbackAndFreesOnFailure) {
-  const struct {
-    const char* name;
-    Library standard;
-    const char* useAltras;
-    Library alternative;
-    uint32_t result;
-    uint32_t kind;
-    int alternativeLoads;
-    Strings released;
-    const char* warmedUp;  // library whose RasGetEntryPropertiesA got the warm-up call
-  } cases[] = {
-      // clang-format off
-      {"no rasapi32", kMissing, "1", kComplete, 83007, 200, 0, {}, nullptr},
-      {"switch absent", kComplete, nullptr, kComplete, 0, 200, 0, {}, "rasapi32.dll"},
-      {"switch 0", kComplete, "0", kComplete, 0, 200, 0, {}, "rasapi32.dll"},
-      {"switch 2", kComplete, "2", kComplete, 0, 100, 1, {}, "altras.dll"},
-      {"rasapi32 incomplete", kIncomplete, "0", kComplete, 0, 100, 1, {}, "altras.dll"},
-      {"no altras", kComplete, "1", kMissing, 83009, 200, 1, {"rasapi32.dll"}, nullptr},
-      {"rasapi32 incomplete, no altras", kIncomplete, nullptr, kMissing, 83009, 200, 1,
-       {"rasapi32.dll"}, nullptr},
-      {"altras incomplete", kComplete, "1", kIncomplete, 83009, 200, 1,
-       {"altras.dll", "rasapi32.dll"}, nullptr},
-      // clang-format on
-  };
-  test::ScopedTempDirectory directory;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    CFakeLibraryLoader loader;
-    Offer(loader, "rasapi32.dll", c.standard);
-    Offer(loader, "altras.dll", c.alternative);
-    CRasLibrary ras;
-    EXPECT_EQ(ras.Load(kPhoneBook, WriteProfile(directory, c.useAltras).c_str()), c.result);
-    EXPECT_EQ(ras.LibraryKind(), c.kind);
-    EXPECT_EQ(loader.loads["rasapi32.dll"], 1);
-    EXPECT_EQ(loader.loads["altras.dll"], c.alternativeLoads);
-    EXPECT_EQ(loader.released, c.released);
-    EXPECT_EQ(Fake().calls, c.warmedUp
-                                ? Strings{std::string(c.warmedUp) + ":RasGetEntryPropertiesA"}
-                                : Strings{});
-    EXPECT_EQ(Fake().lastCallWasWarmUp, c.warmedUp != nullptr);
-    EXPECT_EQ(Fake().phoneBook, c.warmedUp ? kPhoneBook : nullptr);
-  }
 }
 
 void WINAPI IgnoreDialEvent(UINT, RASCONNSTATE, DWORD) {}
@@ -124,39 +70,83 @@ const struct {
     // clang-format on
 };
 
-// With either library in use, and with a rasapi32.dll that lacks every function but
-// RasGetEntryPropertiesA: the missing ones answer 127 and are never called.
-TEST(RasLibraryOperations, ReachTheirLibraryAndPassResultsAndPhoneBookUnchanged) {
-  test::ScopedTempDirectory directory;
-  const struct {
-    const char* useAltras;
-    bool incomplete;
-  } libraries[] = {{"0", false}, {"1", false}, {"0", true}};
-  for (const auto& [useAltras, incomplete] : libraries) {
-    CFakeLibraryLoader loader;
-    std::set<std::string> missing;
-    for (const auto& operation : kOperations) {
-      if (incomplete && operation.function != std::string("RasGetEntryPropertiesA")) {
-        missing.insert(operation.function);
-      }
+// Incomplete: lacks RasGetEntryPropertiesA; bare: lacks every function but that one.
+enum Library { kMissing, kComplete, kIncomplete, kBare };
+
+void Offer(CFakeLibraryLoader& loader, const char* fileName, Library library) {
+  std::set<std::string> missing;
+  for (const auto& operation : kOperations) {
+    if (library ==
+        (operation.function == std::string("RasGetEntryPropertiesA") ? kIncomplete : kBare)) {
+      missing.insert(operation.function);
     }
-    loader.Offer("rasapi32.dll", missing);
-    loader.Offer("altras.dll");
+  }
+  if (library != kMissing) {
+    loader.Offer(fileName, missing);
+  }
+}
+
+// Where Load succeeds, every operation then reaches its library, passes the phone book where it
+// takes one, and gives the service's result unchanged; a missing function answers 127 unasked.
+TEST(RasLibrary, LoadFollowsSwitchAndFallbackAndFreesOnFailureThenOperationsReachTheirLibrary) {
+  const struct {
+    const char* name;
+    Library standard;
+    const char* useAltras;
+    Library alternative;
+    uint32_t result;
+    uint32_t kind;
+    int alternativeLoads;
+    Strings released;
+    const char* warmedUp;  // library whose RasGetEntryPropertiesA got the warm-up call
+  } cases[] = {
+      // clang-format off
+      {"no rasapi32", kMissing, "1", kComplete, 83007, 200, 0, {}, nullptr},
+      {"switch absent", kComplete, nullptr, kComplete, 0, 200, 0, {}, "rasapi32.dll"},
+      {"switch 0", kComplete, "0", kComplete, 0, 200, 0, {}, "rasapi32.dll"},
+      {"switch 2", kComplete, "2", kComplete, 0, 100, 1, {}, "altras.dll"},
+      {"rasapi32 incomplete", kIncomplete, "0", kComplete, 0, 100, 1, {}, "altras.dll"},
+      {"rasapi32 bare", kBare, "0", kComplete, 0, 200, 0, {}, "rasapi32.dll"},
+      {"no altras", kComplete, "1", kMissing, 83009, 200, 1, {"rasapi32.dll"}, nullptr},
+      {"rasapi32 incomplete, no altras", kIncomplete, nullptr, kMissing, 83009, 200, 1,
+       {"rasapi32.dll"}, nullptr},
+      {"altras incomplete", kComplete, "1", kIncomplete, 83009, 200, 1,
+       {"altras.dll", "rasapi32.dll"}, nullptr},
+      // clang-format on
+  };
+  test::ScopedTempDirectory directory;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CFakeLibraryLoader loader;
+    Offer(loader, "rasapi32.dll", c.standard);
+    Offer(loader, "altras.dll", c.alternative);
     CRasLibrary ras;
-    ASSERT_EQ(ras.Load(kPhoneBook, WriteProfile(directory, useAltras).c_str()), 0u);
+    EXPECT_EQ(ras.Load(kPhoneBook, WriteProfile(directory, c.useAltras).c_str()), c.result);
+    EXPECT_EQ(ras.LibraryKind(), c.kind);
+    EXPECT_EQ(loader.loads["rasapi32.dll"], 1);
+    EXPECT_EQ(loader.loads["altras.dll"], c.alternativeLoads);
+    EXPECT_EQ(loader.released, c.released);
+    EXPECT_EQ(Fake().calls, c.warmedUp
+                                ? Strings{std::string(c.warmedUp) + ":RasGetEntryPropertiesA"}
+                                : Strings{});
+    EXPECT_EQ(Fake().lastCallWasWarmUp, c.warmedUp != nullptr);
+    EXPECT_EQ(Fake().phoneBook, c.warmedUp ? kPhoneBook : nullptr);
+    if (c.result != 0) {
+      continue;
+    }
     // 610 is no code that any operation treats specially.
     Fake().result = ERROR_BUFFER_INVALID;
     Fake().listAnswers.assign(2, {ERROR_BUFFER_INVALID});
     for (const auto& operation : kOperations) {
-      SCOPED_TRACE(std::string(operation.function) +
-                   (incomplete ? " missing" : " with UseAltras=") + useAltras);
+      SCOPED_TRACE(operation.function);
       Fake().calls.clear();
       Fake().phoneBook = nullptr;
-      const bool called = missing.count(operation.function) == 0;
+      const bool called =
+          c.standard != kBare || operation.function == std::string("RasGetEntryPropertiesA");
       const bool hangUp = operation.function == std::string("RasHangUpA");
       EXPECT_EQ(operation.call(ras),
                 called || hangUp ? ERROR_BUFFER_INVALID : ERROR_PROC_NOT_FOUND);
-      const bool fromAlternative = operation.alternative && *useAltras == '1';
+      const bool fromAlternative = operation.alternative && c.kind == 100;
       const std::string library = fromAlternative ? "altras.dll" : "rasapi32.dll";
       EXPECT_EQ(Fake().calls, called ? Strings{library + ":" + operation.function} : Strings{});
       EXPECT_EQ(Fake().phoneBook, called && operation.takesPhoneBook ? kPhoneBook : nullptr);
