@@ -57,13 +57,8 @@ DWORD AnswerList(Record* records, DWORD* size, DWORD* count) {
   }
 
 DIALKIT_FAKE(RasValidateEntryNameA, phoneBook, const char* phoneBook, const char*)
-DIALKIT_FAKE(RasRenameEntryA, phoneBook, const char* phoneBook, const char*, const char*)
-DIALKIT_FAKE(RasDeleteEntryA, phoneBook, const char* phoneBook, const char*)
 DIALKIT_FAKE(RasSetEntryPropertiesA, phoneBook, const char* phoneBook, const char*, RASENTRYA*,
              DWORD, BYTE*, DWORD)
-DIALKIT_FAKE(RasGetCountryInfoA, nullptr, RASCTRYINFO*, DWORD*)
-DIALKIT_FAKE(RasEditPhonebookEntryA, phoneBook, HWND, const char* phoneBook, const char*)
-DIALKIT_FAKE(RasGetErrorStringA, nullptr, UINT, char*, DWORD)
 
 #undef DIALKIT_FAKE
 
@@ -126,12 +121,10 @@ EntryPoint ExportOf(const std::string& name) {
   // clang-format off
 #define DIALKIT_EXPORT(function) {#function, reinterpret_cast<EntryPoint>(&Fake##function<L>)}
   static const std::map<std::string, EntryPoint> exports = {
-      DIALKIT_EXPORT(RasValidateEntryNameA), DIALKIT_EXPORT(RasRenameEntryA),
-      DIALKIT_EXPORT(RasDeleteEntryA), DIALKIT_EXPORT(RasGetEntryPropertiesA),
-      DIALKIT_EXPORT(RasSetEntryPropertiesA), DIALKIT_EXPORT(RasGetCountryInfoA),
-      DIALKIT_EXPORT(RasEnumDevicesA), DIALKIT_EXPORT(RasGetConnectStatusA),
-      DIALKIT_EXPORT(RasHangUpA), DIALKIT_EXPORT(RasDialA), DIALKIT_EXPORT(RasEditPhonebookEntryA),
-      DIALKIT_EXPORT(RasEnumEntriesA), DIALKIT_EXPORT(RasGetErrorStringA)};
+      DIALKIT_EXPORT(RasValidateEntryNameA), DIALKIT_EXPORT(RasGetEntryPropertiesA),
+      DIALKIT_EXPORT(RasSetEntryPropertiesA), DIALKIT_EXPORT(RasEnumDevicesA),
+      DIALKIT_EXPORT(RasGetConnectStatusA), DIALKIT_EXPORT(RasHangUpA), DIALKIT_EXPORT(RasDialA),
+      DIALKIT_EXPORT(RasEnumEntriesA)};
 #undef DIALKIT_EXPORT
   // clang-format on
   const auto found = exports.find(name);

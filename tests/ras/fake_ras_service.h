@@ -53,7 +53,8 @@ class CFakeLibraryLoader final : public CLibraryLoader {
   CFakeLibraryLoader(const CFakeLibraryLoader&) = delete;
   CFakeLibraryLoader& operator=(const CFakeLibraryLoader&) = delete;
 
-  // Makes "rasapi32.dll" or "altras.dll" loadable, exporting every function but `missing`.
+  // Makes "rasapi32.dll" or "altras.dll" loadable, exporting the functions the tests reach (the
+  // entry, device, list and dial functions) but `missing`.
   void Offer(const std::string& library, std::set<std::string> missing = {});
 
   LibraryHandle LoadByName(const char* fileName) override;
