@@ -17,7 +17,6 @@ DWORD Log(const char* function, const char* phoneBook = nullptr) {
     Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function);
   }
   Fake().phoneBook = phoneBook;
-  Fake().lastCallWasWarmUp = false;
   return Fake().result;
 }
 
@@ -62,13 +61,13 @@ DIALKIT_FAKE(RasSetEntryPropertiesA, phoneBook, const char* phoneBook, const cha
 
 #undef DIALKIT_FAKE
 
+// The warm-up call of Load, RasGetEntryPropertiesA("", null, &0, null, &x), logs itself as such.
 template <int L>
 DWORD WINAPI FakeRasGetEntryPropertiesA(const char* phoneBook, const char* name, RASENTRYA* entry,
                                         DWORD* entrySize, BYTE* deviceInfo, DWORD* deviceInfoSize) {
-  const DWORD result = Log<L>("RasGetEntryPropertiesA", phoneBook);
-  Fake().lastCallWasWarmUp = std::strcmp(name, "") == 0 && entry == nullptr && *entrySize == 0 &&
-                             deviceInfo == nullptr && deviceInfoSize != nullptr;
-  return result;
+  const bool warmUp = std::strcmp(name, "") == 0 && entry == nullptr && *entrySize == 0 &&
+                      deviceInfo == nullptr && deviceInfoSize != nullptr;
+  return Log<L>(warmUp ? "RasGetEntryPropertiesA warm-up" : "RasGetEntryPropertiesA", phoneBook);
 }
 
 template <int L>
