@@ -23,15 +23,14 @@ std::string WriteProfile(const test::ScopedTempDirectory& directory, const char*
   return path;
 }
 
-// Incomplete: lacks RasGetEntryPropertiesA; bare: lacks the functions the tool uses but that one.
 enum Library { kMissing, kComplete, kIncomplete, kBare };
 
+// Incomplete libraries lack RasGetEntryPropertiesA; bare ones the other functions the tool uses.
 void Offer(CFakeLibraryLoader& loader, const char* fileName, Library library) {
+  const std::set<std::string> lacking[] = {
+      {}, {}, {"RasGetEntryPropertiesA"}, {"RasSetEntryPropertiesA", "RasEnumDevicesA"}};
   if (library != kMissing) {
-    loader.Offer(fileName, library == kIncomplete ? std::set<std::string>{"RasGetEntryPropertiesA"}
-                           : library == kBare
-                               ? std::set<std::string>{"RasSetEntryPropertiesA", "RasEnumDevicesA"}
-                               : std::set<std::string>{});
+    loader.Offer(fileName, lacking[library]);
   }
 }
 
