@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,17 +17,25 @@
 #include "framework/text.h"
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
+#include "platform/result_codes.h"
 #include "support/stand_in_system.h"
 
 namespace {
 
-// A notifier that counts its calls and stays inside each until the test lets it go.
+// The dial's notifier: it records what it hears and, while the test holds it, stays inside the
+// call. Written by the service's dial thread; read once the dial has ended.
+std::vector<RASCONNSTATE> g_heard;
+std::atomic<DWORD> g_lastError{0};
 std::atomic<int> g_notifierCalls{0};
-std::atomic<bool> g_notifierReleased{false};
+std::atomic<bool> g_dialEnded{false};
+std::atomic<bool> g_holdNotifier{false};
 
-void WINAPI HoldNotifier(HRASCONN, UINT, RASCONNSTATE, DWORD, DWORD) {
+void WINAPI HearDial(HRASCONN, UINT, RASCONNSTATE state, DWORD error, DWORD) {
+  g_heard.push_back(state);
+  g_lastError = error;
   ++g_notifierCalls;
-  while (!g_notifierReleased) {
+  g_dialEnded = g_dialEnded || state == RASCS_Connected || error != 0;
+  while (g_holdNotifier) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }
@@ -55,6 +64,21 @@ class StandInServiceTest : public ::testing::Test {
               LibraryHandle library = nullptr) {
     return Find<RasSetEntryPropertiesAProc>("RasSetEntryPropertiesA", library)(
         book, name, &entry, sizeof entry, nullptr, 0);
+  }
+
+  // Dials the entry with HearDial as its notifier.
+  HRASCONN Dial(const char* entryName) {
+    g_heard.clear();
+    g_notifierCalls = 0;
+    g_dialEnded = false;
+    RASDIALPARAMSA parameters = {};
+    parameters.dwSize = sizeof parameters;
+    CopyText(parameters.szEntryName, entryName);
+    HRASCONN connection = nullptr;
+    EXPECT_EQ(Find<RasDialAProc>("RasDialA")(nullptr, nullptr, &parameters, 1,
+                                             reinterpret_cast<void*>(&HearDial), &connection),
+              0u);
+    return connection;
   }
 
   test::ScopedStandInSystem system_;
@@ -144,22 +168,55 @@ TEST_F(StandInServiceTest, AnswersSizesAndMissingThingsAsThePlatform) {
   EXPECT_EQ(enumEntries(nullptr, book, &name, &(size = 1000), &count), 632u);
 }
 
+TEST_F(StandInServiceTest, DialTellsEveryStateOnceInOrderToConnectedOrTheOrderedFailure) {
+  test::WriteFileBytes(
+      std::filesystem::path(system_.PhoneBookPath()).replace_filename("failures.txt").string(),
+      "RasDialA Work = 691 Authenticate\n");
+  for (const char* name : {"My ISP", "Work"}) {
+    ASSERT_EQ(Store(nullptr, name, FullEntry("Acme")), 0u);
+  }
+  const std::vector<RASCONNSTATE> connecting = {
+      RASCS_OpenPort,        RASCS_PortOpened,          RASCS_ConnectDevice,
+      RASCS_DeviceConnected, RASCS_AllDevicesConnected, RASCS_Authenticate,
+      RASCS_AuthNotify,      RASCS_AuthProject,         RASCS_Authenticated,
+      RASCS_Connected};
+  const struct {
+    const char* entry;
+    size_t states;  // the first ones of `connecting`
+    DWORD error;    // of the last
+  } cases[] = {{"my isp", 10, 0}, {"work", 6, 691}};
+  const auto status = Find<RasGetConnectStatusAProc>("RasGetConnectStatusA");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entry);
+    const HRASCONN connection = Dial(c.entry);
+    // A lost last state fails the test rather than hanging it.
+    for (int waited = 0; !g_dialEnded && waited < 5000; ++waited) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(g_heard,
+              std::vector<RASCONNSTATE>(connecting.begin(), connecting.begin() + c.states));
+    EXPECT_EQ(g_lastError, c.error);
+    RASCONNSTATUSA read = {sizeof read, RASCS_OpenPort, 0, {}, {}};
+    ASSERT_EQ(status(connection, &read), 0u);
+    EXPECT_EQ(read.rasconnstate, connecting[c.states - 1]);
+    EXPECT_EQ(read.dwError, c.error);
+    EXPECT_STREQ(read.szDeviceName, "Acme");
+    EXPECT_EQ(Find<RasHangUpAProc>("RasHangUpA")(connection), 0u);
+    EXPECT_EQ(status(connection, &read), DWORD{ERROR_INVALID_HANDLE});
+  }
+}
+
 TEST_F(StandInServiceTest, HangUpNeverWaitsForANotifierCallInProgress) {
   ASSERT_EQ(Store(nullptr, "My ISP", FullEntry("1")), 0u);
-  RASDIALPARAMSA parameters = {};
-  parameters.dwSize = sizeof parameters;
-  CopyText(parameters.szEntryName, "My ISP");
-  HRASCONN connection = nullptr;
-  ASSERT_EQ(Find<RasDialAProc>("RasDialA")(nullptr, nullptr, &parameters, 1,
-                                           reinterpret_cast<void*>(&HoldNotifier), &connection),
-            0u);
+  g_holdNotifier = true;
+  const HRASCONN connection = Dial("My ISP");
   while (g_notifierCalls == 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   // The first notifier call is still in progress: were the hang-up to wait for it, this test
   // would never end.
   EXPECT_EQ(Find<RasHangUpAProc>("RasHangUpA")(connection), 0u);
-  g_notifierReleased = true;
+  g_holdNotifier = false;
   // Time for the rest of the dial, were it to go on after the hang-up.
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(g_notifierCalls, 1);
