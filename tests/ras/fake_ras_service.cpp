@@ -17,7 +17,6 @@ DWORD Log(const char* function, const char* phoneBook = nullptr) {
     Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function);
   }
   Fake().phoneBook = phoneBook;
-  Fake().lastCallWasWarmUp = false;
   return Fake().result;
 }
 
@@ -57,23 +56,18 @@ DWORD AnswerList(Record* records, DWORD* size, DWORD* count) {
   }
 
 DIALKIT_FAKE(RasValidateEntryNameA, phoneBook, const char* phoneBook, const char*)
-DIALKIT_FAKE(RasRenameEntryA, phoneBook, const char* phoneBook, const char*, const char*)
-DIALKIT_FAKE(RasDeleteEntryA, phoneBook, const char* phoneBook, const char*)
 DIALKIT_FAKE(RasSetEntryPropertiesA, phoneBook, const char* phoneBook, const char*, RASENTRYA*,
              DWORD, BYTE*, DWORD)
-DIALKIT_FAKE(RasGetCountryInfoA, nullptr, RASCTRYINFO*, DWORD*)
-DIALKIT_FAKE(RasEditPhonebookEntryA, phoneBook, HWND, const char* phoneBook, const char*)
-DIALKIT_FAKE(RasGetErrorStringA, nullptr, UINT, char*, DWORD)
 
 #undef DIALKIT_FAKE
 
+// The warm-up call of Load, RasGetEntryPropertiesA("", null, &0, null, &x), logs itself as such.
 template <int L>
 DWORD WINAPI FakeRasGetEntryPropertiesA(const char* phoneBook, const char* name, RASENTRYA* entry,
                                         DWORD* entrySize, BYTE* deviceInfo, DWORD* deviceInfoSize) {
-  const DWORD result = Log<L>("RasGetEntryPropertiesA", phoneBook);
-  Fake().lastCallWasWarmUp = std::strcmp(name, "") == 0 && entry == nullptr && *entrySize == 0 &&
-                             deviceInfo == nullptr && deviceInfoSize != nullptr;
-  return result;
+  const bool warmUp = std::strcmp(name, "") == 0 && entry == nullptr && *entrySize == 0 &&
+                      deviceInfo == nullptr && deviceInfoSize != nullptr;
+  return Log<L>(warmUp ? "RasGetEntryPropertiesA warm-up" : "RasGetEntryPropertiesA", phoneBook);
 }
 
 template <int L>
@@ -126,12 +120,10 @@ EntryPoint ExportOf(const std::string& name) {
   // clang-format off
 #define DIALKIT_EXPORT(function) {#function, reinterpret_cast<EntryPoint>(&Fake##function<L>)}
   static const std::map<std::string, EntryPoint> exports = {
-      DIALKIT_EXPORT(RasValidateEntryNameA), DIALKIT_EXPORT(RasRenameEntryA),
-      DIALKIT_EXPORT(RasDeleteEntryA), DIALKIT_EXPORT(RasGetEntryPropertiesA),
-      DIALKIT_EXPORT(RasSetEntryPropertiesA), DIALKIT_EXPORT(RasGetCountryInfoA),
-      DIALKIT_EXPORT(RasEnumDevicesA), DIALKIT_EXPORT(RasGetConnectStatusA),
-      DIALKIT_EXPORT(RasHangUpA), DIALKIT_EXPORT(RasDialA), DIALKIT_EXPORT(RasEditPhonebookEntryA),
-      DIALKIT_EXPORT(RasEnumEntriesA), DIALKIT_EXPORT(RasGetErrorStringA)};
+      DIALKIT_EXPORT(RasValidateEntryNameA), DIALKIT_EXPORT(RasGetEntryPropertiesA),
+      DIALKIT_EXPORT(RasSetEntryPropertiesA), DIALKIT_EXPORT(RasEnumDevicesA),
+      DIALKIT_EXPORT(RasGetConnectStatusA), DIALKIT_EXPORT(RasHangUpA), DIALKIT_EXPORT(RasDialA),
+      DIALKIT_EXPORT(RasEnumEntriesA)};
 #undef DIALKIT_EXPORT
   // clang-format on
   const auto found = exports.find(name);

@@ -1,6 +1,7 @@
 // A fake Remote Access Service for the binding's tests: a loader whose libraries rasapi32.dll and
-// altras.dll export chosen functions. Every fake function logs "<library>:<function>", so a test
-// sees which library the binding called, and answers from a script.
+// altras.dll export chosen functions. Every fake function logs "<library>:<function>" (Load's
+// warm-up call with " warm-up" after it), so a test sees which library the binding called, and
+// answers from a script.
 #pragma once
 
 #include <deque>
@@ -27,7 +28,6 @@ struct FakeService {
   bool logCalls = true;                    // off where a test calls too often to keep a log
   DWORD result = 0;                        // what every function but the lists answers
   const char* phoneBook = nullptr;         // phone-book argument of the last call that has one
-  bool lastCallWasWarmUp = false;          // RasGetEntryPropertiesA("", null, &0, null, &x)
   std::deque<FakeListAnswer> listAnswers;  // when none is left, a list answers 0xDEAD
   std::vector<DWORD> offeredSizes;         // byte size offered to each list call
   std::vector<DWORD> firstRecordSizes;     // dwSize of the first record at each list call
@@ -53,7 +53,8 @@ class CFakeLibraryLoader final : public CLibraryLoader {
   CFakeLibraryLoader(const CFakeLibraryLoader&) = delete;
   CFakeLibraryLoader& operator=(const CFakeLibraryLoader&) = delete;
 
-  // Makes "rasapi32.dll" or "altras.dll" loadable, exporting every function but `missing`.
+  // Makes "rasapi32.dll" or "altras.dll" loadable, exporting the functions the tests reach (the
+  // entry, device, list and dial functions) but `missing`.
   void Offer(const std::string& library, std::set<std::string> missing = {});
 
   LibraryHandle LoadByName(const char* fileName) override;

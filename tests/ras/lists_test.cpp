@@ -1,6 +1,7 @@
 // The device and entry lists against scripted answers of the fake service: the call sequences,
-// the sort, the bound on the count, running out of memory, and the system phone book that the
-// entry list makes when the service cannot open one.
+// the sort, the bound on the count, running out of memory, the system phone book that the entry
+// list makes when the service cannot open one, and the stored spelling that ValidateEntryName
+// takes from the entry list.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include "ras/device_list.h"
 #include "ras/fake_ras_service.h"
 #include "ras/record_array.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -24,29 +26,58 @@ void* FailingAllocation(size_t size) {
   return g_successesLeft-- > 0 ? std::calloc(1, size) : nullptr;
 }
 
+// The list asked for: the sorted device list, the entry list, or the entry list as
+// ValidateEntryName asks for it when the service answers `result` for "my isp".
+enum List { kDevices, kEntries, kValidation };
+// The system phone book: none before or after, made empty by the list, or there before and kept.
+enum Book { kNone, kMade, kExisting };
+
 struct ListCase {
   const char* name = "";
-  bool devices = false;
+  List list = kEntries;
   std::vector<FakeListAnswer> answers = {};
   uint32_t result = 0;
   Sizes offered = {};
-  Strings listed = {};  // "type/name" for a device; {"none"} when no list was handed out
+  Strings listed = {};  // "type/name" for a device; {"none"} when no list was handed out; the
+                        // name after ValidateEntryName
+  Book book = kNone;
+  int allocations = -1;  // that succeed before every further one fails; -1: all succeed
 };
 
+// The system phone book lies in the real system directory: the temporary stand-in system on
+// POSIX, the throw-away test prefix under Wine. The tests remove all they made there, and do not
+// run where a phone book exists already.
 class ListTest : public ::testing::Test {
  protected:
   void SetUp() override {
     loader_.Offer("rasapi32.dll");
     ASSERT_EQ(ras_.Load(nullptr, nullptr), 0u);
+    char directory[260];
+    ASSERT_GT(GetSystemDirectoryPath(directory, sizeof directory), 0u);
+    book_ = std::filesystem::path(directory) / "ras" / "rasphone.pbk";
+    if (std::filesystem::exists(book_)) {
+      GTEST_SKIP() << "a phone book exists at " << book_;
+    }
+    madeFolder_ = std::filesystem::create_directory(book_.parent_path());
   }
-  void TearDown() override { ReplaceRecordArrayAllocation(nullptr); }
+  void TearDown() override {
+    std::filesystem::remove(book_);
+    if (madeFolder_) {
+      std::filesystem::remove(book_.parent_path());
+    }
+  }
 
-  Strings List(bool devices, uint32_t expectedResult) {
+  Strings Read(List list, uint32_t expectedResult) {
     RASDEVINFOA* deviceList = nullptr;
     RASENTRYNAMEA* entryList = nullptr;
     uint32_t count = 99;
-    EXPECT_EQ(devices ? GetSortedDeviceList(ras_, &deviceList, &count)
-                      : ras_.EnumEntries(&entryList, &count),
+    if (list == kValidation) {
+      char name[257] = "my isp";
+      EXPECT_EQ(ras_.ValidateEntryName(name), expectedResult);
+      return {name};
+    }
+    EXPECT_EQ(list == kDevices ? GetSortedDeviceList(ras_, &deviceList, &count)
+                               : ras_.EnumEntries(&entryList, &count),
               expectedResult);
     if (deviceList == nullptr && entryList == nullptr) {
       EXPECT_EQ(count, 0u);
@@ -54,36 +85,49 @@ class ListTest : public ::testing::Test {
     }
     Strings listed;
     for (uint32_t i = 0; i < count; ++i) {
-      listed.push_back(devices ? std::string(deviceList[i].szDeviceType) + "/" +
-                                     deviceList[i].szDeviceName
-                               : entryList[i].szEntryName);
+      listed.push_back(deviceList ? std::string(deviceList[i].szDeviceType) + "/" +
+                                        deviceList[i].szDeviceName
+                                  : entryList[i].szEntryName);
     }
     std::free(deviceList);
     std::free(entryList);
     return listed;
   }
 
-  void Check(const ListCase& c) {
-    SCOPED_TRACE(c.name);
-    Fake().offeredSizes.clear();
-    Fake().firstRecordSizes.clear();
-    Fake().listAnswers.assign(c.answers.begin(), c.answers.end());
-    EXPECT_EQ(List(c.devices, c.result), c.listed);
-    EXPECT_EQ(Fake().offeredSizes, c.offered);
-    EXPECT_EQ(Fake().firstRecordSizes, Sizes(c.offered.size(), c.devices ? 152 : 264));
+  void Check(std::initializer_list<ListCase> cases) {
+    for (const ListCase& c : cases) {
+      SCOPED_TRACE(c.name);
+      const std::string kept = "[Kept]\n";
+      if (c.book == kExisting) {
+        test::WriteFileBytes(book_.string(), kept);
+      }
+      g_successesLeft = c.allocations;
+      ReplaceRecordArrayAllocation(c.allocations >= 0 ? FailingAllocation : nullptr);
+      Fake().result = c.list == kValidation ? c.result : 0;
+      Fake().offeredSizes.clear();
+      Fake().firstRecordSizes.clear();
+      Fake().listAnswers.assign(c.answers.begin(), c.answers.end());
+      EXPECT_EQ(Read(c.list, c.result), c.listed);
+      ReplaceRecordArrayAllocation(nullptr);
+      EXPECT_EQ(Fake().offeredSizes, c.offered);
+      EXPECT_EQ(Fake().firstRecordSizes, Sizes(c.offered.size(), c.list == kDevices ? 152 : 264));
+      EXPECT_EQ(std::filesystem::exists(book_), c.book != kNone);
+      if (c.book != kNone) {
+        EXPECT_EQ(test::ReadFileBytes(book_.string()), c.book == kMade ? "" : kept);
+        std::filesystem::remove(book_);
+      }
+    }
   }
 
   CFakeLibraryLoader loader_;
   CRasLibrary ras_;
+  std::filesystem::path book_;
+  bool madeFolder_ = false;
 };
 
 TEST_F(ListTest, AsksAgainWithTheRoomAskedForSortsDevicesAndBoundsTheCount) {
-  const bool kDevices = true;
   // clang-format off
-  const ListCase cases[] = {
-      {"one device", kDevices, {{0, 152, 1, {"modem/Modem A"}}}, 0, {152}, {"modem/Modem A"}},
-      {"three devices", kDevices, {{603, 456}, {0, 456, 3, {"vpn/VPN", "modem/b", "modem/B"}}},
-       0, {152, 456}, {"modem/B", "modem/b", "vpn/VPN"}},
+  Check({
       {"two types and letter case", kDevices,
        {{603, 912}, {0, 912, 6, {"vpn/A", "modem/zeta", "modem/Zeta", "isdn/x", "modem/Zet",
                                  "Modem/y"}}},
@@ -93,64 +137,51 @@ TEST_F(ListTest, AsksAgainWithTheRoomAskedForSortsDevicesAndBoundsTheCount) {
        603, {152, 304}, {"/", "/"}},
       {"devices: 603 asking for nothing", kDevices, {{603, 0, 1}, {0, 0, 1, {"modem/A"}}},
        0, {152, 152}, {"modem/A"}},
-      {"empty phone book", !kDevices, {{}}, 0, {264}, {}},
-      {"entries: 603 three times", !kDevices, {{603, 528}, {603, 792}, {603, 1056}},
+      {"empty phone book", kEntries, {{}}, 0, {264}, {}},
+      {"entries: 603 three times", kEntries, {{603, 528}, {603, 792}, {603, 1056}},
        603, {264, 528, 792}, {"none"}},
-      {"entries: other failure", !kDevices, {{610}}, 610, {264}, {"none"}},
-      {"entries: count beyond the buffer", !kDevices, {{0, 264, 4, {"A"}}}, 0, {264}, {"A"}},
-  };
+      {"entries: other failure", kEntries, {{610}}, 610, {264}, {"none"}},
+      {"entries: count beyond the buffer", kEntries, {{0, 264, 4, {"A"}}}, 0, {264}, {"A"}},
+  });
   // clang-format on
-  for (const ListCase& c : cases) {
-    Check(c);
-  }
 }
 
 TEST_F(ListTest, AnswerOutOfMemoryAtEveryAllocationAndLeakNothing) {
-  for (const bool devices : {true, false}) {
-    for (int successes = 0; successes < (devices ? 2 : 3); ++successes) {
-      SCOPED_TRACE(std::string(devices ? "devices, " : "entries, ") + std::to_string(successes));
-      g_successesLeft = successes;
-      ReplaceRecordArrayAllocation(FailingAllocation);
-      Fake().offeredSizes.clear();
-      Fake().listAnswers = {{603, 528}, {603, 792}, {}};
-      EXPECT_EQ(List(devices, ERROR_NOT_ENOUGH_MEMORY), Strings{"none"});
-      EXPECT_EQ(Fake().offeredSizes.size(), static_cast<size_t>(successes));
-    }
-  }
+  const std::vector<FakeListAnswer> growing = {{603, 528}, {603, 792}, {}};
+  // clang-format off
+  Check({
+      {"devices, first", kDevices, growing, 8, {}, {"none"}, kNone, 0},
+      {"devices, second", kDevices, growing, 8, {152}, {"none"}, kNone, 1},
+      {"entries, first", kEntries, growing, 8, {}, {"none"}, kNone, 0},
+      {"entries, second", kEntries, growing, 8, {264}, {"none"}, kNone, 1},
+      {"entries, third", kEntries, growing, 8, {264, 528}, {"none"}, kNone, 2},
+  });
+  // clang-format on
 }
 
-// The system phone book lies in the real system directory: the temporary stand-in system on
-// POSIX, the throw-away test prefix under Wine. The test removes all it made there, and does not
-// run where a phone book exists already.
-TEST_F(ListTest, EntryListMakesAnEmptySystemPhoneBookOnceAndAsksAgain) {
-  char directory[260];
-  ASSERT_GT(GetSystemDirectoryPath(directory, sizeof directory), 0u);
-  const std::filesystem::path folder = std::filesystem::path(directory) / "ras";
-  const std::filesystem::path path = folder / "rasphone.pbk";
-  if (std::filesystem::exists(path)) {
-    GTEST_SKIP() << "a phone book exists at " << path;
-  }
-  const bool madeFolder = std::filesystem::create_directory(folder);
+TEST_F(ListTest, EntryListMakesAnEmptySystemPhoneBookOnceButNeverOverAnExistingOne) {
   // clang-format off
-  const ListCase cases[] = {
-      {"then opened", false, {{621}, {}}, 0, {264, 264}, {}},
-      {"still not opened", false, {{621}, {621}}, 621, {264, 264}, {"none"}},
-      {"file existed", false, {{621}}, 621, {264}, {"none"}},  // the file of the case before
-      {"then growing", false, {{621}, {603, 528}, {603, 792}}, 603, {264, 264, 528}, {"none"}},
-  };
+  Check({
+      {"then opened", kEntries, {{621}, {}}, 0, {264, 264}, {}, kMade},
+      {"still not opened", kEntries, {{621}, {621}}, 621, {264, 264}, {"none"}, kMade},
+      {"file existed", kEntries, {{621}}, 621, {264}, {"none"}, kExisting},
+      {"then growing", kEntries, {{621}, {603, 528}, {603, 792}}, 603, {264, 264, 528}, {"none"},
+       kMade},
+  });
   // clang-format on
-  for (const ListCase& c : cases) {
-    if (std::string(c.name) != "file existed") {
-      std::filesystem::remove(path);
-    }
-    Check(c);
-    EXPECT_TRUE(std::filesystem::is_regular_file(path)) << c.name;
-    EXPECT_EQ(std::filesystem::file_size(path), 0u) << c.name;
-  }
-  std::filesystem::remove(path);
-  if (madeFolder) {
-    std::filesystem::remove(folder);
-  }
+}
+
+TEST_F(ListTest, ValidateEntryNameTakesTheStoredSpellingOnlyWhenTheNameIsTaken) {
+  // clang-format off
+  Check({
+      {"free name", kValidation, {}, 0, {}, {"my isp"}},
+      {"invalid name", kValidation, {}, ERROR_INVALID_NAME, {}, {"my isp"}},
+      {"other case", kValidation, {{603, 792}, {0, 792, 3, {"Other", "My ISP", "MY ISP"}}}, 183,
+       {264, 792}, {"My ISP"}},
+      {"no match", kValidation, {{0, 264, 1, {"Other"}}}, 183, {264}, {"my isp"}},
+      {"list fails", kValidation, {{610, 264, 1, {"My ISP"}}}, 183, {264}, {"my isp"}},
+  });
+  // clang-format on
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-// The binding against the fake service: every way Load can go, which library each operation
-// reaches, and the operations that do more than forward.
+// The binding against the fake service: every way Load can go, and which library the operations
+// the tool uses then reach.
 #include "ras/ras_library.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "platform/result_codes.h"
@@ -24,16 +23,20 @@ std::string WriteProfile(const test::ScopedTempDirectory& directory, const char*
   return path;
 }
 
-enum Library { kMissing, kComplete, kIncomplete };  // incomplete: lacks RasGetEntryPropertiesA
+enum Library { kMissing, kComplete, kIncomplete, kBare };
 
+// Incomplete libraries lack RasGetEntryPropertiesA; bare ones the other functions the tool uses.
 void Offer(CFakeLibraryLoader& loader, const char* fileName, Library library) {
+  const std::set<std::string> lacking[] = {
+      {}, {}, {"RasGetEntryPropertiesA"}, {"RasSetEntryPropertiesA", "RasEnumDevicesA"}};
   if (library != kMissing) {
-    loader.Offer(fileName, library == kIncomplete ? std::set<std::string>{"RasGetEntryPropertiesA"}
-                                                  : std::set<std::string>{});
+    loader.Offer(fileName, lacking[library]);
   }
 }
 
-TEST(RasLibraryLoad, FollowsSwitchAndFallbackAndFreesOnFailure) {
+// Where Load succeeds, storing an entry and listing the devices reach the library in use, with
+// the phone book and the service's result unchanged; a missing function answers 127 unasked.
+TEST(RasLibrary, LoadFollowsSwitchAndFallbackAndFreesOnFailureThenOperationsReachTheirLibrary) {
   const struct {
     const char* name;
     Library standard;
@@ -51,6 +54,8 @@ TEST(RasLibraryLoad, FollowsSwitchAndFallbackAndFreesOnFailure) {
       {"switch 0", kComplete, "0", kComplete, 0, 200, 0, {}, "rasapi32.dll"},
       {"switch 2", kComplete, "2", kComplete, 0, 100, 1, {}, "altras.dll"},
       {"rasapi32 incomplete", kIncomplete, "0", kComplete, 0, 100, 1, {}, "altras.dll"},
+      {"rasapi32 bare", kBare, "0", kComplete, 0, 200, 0, {}, "rasapi32.dll"},
+      {"altras bare", kComplete, "1", kBare, 0, 100, 1, {}, "altras.dll"},
       {"no altras", kComplete, "1", kMissing, 83009, 200, 1, {"rasapi32.dll"}, nullptr},
       {"rasapi32 incomplete, no altras", kIncomplete, nullptr, kMissing, 83009, 200, 1,
        {"rasapi32.dll"}, nullptr},
@@ -70,128 +75,29 @@ TEST(RasLibraryLoad, FollowsSwitchAndFallbackAndFreesOnFailure) {
     EXPECT_EQ(loader.loads["rasapi32.dll"], 1);
     EXPECT_EQ(loader.loads["altras.dll"], c.alternativeLoads);
     EXPECT_EQ(loader.released, c.released);
-    EXPECT_EQ(Fake().calls, c.warmedUp
-                                ? Strings{std::string(c.warmedUp) + ":RasGetEntryPropertiesA"}
-                                : Strings{});
-    EXPECT_EQ(Fake().lastCallWasWarmUp, c.warmedUp != nullptr);
+    EXPECT_EQ(Fake().calls,
+              c.warmedUp ? Strings{std::string(c.warmedUp) + ":RasGetEntryPropertiesA warm-up"}
+                         : Strings{});
     EXPECT_EQ(Fake().phoneBook, c.warmedUp ? kPhoneBook : nullptr);
-  }
-}
-
-void WINAPI IgnoreDialEvent(UINT, RASCONNSTATE, DWORD) {}
-
-char g_name[257] = "entry";
-RASENTRYA g_entry;
-RASDEVINFOA g_device;
-RASCONNSTATUSA g_status = {sizeof(RASCONNSTATUSA), RASCS_OpenPort, 0, {}, {}};
-RASDIALPARAMSA g_parameters;
-RASCTRYINFO g_country;
-DWORD g_size, g_count;
-HRASCONN g_connection;
-RASENTRYNAMEA* g_entries;
-uint32_t g_listed;
-void* const kNotifier = reinterpret_cast<void*>(&IgnoreDialEvent);
-using R = CRasLibrary&;
-
-// Each operation: the function it reaches, whether that comes from the alternative library when
-// it is in use, and whether it passes the phone book. HangUp has no result to give; the fake's
-// result stands in for it.
-const struct {
-  const char* function;
-  bool alternative;
-  bool takesPhoneBook;
-  std::function<uint32_t(R)> call;
-} kOperations[] = {
-    // clang-format off
-    {"RasValidateEntryNameA", true, true, [](R r) { return r.ValidateEntryName(g_name); }},
-    {"RasRenameEntryA", true, true, [](R r) { return r.RenameEntry("a", "b"); }},
-    {"RasDeleteEntryA", true, true, [](R r) { return r.DeleteEntry("a"); }},
-    {"RasGetEntryPropertiesA", true, true,
-     [](R r) { return r.GetEntryProperties("a", &g_entry, &g_size, nullptr, nullptr); }},
-    {"RasSetEntryPropertiesA", true, true,
-     [](R r) { return r.SetEntryProperties("a", &g_entry, 1768, nullptr, 0); }},
-    {"RasGetCountryInfoA", true, false, [](R r) { return r.GetCountryInfo(&g_country, &g_size); }},
-    {"RasEnumDevicesA", true, false,
-     [](R r) { return r.EnumDevices(&g_device, &g_size, &g_count); }},
-    {"RasGetConnectStatusA", false, false,
-     [](R r) { return r.GetConnectStatus(g_connection, &g_status); }},
-    {"RasHangUpA", false, false, [](R r) { return r.HangUp(g_connection), Fake().result; }},
-    {"RasDialA", false, true,
-     [](R r) { return r.Dial(nullptr, &g_parameters, 0, kNotifier, &g_connection); }},
-    {"RasEditPhonebookEntryA", false, true, [](R r) { return r.EditPhonebookEntry(nullptr, "a"); }},
-    {"RasEnumEntriesA", false, true, [](R r) { return r.EnumEntries(&g_entries, &g_listed); }},
-    {"RasGetErrorStringA", false, false, [](R r) { return r.GetErrorString(6, g_name, 9); }},
-    // clang-format on
-};
-
-// With either library in use, and with a rasapi32.dll that lacks every function but
-// RasGetEntryPropertiesA: the missing ones answer 127 and are never called.
-TEST(RasLibraryOperations, ReachTheirLibraryAndPassResultsAndPhoneBookUnchanged) {
-  test::ScopedTempDirectory directory;
-  const struct {
-    const char* useAltras;
-    bool incomplete;
-  } libraries[] = {{"0", false}, {"1", false}, {"0", true}};
-  for (const auto& [useAltras, incomplete] : libraries) {
-    CFakeLibraryLoader loader;
-    std::set<std::string> missing;
-    for (const auto& operation : kOperations) {
-      if (incomplete && operation.function != std::string("RasGetEntryPropertiesA")) {
-        missing.insert(operation.function);
-      }
+    if (c.result != 0) {
+      continue;
     }
-    loader.Offer("rasapi32.dll", missing);
-    loader.Offer("altras.dll");
-    CRasLibrary ras;
-    ASSERT_EQ(ras.Load(kPhoneBook, WriteProfile(directory, useAltras).c_str()), 0u);
-    // 610 is no code that any operation treats specially.
-    Fake().result = ERROR_BUFFER_INVALID;
-    Fake().listAnswers.assign(2, {ERROR_BUFFER_INVALID});
-    for (const auto& operation : kOperations) {
-      SCOPED_TRACE(std::string(operation.function) +
-                   (incomplete ? " missing" : " with UseAltras=") + useAltras);
-      Fake().calls.clear();
-      Fake().phoneBook = nullptr;
-      const bool called = missing.count(operation.function) == 0;
-      const bool hangUp = operation.function == std::string("RasHangUpA");
-      EXPECT_EQ(operation.call(ras),
-                called || hangUp ? ERROR_BUFFER_INVALID : ERROR_PROC_NOT_FOUND);
-      const bool fromAlternative = operation.alternative && *useAltras == '1';
-      const std::string library = fromAlternative ? "altras.dll" : "rasapi32.dll";
-      EXPECT_EQ(Fake().calls, called ? Strings{library + ":" + operation.function} : Strings{});
-      EXPECT_EQ(Fake().phoneBook, called && operation.takesPhoneBook ? kPhoneBook : nullptr);
-    }
-  }
-}
-
-TEST(RasLibraryValidateEntryName, TakesStoredSpellingOnlyWhenNameIsTaken) {
-  const struct {
-    const char* name;
-    uint32_t validation;
-    std::vector<FakeListAnswer> entries;
-    const char* expectedName;
-    size_t listCalls;
-  } cases[] = {
-      // clang-format off
-      {"free name", 0, {}, "my isp", 0},
-      {"invalid name", ERROR_INVALID_NAME, {}, "my isp", 0},
-      {"other case", 183, {{603, 792}, {0, 792, 3, {"Other", "My ISP", "MY ISP"}}}, "My ISP", 2},
-      {"no match", 183, {{0, 264, 1, {"Other"}}}, "my isp", 1},
-      {"list fails", 183, {{610, 264, 1, {"My ISP"}}}, "my isp", 1},
-      // clang-format on
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    CFakeLibraryLoader loader;
-    loader.Offer("rasapi32.dll");
-    CRasLibrary ras;
-    ASSERT_EQ(ras.Load(nullptr, nullptr), 0u);
-    Fake().result = c.validation;
-    Fake().listAnswers.assign(c.entries.begin(), c.entries.end());
-    char name[257] = "my isp";
-    EXPECT_EQ(ras.ValidateEntryName(name), c.validation);
-    EXPECT_STREQ(name, c.expectedName);
-    EXPECT_EQ(Fake().offeredSizes.size(), c.listCalls);
+    Fake().calls.clear();
+    Fake().phoneBook = nullptr;
+    Fake().result = ERROR_BUFFER_INVALID;  // no code that either operation treats specially
+    Fake().listAnswers = {{ERROR_BUFFER_INVALID}};
+    const bool bare = (c.kind == 100 ? c.alternative : c.standard) == kBare;
+    const uint32_t result = bare ? ERROR_PROC_NOT_FOUND : ERROR_BUFFER_INVALID;
+    RASENTRYA entry = {};
+    EXPECT_EQ(ras.SetEntryProperties("a", &entry, sizeof entry, nullptr, 0), result);
+    EXPECT_EQ(Fake().phoneBook, bare ? nullptr : kPhoneBook);
+    RASDEVINFOA device = {};
+    DWORD size = sizeof device;
+    DWORD count = 0;
+    EXPECT_EQ(ras.EnumDevices(&device, &size, &count), result);
+    const std::string library = c.warmedUp;
+    const Strings reached = {library + ":RasSetEntryPropertiesA", library + ":RasEnumDevicesA"};
+    EXPECT_EQ(Fake().calls, bare ? Strings{} : reached);
   }
 }
 
