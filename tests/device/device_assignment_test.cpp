@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,8 @@ void ExpectField(const char (&field)[Width], const std::string& text) {
 
 TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
   const test::Device fullWidth = {std::string(16, 't'), std::string(128, 'n')};
+  const std::string overlong = "[Modem Selection]\nDeviceType=" + fullWidth.type +
+                               "TYPE\nDeviceName=" + fullWidth.name + "NAME\n";
   const AssignmentCase cases[] = {
       {.name = "no device, VPN wanted",
        .vpnWanted = true,
@@ -74,22 +77,23 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
       {.name = "names that fill their fields are copied whole",
        .installed = {fullWidth},
        .mainDevice = fullWidth},
-      {.name = "several, nothing remembered: the dialog's first",
-       .installed = {kModemZ, kModemA},
-       .answer = test::DialogAnswer::Ok(),
-       .events = {kDialog},
-       .mainDevice = kModemA},
-      {.name = "several, half remembered",
+      {.name = "several, only the type remembered",
        .installed = {kModemZ, kModemA},
        .settings = "[Modem Selection]\nDeviceType=modem\n",
        .answer = test::DialogAnswer::Pick(IDC_MODEM_LIST, 1),
        .events = {kDialog},
        .mainDevice = kModemZ},
-      {.name = "several, remembered but not installed",
+      {.name = "several, only the name remembered: the dialog's first",
+       .installed = {kModemZ, kModemA},
+       .settings = "[Modem Selection]\nDeviceType=\nDeviceName=Old Modem\n",
+       .answer = test::DialogAnswer::Ok(),
+       .events = {kDialog},
+       .mainDevice = kModemA},
+      {.name = "several, remembered but not installed, cut to the fields",
        .installed = {kModemZ, kModemA, kVpn},
-       .settings = kRemembered,
+       .settings = overlong.c_str(),
        .vpnWanted = true,
-       .mainDevice = {"modem", "Old Modem"},
+       .mainDevice = fullWidth,
        .vpnFlag = 1,
        .vpnDevice = kVpn},
       {.name = "several, remembered, ask set: the list's first selected, not the remembered",
@@ -134,7 +138,9 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
       ui.AnswerDialogs({*c.answer});
     }
     ASSERT_EQ(g_rasLibrary.Load(nullptr, nullptr), 0u);
-    RASENTRYA main = {};
+    // Stale bytes in the main entry's fields, as a reused record holds.
+    RASENTRYA main;
+    std::memset(&main, 0x5a, sizeof main);
     RASENTRYA vpn = {};
     CModemSelectDlg dialog;
     int vpnFlag = c.vpnWanted;
