@@ -49,7 +49,7 @@ void ExpectField(const char (&field)[Width], const std::string& text) {
 }
 
 TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
-  const test::Device fullWidth = {std::string(16, 't'), std::string(128, 'n')};
+  const test::Device fullWidth = {"vpn2" + std::string(12, 't'), std::string(128, 'n')};
   const std::string overlong = "[Modem Selection]\nDeviceType=" + fullWidth.type +
                                "TYPE\nDeviceName=" + fullWidth.name + "NAME\n";
   const AssignmentCase cases[] = {
@@ -57,21 +57,19 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
        .vpnWanted = true,
        .events = {kDunWarning, kModemWarning},
        .mainFlag = 0},
-      {.name = "no VPN adapter: a type that merely begins with vpn is none",
-       .installed = {{"vpn2", "Not A Tunnel"}},
-       .vpnWanted = true,
-       .events = {kDunWarning},
-       .mainDevice = {"vpn2", "Not A Tunnel"}},
       {.name = "a lone VPN adapter serves both",
        .installed = {kVpn},
        .vpnWanted = true,
        .mainDevice = kVpn,
        .vpnFlag = 1,
        .vpnDevice = kVpn},
-      {.name = "one device, ask set: no dialog; names that fill their fields copied whole",
+      {.name = "one device, ask set: no dialog; a type that merely begins with vpn is no VPN "
+               "adapter; names that fill their fields are copied whole",
        .installed = {fullWidth},
        .settings = kRemembered,
+       .vpnWanted = true,
        .ask = 1,
+       .events = {kDunWarning},
        .mainDevice = fullWidth},
       {.name = "several, only the type remembered",
        .installed = {kModemZ, kModemA},

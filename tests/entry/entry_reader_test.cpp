@@ -51,23 +51,18 @@ Image Defaults(uint32_t options = kDefaultOptions) {
 
 class EntryReaderTest : public ::testing::Test {
  protected:
-  // Reads `section` of the file at `path` into a record that starts out full of stale bytes, as a
-  // reused record would.
-  int ReadFile(const std::string& path, const char* section) {
-    RASENTRYA entry;
-    std::memset(&entry, 0xA5, sizeof entry);
-    const int result = ReadEntryDescription(&entry, path.c_str(), section);
-    std::memcpy(bytes_.data(), &entry, sizeof entry);
-    return result;
-  }
-
-  // Writes the file (none for a null text) and reads `section` of it.
+  // Writes the file (none for a null text) and reads `section` of it into a record that starts
+  // out full of stale bytes, as a reused record would.
   int Read(const char* fileText, const char* section) {
     std::remove(path_.c_str());
     if (fileText != nullptr) {
       test::WriteFileBytes(path_, fileText);
     }
-    return ReadFile(path_, section);
+    RASENTRYA entry;
+    std::memset(&entry, 0xA5, sizeof entry);
+    const int result = ReadEntryDescription(&entry, path_.c_str(), section);
+    std::memcpy(bytes_.data(), &entry, sizeof entry);
+    return result;
   }
 
   int ReadKey(const std::string& key, const std::string& value) {
@@ -85,8 +80,17 @@ class EntryReaderTest : public ::testing::Test {
   std::array<unsigned char, kEntryRecordSize> bytes_;
 };
 
-// The main entry needs no section; a named one must hold a line.
-TEST_F(EntryReaderTest, SectionTestDecidesBetweenDefaultsAndNothing) {
+// The main entry needs no section; a named one must hold a line. The example files that come
+// with the tool are read as a user's run reads them (the build copies them beside the program).
+TEST_F(EntryReaderTest, ReadsTheMainEntryOrASectionWithLinesAndTheExamples) {
+  char executable[1024];
+  ASSERT_TRUE(GetExecutablePath(executable, sizeof executable));
+  const std::filesystem::path examples =
+      std::filesystem::path(executable).parent_path() / "examples";
+  const std::string dialup = test::ReadFileBytes((examples / "dialup.ini").string());
+  const std::string dialupVpn = test::ReadFileBytes((examples / "dialup-vpn.ini").string());
+  constexpr uint32_t kDialUp = RASEO_IpHeaderCompression | RASEO_SwCompression |
+                               RASEO_RemoteDefaultGateway | RASEO_ModemLights;
   const struct {
     const char* file;
     const char* section;
@@ -96,11 +100,25 @@ TEST_F(EntryReaderTest, SectionTestDecidesBetweenDefaultsAndNothing) {
       {nullptr, nullptr, 1, Defaults()},
       {"[VPNEntry]\nCountryID=44\n", nullptr, 1, Defaults()},
       {"[RasEntry]\nCountryCode=44\n", "VPNEntry", 0, {}},
-      {"[VPNEntry]\n", "VPNEntry", 0, {}},
       {"[VPNEntry]\n;c=1\n[RasEntry]\nCountryCode=44\n", "VPNEntry", 0, {}},
       {"[VPNEntry]\nCountryCode=44\n", "RasEntry", 0, {}},  // the test applies to any name
       {"[VPNEntry]\nCountryCode=44\n", "VPNEntry", 1, Defaults().Dword(12, 44)},
       {"[VPNEntry]\nOptions=\n", "VPNEntry", 1, Defaults(0)},
+      {dialup.c_str(), nullptr, 1,
+       Defaults(kDialUp | RASEO_UseCountryAndAreaCodes).Text(16, "212").Text(27, "5550142")},
+      {dialupVpn.c_str(), nullptr, 1,
+       Defaults(kDialUp | RASEO_SpecificNameServers)
+           .Text(16, "617")
+           .Text(27, "5550187")
+           .Address(164, {192, 0, 2, 53})
+           .Address(168, {192, 0, 2, 54})},
+      {dialupVpn.c_str(), "VPNEntry", 1,
+       Defaults(RASEO_RequireEncryptedPw | RASEO_RequireMsEncryptedPw |
+                RASEO_RequireDataEncryption | RASEO_NetworkLogon | RASEO_RemoteDefaultGateway |
+                RASEO_SpecificNameServers)
+           .Text(27, "vpn.example.com")
+           .Address(164, {10, 20, 0, 10})
+           .Address(172, {10, 20, 0, 11})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message()
@@ -173,56 +191,16 @@ TEST_F(EntryReaderTest, EachKeyAloneSetsItsBitsAndField) {
   }
 }
 
-// The build copies the examples into examples/ beside the test program.
-TEST_F(EntryReaderTest, ExampleFilesDescribeTheirEntries) {
-  char executable[1024];
-  ASSERT_TRUE(GetExecutablePath(executable, sizeof executable));
-  const std::filesystem::path examples =
-      std::filesystem::path(executable).parent_path() / "examples";
-  constexpr uint32_t kDialUp = RASEO_IpHeaderCompression | RASEO_SwCompression |
-                               RASEO_RemoteDefaultGateway | RASEO_ModemLights;
-  const struct {
-    const char* file;
-    const char* section;
-    int result;
-    Image expected;
-  } cases[] = {
-      {"dialup.ini", nullptr, 1,
-       Defaults(kDialUp | RASEO_UseCountryAndAreaCodes).Text(16, "212").Text(27, "5550142")},
-      {"dialup.ini", "VPNEntry", 0, {}},
-      {"dialup-vpn.ini", nullptr, 1,
-       Defaults(kDialUp | RASEO_SpecificNameServers)
-           .Text(16, "617")
-           .Text(27, "5550187")
-           .Address(164, {192, 0, 2, 53})
-           .Address(168, {192, 0, 2, 54})},
-      {"dialup-vpn.ini", "VPNEntry", 1,
-       Defaults(RASEO_RequireEncryptedPw | RASEO_RequireMsEncryptedPw |
-                RASEO_RequireDataEncryption | RASEO_NetworkLogon | RASEO_RemoteDefaultGateway |
-                RASEO_SpecificNameServers)
-           .Text(27, "vpn.example.com")
-           .Address(164, {10, 20, 0, 10})
-           .Address(172, {10, 20, 0, 11})},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.file << " / " << (c.section ? c.section : "main"));
-    EXPECT_EQ(ReadFile((examples / c.file).string(), c.section), c.result);
-    EXPECT_EQ(FirstDifference(c.expected), kEntryRecordSize);
-  }
-}
-
 TEST(DottedAddress, SplitsIntoFourPartsAndKeepsEachToAByte) {
   const struct {
     const char* text;
     std::array<int, 4> parts;
   } cases[] = {
-      {"10.0.0.1", {10, 0, 0, 1}},
       {"10..0.1", {10, 0, 1, 0}},
       {"..1.2", {1, 2, 0, 0}},
       {"1.\n.2", {1, 2, 0, 0}},
       {"1. \n5", {1, 0, 5, 0}},  // a blank part ends at its separator
       {"1 2.3", {1, 3, 0, 0}},   // blanks are no separators
-      {"12ab.x.+5.0x10", {12, 0, 5, 0}},
       {"255.256.1000.007", {255, 0, 0, 7}},
       {"-1.-0.-255.+255", {0, 0, 0, 255}},
       {"4294967297.4294967296.99999999999999999999.2", {0, 0, 0, 2}},

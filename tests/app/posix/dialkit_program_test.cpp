@@ -8,12 +8,8 @@
 // error or a leak makes the exit status other than 0.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <iterator>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "app/run_cases.h"
 #include "support/posix/pseudo_terminal.h"
@@ -33,9 +29,6 @@ std::string Keys(int command, int item = 0) {
 
 TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
   const fs::path builtDirectory = fs::read_symlink("/proc/self/exe").parent_path();
-  std::istringstream wrapper(
-      std::getenv("DIALKIT_TEST_WRAPPER") ? std::getenv("DIALKIT_TEST_WRAPPER") : "");
-  const std::vector<std::string> wrapperWords(std::istream_iterator<std::string>(wrapper), {});
   for (const test::RunCase& c : test::kRunCases) {
     if (c.service == test::Service::kLargeEntries) {
       continue;
@@ -48,14 +41,13 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
       fs::copy_file(builtDirectory / "rasapi32.dll.so",
                     world.Root().path() / "system32" / "rasapi32.dll.so");
     }
-    // The shell splits the command line into the program's arguments as a person's shell would.
-    std::vector<std::string> command = {"/bin/sh", "-c", "exec \"$@\" " + c.commandLine, "sh"};
-    command.insert(command.end(), wrapperWords.begin(), wrapperWords.end());
-    command.push_back(world.ProgramFile("dialkit"));
-
+    // A shell splits the wrapper into its words, and the command line into the program's
+    // arguments as a person's shell would.
     test::PseudoTerminal terminal;
-    const pid_t process = terminal.Start(command, world.start.string(),
-                                         {{"SystemRoot", world.Root().path().string()}});
+    const pid_t process =
+        terminal.Start({"/bin/sh", "-fc", "exec $DIALKIT_TEST_WRAPPER \"$0\" " + c.commandLine,
+                        world.ProgramFile("dialkit")},
+                       world.start.string(), {{"SystemRoot", world.Root().path().string()}});
     int boxes = 0;
     for (const std::string& shown : c.shown) {
       if (shown == test::kDialog) {
