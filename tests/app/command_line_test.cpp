@@ -59,7 +59,6 @@ TEST(CommandLine, ParsesKeysValuesAndResults) {
       {"INIT=a.ini = CONNECT=x", 0, "a.ini", "", "", 0},  // a lone = ends the parse
       {"stray INIT=a.ini CONNECT=x", 0, "a.ini", "x", "", 0},
       // Values.
-      {"INIT=a.ini CONNECT= VPN=x", 0, "a.ini", "VPN=x", "", 0},
       {"INIT=a.ini CONNECT=\"My ISP", 0, "a.ini", "My ISP", "", 0},
       {"INIT=a.ini CONNECT=\"\"", 0, "a.ini", "", "", 0},
       {"INIT=a.ini CONNECT=a\"b=c", 0, "a.ini", "a\"b=c", "", 0},

@@ -26,20 +26,18 @@ namespace {
 
 int g_stepsLeft;
 
-bool KillAtLastStep(ReplacementStep, const char*) {
-  if (--g_stepsLeft == 0) {
-    raise(SIGKILL);
-  }
-  return true;
-}
-
 // Runs `write` in a child process that is killed at the `stop`-th step of its replacements,
 // counted from 1. False when the write was over before that step.
 bool KilledAtStep(int stop, const std::function<void()>& write) {
   const pid_t child = fork();
   if (child == 0) {
     g_stepsLeft = stop;
-    g_replacementStepFilter = KillAtLastStep;
+    g_replacementStepFilter = [](ReplacementStep, const char*) {
+      if (--g_stepsLeft == 0) {
+        raise(SIGKILL);
+      }
+      return true;
+    };
     write();
     _exit(0);
   }
@@ -72,15 +70,14 @@ TEST(CrashSafety, AWriterKilledAtAnyStepLeavesTheSettingsFileWhole) {
   EXPECT_EQ(test::ReadFileBytes(path), states.back());
 }
 
-bool SettingsFolderIsReadOnly(ReplacementStep, const char* path) {
-  return !std::string_view(path).ends_with("/dialkit.ini");
-}
-
 TEST(CrashSafety, ARunWhoseSettingsFileCannotBeWrittenStoresTheEntryWithoutAReport) {
   test::RunWorld world({test::kIsdn}, test::kRemembered, {}, nullptr);
   test::ScriptedWindowSystem ui;
   g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
-  g_replacementStepFilter = SettingsFolderIsReadOnly;
+  // As a folder that cannot be written: every step of the settings file's replacement fails.
+  g_replacementStepFilter = [](ReplacementStep, const char* path) {
+    return !std::string_view(path).ends_with("/dialkit.ini");
+  };
   {
     test::ScopedCurrentDirectory start(world.start);
     CProvisionApp application;
