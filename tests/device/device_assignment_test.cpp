@@ -1,6 +1,7 @@
 // Device assignment against the real stand-in service (a device list of the test's own) and the
 // scripted window system: which warnings and dialogs appear in which order, what the dialog
-// lists, what each entry's device fields hold byte for byte, and the two flags.
+// lists, what each entry's device fields hold byte for byte (the remembered device as the
+// settings file gives it, read over stale bytes), and the two flags.
 #include "device/device_assignment.h"
 
 #include <gtest/gtest.h>
