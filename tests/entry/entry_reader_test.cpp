@@ -158,7 +158,7 @@ TEST_F(EntryReaderTest, EveryKeyLandsInItsField) {
 }
 
 // Keywords count wherever they stand, case-sensitively, in the first 215 characters; the two
-// address options follow the addresses alone; a text is cut to its field.
+// address options follow the addresses; a text is cut to its field.
 TEST_F(EntryReaderTest, EachKeyAloneSetsItsBitsAndField) {
   constexpr uint32_t kIp = kDefaultOptions | RASEO_SpecificIpAddr;
   constexpr uint32_t kServers = kDefaultOptions | RASEO_SpecificNameServers;
