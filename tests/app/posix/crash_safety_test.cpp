@@ -1,7 +1,8 @@
-// The settings file when its writer dies or cannot write. A writer killed at any step of its
-// replacements (SIGKILL, as a crash ends it) leaves the file whole: as it was, or as one complete
-// write made it, never a part of one. A run whose settings file cannot be written still stores
-// its entry and tells the user nothing about the settings file, which keeps its old content.
+// The tool's files when a writer dies or cannot write. A writer killed at any step of its
+// replacements (SIGKILL, as a crash ends it) leaves the settings file and the stand-in phone book
+// whole: as it was, or as one complete write made it, never a part of one. A run whose settings
+// file cannot be written still stores its entry and tells the user nothing about the settings file,
+// which keeps its old content.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include "app/run_fixtures.h"
 #include "app/settings_file.h"
 #include "framework/text.h"
+#include "phone_book_file.h"
 #include "platform/file_replacement.h"
 #include "support/scripted_window_system.h"
 
@@ -46,28 +48,53 @@ bool KilledAtStep(int stop, const std::function<void()>& write) {
   return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
-TEST(CrashSafety, AWriterKilledAtAnyStepLeavesTheSettingsFileWhole) {
+PhoneBook BookOf(const std::vector<std::string>& names) {
+  PhoneBook book;
+  for (const std::string& name : names) {
+    book.push_back({name, {}});
+    book.back().record.dwSize = kEntryRecordSize;
+  }
+  return book;
+}
+
+TEST(CrashSafety, AWriterKilledAtAnyStepLeavesTheFileWhole) {
   RASENTRYA isdn = {};
   CopyText(isdn.szDeviceType, "isdn");
   CopyText(isdn.szDeviceName, "ISDN Line");
-  // Every whole state of the file, from before the write to after it: the profile functions
-  // write key by key, the type, then the name.
-  const std::vector<std::string> states = {
-      test::kRemembered, "[Modem Selection]\nDeviceType=isdn\nDeviceName=Acme 56k Voice\n",
-      "[Modem Selection]\nDeviceType=isdn\nDeviceName=ISDN Line\n"};
-  test::ScopedTempDirectory folder;
-  const std::string path = folder.File("dialkit.ini");
-  int stop = 1;
-  for (;; ++stop) {
-    test::WriteFileBytes(path, states.front());
-    if (!KilledAtStep(stop, [&] { WriteModemSelection(&isdn, path.c_str()); })) {
-      break;
+  struct Case {
+    const char* what;
+    // Every whole state of the file, from before the write to after it. The settings file is
+    // written key by key, as the profile functions write it: the type, then the name.
+    std::vector<std::string> states;
+    std::function<void(const std::string& path)> write;
+  };
+  const Case cases[] = {
+      {"the settings file",
+       {test::kRemembered, "[Modem Selection]\nDeviceType=isdn\nDeviceName=Acme 56k Voice\n",
+        "[Modem Selection]\nDeviceType=isdn\nDeviceName=ISDN Line\n"},
+       [&](const std::string& path) { WriteModemSelection(&isdn, path.c_str()); }},
+      {"the stand-in phone book",
+       {FormatPhoneBook(BookOf({"My ISP"})), FormatPhoneBook(BookOf({"My ISP", "My VPN"}))},
+       [](const std::string& path) {
+         WritePhoneBook(path, BookOf({"My ISP", "My VPN"}));
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::ScopedTempDirectory folder;
+    const std::string path = folder.File("file");
+    int stop = 1;
+    for (;; ++stop) {
+      test::WriteFileBytes(path, c.states.front());
+      if (!KilledAtStep(stop, [&] { c.write(path); })) {
+        break;
+      }
+      EXPECT_THAT(c.states, testing::Contains(test::ReadFileBytes(path))) << "step " << stop;
     }
-    EXPECT_THAT(states, testing::Contains(test::ReadFileBytes(path))) << "step " << stop;
+    // Five steps for each replacement, every one of them met.
+    EXPECT_EQ(stop, 5 * static_cast<int>(c.states.size() - 1) + 1);
+    EXPECT_EQ(test::ReadFileBytes(path), c.states.back());
   }
-  // Five steps for each of the two replacements, every one of them met.
-  EXPECT_EQ(stop, 11);
-  EXPECT_EQ(test::ReadFileBytes(path), states.back());
 }
 
 TEST(CrashSafety, ARunWhoseSettingsFileCannotBeWrittenStoresTheEntryWithoutAReport) {
