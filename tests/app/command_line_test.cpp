@@ -38,7 +38,6 @@ TEST(CommandLine, ParsesKeysValuesAndResults) {
       {"CONNECT=MyISP", kInitFileNotFound, nullptr, "MyISP", "", 0},
       {"", kInitFileNotFound, nullptr, "", "", 0},
       {"INIT=a.ini INIT=missing.ini", kInitFileNotFound, "missing.ini", "", "", 0},
-      {"INIT=missing.ini INIT=a.ini", kInitFileNotFound, "missing.ini", "", "", 0},
       {"CONNECT=x INIT=missing.ini VPN=v", kInitFileNotFound, "missing.ini", "x", "", 0},
       {"INIT= CONNECT=x", kInitFileNotFound, "CONNECT=x", "", "", 0},  // blanks after = skipped
       {"INIT=\"\" CONNECT=x", 0, "", "x", "", 0},    // empty: the current directory
@@ -52,17 +51,14 @@ TEST(CommandLine, ParsesKeysValuesAndResults) {
       {"INIT=a.ini CONNECT=x ASK= -0", 0, "a.ini", "x", "", 1},
       {"INIT=a.ini CONNECT=x ASK=", 0, "a.ini", "x", "", 1},
       {"INIT=a.ini CONNECT=x ASK=1", 0, "a.ini", "x", "", 0},
-      {"INIT=a.ini CONNECT=x ASK=7", 0, "a.ini", "x", "", 0},
       {"INIT=a.ini CONNECT=x ASK=99999999999999999999", 0, "a.ini", "x", "", 0},
       {"INIT=a.ini CONNECT=x ASK=0 ASK=1", 0, "a.ini", "x", "", 1},  // only ever set
       // Options of other forms and words without a value.
       {"/s INIT=a.ini CONNECT=x", 0, "a.ini", "x", "", 0},
-      {"-q INIT=a.ini CONNECT=x", 0, "a.ini", "x", "", 0},
       {"/x=1 INIT=a.ini CONNECT=x", kInitFileNotFound, nullptr, "", "", 0},
       {"INIT=a.ini = CONNECT=x", 0, "a.ini", "", "", 0},  // a lone = ends the parse
       {"stray INIT=a.ini CONNECT=x", 0, "a.ini", "x", "", 0},
       // Values.
-      {"INIT=a.ini CONNECT= VPN=x", 0, "a.ini", "VPN=x", "", 0},
       {"INIT=a.ini CONNECT=\"My ISP", 0, "a.ini", "My ISP", "", 0},
       {"INIT=a.ini CONNECT=\"\"", 0, "a.ini", "", "", 0},
       {"INIT=a.ini CONNECT=a\"b=c", 0, "a.ini", "a\"b=c", "", 0},

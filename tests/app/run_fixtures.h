@@ -52,8 +52,9 @@ inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
 }
 
 // A run's world: a stand-in system with the devices installed, the entries stored beforehand and
-// a function made to fail with 624; the program's directory with the entry description file and
-// the settings file (null: none); and a directory to start the program from.
+// a function made to fail with 624; the program's directory with the entry description files
+// (dialup.ini has no VPN section), a work file left by someone else and the settings file (null:
+// none); and a directory to start the program from.
 class RunWorld : public ScopedStandInSystem {
  public:
   RunWorld(const std::vector<Device>& devices, const char* settings,
@@ -61,6 +62,8 @@ class RunWorld : public ScopedStandInSystem {
     std::filesystem::create_directory(program);
     std::filesystem::create_directory(start);
     WriteFileBytes(ProgramFile("isp.ini"), kDescriptions);
+    WriteFileBytes(ProgramFile("dialup.ini"), "[RasEntry]\nLocalPhoneNumber=5550123\n");
+    WriteFileBytes(ProgramFile("dialkit.wrk"), "left by someone else");
     if (settings != nullptr) {
       WriteFileBytes(ProgramFile("dialkit.ini"), settings);
     }
@@ -86,18 +89,6 @@ inline std::string Remembered(const std::string& settingsFile) {
   GetPrivateProfileStringA("Modem Selection", "DeviceName", "", name, sizeof name,
                            settingsFile.c_str());
   return std::string(type) + ": " + name;
-}
-
-// The settings file after a run: remembering `remembered` ("type: name"), or else as it was
-// before (null: no file).
-inline void ExpectSettings(const std::string& file, const char* remembered, const char* before) {
-  if (remembered != nullptr) {
-    EXPECT_EQ(Remembered(file), remembered);
-  } else if (before != nullptr) {
-    EXPECT_EQ(ReadFileBytes(file), before);
-  } else {
-    EXPECT_FALSE(std::filesystem::exists(file)) << file;
-  }
 }
 
 }  // namespace test

@@ -51,23 +51,18 @@ Image Defaults(uint32_t options = kDefaultOptions) {
 
 class EntryReaderTest : public ::testing::Test {
  protected:
-  // Reads `section` of the file at `path` into a record that starts out full of stale bytes, as a
-  // reused record would.
-  int ReadFile(const std::string& path, const char* section) {
-    RASENTRYA entry;
-    std::memset(&entry, 0xA5, sizeof entry);
-    const int result = ReadEntryDescription(&entry, path.c_str(), section);
-    std::memcpy(bytes_.data(), &entry, sizeof entry);
-    return result;
-  }
-
-  // Writes the file (none for a null text) and reads `section` of it.
+  // Writes the file (none for a null text) and reads `section` of it into a record that starts
+  // out full of stale bytes, as a reused record would.
   int Read(const char* fileText, const char* section) {
     std::remove(path_.c_str());
     if (fileText != nullptr) {
       test::WriteFileBytes(path_, fileText);
     }
-    return ReadFile(path_, section);
+    RASENTRYA entry;
+    std::memset(&entry, 0xA5, sizeof entry);
+    const int result = ReadEntryDescription(&entry, path_.c_str(), section);
+    std::memcpy(bytes_.data(), &entry, sizeof entry);
+    return result;
   }
 
   int ReadKey(const std::string& key, const std::string& value) {
@@ -85,8 +80,17 @@ class EntryReaderTest : public ::testing::Test {
   std::array<unsigned char, kEntryRecordSize> bytes_;
 };
 
-// The main entry needs no section; a named one must hold a line.
-TEST_F(EntryReaderTest, SectionTestDecidesBetweenDefaultsAndNothing) {
+// The main entry needs no section; a named one must hold a line. The example files that come
+// with the tool are read as a user's run reads them (the build copies them beside the program).
+TEST_F(EntryReaderTest, ReadsTheMainEntryOrASectionWithLinesAndTheExamples) {
+  char executable[1024];
+  ASSERT_TRUE(GetExecutablePath(executable, sizeof executable));
+  const std::filesystem::path examples =
+      std::filesystem::path(executable).parent_path() / "examples";
+  const std::string dialup = test::ReadFileBytes((examples / "dialup.ini").string());
+  const std::string dialupVpn = test::ReadFileBytes((examples / "dialup-vpn.ini").string());
+  constexpr uint32_t kDialUp = RASEO_IpHeaderCompression | RASEO_SwCompression |
+                               RASEO_RemoteDefaultGateway | RASEO_ModemLights;
   const struct {
     const char* file;
     const char* section;
@@ -95,14 +99,26 @@ TEST_F(EntryReaderTest, SectionTestDecidesBetweenDefaultsAndNothing) {
   } cases[] = {
       {nullptr, nullptr, 1, Defaults()},
       {"[VPNEntry]\nCountryID=44\n", nullptr, 1, Defaults()},
-      {"[RasEntry]\n; a comment line only\n\n[Other]\nCountryID=44\n", nullptr, 1, Defaults()},
-      {nullptr, "VPNEntry", 0, {}},
       {"[RasEntry]\nCountryCode=44\n", "VPNEntry", 0, {}},
-      {"[VPNEntry]\n", "VPNEntry", 0, {}},
       {"[VPNEntry]\n;c=1\n[RasEntry]\nCountryCode=44\n", "VPNEntry", 0, {}},
       {"[VPNEntry]\nCountryCode=44\n", "RasEntry", 0, {}},  // the test applies to any name
       {"[VPNEntry]\nCountryCode=44\n", "VPNEntry", 1, Defaults().Dword(12, 44)},
       {"[VPNEntry]\nOptions=\n", "VPNEntry", 1, Defaults(0)},
+      {dialup.c_str(), nullptr, 1,
+       Defaults(kDialUp | RASEO_UseCountryAndAreaCodes).Text(16, "212").Text(27, "5550142")},
+      {dialupVpn.c_str(), nullptr, 1,
+       Defaults(kDialUp | RASEO_SpecificNameServers)
+           .Text(16, "617")
+           .Text(27, "5550187")
+           .Address(164, {192, 0, 2, 53})
+           .Address(168, {192, 0, 2, 54})},
+      {dialupVpn.c_str(), "VPNEntry", 1,
+       Defaults(RASEO_RequireEncryptedPw | RASEO_RequireMsEncryptedPw |
+                RASEO_RequireDataEncryption | RASEO_NetworkLogon | RASEO_RemoteDefaultGateway |
+                RASEO_SpecificNameServers)
+           .Text(27, "vpn.example.com")
+           .Address(164, {10, 20, 0, 10})
+           .Address(172, {10, 20, 0, 11})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message()
@@ -142,8 +158,8 @@ TEST_F(EntryReaderTest, EveryKeyLandsInItsField) {
 }
 
 // Keywords count wherever they stand, case-sensitively, in the first 215 characters; the two
-// address options follow the addresses alone.
-TEST_F(EntryReaderTest, KeywordListsAndAddressesSetTheirBits) {
+// address options follow the addresses; a text is cut to its field.
+TEST_F(EntryReaderTest, EachKeyAloneSetsItsBitsAndField) {
   constexpr uint32_t kIp = kDefaultOptions | RASEO_SpecificIpAddr;
   constexpr uint32_t kServers = kDefaultOptions | RASEO_SpecificNameServers;
   const struct {
@@ -152,97 +168,20 @@ TEST_F(EntryReaderTest, KeywordListsAndAddressesSetTheirBits) {
     Image expected;
   } cases[] = {
       {"Options", "", Defaults(0)},  // present but empty: not the default
-      {"Options", "NetworkLogon,ModemLights", Defaults(0x2100)},
       {"Options", "ModemLightsSwCompression", Defaults(0x0300)},
-      {"Options", "NoNetworkLogonPlease", Defaults(0x2000)},
-      {"Options", "RequireMsEncryptedPw", Defaults(0x0800)},
       {"Options", "networklogon", Defaults(0)},
-      {"Options", "SpecificIpAddr SpecificNameServers", Defaults(0)},
       {"Options", std::string(204, 'x') + "ModemLights", Defaults(0x0100)},  // ends at 215
       {"Options", std::string(205, 'x') + "ModemLights", Defaults(0)},       // runs past it
-      {"NetProtocols", "", Defaults().Dword(184, 0)},
       {"NetProtocols", "IPX", Defaults().Dword(184, 0x0006)},
-      {"NetProtocols", "NETBEUI TCP/IP", Defaults().Dword(184, 0x0005)},
-      {"NetProtocols", "ip NetBEUI", Defaults().Dword(184, 0)},
-      {"FramingProtocol", "", Defaults().Dword(188, 0)},
-      {"FramingProtocol", "PPP SLIP", Defaults().Dword(188, 0x0003)},
-      {"FramingProtocol", "CSLIP", Defaults().Dword(188, 0x0002)},
       {"FramingProtocol", "RAS", Defaults().Dword(188, 0x0004)},
-      {"FramingProtocol", "ppp", Defaults().Dword(188, 0)},
       {"ipaddr", "10.1", Defaults(kIp).Address(160, {10, 1, 0, 0})},
-      {"ipaddr", "0.0.0.0", Defaults()},
-      {"ipaddr", "", Defaults()},
       {"ipaddr", std::string(212, '.') + "9.8.7.6", Defaults(kIp).Address(160, {9, 8, 0, 0})},
       {"ipaddrDns", "10.0.0.1", Defaults(kServers).Address(164, {10, 0, 0, 1})},
-      {"ipaddrDnsAlt", "0.0.0.9", Defaults(kServers).Address(168, {0, 0, 0, 9})},
-      {"ipaddrWins", "172.16.0.1", Defaults(kServers).Address(172, {172, 16, 0, 1})},
-      {"ipaddrWinsAlt", "1.0.0.0", Defaults(kServers).Address(176, {1, 0, 0, 0})},
+      {"AreaCode", "0123456789AB", Defaults().Text(16, "0123456789")},  // cut to the field
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.key << "=" << c.value);
     ASSERT_EQ(ReadKey(c.key, c.value), 1);
-    EXPECT_EQ(FirstDifference(c.expected), kEntryRecordSize);
-  }
-}
-
-TEST_F(EntryReaderTest, TextValuesAreCutToTheirFields) {
-  const struct {
-    const char* key;
-    size_t offset;
-    size_t width;
-  } fields[] = {
-      {"AreaCode", 16, 11},      {"LocalPhoneNumber", 27, 129}, {"Script", 192, 260},
-      {"AutodialDll", 452, 260}, {"AutodialFunc", 712, 260},    {"X25PadType", 1118, 33},
-      {"X25Address", 1151, 201}, {"X25Facilities", 1352, 201},  {"X25UserData", 1553, 201},
-  };
-  std::string digits;
-  while (digits.size() < 300) {
-    digits += "0123456789";
-  }
-  for (const auto& field : fields) {
-    for (const size_t length : {field.width - 1, field.width, field.width + 20}) {
-      SCOPED_TRACE(testing::Message() << field.key << ", " << length << " characters");
-      ASSERT_EQ(ReadKey(field.key, digits.substr(0, length)), 1);
-      EXPECT_EQ(FirstDifference(Defaults().Text(field.offset, digits.substr(0, field.width - 1))),
-                kEntryRecordSize);
-    }
-  }
-}
-
-// The build copies the examples into examples/ beside the test program.
-TEST_F(EntryReaderTest, ExampleFilesDescribeTheirEntries) {
-  char executable[1024];
-  ASSERT_TRUE(GetExecutablePath(executable, sizeof executable));
-  const std::filesystem::path examples =
-      std::filesystem::path(executable).parent_path() / "examples";
-  constexpr uint32_t kDialUp = RASEO_IpHeaderCompression | RASEO_SwCompression |
-                               RASEO_RemoteDefaultGateway | RASEO_ModemLights;
-  const struct {
-    const char* file;
-    const char* section;
-    int result;
-    Image expected;
-  } cases[] = {
-      {"dialup.ini", nullptr, 1,
-       Defaults(kDialUp | RASEO_UseCountryAndAreaCodes).Text(16, "212").Text(27, "5550142")},
-      {"dialup.ini", "VPNEntry", 0, {}},
-      {"dialup-vpn.ini", nullptr, 1,
-       Defaults(kDialUp | RASEO_SpecificNameServers)
-           .Text(16, "617")
-           .Text(27, "5550187")
-           .Address(164, {192, 0, 2, 53})
-           .Address(168, {192, 0, 2, 54})},
-      {"dialup-vpn.ini", "VPNEntry", 1,
-       Defaults(RASEO_RequireEncryptedPw | RASEO_RequireMsEncryptedPw |
-                RASEO_RequireDataEncryption | RASEO_NetworkLogon | RASEO_RemoteDefaultGateway |
-                RASEO_SpecificNameServers)
-           .Text(27, "vpn.example.com")
-           .Address(164, {10, 20, 0, 10})
-           .Address(172, {10, 20, 0, 11})},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.file << " / " << (c.section ? c.section : "main"));
-    EXPECT_EQ(ReadFile((examples / c.file).string(), c.section), c.result);
     EXPECT_EQ(FirstDifference(c.expected), kEntryRecordSize);
   }
 }
@@ -252,24 +191,14 @@ TEST(DottedAddress, SplitsIntoFourPartsAndKeepsEachToAByte) {
     const char* text;
     std::array<int, 4> parts;
   } cases[] = {
-      // Splitting.
-      {"10.0.0.1", {10, 0, 0, 1}},
       {"10..0.1", {10, 0, 1, 0}},
       {"..1.2", {1, 2, 0, 0}},
-      {"1\n2\n3\n4", {1, 2, 3, 4}},
       {"1.\n.2", {1, 2, 0, 0}},
       {"1. \n5", {1, 0, 5, 0}},  // a blank part ends at its separator
       {"1 2.3", {1, 3, 0, 0}},   // blanks are no separators
-      {"1.2.3.4.5", {1, 2, 3, 4}},
-      {"", {0, 0, 0, 0}},
-      {"...", {0, 0, 0, 0}},
-      // Each part.
-      {" 7.\t8", {7, 8, 0, 0}},
-      {"12ab.x.+5.0x10", {12, 0, 5, 0}},
       {"255.256.1000.007", {255, 0, 0, 7}},
       {"-1.-0.-255.+255", {0, 0, 0, 255}},
       {"4294967297.4294967296.99999999999999999999.2", {0, 0, 0, 2}},
-      {"00000000000000000000000001.2.3.4", {1, 2, 3, 4}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

@@ -1,114 +1,72 @@
-// The tool's own program, started as a person starts it: copied into a directory of its own,
-// started from another directory with a relative INIT, with a pseudo-terminal as its terminal,
-// against a stand-in system of the test's own. Questions are answered with keys; afterwards the
-// phone book and the settings file are checked, not only the screen.
+// The tool's own program, started as a person starts it, over every situation of the run
+// (run_cases.h) but the one that needs a service inside the test's process: copied into a
+// directory of its own, started by a shell from another directory, with a pseudo-terminal as its
+// terminal, against a stand-in system of the test's own. Questions are answered with keys.
 //
 // DIALKIT_TEST_WRAPPER, when set, names a program and its arguments (separated by blanks) that
 // start the tool instead: tools/test-all runs these runs again under valgrind that way, where an
 // error or a leak makes the exit status other than 0.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <iterator>
-#include <sstream>
 #include <string>
-#include <utility>
-#include <vector>
 
-#include "app/run_fixtures.h"
+#include "app/run_cases.h"
 #include "support/posix/pseudo_terminal.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kEnter[] = "\r";
-constexpr char kSettings[] =
-    "; installer's choice\n[Modem Selection]\nDeviceType=modem\nDeviceName=Acme 56k Voice\n";
-const std::vector<std::string> kTypicalArguments = {"INIT=isp.ini", "CONNECT=My ISP", "VPN=My VPN"};
+// The keys that move `item` places down the dialog's list, then give `command`.
+std::string Keys(int command, int item = 0) {
+  std::string keys;
+  for (int i = 0; i < item; ++i) {
+    keys += "\x1b[B";
+  }
+  return keys + (command == IDOK ? "\r" : "\x1b");
+}
 
-struct ProgramCase {
-  const char* name;
-  std::vector<std::string> arguments = kTypicalArguments;
-  std::vector<test::Device> devices = test::kTypicalDevices;
-  const char* settings = kSettings;        // dialkit.ini beforehand; null: none
-  std::vector<std::string> existing = {};  // entries stored beforehand
-  const char* failingFunction = nullptr;   // made to fail with 624
-  bool serviceInstalled = true;
-  std::vector<std::pair<std::string, std::string>> questions = {};  // text awaited, keys typed
-  std::vector<std::string> stored = {};
-  const char* remembered = nullptr;  // "type: name"; null: the settings file is left as it was
-};
-
-TEST(DialkitProgram, AsksStoresAndRemembersThroughTheTerminal) {
-  const ProgramCase cases[] = {
-      {.name = "typical: no question",
-       .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
-       .remembered = "modem: Acme 56k Voice"},
-      {.name = "overwrite question cancelled",
-       .existing = {"My ISP", "My VPN"},
-       .questions = {{"The connectiods \"My ISP\" and \"My VPN\" already exist.", "\x1b"}},
-       .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"}},
-      {.name = "the third device chosen in the dialog",
-       .arguments = {"INIT=isp.ini", "CONNECT=My ISP"},
-       .devices = {{"modem", "Zoom"}, test::kIsdn, test::kAcme},
-       .settings = nullptr,
-       .questions = {{"Create Dial Up Networking Object", "\x1b[B\x1b[B\r"}},
-       .stored = {"My ISP: Zoom"},
-       .remembered = "modem: Zoom"},
-      {.name = "no device",
-       .devices = {},
-       .settings = nullptr,
-       .questions = {{"DUN Warning", kEnter}, {"Modem Warning", kEnter}}},
-      {.name = "storing the main entry fails",
-       .failingFunction = "RasSetEntryPropertiesA",
-       .questions = {{"Error 624 creating connection object \"My ISP\"", kEnter}}},
-      {.name = "storing the VPN entry fails",
-       .arguments = {"INIT=isp.ini", "CONNECT=My ISP", "VPN=.vpn"},
-       .questions = {{"Error 123 creating connection object \".vpn\"", kEnter}},
-       .stored = {"My ISP: Acme 56k Voice"},
-       .remembered = "modem: Acme 56k Voice"},
-      {.name = "no entry description file",
-       .arguments = {"INIT=missing.ini", "CONNECT=My ISP"},
-       .questions = {{"missing.ini does not exist.  Please check the file name.", kEnter}}},
-      {.name = "no Remote Access Service",
-       .serviceInstalled = false,
-       .questions = {{"Error loading RAS Api!", kEnter}}},
-      {.name = "empty command line",
-       .arguments = {},
-       .questions = {{"Usage is: DIALKIT INIT=\"myfile.ini\" CONNECT=\"connectoid\" [ASK]",
-                      kEnter}}},
-  };
+TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
   const fs::path builtDirectory = fs::read_symlink("/proc/self/exe").parent_path();
-  std::istringstream wrapper(
-      std::getenv("DIALKIT_TEST_WRAPPER") ? std::getenv("DIALKIT_TEST_WRAPPER") : "");
-  const std::vector<std::string> wrapperWords(std::istream_iterator<std::string>(wrapper), {});
-  for (const ProgramCase& c : cases) {
+  for (const test::RunCase& c : test::kRunCases) {
+    if (c.service == test::Service::kLargeEntries) {
+      continue;
+    }
     SCOPED_TRACE(c.name);
-    // The stand-in service in the system directory, where the loader looks second.
     test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction);
     fs::copy_file(builtDirectory / "dialkit", world.program / "dialkit");
-    if (c.serviceInstalled) {
+    // The stand-in service in the system directory, where the loader looks second.
+    if (c.service == test::Service::kStandIn) {
       fs::copy_file(builtDirectory / "rasapi32.dll.so",
                     world.Root().path() / "system32" / "rasapi32.dll.so");
     }
-
+    // A shell splits the wrapper into its words, and the command line into the program's
+    // arguments as a person's shell would.
     test::PseudoTerminal terminal;
-    std::vector<std::string> command = wrapperWords;
-    command.push_back(world.ProgramFile("dialkit"));
-    command.insert(command.end(), c.arguments.begin(), c.arguments.end());
-    const pid_t process = terminal.Start(command, world.start.string(),
-                                         {{"SystemRoot", world.Root().path().string()}});
-    for (const auto& [question, keys] : c.questions) {
-      EXPECT_TRUE(terminal.WaitFor(question)) << terminal.Screen();
-      terminal.Type(keys);
+    const pid_t process =
+        terminal.Start({"/bin/sh", "-fc", "exec $DIALKIT_TEST_WRAPPER \"$0\" " + c.commandLine,
+                        world.ProgramFile("dialkit")},
+                       world.start.string(), {{"SystemRoot", world.Root().path().string()}});
+    int boxes = 0;
+    for (const std::string& shown : c.shown) {
+      if (shown == test::kDialog) {
+        EXPECT_TRUE(terminal.WaitFor("Create Dial Up Networking Object")) << terminal.Screen();
+        const auto answer = c.dialogAnswer.value_or(test::DialogAnswer::Cancel());
+        terminal.Type(Keys(answer.command, answer.item));
+        continue;
+      }
+      EXPECT_TRUE(terminal.WaitFor(shown.substr(shown.find(": ") + 2))) << terminal.Screen();
+      // The first line of the text: the terminal ends lines its own way.
+      const std::string text = test::FirstText(c, world);
+      if (boxes == 0 && !text.empty()) {
+        EXPECT_TRUE(terminal.WaitFor(text.substr(0, text.find('\n')))) << terminal.Screen();
+      }
+      terminal.Type(Keys(boxes++ == 0 ? c.answer : IDOK));
     }
     // A question left unanswered keeps the program waiting: it does not end.
     EXPECT_EQ(terminal.WaitForExit(process), 0) << terminal.Screen();
-
-    EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()), c.stored);
-    test::ExpectSettings(world.ProgramFile("dialkit.ini"), c.remembered, c.settings);
+    test::ExpectWorldAfterRun(c, world);
   }
 }
 
