@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "support/platform_under_test.h"
+#include "support/test_environment.h"
 #include "support/test_files.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/run_fixtures.h"
-#include "support/platform_under_test.h"
+#include "support/test_environment.h"
 
 namespace {
 
