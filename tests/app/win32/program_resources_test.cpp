@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <initializer_list>
@@ -80,7 +81,10 @@ TEST(ProgramResources, ModemSelectDialogIsExactlyAsLaidOut) {
   expected.Item(kChild | WS_GROUP | SS_LEFT, {27, 20, 194, 20}, IDC_MODEM_PROMPT, 0x82, "");
   expected.Item(kButton, {121, 76, 50, 15}, IDOK, 0x80, "&OK");
   expected.Item(kButton, {178, 76, 50, 15}, IDCANCEL, 0x80, "&Cancel");
-  EXPECT_EQ(words, expected.words);
+  EXPECT_EQ(words.size(), expected.words.size());
+  for (size_t i = 0; i < std::min(words.size(), expected.words.size()); ++i) {
+    ASSERT_EQ(words[i], expected.words[i]) << "word " << i;
+  }
 }
 
 TEST(ProgramResources, IconHasEverySize) {
