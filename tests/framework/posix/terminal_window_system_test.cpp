@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "framework/list_dialog.h"
+#include "resource.h"
 #include "support/posix/pseudo_terminal.h"
 #include "support/test_files.h"
 
@@ -143,28 +144,32 @@ TEST(TerminalFrontEnd, SignalThatEndsTheProcessRestoresTheTerminalFirst) {
   EXPECT_EQ(terminal.LocalModes(), settings);
 }
 
-// With no terminal to open, as for a process under a script or a service (the platform's window
-// system opens the controlling terminal and falls back on standard error): nothing is asked, and
-// nothing is taken as a yes.
-TEST(TerminalFrontEnd, WithoutATerminalWritesToTheFallbackAndNeverSaysYes) {
+// The platform's window system in a process without a controlling terminal, as under a script
+// or a service: nothing is asked, and nothing is taken as a yes.
+TEST(TerminalFrontEnd, WithoutATerminalWritesToStandardErrorAndNeverSaysYes) {
   const test::ScopedTempDirectory directory;
   const std::string errors = directory.File("errors.txt");
-  const int fallback = open(errors.c_str(), O_WRONLY | O_CREAT, 0600);
-  CTerminalWindowSystem windows(directory.File("no-terminal"), FindTestTemplate, fallback);
-  EXPECT_EQ(
-      windows.ShowMessageBox("No modem.\nInstall one.", "Modem Warning", MB_OK | MB_ICONWARNING),
-      IDOK);
-  EXPECT_EQ(
-      windows.ShowMessageBox("Overwrite?", "Object Already Exists", MB_OKCANCEL | MB_ICONWARNING),
-      IDCANCEL);
-  test::CListDialog dialog;
-  EXPECT_EQ(windows.RunModalDialog(dialog), -1);
-  close(fallback);
+  const pid_t child = fork();
+  if (child == 0) {
+    setsid();  // a new session has no controlling terminal
+    dup2(open(errors.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
+    CWindowSystem& windows = PlatformWindowSystem();
+    CDialog dialog(IDD_MODEM_SELECT);
+    const bool neverYes = windows.ShowMessageBox("No modem.\nInstall one.", "Modem Warning",
+                                                 MB_ICONWARNING) == IDOK &&
+                          windows.ShowMessageBox("Overwrite?", "Object Already Exists",
+                                                 MB_OKCANCEL | MB_ICONWARNING) == IDCANCEL &&
+                          dialog.DoModal() == -1;
+    _exit(neverYes ? 0 : 1);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0);
   EXPECT_EQ(test::ReadFileBytes(errors),
             "== (!) Modem Warning ==\nNo modem.\nInstall one.\n"
             "== (!) Object Already Exists ==\nOverwrite?\n"
             "No terminal to answer this question: Cancel\n"
-            "== Test Caption ==\nNo terminal to show this dialog\n");
+            "== Create Dial Up Networking Object ==\nNo terminal to show this dialog\n");
 }
 
 }  // namespace
