@@ -21,14 +21,6 @@ using namespace std::string_view_literals;
 
 enum Call { kString, kSection, kInt };
 
-// Marks, in the manner of Wine's own tests: a marked row stays in the table.
-enum Mark {
-  kSame,
-  // The platform writes past the capacity; the POSIX build never does. The Win32 functions are
-  // checked within the capacity only.
-  kPlatformOverruns,
-};
-
 struct ProfileRow {
   const char* what = "";
   std::optional<std::string> file;  // no value: no file at all
@@ -36,7 +28,9 @@ struct ProfileRow {
   std::string_view bytes;           // what the call leaves at the start of the buffer
   Call call = kString;
   DWORD capacity = 20;  // of the string and section reads
-  Mark mark = kSame;
+  // A mark, in the manner of Wine's own tests: the platform writes past the capacity, which the
+  // POSIX build never does, so the Win32 functions are checked within the capacity only.
+  bool platformOverruns = false;
   const char* key = "k";  // in section s; a string read's default is "dflt"
 };
 
@@ -62,7 +56,7 @@ const ProfileRow kRows[] = {
     {"bytes of the upper half as they are", "[s]\r\nk=\xE9\xFF\x81\r\n", 3, "\xE9\xFF\x81\0"sv},
     {"byte order mark skipped", "\xEF\xBB\xBF[s]\r\nk=v\r\n", 1, "v\0"sv},
     // Comments, lines without '=', duplicates, keys before the first section.
-    {"';' lines found by spelling", "[s]\r\n;c=1\r\nk=v\r\n", 1, "1\0"sv, kString, 20, kSame, ";c"},
+    {"';' lines found by spelling", "[s]\r\n;c=1\r\nk=v\r\n", 1, "1\0"sv, kString, 20, false, ";c"},
     {"a key without '=' gives the default", "[s]\r\nk\r\n", 4, "dflt\0"sv},
     {"an empty value is not the default", "[s]\r\nk=\r\n", 0, "\0"sv},
     {"the first of duplicate keys", "[s]\r\nk=1\r\nk=2\r\n", 1, "1\0"sv},
@@ -81,7 +75,7 @@ const ProfileRow kRows[] = {
     // The section read.
     {"section lines, quotes kept", kLines, 12, "a=1\0b\0c=\"q\"\0\0"sv, kSection, 14},
     {"section cut", kLines, 10, "a=1\0b\0c=\"q\0\0"sv, kSection, 12},
-    {"section, capacity 1", kLines, 0, "\0"sv, kSection, 1, kPlatformOverruns},
+    {"section, capacity 1", kLines, 0, "\0"sv, kSection, 1, true},
     {"an empty section", "[s]\r\n[t]\r\nx=1\r\n", 0, "\0\0"sv, kSection},
     {"a section of comments only", "[s]\r\n;a=1\r\n; b\r\n", 0, "\0\0"sv, kSection},
     {"the first of duplicate sections", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", 4, "a=1\0\0"sv, kSection},
@@ -117,7 +111,7 @@ TEST(Profile, ReadsAsThePlatformReads) {
             : GetPrivateProfileStringA("s", row.key, "dflt", actual.data(), row.capacity, path);
     std::string expected(row.bytes);
     expected.resize(actual.size(), '\xCC');
-    if (row.mark == kPlatformOverruns && platform != test::PlatformUnderTest::kOurs) {
+    if (row.platformOverruns && platform != test::PlatformUnderTest::kOurs) {
       expected.resize(row.capacity);
       actual.resize(row.capacity);
     }
