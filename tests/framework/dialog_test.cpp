@@ -25,7 +25,6 @@ TEST(DialogModalRun, InitializesExchangesAndEndsAsAnswered) {
     int index;
     const char* steps;
   } cases[] = {
-      {"OK untouched", DialogAnswer::Ok(), IDOK, 1, "init load save "},
       {"OK after a pick", DialogAnswer::Pick(kListId, 2), IDOK, 2, "init load save "},
       {"Cancel after a pick", DialogAnswer::Pick(kListId, 2, IDCANCEL), IDCANCEL, 1, "init load "},
       {"window fails to open", DialogAnswer::FailToOpen(), -1, 1, ""},

@@ -13,15 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileSystemTest : public ::testing::Test {
- protected:
-  FileSystemTest() : current_(directory_.path()) { fs::create_directory("folder"); }
-
-  test::ScopedTempDirectory directory_;
-  test::ScopedCurrentDirectory current_;
-};
-
-TEST_F(FileSystemTest, FullPathFailsWithoutTouchingTheBufferWhenTooLong) {
+TEST(FileSystem, FullPathFailsWithoutTouchingTheBufferWhenTooLong) {
+  const test::ScopedTempDirectory directory;
+  const test::ScopedCurrentDirectory current(directory.path());
+  fs::create_directory("folder");
   const std::string expected = (fs::current_path() / "name.ini").string();
   std::string buffer(expected.size() + 8, 'X');
   EXPECT_TRUE(FormFullPath(buffer.data(), expected.size() + 1, "./folder/../name.ini"));
@@ -29,21 +24,6 @@ TEST_F(FileSystemTest, FullPathFailsWithoutTouchingTheBufferWhenTooLong) {
   buffer.assign(expected.size() + 8, 'X');
   EXPECT_FALSE(FormFullPath(buffer.data(), expected.size(), "name.ini"));
   EXPECT_EQ(buffer, std::string(expected.size() + 8, 'X'));
-}
-
-TEST_F(FileSystemTest, CreatesAFileOnlyWhereNothingExists) {
-  const std::string file = directory_.File("new.pbk");
-  EXPECT_FALSE(PathExists(file.c_str()));
-  ASSERT_TRUE(CreateEmptyFileExclusively(file.c_str()));
-  EXPECT_TRUE(PathExists(file.c_str()));
-  EXPECT_EQ(fs::file_size(file), 0u);
-  EXPECT_FALSE(CreateEmptyFileExclusively(file.c_str()));
-  EXPECT_TRUE(PathExists(directory_.File("folder").c_str()));
-  EXPECT_FALSE(CreateEmptyFileExclusively(directory_.File("folder").c_str()));
-  test::WriteFileBytes(file, "[entry]\n");  // not made read-only
-  EXPECT_EQ(test::ReadFileBytes(file), "[entry]\n");
-  EXPECT_TRUE(DeleteFileAtPath(file.c_str()));
-  EXPECT_FALSE(DeleteFileAtPath(file.c_str()));
 }
 
 // Both answer a buffer that is too small: the system directory with the capacity it needs.
@@ -58,7 +38,6 @@ TEST(SystemInformation, SystemDirectoryAndExecutablePathFollowTheCapacityContrac
   ASSERT_TRUE(GetExecutablePath(path, sizeof path));
   EXPECT_EQ(fs::path(path).stem(), "platform_tests");
   EXPECT_FALSE(GetExecutablePath(path, 4));
-  EXPECT_TRUE(IsNtFamilySystem());
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ int ScriptedWindowSystem::RunModalDialog(CDialog& dialog) {
     dialogAnswers_.pop_front();
   }
   events_.push_back("dialog " + std::to_string(dialog.TemplateId()));
-  ShownDialog shown{dialog.TemplateId(), answer.command != -1, {}, false, -1};
+  ShownDialog shown{dialog.TemplateId(), answer.command != -1, {}, false};
   if (!shown.opened) {
     dialogs_.push_back(shown);
     return -1;
@@ -52,7 +52,7 @@ int ScriptedWindowSystem::RunModalDialog(CDialog& dialog) {
     }
     shown.centeredAfterInit = window.IsCentered();
   };
-  shown.result = RunMemoryDialog(dialog, window, [&]() {
+  const int result = RunMemoryDialog(dialog, window, [&]() {
     if (answered) {
       ADD_FAILURE() << "dialog " << dialog.TemplateId() << " did not end on its command";
       return IDCANCEL;
@@ -68,7 +68,7 @@ int ScriptedWindowSystem::RunModalDialog(CDialog& dialog) {
     recordInitializedWindow();  // the dialog ended itself while it was initialised
   }
   dialogs_.push_back(shown);
-  return shown.result;
+  return result;
 }
 
 }  // namespace test

@@ -31,7 +31,6 @@ struct ShownDialog {
   bool opened;                           // false: the test let it fail to open
   std::map<int, ShownControl> controls;  // every control the dialog asked for, by identifier
   bool centeredAfterInit;
-  int result;
 };
 
 // How the "user" answers a dialog: optionally picks an item in a list first, then presses OK

@@ -25,4 +25,11 @@ class ScopedEnvironmentVariable {
 // the system is the Wine prefix that the test run was given, and nothing is done.
 void IsolateSystemForTestProgram();
 
+// Which implementation of the platform's functions a test program meets: the POSIX build's own,
+// or the Win32 functions, of real Windows or of Wine. Tables that record platform behaviour use
+// it for their marks.
+enum class PlatformUnderTest { kOurs, kWindows, kWine };
+
+PlatformUnderTest CurrentPlatformUnderTest();
+
 }  // namespace test

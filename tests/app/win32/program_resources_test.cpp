@@ -1,13 +1,15 @@
 // The resources of dialkit.exe as built, read back from the executable: the device selection
-// dialog field by field as the dialog manager will read it (the resource compiler adds styles of
-// its own to some statements, so only the compiled template tells what a user will get), the
-// icon's images, the version information and the manifest.
+// dialog word by word as the dialog manager will read it (the resource compiler adds styles of its
+// own to some statements, so only the compiled template tells what a user will get), the icon's
+// images, the version information and the manifest.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,77 +37,53 @@ std::string Resource(LPCSTR type, LPCSTR id) {
                            SizeofResource(program, found));
 }
 
+// A dialog template in the platform's DLGTEMPLATE form, written word by word.
+class CTemplateWords {
+ public:
+  CTemplateWords& Words(std::initializer_list<int> values) {
+    for (const int value : values) {
+      words.push_back(static_cast<WORD>(value));
+    }
+    return *this;
+  }
+  CTemplateWords& DoubleWord(DWORD value) { return Words({LOWORD(value), HIWORD(value)}); }
+  CTemplateWords& Text(const char* text) {  // ASCII only
+    for (; *text != '\0'; ++text) {
+      words.push_back(static_cast<WORD>(*text));
+    }
+    return Words({0});
+  }
+  CTemplateWords& Item(DWORD style, std::initializer_list<int> box, int id, int atom,
+                       const char* text) {
+    if (words.size() % 2 != 0) {
+      words.push_back(0);  // items start on a double word
+    }
+    DoubleWord(style).DoubleWord(0).Words(box).Words({id, 0xFFFF, atom});
+    return Text(text).Words({0});  // no creation data
+  }
+
+  std::vector<WORD> words;
+};
+
 TEST(ProgramResources, ModemSelectDialogIsExactlyAsLaidOut) {
   const std::string bytes = Resource(RT_DIALOG, MAKEINTRESOURCEA(IDD_MODEM_SELECT));
-  // The template (the platform's DLGTEMPLATE form) word by word; past its end it reads zeros, which
-  // no field expects.
-  std::vector<WORD> words(bytes.size() / 2 + 64);
-  std::memcpy(words.data(), bytes.data(), bytes.size());
-  size_t at = 0;
-  const auto word = [&] { return at < words.size() ? words[at++] : WORD{0}; };
-  const auto doubleWord = [&] {
-    const WORD low = word();
-    return DWORD{MAKELONG(low, word())};
-  };
-  const auto box = [&] {  // x, y, width, height
-    std::vector<int> box;
-    for (int i = 0; i < 4; ++i) {
-      box.push_back(static_cast<short>(word()));
-    }
-    return box;
-  };
-  const auto text = [&] {  // a text up to its zero (ASCII only), or an ordinal as "#number"
-    std::string text;
-    if (at < words.size() && words[at] == 0xFFFF) {
-      ++at;
-      return "#" + std::to_string(word());
-    }
-    for (WORD unit = word(); unit != 0; unit = word()) {
-      text.push_back(static_cast<char>(unit));
-    }
-    return text;
-  };
-  EXPECT_EQ(doubleWord(), DWORD{WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT});
-  EXPECT_EQ(doubleWord(), 0u) << "extended style";
-  const WORD count = word();
-  EXPECT_EQ(box(), (std::vector<int>{0, 0, 238, 98}));
-  EXPECT_EQ(text(), "") << "no menu";
-  EXPECT_EQ(text(), "") << "the platform's dialog class";
-  EXPECT_EQ(text(), "Create Dial Up Networking Object");
-  EXPECT_EQ(word(), 8) << "font size";
-  EXPECT_EQ(text(), "MS Sans Serif");
-
-  const struct {
-    WORD id;
-    const char* windowClass;
-    const char* text;
-    std::vector<int> box;
-    DWORD style;
-  } expected[] = {
-      {IDC_MODEM_LIST,
-       "#133",
-       "",
-       {31, 50, 152, 65},
-       WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST},
-      {IDC_MODEM_PROMPT, "#130", "", {27, 20, 194, 20}, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT},
-      {IDOK, "#128", "&OK", {121, 76, 50, 15}, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
-      {IDCANCEL,
-       "#128",
-       "&Cancel",
-       {178, 76, 50, 15},
-       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
-  };
-  ASSERT_EQ(count, std::size(expected));
-  for (const auto& control : expected) {
-    SCOPED_TRACE(control.id);
-    at = (at + 1) & ~size_t{1};  // items start on a double word
-    EXPECT_EQ(doubleWord(), control.style);
-    EXPECT_EQ(doubleWord(), 0u) << "extended style";
-    EXPECT_EQ(box(), control.box);
-    EXPECT_EQ(word(), control.id);
-    EXPECT_EQ(text(), control.windowClass);
-    EXPECT_EQ(text(), control.text);
-    EXPECT_EQ(word(), 0) << "no creation data";
+  std::vector<WORD> words(bytes.size() / 2);
+  std::memcpy(words.data(), bytes.data(), words.size() * 2);
+  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+  constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+  CTemplateWords expected;
+  // Style, extended style, four items, the box, no menu, the platform's dialog class.
+  expected.DoubleWord(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT).DoubleWord(0);
+  expected.Words({4, 0, 0, 238, 98, 0, 0}).Text("Create Dial Up Networking Object");
+  expected.Words({8}).Text("MS Sans Serif");
+  expected.Item(kChild | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, {31, 50, 152, 65},
+                IDC_MODEM_LIST, 0x85, "");
+  expected.Item(kChild | WS_GROUP | SS_LEFT, {27, 20, 194, 20}, IDC_MODEM_PROMPT, 0x82, "");
+  expected.Item(kButton, {121, 76, 50, 15}, IDOK, 0x80, "&OK");
+  expected.Item(kButton, {178, 76, 50, 15}, IDCANCEL, 0x80, "&Cancel");
+  EXPECT_EQ(words.size(), expected.words.size());
+  for (size_t i = 0; i < std::min(words.size(), expected.words.size()); ++i) {
+    ASSERT_EQ(words[i], expected.words[i]) << "word " << i;
   }
 }
 

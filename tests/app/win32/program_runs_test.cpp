@@ -19,7 +19,8 @@
 #include <vector>
 
 #include "app/run_fixtures.h"
-#include "support/platform_under_test.h"
+#include "resource.h"
+#include "support/test_environment.h"
 
 namespace {
 
@@ -93,11 +94,12 @@ bool SaveScreenshot(HWND window, const char* name) {
 }
 
 // The program installed in a folder with a blank in its name, as under "Program Files", with the
-// stand-in service (unless left out) and the entry description file. It is started from another
-// folder, and ended by force when it is still running at the end of the test.
+// stand-in service (unless left out), the entry description file and the settings file (null:
+// none), and started with `arguments` from another folder. It is ended by force when it is still
+// running at the end of the test.
 class InstalledProgram {
  public:
-  explicit InstalledProgram(bool withService = true) {
+  InstalledProgram(const std::string& arguments, const char* settings, bool withService = true) {
     fs::create_directories(program_);
     fs::create_directories(start_);
     fs::copy_file(BuiltDirectory() / "dialkit.exe", program_ / "dialkit.exe");
@@ -105,12 +107,13 @@ class InstalledProgram {
       fs::copy_file(BuiltDirectory() / "rasapi32.dll", program_ / "rasapi32.dll");
     }
     test::WriteFileBytes(File("isp.ini"), test::kDescriptions);
-  }
-  void Start(const std::string& arguments) {
+    if (settings != nullptr) {
+      test::WriteFileBytes(File("dialkit.ini"), settings);
+    }
     std::string commandLine = "\"" + File("dialkit.exe") + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                start_.string().c_str(), &startup, &process_));
   }
   ~InstalledProgram() {
@@ -270,9 +273,7 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
     SCOPED_TRACE(c.name);
     InstallDevices(c.devices);
     ASSERT_TRUE(test::StoreEarlierEntries(PhoneBook(), c.existing));
-    InstalledProgram run(c.withService);
-    test::WriteFileBytes(run.File("dialkit.ini"), test::kRemembered);
-    run.Start(c.arguments);
+    const InstalledProgram run(c.arguments, test::kRemembered, c.withService);
 
     for (const ExpectedBox& expected : c.boxes) {
       HWND box = run.WaitForWindow();
@@ -308,38 +309,52 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
   }
 }
 
-// Two modems and an ISDN line, no device remembered: the dialog lists every device in the order
-// of the sorted device list, opens on the first, and the third, picked there, is
-// stored and remembered.
+// Two modems and an ISDN line, no device remembered: the dialog, centred on the work area, lists
+// every device in the order of the sorted device list and opens on the first, with the focus on
+// the list. The third, picked there, is stored and remembered; Escape stores and remembers nothing.
 TEST_F(DialkitProgram, DialogListsTheDevicesAndStoresTheOnePicked) {
-  InstallDevices({test::kStandard, test::kAcme, test::kIsdn});
-  InstalledProgram run;
-  run.Start("INIT=isp.ini CONNECT=\"My ISP\"");
-  HWND dialog = run.WaitForWindow();
-  ASSERT_NE(dialog, nullptr);
-  HWND list = GetDlgItem(dialog, 3060);
-  EXPECT_EQ(WindowText(dialog), "Create Dial Up Networking Object");
-  EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "no close box, no system menu";
-  EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
-  EXPECT_EQ(WindowText(GetDlgItem(dialog, 3050)), "Select a modem for Dial Up Networking:");
-  EXPECT_EQ(ComboBoxItems(list),
-            (std::vector<std::string>{test::kIsdn.name, test::kAcme.name, test::kStandard.name}));
-  EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 0);
-  GUITHREADINFO focus = {};
-  focus.cbSize = sizeof focus;
-  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &focus);
-  EXPECT_EQ(focus.hwndFocus, list) << "the list has the focus";
-  EXPECT_TRUE(SaveScreenshot(dialog, "modem-select-dialog.png"));
+  for (const bool picked : {true, false}) {  // false: Escape in the list
+    SCOPED_TRACE(picked ? "picked" : "Escape");
+    InstallDevices({test::kStandard, test::kAcme, test::kIsdn});
+    const InstalledProgram run("INIT=isp.ini CONNECT=\"My ISP\"", nullptr);
+    HWND dialog = run.WaitForWindow();
+    ASSERT_NE(dialog, nullptr);
+    HWND list = GetDlgItem(dialog, IDC_MODEM_LIST);
+    EXPECT_EQ(WindowText(dialog), "Create Dial Up Networking Object");
+    EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "no close box, no system menu";
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MODEM_PROMPT)),
+              "Select a modem for Dial Up Networking:");
+    EXPECT_EQ(ComboBoxItems(list),
+              (std::vector<std::string>{test::kIsdn.name, test::kAcme.name, test::kStandard.name}));
+    EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 0);
+    GUITHREADINFO focus = {};
+    focus.cbSize = sizeof focus;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &focus);
+    EXPECT_EQ(focus.hwndFocus, list) << "the list has the focus";
+    RECT window = {};
+    RECT area = {};
+    GetWindowRect(dialog, &window);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_NEAR(window.left + window.right, area.left + area.right, 2);
+    EXPECT_NEAR(window.top + window.bottom, area.top + area.bottom, 2);
+    EXPECT_TRUE(SaveScreenshot(dialog, "modem-select-dialog.png"));
 
-  SendMessageW(list, CB_SETCURSEL, 2, 0);
-  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
-  EXPECT_EQ(run.WaitForWindow(), nullptr) << "no further window";
-  EXPECT_EQ(run.ExitCode(), 0u) << "the tool sets no exit status of its own";
-
-  EXPECT_EQ(test::StoredEntries(PhoneBook()),
-            std::vector<std::string>{"My ISP: Standard 28800 bps Modem"});
-  EXPECT_EQ(test::Remembered(run.File("dialkit.ini")), "modem: Standard 28800 bps Modem");
+    if (picked) {
+      SendMessageW(list, CB_SETCURSEL, 2, 0);
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    } else {
+      PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+    EXPECT_EQ(run.WaitForWindow(), nullptr) << "no further window";
+    EXPECT_EQ(run.ExitCode(), 0u) << "the tool sets no exit status of its own";
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(test::StoredEntries(PhoneBook()),
+              picked ? Names{"My ISP: Standard 28800 bps Modem"} : Names{});
+    test::ExpectSettings(run.File("dialkit.ini"),
+                         picked ? "modem: Standard 28800 bps Modem" : nullptr, nullptr);
+  }
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/ioctl.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,13 +24,10 @@ int MillisecondsLeft(Clock::time_point deadline) {
 }  // namespace
 
 PseudoTerminal::PseudoTerminal() {
-  master_ = posix_openpt(O_RDWR | O_NOCTTY);
-  EXPECT_TRUE(master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0);
-  path_ = ptsname(master_);
-  terminal_ = open(path_.c_str(), O_RDWR | O_NOCTTY);
-  EXPECT_GE(terminal_, 0);
-  const winsize size{24, 80, 0, 0};
-  ioctl(master_, TIOCSWINSZ, &size);
+  char path[256] = "";
+  winsize size{24, 80, 0, 0};
+  EXPECT_EQ(openpty(&master_, &terminal_, path, nullptr, &size), 0);
+  path_ = path;
 }
 
 PseudoTerminal::~PseudoTerminal() {

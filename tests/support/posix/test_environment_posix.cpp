@@ -1,9 +1,5 @@
 #include <cstdlib>
-#include <optional>
 
-#include <gtest/gtest.h>
-
-#include "support/platform_under_test.h"
 #include "support/test_environment.h"
 #include "support/test_files.h"
 
@@ -18,19 +14,6 @@ void Set(const std::string& name, const char* value) {
   }
 }
 
-// Set up by GoogleTest before the first test and torn down after the last one.
-class StandInSystemEnvironment final : public testing::Environment {
- public:
-  void SetUp() override { variable_.emplace("SystemRoot", root_.emplace().path().c_str()); }
-  void TearDown() override {
-    variable_.reset();
-    root_.reset();
-  }
-
- private:
-  std::optional<ScopedTempDirectory> root_;
-  std::optional<ScopedEnvironmentVariable> variable_;
-};
 }  // namespace
 
 ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const char* value)
@@ -45,8 +28,11 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
   Set(name_, previous_ ? previous_->c_str() : nullptr);
 }
 
+// Made at the first call, and removed when the program ends: after the last test, and never by the
+// test's child processes, which all end with _exit.
 void IsolateSystemForTestProgram() {
-  testing::AddGlobalTestEnvironment(new StandInSystemEnvironment);
+  static const ScopedTempDirectory root;
+  static const ScopedEnvironmentVariable variable("SystemRoot", root.path().c_str());
 }
 
 PlatformUnderTest CurrentPlatformUnderTest() {

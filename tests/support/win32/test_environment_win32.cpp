@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "support/platform_under_test.h"
 #include "support/test_environment.h"
 
 namespace test {
