@@ -26,6 +26,14 @@ TEST(FileSystem, FullPathFailsWithoutTouchingTheBufferWhenTooLong) {
   EXPECT_EQ(buffer, std::string(expected.size() + 8, 'X'));
 }
 
+// The run asks for the drive of any directory it moves to; one without a drive letter (a
+// network path, or any POSIX path) must be refused, not handed to the C runtime.
+TEST(FileSystem, SetCurrentDriveRefusesNumbersThatNameNoDrive) {
+  for (const int drive : {-17, 0, 27, '\\' - 'A' + 1}) {
+    EXPECT_FALSE(SetCurrentDrive(drive)) << drive;
+  }
+}
+
 // Both answer a buffer that is too small: the system directory with the capacity it needs.
 TEST(SystemInformation, SystemDirectoryAndExecutablePathFollowTheCapacityContract) {
   char path[1024];

@@ -55,6 +55,11 @@ bool SetCurrentDirectoryPath(const char* path) {
 }
 
 bool SetCurrentDrive(int drive) {
+  // A directory without a drive letter (a network path) names no drive from 1 to 26, and the C
+  // runtime hands such a number to its invalid-parameter handler, which may end the program.
+  if (drive < 1 || drive > 26) {
+    return false;
+  }
   return _chdrive(drive) == 0;
 }
 
