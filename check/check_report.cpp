@@ -1,6 +1,7 @@
 #include "check_report.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -75,8 +76,15 @@ std::string BitNames(DWORD bits, const EntryKey& key, const char* separator, For
   return names;
 }
 
-void Put(std::FILE* out, const std::string& text) {
-  std::fputs(text.c_str(), out);
+// Writes the parts one after another.
+void Put(std::FILE* out, std::initializer_list<string_view> parts) {
+  for (const string_view part : parts) {
+    std::fwrite(part.data(), 1, part.size(), out);
+  }
+}
+
+std::string Number(size_t value) {
+  return std::to_string(value);
 }
 
 }  // namespace
@@ -84,18 +92,13 @@ void Put(std::FILE* out, const std::string& text) {
 void WriteTextReport(std::FILE* out, const char* file, const CEntryFileCheck& check) {
   const std::string shownFile = ForTerminal(file);
   for (const CFinding& finding : check.findings) {
-    Put(out, shownFile + (finding.line > 0 ? ":" + std::to_string(finding.line) : "") + ": " +
-                 SeverityName(FindingSeverity(finding.kind)) + ": " + ForTerminal(finding.message) +
-                 " [" + FindingCode(finding.kind) + "]\n");
+    Put(out, {shownFile, finding.line > 0 ? ":" + Number(finding.line) : "", ": ",
+              SeverityName(FindingSeverity(finding.kind)), ": ", ForTerminal(finding.message), " [",
+              FindingCode(finding.kind), "]\n"});
   }
   for (const CCheckedEntry& entry : check.entries) {
-    Put(out, std::string("\n[") + entry.section + "] ");
-    if (!entry.made) {
-      Put(out, "makes no entry\n");
-      continue;
-    }
-    Put(out, "would be stored as\n");
-    for (size_t k = 0; k < std::size(kEntryKeys); ++k) {
+    Put(out, {"\n[", entry.section, entry.made ? "] would be stored as\n" : "] makes no entry\n"});
+    for (size_t k = 0; entry.made && k < std::size(kEntryKeys); ++k) {
       const EntryKey& key = kEntryKeys[k];
       std::string value;
       if (key.kind == EntryKeyKind::kText) {
@@ -103,84 +106,78 @@ void WriteTextReport(std::FILE* out, const char* file, const CEntryFileCheck& ch
       } else if (key.kind == EntryKeyKind::kAddress) {
         value = Dotted(entry.record, key);
       } else if (key.kind == EntryKeyKind::kInteger) {
-        value = std::to_string(Dword(entry.record, key));
+        value = Number(Dword(entry.record, key));
       } else {
         const DWORD bits = Dword(entry.record, key);
         const std::string names =
             BitNames(bits, key, " ", [](const char* name) { return std::string(name); });
         value = "0x" + Hex(bits, 4) + " " + (names.empty() ? "(none)" : names);
       }
-      std::string source = entry.lines[k] != 0
-                               ? std::string(key.name) + ", line " + std::to_string(entry.lines[k])
-                               : std::string(key.name) + ": default";
-      if (entry.lost[k] != 0) {
-        source += ", cut: " + std::to_string(entry.lost[k]) + " lost";
-      }
-      Put(out, "  " + std::string(key.field) +
-                   std::string(20 - std::min<size_t>(19, std::strlen(key.field)), ' ') + value +
-                   "  (" + source + ")\n");
+      Put(out, {"  ", key.field, string_view("                    ").substr(std::strlen(key.field)),
+                value, "  (", key.name,
+                entry.lines[k] != 0 ? ", line " + Number(entry.lines[k]) : ": default",
+                entry.lost[k] != 0 ? ", cut: " + Number(entry.lost[k]) + " lost" : "", ")\n"});
     }
-    Put(out, "  dwSize, szDeviceType, szDeviceName: filled when the tool stores the entry\n");
+    if (entry.made) {
+      Put(out, {"  dwSize, szDeviceType, szDeviceName: filled when the tool stores the entry\n"});
+    }
   }
 }
 
 void WriteJsonReport(std::FILE* out, const char* file, const CEntryFileCheck& check) {
-  Put(out, "{\n  \"file\": " + Json(file) +
-               ",\n  \"status\": " + std::to_string(check.ExitStatus()) + ",\n");
+  const std::string jsonFile = Json(file);
+  Put(out, {"{\n  \"file\": ", jsonFile, ",\n  \"status\": ", Number(check.ExitStatus()), ",\n"});
   if (!check.readable) {
-    Put(out, "  \"problem\": " + Json(check.problem) + ",\n");
+    Put(out, {"  \"problem\": ", Json(check.problem), ",\n"});
   }
-  Put(out, "  \"findings\": [");
+  Put(out, {"  \"findings\": ["});
   const char* separator = "\n";
   for (const CFinding& finding : check.findings) {
-    Put(out, separator);
+    Put(out, {separator, "    {\"file\": ", jsonFile,
+              ", \"line\": ", finding.line > 0 ? Number(finding.line) : "null",
+              ", \"section\": ", finding.section.empty() ? "null" : Json(finding.section),
+              ", \"key\": ", finding.key.empty() ? "null" : Json(finding.key), ", \"code\": \"",
+              FindingCode(finding.kind), "\", \"severity\": \"",
+              SeverityName(FindingSeverity(finding.kind)),
+              "\", \"message\": ", Json(finding.message), "}"});
     separator = ",\n";
-    Put(out, "    {\"file\": " + Json(file) +
-                 ", \"line\": " + (finding.line > 0 ? std::to_string(finding.line) : "null") +
-                 ", \"section\": " + (finding.section.empty() ? "null" : Json(finding.section)) +
-                 ", \"key\": " + (finding.key.empty() ? "null" : Json(finding.key)) +
-                 ", \"code\": \"" + FindingCode(finding.kind) + "\", \"severity\": \"" +
-                 SeverityName(FindingSeverity(finding.kind)) +
-                 "\", \"message\": " + Json(finding.message) + "}");
   }
-  Put(out, check.findings.empty() ? "],\n" : "\n  ],\n");
-  Put(out, "  \"entries\": [");
+  Put(out, {check.findings.empty() ? "],\n" : "\n  ],\n", "  \"entries\": ["});
   separator = "\n";
   for (const CCheckedEntry& entry : check.entries) {
-    Put(out, separator);
+    Put(out, {separator, "    {\"section\": \"", entry.section,
+              "\", \"made\": ", entry.made ? "true" : "false"});
     separator = ",\n";
-    Put(out, "    {\"section\": \"" + std::string(entry.section) +
-                 "\", \"made\": " + (entry.made ? "true" : "false"));
     if (!entry.made) {
-      Put(out, "}");
+      Put(out, {"}"});
       continue;
     }
-    std::string record = "\"dwSize\": " + std::to_string(entry.record.dwSize);
-    std::string lines;
+    Put(out, {",\n      \"record\": {\n        \"dwSize\": ", Number(entry.record.dwSize)});
     for (size_t k = 0; k < std::size(kEntryKeys); ++k) {
       const EntryKey& key = kEntryKeys[k];
-      record += ",\n        \"" + std::string(key.field) + "\": ";
+      std::string value;
       if (key.kind == EntryKeyKind::kText) {
-        record += "{\"text\": " + Json(Text(entry.record, key)) +
-                  ", \"lost\": " + std::to_string(entry.lost[k]) + "}";
+        value = "{\"text\": " + Json(Text(entry.record, key)) +
+                ", \"lost\": " + Number(entry.lost[k]) + "}";
       } else if (key.kind == EntryKeyKind::kAddress) {
-        record += "\"" + Dotted(entry.record, key) + "\"";
+        value = "\"" + Dotted(entry.record, key) + "\"";
       } else if (key.kind == EntryKeyKind::kInteger) {
-        record += std::to_string(Dword(entry.record, key));
+        value = Number(Dword(entry.record, key));
       } else {
         const DWORD bits = Dword(entry.record, key);
-        record += "{\"value\": " + std::to_string(bits) + ", \"names\": [" +
-                  BitNames(bits, key, ", ", [](const char* name) { return Json(name); }) + "]}";
+        value = "{\"value\": " + Number(bits) + ", \"names\": [" +
+                BitNames(bits, key, ", ", [](const char* name) { return Json(name); }) + "]}";
       }
-      lines += std::string(k == 0 ? "" : ", ") + "\"" + key.name +
-               "\": " + (entry.lines[k] != 0 ? std::to_string(entry.lines[k]) : "null");
+      Put(out, {",\n        \"", key.field, "\": ", value});
     }
-    record +=
-        ",\n        \"szDeviceType\": {\"text\": " + Json(entry.record.szDeviceType) +
-        ", \"lost\": 0},\n        \"szDeviceName\": {\"text\": " + Json(entry.record.szDeviceName) +
-        ", \"lost\": 0}";
-    Put(out, ",\n      \"record\": {\n        " + record + "\n      },\n      \"lines\": {" +
-                 lines + "}}");
+    Put(out, {",\n        \"szDeviceType\": {\"text\": ", Json(entry.record.szDeviceType),
+              ", \"lost\": 0},\n        \"szDeviceName\": {\"text\": ",
+              Json(entry.record.szDeviceName), ", \"lost\": 0}\n      },\n      \"lines\": {"});
+    for (size_t k = 0; k < std::size(kEntryKeys); ++k) {
+      Put(out, {k == 0 ? "\"" : ", \"", kEntryKeys[k].name,
+                "\": ", entry.lines[k] != 0 ? Number(entry.lines[k]) : "null"});
+    }
+    Put(out, {"}}"});
   }
-  Put(out, check.entries.empty() ? "]\n}\n" : "\n  ]\n}\n");
+  Put(out, {check.entries.empty() ? "]\n}\n" : "\n  ]\n}\n"});
 }
