@@ -125,6 +125,21 @@ TEST(EntryCheck, ExamplesPassAndTheFaultyOneShowsItsFindings) {
   EXPECT_EQ(examples, 3u);
 }
 
+// Every code has its entry in the documentation, under the severity it is given.
+TEST(EntryCheck, EveryFindingIsDocumented) {
+  const std::string page = test::ReadFileBytes(DIALKIT_CHECK_DOCUMENTATION);
+  if (page.empty()) {
+    GTEST_SKIP() << "no documentation at " << DIALKIT_CHECK_DOCUMENTATION;
+  }
+  for (int kind = 0; kind < static_cast<int>(FindingKind::kCount); ++kind) {
+    const auto finding = static_cast<FindingKind>(kind);
+    EXPECT_NE(page.find(std::string("**") + FindingCode(finding) + " " +
+                        SeverityName(FindingSeverity(finding)) + ":"),
+              std::string::npos)
+        << FindingCode(finding);
+  }
+}
+
 // The program's exit statuses, and text from the file in both forms of the report: nothing that
 // could reach a terminal as a command, and JSON escapes in place of raw bytes.
 TEST(CheckProgram, ExitsByTheWorstFindingAndEscapesTheFilesText) {
