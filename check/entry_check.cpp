@@ -11,6 +11,7 @@
 
 #include "framework/text.h"
 #include "platform/profile.h"
+#include "platform/profile_names.h"
 #include "source_lines.h"
 
 namespace {
@@ -85,12 +86,6 @@ string_view TrimSpace(string_view text) {
     text.remove_suffix(1);
   }
   return text;
-}
-
-bool SameName(string_view first, string_view second) {
-  return first.size() == second.size() &&
-         std::equal(first.begin(), first.end(), second.begin(),
-                    [](char a, char b) { return FoldLetterCase(a) == FoldLetterCase(b); });
 }
 
 // The edit distance, letter case aside, or something above `limit` once it is certain to exceed
@@ -187,7 +182,7 @@ std::vector<string_view> ListItems(string_view list) {
 
 const EntryKey* FindKey(string_view name) {
   for (const EntryKey& key : kEntryKeys) {
-    if (SameName(name, key.name)) {
+    if (SameProfileName(name, key.name)) {
       return &key;
     }
   }
@@ -297,7 +292,7 @@ void CFileChecker::CheckSection(const char* section, bool asked) {
 
   size_t headers = 0;
   for (const string_view name : ListItems(sectionNames_)) {
-    if (SameName(name, section) && headers++ > 0) {
+    if (SameProfileName(name, section) && headers++ > 0) {
       Add(FindingKind::kSectionAgain, lines_.SectionLine(section, headers - 1), "",
           "[" + std::string(name) + "] is given again: only the first, on line " +
               std::to_string(header) + ", is read, and every line of this one is ignored");
@@ -313,7 +308,7 @@ void CFileChecker::CheckSection(const char* section, bool asked) {
   for (size_t i = 0; i < keys.size(); ++i) {
     const size_t before =
         static_cast<size_t>(std::count_if(keys.begin(), keys.begin() + i, [&](const CListedKey& k) {
-          return SameName(k.name, keys[i].name);
+          return SameProfileName(k.name, keys[i].name);
         }));
     const int line = lines_.KeyLine(section, keys[i].name, before);
     if (before > 0) {
@@ -455,7 +450,7 @@ void CFileChecker::CheckKeywords(const EntryKey& key, int line, const std::strin
     std::vector<const char*> names;
     for (const BitName& known : key.keywords) {
       names.push_back(known.name);
-      folded = SameName(word, known.name) ? &known : folded;
+      folded = SameProfileName(word, known.name) ? &known : folded;
     }
     if (folded != nullptr) {
       if (all.find(folded->name) == string_view::npos) {
@@ -680,7 +675,7 @@ void CFileChecker::CheckSectionNames(const std::vector<const char*>& checked) {
   section_ = nullptr;
   std::vector<string_view> seen;
   for (const string_view name : ListItems(sectionNames_)) {
-    const bool read = SameName(name, kDialUpSection) || SameName(name, kVpnSection);
+    const bool read = SameProfileName(name, kDialUpSection) || SameProfileName(name, kVpnSection);
     if (read || std::find(seen.begin(), seen.end(), name) != seen.end()) {
       continue;
     }
@@ -742,10 +737,10 @@ CEntryFileCheck CheckEntryFile(const char* fullPath, const char* onlySection) {
     return result;
   }
   std::vector<const char*> sections;
-  if (onlySection == nullptr || SameName(onlySection, kDialUpSection)) {
+  if (onlySection == nullptr || SameProfileName(onlySection, kDialUpSection)) {
     sections.push_back(kDialUpSection);
   }
-  if (onlySection == nullptr || SameName(onlySection, kVpnSection)) {
+  if (onlySection == nullptr || SameProfileName(onlySection, kVpnSection)) {
     sections.push_back(kVpnSection);
   }
   CFileChecker checker(fullPath, bytes, result);
