@@ -310,7 +310,8 @@ void CFileChecker::CheckSection(const char* section, bool asked) {
         static_cast<size_t>(std::count_if(keys.begin(), keys.begin() + i, [&](const CListedKey& k) {
           return SameProfileName(k.name, keys[i].name);
         }));
-    const int line = lines_.KeyLine(section, keys[i].name, before);
+    const int found = lines_.KeyLine(section, keys[i].name, before);
+    const int line = found != 0 ? found : header;
     if (before > 0) {
       const EntryKey* known = FindKey(keys[i].name);
       Add(FindingKind::kKeyAgain, line, known != nullptr ? known->name : keys[i].name,
@@ -319,7 +320,7 @@ void CFileChecker::CheckSection(const char* section, bool asked) {
               ", counts, and this one is ignored");
       continue;
     }
-    CheckKey(keys[i], line != 0 ? line : header, entry);
+    CheckKey(keys[i], line, entry);
   }
   CheckEntry(entry, header);
 }
@@ -422,25 +423,30 @@ void CFileChecker::CheckKeywords(const EntryKey& key, int line, const std::strin
     bool keyword = false;
     bool inside = false;
     for (const BitName& known : key.keywords) {
-      if (word == known.name) {
-        keyword = true;
-        if (key.keywords.data() == kOptionBitNames &&
-            (known.bit == RASEO_SpecificIpAddr || known.bit == RASEO_SpecificNameServers)) {
-          Add(FindingKind::kDerivedOption, line, key.name,
-              Quoted(word) + " has no effect: that option follows the " +
-                  (known.bit == RASEO_SpecificIpAddr ? "address ipaddr"
-                                                     : "four name-server addresses") +
-                  " alone");
-        }
-      } else if (word.find(known.name) != string_view::npos) {
-        inside = true;
-        if (!isWord(known.name) &&
-            std::find(reported.begin(), reported.end(), known.name) == reported.end()) {
-          reported.push_back(known.name);
-          Add(FindingKind::kKeywordInsideWord, line, key.name,
-              Quoted(known.name) + " is found inside " + Quoted(word) + ", so the entry gets " +
-                  known.name + " as well");
-        }
+      const bool equal = word == known.name;
+      if (!equal && word.find(known.name) == string_view::npos) {
+        continue;
+      }
+      keyword = keyword || equal;
+      inside = inside || !equal;
+      const bool derived =
+          key.keywords.data() == kOptionBitNames &&
+          (known.bit == RASEO_SpecificIpAddr || known.bit == RASEO_SpecificNameServers);
+      if (std::find(reported.begin(), reported.end(), known.name) != reported.end() ||
+          (!derived && (equal || isWord(known.name)))) {
+        continue;
+      }
+      reported.push_back(known.name);
+      if (derived) {
+        Add(FindingKind::kDerivedOption, line, key.name,
+            Quoted(known.name) + " has no effect: that option follows the " +
+                (known.bit == RASEO_SpecificIpAddr ? "address ipaddr"
+                                                   : "four name-server addresses") +
+                " alone");
+      } else {
+        Add(FindingKind::kKeywordInsideWord, line, key.name,
+            Quoted(known.name) + " is found inside " + Quoted(word) + ", so the entry gets " +
+                known.name + " as well");
       }
     }
     if (keyword || inside) {
@@ -723,17 +729,19 @@ CEntryFileCheck CheckEntryFile(const char* fullPath, const char* onlySection) {
   CEntryFileCheck result;
   std::string bytes;
   std::FILE* file = std::fopen(fullPath, "rb");
+  int error = errno;
   if (file != nullptr) {
     char chunk[4096];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
       bytes.append(chunk, got);
     }
+    error = errno;
     result.readable = std::ferror(file) == 0;
     std::fclose(file);
   }
   if (!result.readable) {
-    result.problem = std::strerror(errno);
+    result.problem = std::strerror(error);
     return result;
   }
   std::vector<const char*> sections;
