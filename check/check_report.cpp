@@ -43,26 +43,6 @@ std::string Json(string_view text) {
   return json + "\"";
 }
 
-const char* Field(const RASENTRYA& record, const EntryKey& key) {
-  return reinterpret_cast<const char*>(&record) + key.offset;
-}
-
-DWORD Dword(const RASENTRYA& record, const EntryKey& key) {
-  DWORD value;
-  std::memcpy(&value, Field(record, key), sizeof value);
-  return value;
-}
-
-string_view Text(const RASENTRYA& record, const EntryKey& key) {
-  return {Field(record, key), strnlen(Field(record, key), key.width)};
-}
-
-std::string Dotted(const RASENTRYA& record, const EntryKey& key) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(Field(record, key));
-  return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
-         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
-}
-
 // The names of the bits set, in the order of their values, joined by `separator`; each name is
 // passed through `form`.
 template <typename Form>
@@ -102,13 +82,13 @@ void WriteTextReport(std::FILE* out, const char* file, const CEntryFileCheck& ch
       const EntryKey& key = kEntryKeys[k];
       std::string value;
       if (key.kind == EntryKeyKind::kText) {
-        value = "\"" + ForTerminal(Text(entry.record, key)) + "\"";
+        value = "\"" + ForTerminal(TextOf(entry.record, key)) + "\"";
       } else if (key.kind == EntryKeyKind::kAddress) {
-        value = Dotted(entry.record, key);
+        value = DottedOf(entry.record, key);
       } else if (key.kind == EntryKeyKind::kInteger) {
-        value = Number(Dword(entry.record, key));
+        value = Number(DwordOf(entry.record, key));
       } else {
-        const DWORD bits = Dword(entry.record, key);
+        const DWORD bits = DwordOf(entry.record, key);
         const std::string names =
             BitNames(bits, key, " ", [](const char* name) { return std::string(name); });
         value = "0x" + Hex(bits, 4) + " " + (names.empty() ? "(none)" : names);
@@ -157,14 +137,14 @@ void WriteJsonReport(std::FILE* out, const char* file, const CEntryFileCheck& ch
       const EntryKey& key = kEntryKeys[k];
       std::string value;
       if (key.kind == EntryKeyKind::kText) {
-        value = "{\"text\": " + Json(Text(entry.record, key)) +
+        value = "{\"text\": " + Json(TextOf(entry.record, key)) +
                 ", \"lost\": " + Number(entry.lost[k]) + "}";
       } else if (key.kind == EntryKeyKind::kAddress) {
-        value = "\"" + Dotted(entry.record, key) + "\"";
+        value = "\"" + DottedOf(entry.record, key) + "\"";
       } else if (key.kind == EntryKeyKind::kInteger) {
-        value = Number(Dword(entry.record, key));
+        value = Number(DwordOf(entry.record, key));
       } else {
-        const DWORD bits = Dword(entry.record, key);
+        const DWORD bits = DwordOf(entry.record, key);
         value = "{\"value\": " + Number(bits) + ", \"names\": [" +
                 BitNames(bits, key, ", ", [](const char* name) { return Json(name); }) + "]}";
       }

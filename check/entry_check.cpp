@@ -135,11 +135,6 @@ std::string DidYouMean(const char* name) {
   return name != nullptr ? "; did you mean " + Quoted(name) + "?" : "";
 }
 
-std::string Dotted(const RASIPADDR& address) {
-  return std::to_string(address.a) + "." + std::to_string(address.b) + "." +
-         std::to_string(address.c) + "." + std::to_string(address.d);
-}
-
 // Where a value holds what looks like a comment: a ';' or '#' at its start or after a blank.
 // The profile functions know comments only as lines of their own.
 size_t CommentStart(string_view value) {
@@ -187,12 +182,6 @@ const EntryKey* FindKey(string_view name) {
     }
   }
   return nullptr;
-}
-
-DWORD StoredDword(const RASENTRYA& record, const EntryKey& key) {
-  DWORD value;
-  std::memcpy(&value, reinterpret_cast<const char*>(&record) + key.offset, sizeof value);
-  return value;
 }
 
 const char* SelectionNoun(const EntryKey& key) {
@@ -246,12 +235,12 @@ class CFileChecker {
   void CheckBeyondBuffer(const EntryKey& key, int line, string_view value, string_view seen);
   void CheckCommentTail(const EntryKey& key, int line, string_view main, string_view tail);
   void CheckAddress(const EntryKey& key, int line, const std::string& value,
-                    const RASIPADDR& stored);
+                    const RASENTRYA& record);
   void CheckAddressPart(const EntryKey& key, int line, string_view address, string_view part,
                         BYTE stored, const std::string& dotted);
   void CheckInteger(const EntryKey& key, int line, string_view value, DWORD stored);
   void CheckText(const EntryKey& key, int line, string_view value, string_view raw,
-                 const RASENTRYA& record, size_t& lost);
+                 string_view stored, size_t& lost);
   void CheckEntry(const CCheckedEntry& entry, int header);
 
   const char* path_;
@@ -363,22 +352,18 @@ void CFileChecker::CheckKey(const CListedKey& listed, int line, CCheckedEntry& e
   const size_t index = static_cast<size_t>(key - kEntryKeys);
   entry.lines[index] = line;
   const std::string value = ReadValue(key->name);
-  const char* field = reinterpret_cast<const char*>(&entry.record) + key->offset;
   switch (key->kind) {
     case EntryKeyKind::kKeywords:
       CheckKeywords(*key, line, value);
       break;
-    case EntryKeyKind::kAddress: {
-      RASIPADDR stored;
-      std::memcpy(&stored, field, sizeof stored);
-      CheckAddress(*key, line, value, stored);
+    case EntryKeyKind::kAddress:
+      CheckAddress(*key, line, value, entry.record);
       break;
-    }
     case EntryKeyKind::kInteger:
-      CheckInteger(*key, line, value, StoredDword(entry.record, *key));
+      CheckInteger(*key, line, value, DwordOf(entry.record, *key));
       break;
     case EntryKeyKind::kText:
-      CheckText(*key, line, value, listed.raw, entry.record, entry.lost[index]);
+      CheckText(*key, line, value, listed.raw, TextOf(entry.record, *key), entry.lost[index]);
       break;
   }
 }
@@ -514,13 +499,13 @@ void CFileChecker::CheckCommentTail(const EntryKey& key, int line, string_view m
 }
 
 void CFileChecker::CheckAddress(const EntryKey& key, int line, const std::string& value,
-                                const RASIPADDR& stored) {
+                                const RASENTRYA& record) {
   if (value.empty()) {
     return;
   }
   const std::string seen = ReadSeen(key.name);
   CheckBeyondBuffer(key, line, value, seen);
-  const std::string dotted = Dotted(stored);
+  const std::string dotted = DottedOf(record, key);
   if (dotted == "0.0.0.0") {
     if (seen.find_first_not_of("0. \t") != std::string::npos) {
       Add(FindingKind::kAddressNone, line, key.name,
@@ -541,9 +526,9 @@ void CFileChecker::CheckAddress(const EntryKey& key, int line, const std::string
     }
     i = end + 1;
   }
-  const BYTE bytes[4] = {stored.a, stored.b, stored.c, stored.d};
+  const auto* stored = reinterpret_cast<const BYTE*>(FieldOf(record, key));
   for (size_t i = 0; i < parts.size() && i < 4; ++i) {
-    CheckAddressPart(key, line, text, parts[i], bytes[i], dotted);
+    CheckAddressPart(key, line, text, parts[i], stored[i], dotted);
   }
   if (parts.size() > 4) {
     Add(FindingKind::kAddressTooManyParts, line, key.name,
@@ -633,15 +618,13 @@ void CFileChecker::CheckInteger(const EntryKey& key, int line, string_view value
 }
 
 void CFileChecker::CheckText(const EntryKey& key, int line, string_view value, string_view raw,
-                             const RASENTRYA& record, size_t& lost) {
+                             string_view stored, size_t& lost) {
   const size_t comment = CommentStart(value);
   if (comment != string_view::npos) {
     Add(FindingKind::kCommentBehindValue, line, key.name,
         Quoted(value.substr(comment)) + " is part of the value, not a comment (comments stand " +
             "on lines of their own), and is stored in " + key.field);
   }
-  const char* field = reinterpret_cast<const char*>(&record) + key.offset;
-  const string_view stored(field, strnlen(field, key.width));
   if (value.size() <= stored.size()) {
     return;
   }
@@ -696,6 +679,26 @@ void CFileChecker::CheckSectionNames(const std::vector<const char*>& checked) {
 }
 
 }  // namespace
+
+const char* FieldOf(const RASENTRYA& record, const EntryKey& key) {
+  return reinterpret_cast<const char*>(&record) + key.offset;
+}
+
+DWORD DwordOf(const RASENTRYA& record, const EntryKey& key) {
+  DWORD value;
+  std::memcpy(&value, FieldOf(record, key), sizeof value);
+  return value;
+}
+
+string_view TextOf(const RASENTRYA& record, const EntryKey& key) {
+  return {FieldOf(record, key), strnlen(FieldOf(record, key), key.width)};
+}
+
+std::string DottedOf(const RASENTRYA& record, const EntryKey& key) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(FieldOf(record, key));
+  return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
+         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
+}
 
 const char* FindingCode(FindingKind kind) {
   return kFindingKinds[static_cast<size_t>(kind)].code;

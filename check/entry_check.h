@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "entry/entry_reader.h"
@@ -84,6 +85,12 @@ struct CEntryFileCheck {
   // 0 nothing but notes, 1 warnings, 2 errors, 3 the file cannot be read.
   int ExitStatus() const;
 };
+
+// The field of `key` in `record`, and its value as each kind of key holds it.
+const char* FieldOf(const RASENTRYA& record, const EntryKey& key);
+DWORD DwordOf(const RASENTRYA& record, const EntryKey& key);
+std::string_view TextOf(const RASENTRYA& record, const EntryKey& key);
+std::string DottedOf(const RASENTRYA& record, const EntryKey& key);
 
 // Checks the file at `fullPath` (a full path, as the tool passes it): both sections when
 // `onlySection` is null, otherwise "RasEntry" or "VPNEntry" alone.
