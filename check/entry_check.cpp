@@ -275,10 +275,8 @@ void CFileChecker::CheckSection(const char* section, bool asked) {
     Add(FindingKind::kNoDialUpSection, header, "",
         what + ": the dial-up entry is still made, from the defaults alone");
   }
-  if (!entry.made) {
-    return;
-  }
 
+  // A repeated section is never read, not even where the first is empty.
   size_t headers = 0;
   for (const string_view name : ListItems(sectionNames_)) {
     if (SameProfileName(name, section) && headers++ > 0) {
@@ -286,6 +284,9 @@ void CFileChecker::CheckSection(const char* section, bool asked) {
           "[" + std::string(name) + "] is given again: only the first, on line " +
               std::to_string(header) + ", is read, and every line of this one is ignored");
     }
+  }
+  if (!entry.made) {
+    return;
   }
 
   std::vector<CListedKey> keys;
