@@ -1,26 +1,14 @@
-// The entry description reader. The keys are read one by one in a fixed order, each through the
-// profile component: integers and texts straight into their fields, keyword lists and addresses
-// through one work buffer of 216 bytes, so that only the first 215 characters of such a value
-// take part. Nothing here is reported: a missing key, section or file gives the defaults.
+// The entry description reader. The keys of kEntryKeys are read one by one in their order, each
+// through the profile component: integers and texts straight into their fields, keyword lists and
+// addresses through one work buffer of 216 bytes, so that only the first 215 characters of such a
+// value take part. Nothing here is reported: a missing key, section or file gives the defaults.
 #include "entry/entry_reader.h"
 
 #include <cstring>
-#include <span>
 
 #include "platform/profile.h"
 
 namespace {
-
-// A keyword counts wherever it stands in the value, even inside a longer word, and letter case
-// counts: so "IPX" also selects IP.
-
-constexpr char kDefaultOptions[] =
-    "NetworkLogon IpHeaderCompression ModemLights SwCompression RemoteDefaultGateway";
-constexpr char kUnsetAddress[] = "0.0.0.0";
-
-// The section test, keyword lists and addresses pass through this buffer: 215 characters and
-// the terminating zero.
-constexpr DWORD kWorkBufferCapacity = 216;
 
 // The parts of a dotted address are separated by full stops and line feeds; blanks are no
 // separators.
@@ -34,38 +22,44 @@ class CSectionReader {
   // False when the section is missing or holds no lines. Its content is not used.
   bool HasLines() { return GetPrivateProfileSectionA(section_, work_, sizeof work_, file_) != 0; }
 
-  DWORD ReadInteger(const char* key, INT defaultValue) const {
-    return GetPrivateProfileIntA(section_, key, defaultValue, file_);
-  }
-
-  // The profile read cuts a longer value to the field's width minus one and ends it with a zero.
-  template <size_t Width>
-  void ReadText(const char* key, const char* defaultText, char (&field)[Width]) const {
-    GetPrivateProfileStringA(section_, key, defaultText, field, Width, file_);
-  }
-
-  // The sum of the bits of the keywords found in the value; 0 when none is found, which is also
-  // what a key present with an empty value gives.
-  DWORD ReadKeywords(const char* key, const char* defaultText, std::span<const BitName> keywords) {
-    GetPrivateProfileStringA(section_, key, defaultText, work_, sizeof work_, file_);
-    DWORD bits = 0;
-    for (const BitName& keyword : keywords) {
-      if (std::strstr(work_, keyword.name) != nullptr) {
-        bits |= keyword.bit;
+  // Reads one key into its field. The profile read cuts a longer text to the field's width minus
+  // one and ends it with a zero; a keyword list gives the sum of the bits of the keywords found
+  // in it, 0 when none is found, which is also what a key present with an empty value gives.
+  void Read(const EntryKey& key, char* field) {
+    DWORD value = 0;
+    switch (key.kind) {
+      case EntryKeyKind::kText:
+        GetPrivateProfileStringA(section_, key.name, key.defaultText, field,
+                                 static_cast<DWORD>(key.width), file_);
+        return;
+      case EntryKeyKind::kAddress: {
+        GetPrivateProfileStringA(section_, key.name, key.defaultText, work_, sizeof work_, file_);
+        RASIPADDR address;
+        ParseDottedAddress(&address, work_);
+        std::memcpy(field, &address, sizeof address);
+        return;
       }
+      case EntryKeyKind::kInteger:
+        value = GetPrivateProfileIntA(section_, key.name, key.defaultValue, file_);
+        break;
+      case EntryKeyKind::kKeywords:
+        // A keyword counts wherever it stands in the value, even inside a longer word, and letter
+        // case counts: so "IPX" also selects IP.
+        GetPrivateProfileStringA(section_, key.name, key.defaultText, work_, sizeof work_, file_);
+        for (const BitName& keyword : key.keywords) {
+          if (std::strstr(work_, keyword.name) != nullptr) {
+            value |= keyword.bit;
+          }
+        }
+        break;
     }
-    return bits;
-  }
-
-  void ReadAddress(const char* key, RASIPADDR* address) {
-    GetPrivateProfileStringA(section_, key, kUnsetAddress, work_, sizeof work_, file_);
-    ParseDottedAddress(address, work_);
+    std::memcpy(field, &value, sizeof value);
   }
 
  private:
   const char* file_;
   const char* section_;
-  char work_[kWorkBufferCapacity] = {};
+  char work_[kEntryWorkBufferCapacity] = {};
 };
 
 bool IsSpecified(const RASIPADDR& address) {
@@ -127,38 +121,13 @@ int ReadEntryDescription(RASENTRYA* entry, const char* entryFilePath, const char
     return 0;
   }
 
-  entry->dwfOptions = reader.ReadKeywords("Options", kDefaultOptions, kOptionBitNames);
-  entry->dwCountryID = reader.ReadInteger("CountryID", 1);
-  entry->dwCountryCode = reader.ReadInteger("CountryCode", 1);
-  reader.ReadText("AreaCode", kDefaultAreaCode, entry->szAreaCode);
-  reader.ReadText("LocalPhoneNumber", kDefaultLocalPhoneNumber, entry->szLocalPhoneNumber);
-  entry->dwAlternateOffset = reader.ReadInteger("AlternatesOffset", 0);
-
+  for (const EntryKey& key : kEntryKeys) {
+    reader.Read(key, reinterpret_cast<char*>(entry) + key.offset);
+  }
   // The two address options have no keyword: they follow the addresses, whatever Options says.
-  reader.ReadAddress("ipaddr", &entry->ipaddr);
   SetOption(entry, RASEO_SpecificIpAddr, IsSpecified(entry->ipaddr));
-  reader.ReadAddress("ipaddrDns", &entry->ipaddrDns);
-  reader.ReadAddress("ipaddrDnsAlt", &entry->ipaddrDnsAlt);
-  reader.ReadAddress("ipaddrWins", &entry->ipaddrWins);
-  reader.ReadAddress("ipaddrWinsAlt", &entry->ipaddrWinsAlt);
   SetOption(entry, RASEO_SpecificNameServers,
             IsSpecified(entry->ipaddrDns) || IsSpecified(entry->ipaddrDnsAlt) ||
                 IsSpecified(entry->ipaddrWins) || IsSpecified(entry->ipaddrWinsAlt));
-
-  entry->dwFrameSize = reader.ReadInteger("FrameSize", 0);
-  entry->dwfNetProtocols = reader.ReadKeywords("NetProtocols", "IP", kNetProtocolBitNames);
-  entry->dwFramingProtocol = reader.ReadKeywords("FramingProtocol", "PPP", kFramingBitNames);
-
-  reader.ReadText("Script", "", entry->szScript);
-  reader.ReadText("AutodialDll", "", entry->szAutodialDll);
-  reader.ReadText("AutodialFunc", "", entry->szAutodialFunc);
-  reader.ReadText("X25PadType", "", entry->szX25PadType);
-  reader.ReadText("X25Address", "", entry->szX25Address);
-  reader.ReadText("X25Facilities", "", entry->szX25Facilities);
-  reader.ReadText("X25UserData", "", entry->szX25UserData);
-
-  entry->dwChannels = reader.ReadInteger("Channels", 0);
-  entry->dwReserved1 = reader.ReadInteger("Reserved1", 0);
-  entry->dwReserved2 = reader.ReadInteger("Reserved2", 0);
   return 1;
 }

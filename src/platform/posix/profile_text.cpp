@@ -3,24 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "framework/text.h"
-
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr size_t kNone = CProfileSection::kNoHeader;  // no line
-
-bool SameName(std::string_view first, std::string_view second) {
-  if (first.size() != second.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < first.size(); ++i) {
-    if (FoldLetterCase(first[i]) != FoldLetterCase(second[i])) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // The platform keeps names and values as zero-terminated texts, so a zero byte in the file ends
 // them early.
@@ -84,20 +70,6 @@ CProfileLine ReadSingleLine(std::string_view text) {
 
 }  // namespace
 
-bool IsProfileBlank(char c) {
-  return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' ';
-}
-
-std::string_view TrimProfileBlanks(std::string_view text) {
-  while (!text.empty() && IsProfileBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsProfileBlank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 CProfileText::CProfileText(std::string bytes) : bytes_(std::move(bytes)) {
   const std::string_view all = bytes_;
   firstLineBegin_ = all.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
@@ -133,7 +105,7 @@ CProfileText::CProfileText(std::string bytes) : bytes_(std::move(bytes)) {
 
 const CProfileSection* CProfileText::FindSection(std::string_view name) const {
   for (const CProfileSection& section : sections_) {
-    if (SameName(section.name, name)) {
+    if (SameProfileName(section.name, name)) {
       return &section;
     }
   }
@@ -143,7 +115,7 @@ const CProfileSection* CProfileText::FindSection(std::string_view name) const {
 const CProfileLine* CProfileText::FindKey(const CProfileSection& section,
                                           std::string_view name) const {
   for (const size_t index : section.keys) {
-    if (SameName(lines_[index].name, name)) {
+    if (SameProfileName(lines_[index].name, name)) {
       return &lines_[index];
     }
   }
@@ -219,7 +191,7 @@ std::optional<std::string> CProfileText::SetValue(std::string_view section, std:
 
 std::string CProfileText::DeleteKey(std::string_view section, std::string_view key) const {
   for (const CProfileSection& candidate : sections_) {
-    if (!SameName(candidate.name, section)) {
+    if (!SameProfileName(candidate.name, section)) {
       continue;
     }
     if (const CProfileLine* line = FindKey(candidate, key)) {

@@ -1,0 +1,83 @@
+#include "check_program.h"
+
+#include <cstring>
+
+#include "check_report.h"
+#include "entry_check.h"
+#include "framework/text.h"
+#include "platform/file_system.h"
+
+namespace {
+
+constexpr int kWrongCommandLine = 4;
+constexpr int kUnreadable = 3;
+
+constexpr char kUsage[] =
+    "usage: dialkit-check FILE [--section RasEntry|VPNEntry] [--json]\n"
+    "\n"
+    "Shows what DIALKIT would store from the entry description file FILE, read exactly as\n"
+    "DIALKIT reads it, and every surprise in it: one finding per line, as\n"
+    "FILE:LINE: error|warning|note: message [code], then the records.\n"
+    "\n"
+    "  --section NAME  check [RasEntry] or [VPNEntry] alone (both by default)\n"
+    "  --json          the same facts as one JSON document\n"
+    "\n"
+    "Exit status: 0 no error or warning, 1 warnings only, 2 errors, 3 the file cannot be\n"
+    "read, 4 the command line is wrong. Each code is explained in the documentation\n"
+    "(dialkit-check.md).\n";
+
+int WrongCommandLine(std::FILE* err, const char* what) {
+  std::fprintf(err, "dialkit-check: %s\n%s", what, kUsage);
+  return kWrongCommandLine;
+}
+
+}  // namespace
+
+int RunCheckProgram(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  const char* file = nullptr;
+  const char* section = nullptr;
+  bool json = false;
+  for (int i = 1; i < argc; ++i) {
+    const char* argument = argv[i];
+    if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0 ||
+        std::strcmp(argument, "/?") == 0) {
+      std::fputs(kUsage, out);
+      return 0;
+    }
+    if (std::strcmp(argument, "--json") == 0) {
+      json = true;
+    } else if (std::strcmp(argument, "--section") == 0 && i + 1 < argc) {
+      section = argv[++i];
+      if (!TextEqualsIgnoringCase(section, "RasEntry") &&
+          !TextEqualsIgnoringCase(section, "VPNEntry")) {
+        return WrongCommandLine(err, "--section takes RasEntry or VPNEntry");
+      }
+    } else if (argument[0] == '-' && argument[1] != '\0') {
+      return WrongCommandLine(err, "unknown option or missing section name");
+    } else if (file != nullptr) {
+      return WrongCommandLine(err, "one file at a time");
+    } else {
+      file = argument;
+    }
+  }
+  if (file == nullptr) {
+    return WrongCommandLine(err, "no file given");
+  }
+  // The tool hands the reader a full path; a name alone would be looked up in the system's
+  // directory instead.
+  char fullPath[4096];
+  if (!FormFullPath(fullPath, sizeof fullPath, file)) {
+    std::fprintf(err, "%s: error: no full path can be formed from this name\n", file);
+    return kUnreadable;
+  }
+  const CEntryFileCheck check = CheckEntryFile(fullPath, section);
+  if (!check.readable && !json) {
+    std::fprintf(err, "%s: error: the file cannot be read: %s\n", file, check.problem.c_str());
+  }
+  if (json) {
+    WriteJsonReport(out, file, check);
+  } else if (check.readable) {
+    WriteTextReport(out, file, check);
+  }
+  return check.ExitStatus();
+}

@@ -1,0 +1,163 @@
+#include "check_report.h"
+
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using std::string_view;
+
+std::string Hex(unsigned value, int digits) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text(static_cast<size_t>(digits), '0');
+  for (int i = digits - 1; i >= 0; --i, value >>= 4) {
+    text[static_cast<size_t>(i)] = kDigits[value & 0xF];
+  }
+  return text;
+}
+
+std::string ForTerminal(string_view text) {
+  std::string shown;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    shown += byte >= 0x20 && byte < 0x7F ? std::string(1, c) : "\\x" + Hex(byte, 2);
+  }
+  return shown;
+}
+
+std::string Json(string_view text) {
+  std::string json = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      json += '\\';
+      json += c;
+    } else if (byte >= 0x20 && byte < 0x7F) {
+      json += c;
+    } else {
+      json += "\\u00" + Hex(byte, 2);
+    }
+  }
+  return json + "\"";
+}
+
+// The names of the bits set, in the order of their values, joined by `separator`; each name is
+// passed through `form`.
+template <typename Form>
+std::string BitNames(DWORD bits, const EntryKey& key, const char* separator, Form form) {
+  std::string names;
+  for (const BitName& name : key.keywords) {
+    if ((bits & name.bit) != 0) {
+      names += (names.empty() ? "" : separator) + form(name.name);
+    }
+  }
+  return names;
+}
+
+// Writes the parts one after another.
+void Put(std::FILE* out, std::initializer_list<string_view> parts) {
+  for (const string_view part : parts) {
+    std::fwrite(part.data(), 1, part.size(), out);
+  }
+}
+
+std::string Number(size_t value) {
+  return std::to_string(value);
+}
+
+}  // namespace
+
+void WriteTextReport(std::FILE* out, const char* file, const CEntryFileCheck& check) {
+  const std::string shownFile = ForTerminal(file);
+  for (const CFinding& finding : check.findings) {
+    Put(out, {shownFile, finding.line > 0 ? ":" + Number(finding.line) : "", ": ",
+              SeverityName(FindingSeverity(finding.kind)), ": ", ForTerminal(finding.message), " [",
+              FindingCode(finding.kind), "]\n"});
+  }
+  for (const CCheckedEntry& entry : check.entries) {
+    Put(out, {"\n[", entry.section, entry.made ? "] would be stored as\n" : "] makes no entry\n"});
+    for (size_t k = 0; entry.made && k < std::size(kEntryKeys); ++k) {
+      const EntryKey& key = kEntryKeys[k];
+      std::string value;
+      if (key.kind == EntryKeyKind::kText) {
+        value = "\"" + ForTerminal(TextOf(entry.record, key)) + "\"";
+      } else if (key.kind == EntryKeyKind::kAddress) {
+        value = DottedOf(entry.record, key);
+      } else if (key.kind == EntryKeyKind::kInteger) {
+        value = Number(DwordOf(entry.record, key));
+      } else {
+        const DWORD bits = DwordOf(entry.record, key);
+        const std::string names =
+            BitNames(bits, key, " ", [](const char* name) { return std::string(name); });
+        value = "0x" + Hex(bits, 4) + " " + (names.empty() ? "(none)" : names);
+      }
+      Put(out, {"  ", key.field, string_view("                    ").substr(std::strlen(key.field)),
+                value, "  (", key.name,
+                entry.lines[k] != 0 ? ", line " + Number(entry.lines[k]) : ": default",
+                entry.lost[k] != 0 ? ", cut: " + Number(entry.lost[k]) + " lost" : "", ")\n"});
+    }
+    if (entry.made) {
+      Put(out, {"  dwSize, szDeviceType, szDeviceName: filled when the tool stores the entry\n"});
+    }
+  }
+}
+
+void WriteJsonReport(std::FILE* out, const char* file, const CEntryFileCheck& check) {
+  const std::string jsonFile = Json(file);
+  Put(out, {"{\n  \"file\": ", jsonFile, ",\n  \"status\": ", Number(check.ExitStatus()), ",\n"});
+  if (!check.readable) {
+    Put(out, {"  \"problem\": ", Json(check.problem), ",\n"});
+  }
+  Put(out, {"  \"findings\": ["});
+  const char* separator = "\n";
+  for (const CFinding& finding : check.findings) {
+    Put(out, {separator, "    {\"file\": ", jsonFile,
+              ", \"line\": ", finding.line > 0 ? Number(finding.line) : "null",
+              ", \"section\": ", finding.section.empty() ? "null" : Json(finding.section),
+              ", \"key\": ", finding.key.empty() ? "null" : Json(finding.key), ", \"code\": \"",
+              FindingCode(finding.kind), "\", \"severity\": \"",
+              SeverityName(FindingSeverity(finding.kind)),
+              "\", \"message\": ", Json(finding.message), "}"});
+    separator = ",\n";
+  }
+  Put(out, {check.findings.empty() ? "],\n" : "\n  ],\n", "  \"entries\": ["});
+  separator = "\n";
+  for (const CCheckedEntry& entry : check.entries) {
+    Put(out, {separator, "    {\"section\": \"", entry.section,
+              "\", \"made\": ", entry.made ? "true" : "false"});
+    separator = ",\n";
+    if (!entry.made) {
+      Put(out, {"}"});
+      continue;
+    }
+    Put(out, {",\n      \"record\": {\n        \"dwSize\": ", Number(entry.record.dwSize)});
+    for (size_t k = 0; k < std::size(kEntryKeys); ++k) {
+      const EntryKey& key = kEntryKeys[k];
+      std::string value;
+      if (key.kind == EntryKeyKind::kText) {
+        value = "{\"text\": " + Json(TextOf(entry.record, key)) +
+                ", \"lost\": " + Number(entry.lost[k]) + "}";
+      } else if (key.kind == EntryKeyKind::kAddress) {
+        value = "\"" + DottedOf(entry.record, key) + "\"";
+      } else if (key.kind == EntryKeyKind::kInteger) {
+        value = Number(DwordOf(entry.record, key));
+      } else {
+        const DWORD bits = DwordOf(entry.record, key);
+        value = "{\"value\": " + Number(bits) + ", \"names\": [" +
+                BitNames(bits, key, ", ", [](const char* name) { return Json(name); }) + "]}";
+      }
+      Put(out, {",\n        \"", key.field, "\": ", value});
+    }
+    Put(out, {",\n        \"szDeviceType\": {\"text\": ", Json(entry.record.szDeviceType),
+              ", \"lost\": 0},\n        \"szDeviceName\": {\"text\": ",
+              Json(entry.record.szDeviceName), ", \"lost\": 0}\n      },\n      \"lines\": {"});
+    for (size_t k = 0; k < std::size(kEntryKeys); ++k) {
+      Put(out, {k == 0 ? "\"" : ", \"", kEntryKeys[k].name,
+                "\": ", entry.lines[k] != 0 ? Number(entry.lines[k]) : "null"});
+    }
+    Put(out, {"}}"});
+  }
+  Put(out, {check.entries.empty() ? "]\n}\n" : "\n  ]\n}\n"});
+}

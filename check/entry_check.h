@@ -1,0 +1,97 @@
+// dialkit-check: what the tool would store from an entry description file, and every surprise in
+// it, each as a finding on the line it comes from. The records are filled by the tool's own
+// ReadEntryDescription, and every value, key and section is taken from the same profile functions
+// it reads through (the platform's own on Windows), so that the checker cannot read a file
+// differently from the tool. Only the line numbers come from the file itself (source_lines.h).
+// The findings and their codes are described in docs/dialkit-check.md.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "entry/entry_reader.h"
+#include "entry/entry_record.h"
+
+enum class Severity { kNote, kWarning, kError };
+
+// Every kind of finding, each with a stable code and one severity (kFindingKinds in the source).
+enum class FindingKind {
+  kUnknownKey,
+  kKeyAgain,
+  kSectionAgain,
+  kNoVpnEntry,
+  kAskedSectionMissing,
+  kNoDialUpSection,
+  kSectionNameNear,
+  kLineWithoutEquals,
+  kCommentBehindValue,
+  kHashLine,
+  kKeywordCase,
+  kKeywordInsideWord,
+  kNoKeyword,
+  kKeywordLost,
+  kValueBeyondBuffer,
+  kEmptyKeywordList,
+  kDerivedOption,
+  kAddressPartTooLarge,
+  kAddressPartNegative,
+  kAddressTooManyParts,
+  kAddressPartStops,
+  kAddressEmptyPart,
+  kAddressTooFewParts,
+  kAddressNone,
+  kIntegerNotDecimal,
+  kIntegerDoesNotFit,
+  kIntegerNegative,
+  kIntegerEmpty,
+  kTextCut,
+  kDefaultPhoneNumber,
+  kDefaultAreaCode,
+  kReservedNotZero,
+  kAlternatesOffsetNotZero,
+  kCount
+};
+
+const char* FindingCode(FindingKind kind);  // "DK101"
+Severity FindingSeverity(FindingKind kind);
+const char* SeverityName(Severity severity);  // "error", "warning", "note"
+
+struct CFinding {
+  FindingKind kind;
+  int line;             // from 1; 0 for the file as a whole
+  std::string section;  // empty when the finding concerns no one section
+  std::string key;      // the key as the tool spells it, or as written when the tool knows none
+  std::string message;  // quotes the file's text as it is; escaping is the output's business
+};
+
+// One section as the tool would turn it into a record.
+struct CCheckedEntry {
+  const char* section;  // "RasEntry" or "VPNEntry"
+  bool made;            // false: the tool makes no entry of it (a VPN section missing or empty)
+  RASENTRYA record;
+  // For each key of kEntryKeys: the line whose value the record holds, 0 when the default applies;
+  // for a text, the number of characters the field could not keep.
+  int lines[std::size(kEntryKeys)];
+  size_t lost[std::size(kEntryKeys)];
+};
+
+struct CEntryFileCheck {
+  bool readable = false;
+  std::string problem;             // why the file could not be read
+  std::vector<CFinding> findings;  // in line order
+  std::vector<CCheckedEntry> entries;
+
+  // 0 nothing but notes, 1 warnings, 2 errors, 3 the file cannot be read.
+  int ExitStatus() const;
+};
+
+// The field of `key` in `record`, and its value as each kind of key holds it.
+const char* FieldOf(const RASENTRYA& record, const EntryKey& key);
+DWORD DwordOf(const RASENTRYA& record, const EntryKey& key);
+std::string_view TextOf(const RASENTRYA& record, const EntryKey& key);
+std::string DottedOf(const RASENTRYA& record, const EntryKey& key);
+
+// Checks the file at `fullPath` (a full path, as the tool passes it): both sections when
+// `onlySection` is null, otherwise "RasEntry" or "VPNEntry" alone.
+CEntryFileCheck CheckEntryFile(const char* fullPath, const char* onlySection);

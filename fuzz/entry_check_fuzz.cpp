@@ -1,0 +1,165 @@
+// dialkit-check on arbitrary files, both sections. Every finding names a real line: the file as a
+// whole (0), or a line that holds a header or a key, and, for a finding about a key the tool
+// reads, a line that spells that key, so that the checker's line numbers cannot drift from the
+// profile component's reading. Both forms of the report stay safe for a terminal (printable ASCII
+// and line feeds only), and the JSON form is well-formed.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check_report.h"
+#include "entry_check.h"
+#include "framework/text.h"
+#include "fuzz_support.h"
+
+namespace {
+
+using std::string_view;
+
+// The file's lines, split where the profile component splits them.
+std::vector<string_view> Lines(string_view bytes) {
+  std::vector<string_view> lines;
+  while (!bytes.empty()) {
+    const size_t end = std::min(bytes.find_first_of("\r\n"), bytes.size());
+    lines.push_back(bytes.substr(0, end));
+    bytes.remove_prefix(end);
+    bytes.remove_prefix(bytes.starts_with("\r\n") ? 2 : std::min<size_t>(1, bytes.size()));
+  }
+  return lines;
+}
+
+bool ContainsIgnoringCase(string_view text, string_view part) {
+  for (size_t i = 0; i + part.size() <= text.size(); ++i) {
+    size_t j = 0;
+    while (j < part.size() && FoldLetterCase(text[i + j]) == FoldLetterCase(part[j])) {
+      ++j;
+    }
+    if (j == part.size()) {
+      return true;
+    }
+  }
+  return part.empty();
+}
+
+bool IsKnownKey(const std::string& name) {
+  for (const EntryKey& key : kEntryKeys) {
+    if (name == key.name) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// A JSON value, as far as the report's documents go: objects, arrays, strings, numbers, literals.
+bool SkipJsonValue(string_view& text);
+
+void SkipBlanks(string_view& text) {
+  while (!text.empty() && (text[0] == ' ' || text[0] == '\n')) {
+    text.remove_prefix(1);
+  }
+}
+
+bool Take(string_view& text, char c) {
+  SkipBlanks(text);
+  if (text.starts_with(c)) {
+    text.remove_prefix(1);
+    return true;
+  }
+  return false;
+}
+
+bool SkipJsonString(string_view& text) {
+  if (!Take(text, '"')) {
+    return false;
+  }
+  while (!text.empty() && text[0] != '"') {
+    const size_t skip = text[0] != '\\' ? 1 : text.substr(1).starts_with('u') ? 6 : 2;
+    if (text[0] == '\\' && skip == 6 && text.substr(2, 2) != "00") {
+      return false;
+    }
+    text.remove_prefix(std::min(skip, text.size()));
+  }
+  return Take(text, '"');
+}
+
+bool SkipJsonList(string_view& text, char close, bool members) {
+  if (Take(text, close)) {
+    return true;
+  }
+  do {
+    if (members && (!SkipJsonString(text) || !Take(text, ':'))) {
+      return false;
+    }
+    if (!SkipJsonValue(text)) {
+      return false;
+    }
+  } while (Take(text, ','));
+  return Take(text, close);
+}
+
+bool SkipJsonValue(string_view& text) {
+  SkipBlanks(text);
+  if (Take(text, '{')) {
+    return SkipJsonList(text, '}', true);
+  }
+  if (Take(text, '[')) {
+    return SkipJsonList(text, ']', false);
+  }
+  if (text.starts_with('"')) {
+    return SkipJsonString(text);
+  }
+  const size_t end = std::min(text.find_first_of(",]} \n"), text.size());
+  const string_view word = text.substr(0, end);
+  text.remove_prefix(end);
+  return word == "true" || word == "false" || word == "null" ||
+         (!word.empty() && word.find_first_not_of("0123456789") == string_view::npos);
+}
+
+template <typename Write>
+std::string Report(Write write) {
+  char* buffer = nullptr;
+  size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
+  FUZZ_CHECK(out != nullptr);
+  write(out);
+  std::fclose(out);
+  std::string text(buffer, size);
+  std::free(buffer);
+  for (const char c : text) {
+    FUZZ_CHECK(c == '\n' || (c >= ' ' && c < 0x7F));
+  }
+  return text;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const string_view bytes(reinterpret_cast<const char*>(data), size);
+  const std::string path = WriteScratchFile("isp.ini", bytes);
+  const std::vector<string_view> lines = Lines(bytes);
+  const CEntryFileCheck check = CheckEntryFile(path.c_str(), nullptr);
+  FUZZ_CHECK(check.readable && check.entries.size() == 2);
+  for (const CFinding& finding : check.findings) {
+    FUZZ_CHECK(finding.line >= 0 && static_cast<size_t>(finding.line) <= lines.size());
+    if (finding.line == 0) {
+      continue;
+    }
+    const string_view line = lines[static_cast<size_t>(finding.line) - 1];
+    FUZZ_CHECK(line.find_first_not_of(" \t\v\f\x1a") != string_view::npos);
+    const bool onKeyLine = finding.kind != FindingKind::kDefaultPhoneNumber &&
+                           finding.kind != FindingKind::kDefaultAreaCode;
+    if (onKeyLine && IsKnownKey(finding.key)) {
+      FUZZ_CHECK(ContainsIgnoringCase(line, finding.key));
+    }
+  }
+  Report([&](std::FILE* out) { WriteTextReport(out, "isp.ini", check); });
+  const std::string json = Report([&](std::FILE* out) { WriteJsonReport(out, "isp.ini", check); });
+  string_view rest = json;
+  FUZZ_CHECK(SkipJsonValue(rest));
+  SkipBlanks(rest);
+  FUZZ_CHECK(rest.empty());
+  return 0;
+}
