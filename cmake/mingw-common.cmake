@@ -1,8 +1,11 @@
-# Shared part of the two MinGW-w64 toolchain files: the POSIX-thread compilers, so that
-# std::thread and std::mutex work, and the cross root for find_* calls.
+# Shared part of the two MinGW-w64 toolchain files: the compilers of the `win32` thread model and
+# the cross root for find_* calls. The `posix` thread model would link the POSIX threads runtime
+# into every program, and with it functions that older Windows lacks; the tool has one thread of
+# its own and needs none of it. What has threads here (the stand-in service, some tests) uses the
+# framework's own thread and lock, which are the platform's.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_C_COMPILER ${DIALKIT_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${DIALKIT_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_C_COMPILER ${DIALKIT_MINGW_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${DIALKIT_MINGW_TRIPLE}-g++-win32)
 set(CMAKE_RC_COMPILER ${DIALKIT_MINGW_TRIPLE}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${DIALKIT_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
