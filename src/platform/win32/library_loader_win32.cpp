@@ -18,7 +18,7 @@ namespace {
 
 class CWin32LibraryLoader final : public CLibraryLoader {
  public:
-  explicit CWin32LibraryLoader(LibrarySearch search) : search_(search) {}
+  constexpr explicit CWin32LibraryLoader(LibrarySearch search) : search_(search) {}
 
   LibraryHandle LoadByName(const char* fileName) override {
     if (search_ == LibrarySearch::kSafeSearchFlags) {
@@ -55,12 +55,12 @@ LibrarySearch SupportedLibrarySearch() {
 }
 
 CLibraryLoader& Win32LibraryLoader(LibrarySearch search) {
-  static CWin32LibraryLoader withFlags(LibrarySearch::kSafeSearchFlags);
-  static CWin32LibraryLoader byFullPaths(LibrarySearch::kFullPaths);
+  // Made before the program starts, with no code of its own to run.
+  static constinit CWin32LibraryLoader withFlags(LibrarySearch::kSafeSearchFlags);
+  static constinit CWin32LibraryLoader byFullPaths(LibrarySearch::kFullPaths);
   return search == LibrarySearch::kSafeSearchFlags ? withFlags : byFullPaths;
 }
 
 CLibraryLoader& PlatformLibraryLoader() {
-  static const LibrarySearch supported = SupportedLibrarySearch();
-  return Win32LibraryLoader(supported);
+  return Win32LibraryLoader(SupportedLibrarySearch());
 }
