@@ -12,3 +12,15 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Each toolchain file names two Windows versions (NT major.minor). DIALKIT_OLDEST_WINDOWS is the
+# oldest system the programs are for: the tool's sources see only its functions (_WIN32_WINNT,
+# src/CMakeLists.txt). DIALKIT_PE_VERSION goes into every program's header as its OS and
+# subsystem version, which a loader refuses when it is newer than the loader's own system; it is
+# written here so that no change of the linker's default can move it.
+string(REPLACE "." ";" DIALKIT_PE_VERSION_PARTS ${DIALKIT_PE_VERSION})
+list(GET DIALKIT_PE_VERSION_PARTS 0 major)
+list(GET DIALKIT_PE_VERSION_PARTS 1 minor)
+string(CONCAT CMAKE_EXE_LINKER_FLAGS_INIT
+  "-Wl,--major-os-version,${major},--minor-os-version,${minor}"
+  ",--major-subsystem-version,${major},--minor-subsystem-version,${minor}")
