@@ -6,7 +6,8 @@
 // their strings, the name demangler that reports an uncaught exception on a standard error that a
 // GUI program does not have) out of the program: it was more than half of the program's size.
 // A function-local static that needs code to initialise it would bring the machinery back with
-// the runtime's guard for it; the size budget in tools/check-windows-imports would tell.
+// the runtime's guard for it: tools/check-windows-imports would refuse the unwinder's imports of
+// the 64-bit program and the size of the 32-bit one.
 //
 // Allocation keeps its contract: the plain forms never return null, the nothrow forms return null
 // when memory runs out, and the tool checks those wherever it uses them.
@@ -34,8 +35,9 @@ void* AllocateOrEnd(std::size_t size) {
 }  // namespace
 
 // What the standard library calls where it would throw (bits/functexcept.h): every function of
-// the object file that defines them in the library, so that the linker never takes that file. A
-// function missing here would bring the file in, and its duplicates of the rest stop the link.
+// the object file that defines them in the library, so that the linker never takes that file (a
+// function missing here would bring the file in, and its duplicates of the rest stop the link),
+// and the one std::function calls.
 namespace std {  // NOLINT(cert-dcl58-cpp): replacing the library's own, on purpose
 void __throw_bad_exception() {
   EndAsUncaught();

@@ -1,5 +1,6 @@
-// The two ways the Windows loader can find a library, for the loader's tests: each way is tested
-// on a system whose loader would take the other (see library_loader_win32.cpp).
+// The two ways the Windows loader can find a library (see library_loader_win32.cpp), for the
+// loader's tests: each way can be tested on any system, also where the platform's loader takes
+// the other.
 #pragma once
 
 #include "platform/library_loader.h"
