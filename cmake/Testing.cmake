@@ -8,6 +8,11 @@ if(CMAKE_CROSSCOMPILING)
     add_library(GTest::gtest ALIAS gtest)
     add_library(GTest::gmock ALIAS gmock)
   endif()
+  # GoogleTest's adjustments for the cross compilers' standard library (see the header there).
+  foreach(library gtest gmock)
+    target_include_directories(${library} BEFORE PUBLIC
+                               ${PROJECT_SOURCE_DIR}/tests/support/googletest)
+  endforeach()
 else()
   find_package(GTest REQUIRED)
 endif()

@@ -5,14 +5,15 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "framework/critical_section.h"
 #include "framework/text.h"
+#include "framework/thread.h"
 #include "platform/library_loader.h"
 #include "platform/result_codes.h"
 
@@ -33,7 +34,7 @@ struct Dial {
   DWORD error = 0;
   bool hungUp = false;
   bool finished = false;  // its thread calls no notifier any more and is about to end
-  std::thread thread;
+  CThread thread;
 };
 
 // The states of a dial with this outcome, in order; the last carries the error.
@@ -67,14 +68,13 @@ class CDials {
 
   // At process exit (or when the library is unloaded before it ever dialled): every dial stops
   // before its next notification and its thread is joined; a thread inside a notifier call is
-  // waited for. No lock is taken and no condition signalled here: on POSIX the threads are still
-  // running and see the flag within one pause, but on Windows the platform has already ended
-  // them, wherever they were, and a lock one of them held would never be released (signalling
-  // a condition variable there waits for its waiters too).
+  // waited for. No lock is taken here: on POSIX the threads are still running and see the flag
+  // within one pause, but on Windows the platform has already ended them, wherever they were,
+  // and a lock one of them held would never be released.
   ~CDials() {
     ending_ = true;
     for (const auto& dial : running_) {
-      dial->thread.join();
+      dial->thread.Join();
     }
   }
 
@@ -89,7 +89,7 @@ class CDials {
     dial->deviceType = deviceType;
     dial->deviceName = deviceName;
     {
-      std::lock_guard<std::mutex> lock(lock_);
+      std::lock_guard<CCriticalSection> lock(lock_);
       // Handles are multiples of 16, never 0, as the platform's are spread.
       lastConnection_ += 16;
       dial->connection = reinterpret_cast<HRASCONN>(lastConnection_);
@@ -98,20 +98,25 @@ class CDials {
     *connection = dial->connection;
     if (notifier == nullptr) {
       const DialOutcome last = StatesOf(outcome).back();
-      std::lock_guard<std::mutex> lock(lock_);
+      std::lock_guard<CCriticalSection> lock(lock_);
       dial->state = last.state;
       dial->error = last.error;
       return last.error;
     }
     KeepServiceLoaded();
-    std::lock_guard<std::mutex> lock(lock_);
-    dial->thread = std::thread(&CDials::Run, this, dial, outcome, notifierType, notifier);
+    std::lock_guard<CCriticalSection> lock(lock_);
+    // The thread is handed the record itself: running_ keeps it until the thread is joined.
+    Dial* record = dial.get();
+    if (!record->thread.Start([=, this] { Run(*record, outcome, notifierType, notifier); })) {
+      connected_.erase(dial->connection);
+      return ERROR_NOT_ENOUGH_MEMORY;
+    }
     running_.push_back(dial);
     return 0;
   }
 
   DWORD ReadStatus(HRASCONN connection, RASCONNSTATUSA* status) {
-    std::lock_guard<std::mutex> lock(lock_);
+    std::lock_guard<CCriticalSection> lock(lock_);
     const auto found = connected_.find(connection);
     if (found == connected_.end()) {
       return ERROR_INVALID_HANDLE;
@@ -126,7 +131,7 @@ class CDials {
 
   DWORD End(HRASCONN connection) {
     {
-      std::lock_guard<std::mutex> lock(lock_);
+      std::lock_guard<CCriticalSection> lock(lock_);
       const auto found = connected_.find(connection);
       if (found == connected_.end()) {
         return ERROR_INVALID_HANDLE;
@@ -134,31 +139,30 @@ class CDials {
       found->second->hungUp = true;
       connected_.erase(found);
     }
-    changed_.notify_all();
     JoinFinished();
     return 0;
   }
 
  private:
-  void Run(std::shared_ptr<Dial> dial, DialOutcome outcome, DWORD notifierType, void* notifier) {
+  void Run(Dial& dial, DialOutcome outcome, DWORD notifierType, void* notifier) {
     bool first = true;
     for (const DialOutcome step : StatesOf(outcome)) {
+      if (!first) {
+        std::this_thread::sleep_for(kPauseBetweenStates);
+      }
+      first = false;
       {
-        std::unique_lock<std::mutex> lock(lock_);
-        if (!first) {
-          changed_.wait_for(lock, kPauseBetweenStates, [&] { return dial->hungUp || ending_; });
-        }
-        first = false;
-        if (dial->hungUp || ending_) {
+        std::lock_guard<CCriticalSection> lock(lock_);
+        if (dial.hungUp || ending_) {
           break;
         }
-        dial->state = step.state;
-        dial->error = step.error;
+        dial.state = step.state;
+        dial.error = step.error;
       }
-      CallNotifier(notifierType, notifier, dial->connection, step);
+      CallNotifier(notifierType, notifier, dial.connection, step);
     }
-    std::lock_guard<std::mutex> lock(lock_);
-    dial->finished = true;
+    std::lock_guard<CCriticalSection> lock(lock_);
+    dial.finished = true;
   }
 
   // Joins the threads that have made their last notifier call: they have nothing left to do but
@@ -166,9 +170,9 @@ class CDials {
   void JoinFinished() {
     std::vector<std::shared_ptr<Dial>> finished;
     {
-      std::lock_guard<std::mutex> lock(lock_);
+      std::lock_guard<CCriticalSection> lock(lock_);
       for (auto it = running_.begin(); it != running_.end();) {
-        if ((*it)->finished && (*it)->thread.get_id() != std::this_thread::get_id()) {
+        if ((*it)->finished && !(*it)->thread.IsCurrent()) {
           finished.push_back(*it);
           it = running_.erase(it);
         } else {
@@ -177,7 +181,7 @@ class CDials {
       }
     }
     for (const auto& dial : finished) {
-      dial->thread.join();
+      dial->thread.Join();
     }
   }
 
@@ -189,8 +193,7 @@ class CDials {
                    [] { PlatformLibraryLoader().LoadByName(DIALKIT_STAND_IN_LIBRARY_NAME); });
   }
 
-  std::mutex lock_;
-  std::condition_variable changed_;
+  CCriticalSection lock_;
   std::map<HRASCONN, std::shared_ptr<Dial>> connected_;  // dialled and not hung up
   std::vector<std::shared_ptr<Dial>> running_;           // threads not joined yet
   uintptr_t lastConnection_ = 0;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "entry/entry_record.h"
+#include "framework/critical_section.h"
 #include "framework/text.h"
 #include "phone_book_file.h"
 #include "platform/file_system.h"
@@ -23,7 +24,7 @@ constexpr size_t kMostEntryNameCharacters = sizeof(RASENTRYNAMEA::szEntryName) -
 
 // One reader or writer of a phone book at a time within the process; the platform's service
 // serialises its callers the same way.
-std::mutex g_phoneBookLock;
+CCriticalSection g_phoneBookLock;
 
 std::string PhoneBookPath(const char* phoneBook) {
   return phoneBook != nullptr ? phoneBook : ServiceFilePath("rasphone.pbk");
@@ -50,7 +51,7 @@ struct LockedPhoneBook {
   }
   DWORD Write() const { return WritePhoneBook(path, book) ? 0 : ERROR_CANNOT_WRITE_PHONEBOOK; }
 
-  std::lock_guard<std::mutex> lock;
+  std::lock_guard<CCriticalSection> lock;
   const std::string path;
   PhoneBook book;
   bool opened = false;

@@ -4,7 +4,6 @@
 #include "app/provision_app.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -110,10 +109,10 @@ class CEntryQuery {
 bool ConfirmOverwrite(bool mainExists, bool vpnExists) {
   char question[kMessageCapacity];
   if (mainExists && vpnExists) {
-    std::snprintf(question, sizeof question, kBothExistText, g_mainEntryName, g_vpnEntryName);
+    FormatText(question, sizeof question, kBothExistText, g_mainEntryName, g_vpnEntryName);
   } else if (mainExists || vpnExists) {
-    std::snprintf(question, sizeof question, kOneExistsText,
-                  mainExists ? g_mainEntryName : g_vpnEntryName);
+    FormatText(question, sizeof question, kOneExistsText,
+               mainExists ? g_mainEntryName : g_vpnEntryName);
   } else {
     return true;
   }
@@ -127,8 +126,7 @@ bool StoreEntry(const char* entryName, RASENTRYA* entry, const char* failureTitl
       g_rasLibrary.SetEntryProperties(entryName, entry, kEntryRecordSize, nullptr, 0);
   if (result != 0) {
     char message[kMessageCapacity];
-    std::snprintf(message, sizeof message, kStoreFailedText, static_cast<unsigned>(result),
-                  entryName);
+    FormatText(message, sizeof message, kStoreFailedText, static_cast<unsigned>(result), entryName);
     ShowWarning(message, failureTitle);
   }
   return result == 0;
@@ -148,7 +146,7 @@ void Provision(const char* commandLine, CModemSelectDlg* dialog) {
       ShowUsage();
     } else {
       char message[kMessageCapacity];
-      std::snprintf(message, sizeof message, "%s%s", g_entryFilePath, kFileNotFoundText);
+      FormatText(message, sizeof message, "%s%s", g_entryFilePath, kFileNotFoundText);
       ShowWarning(message, kFileNotFoundTitle);
     }
     return;

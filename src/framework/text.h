@@ -31,6 +31,13 @@ size_t CopyText(char (&destination)[Capacity], const char* source) {
   return CopyText(destination, Capacity, source);
 }
 
+// Writes `format` with its arguments into `buffer` as the platform's printf family does, cut to
+// capacity - 1 characters and always ending in a zero byte; a capacity of 0 writes nothing. The
+// tool's formats are its messages' "%s" and "%u": on Windows the system's C runtime writes them,
+// not a printf of the compiler's runtime that would come along with the program.
+void FormatText(char* buffer, size_t capacity, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
 // The ASCII letters folded to upper case; every other byte, including those of the upper half
 // of the code page, stays as it is, as the platform's case-blind comparisons treat them.
 inline char FoldLetterCase(char c) {

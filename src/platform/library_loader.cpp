@@ -1,9 +1,59 @@
-// The loader seam: which loader the binding uses.
+// The loader seam: which loader the binding uses; and where the platform loaders look.
 #include "platform/library_loader.h"
 
+#include <filesystem>
+
+#include "platform/file_system.h"
+
 namespace {
+
 CLibraryLoader* g_replacementLoader = nullptr;
+
+// Room for the longest path either platform gives.
+constexpr size_t kPathCapacity = 32768;
+
+// A name without a directory or a drive in it.
+bool IsBareFileName(const char* name) {
+  if (*name == '\0') {
+    return false;
+  }
+  for (; *name != '\0'; ++name) {
+    if (IsPathSeparator(*name) || *name == ':') {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
+
+std::vector<std::string> LibrarySearchPaths(const char* fileName) {
+  std::vector<std::string> paths;
+  if (!IsBareFileName(fileName)) {
+    return paths;
+  }
+  std::vector<char> buffer(kPathCapacity);
+  if (GetExecutablePath(buffer.data(), buffer.size())) {
+    // Everything up to the last separator, which stays: a root directory keeps its own.
+    const std::string executable = buffer.data();
+    size_t end = executable.size();
+    while (end > 0 && !IsPathSeparator(executable[end - 1])) {
+      --end;
+    }
+    if (end > 0) {
+      paths.push_back(executable.substr(0, end) + fileName);
+    }
+  }
+  const size_t length = GetSystemDirectoryPath(buffer.data(), buffer.size());
+  if (length > 0 && length < buffer.size()) {
+    std::string directory(buffer.data(), length);
+    if (!IsPathSeparator(directory.back())) {
+      directory += static_cast<char>(std::filesystem::path::preferred_separator);
+    }
+    paths.push_back(directory + fileName);
+  }
+  return paths;
+}
 
 CLibraryLoader& CurrentLibraryLoader() {
   return g_replacementLoader != nullptr ? *g_replacementLoader : PlatformLibraryLoader();

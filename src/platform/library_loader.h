@@ -5,6 +5,9 @@
 // chosen entry points), so every path of the binding can be reached without the real service.
 #pragma once
 
+#include <string>
+#include <vector>
+
 // An opaque loaded library.
 struct LoadedLibrary;
 using LibraryHandle = LoadedLibrary*;
@@ -26,6 +29,12 @@ class CLibraryLoader {
 
 // The platform's loader. Where it looks for a library is documented in its implementation.
 CLibraryLoader& PlatformLibraryLoader();
+
+// For the platform loaders: the full paths of `fileName` in the only two places a library is
+// looked for, in this order: the directory of the running executable, then the system directory
+// (GetSystemDirectoryPath). A directory the platform cannot name is left out; so is everything
+// for a name that is not a bare file name, since a path in it would lead elsewhere.
+std::vector<std::string> LibrarySearchPaths(const char* fileName);
 
 // The loader in use.
 CLibraryLoader& CurrentLibraryLoader();

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "framework/text.h"
+#include "framework/thread.h"
 #include "platform/result_codes.h"
 #include "ras/dial_connection.h"
 #include "ras/fake_ras_service.h"
@@ -278,12 +278,13 @@ TEST_F(DialTrackingTest, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelive
   }
   const RASDIALFUNC1 notify = Fake().notifier;
 
-  std::thread deliverer([notify] {
+  CThread deliverer;
+  ASSERT_TRUE(deliverer.Start([notify] {
     for (int i = 0; i < kNotifications; ++i) {
       const int c = i % kConnections;
       notify(HandleOf(c), WM_RASDIALEVENT, StateOf(i / kConnections), c + 1, 0);
     }
-  });
+  }));
 
   // The sequence number last read for each connection: -1 before the first, kHungUp after the
   // hang-up. The first status that breaks the order stops the polling and is reported.
@@ -317,7 +318,7 @@ TEST_F(DialTrackingTest, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelive
       }
     }
   }
-  deliverer.join();
+  deliverer.Join();
   EXPECT_EQ(fault.connection, -1) << "after sequence " << lastRead[fault.connection] << ": result "
                                   << fault.result << ", state " << fault.state << ", error "
                                   << fault.error;

@@ -7,36 +7,21 @@
 // paths: dlopen is always given a full path, and a name that holds a slash is refused.
 #include <dlfcn.h>
 
-#include <cstring>
 #include <string>
 
 #include "platform/file_system.h"
 #include "platform/library_loader.h"
-#include "platform/posix/stand_in_system.h"
 
 namespace {
-
-std::string ExecutableDirectory() {
-  char path[4096];
-  if (!GetExecutablePath(path, sizeof path)) {
-    return {};
-  }
-  std::string directory = path;
-  return directory.substr(0, directory.rfind('/'));
-}
 
 class CPosixLibraryLoader final : public CLibraryLoader {
  public:
   LibraryHandle LoadByName(const char* fileName) override {
-    if (*fileName == '\0' || std::strchr(fileName, '/') != nullptr) {
+    if (*fileName == '\0') {
       return nullptr;
     }
-    const std::string sharedLibrary = "/" + std::string(fileName) + ".so";
-    for (const std::string& directory : {ExecutableDirectory(), StandInSystemDirectory()}) {
-      if (directory.empty()) {
-        continue;
-      }
-      const std::string path = directory + sharedLibrary;
+    const std::string sharedLibrary = std::string(fileName) + ".so";
+    for (const std::string& path : LibrarySearchPaths(sharedLibrary.c_str())) {
       if (!PathExists(path.c_str())) {
         continue;
       }

@@ -1,17 +1,36 @@
 // The Windows loader. Libraries are looked for in the directory of the executable and then in
 // the system directory, never in the current directory or along PATH, so that a library planted
 // where the tool is started cannot be loaded in place of the Remote Access Service.
+//
+// Where the system's loader has the safe-search flags (Windows 8 and later, Vista and 7 with
+// update KB2533623) it is asked to search exactly those two directories, which also keeps the
+// library's own dependencies out of the current directory. Older systems refuse the flags (the
+// call fails with ERROR_INVALID_PARAMETER), so there the library is loaded by its full path in
+// each directory in turn; its dependencies are then looked for from its own directory first
+// (LOAD_WITH_ALTERED_SEARCH_PATH), as the platform's own libraries expect.
+#include "platform/win32/library_loader_win32.h"
+
 #include <windows.h>
 
-#include "platform/library_loader.h"
+#include <string>
 
 namespace {
 
 class CWin32LibraryLoader final : public CLibraryLoader {
  public:
+  constexpr explicit CWin32LibraryLoader(LibrarySearch search) : search_(search) {}
+
   LibraryHandle LoadByName(const char* fileName) override {
-    return reinterpret_cast<LibraryHandle>(LoadLibraryExA(
-        fileName, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (search_ == LibrarySearch::kSafeSearchFlags) {
+      return reinterpret_cast<LibraryHandle>(LoadLibraryExA(
+          fileName, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
+    }
+    for (const std::string& path : LibrarySearchPaths(fileName)) {
+      if (HMODULE library = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
+        return reinterpret_cast<LibraryHandle>(library);
+      }
+    }
+    return nullptr;
   }
 
   EntryPoint FindEntryPoint(LibraryHandle library, const char* exportName) override {
@@ -20,11 +39,28 @@ class CWin32LibraryLoader final : public CLibraryLoader {
   }
 
   void Release(LibraryHandle library) override { FreeLibrary(reinterpret_cast<HMODULE>(library)); }
+
+ private:
+  LibrarySearch search_;
 };
 
 }  // namespace
 
+LibrarySearch SupportedLibrarySearch() {
+  // The flags came with AddDllDirectory; finding it is the documented test for them.
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  return kernel != nullptr && GetProcAddress(kernel, "AddDllDirectory") != nullptr
+             ? LibrarySearch::kSafeSearchFlags
+             : LibrarySearch::kFullPaths;
+}
+
+CLibraryLoader& Win32LibraryLoader(LibrarySearch search) {
+  // Made before the program starts, with no code of its own to run.
+  static constinit CWin32LibraryLoader withFlags(LibrarySearch::kSafeSearchFlags);
+  static constinit CWin32LibraryLoader byFullPaths(LibrarySearch::kFullPaths);
+  return search == LibrarySearch::kSafeSearchFlags ? withFlags : byFullPaths;
+}
+
 CLibraryLoader& PlatformLibraryLoader() {
-  static CWin32LibraryLoader loader;
-  return loader;
+  return Win32LibraryLoader(SupportedLibrarySearch());
 }
