@@ -11,3 +11,28 @@ function(dialkit_name_platform_library target fileName)
     set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${fileName} SUFFIX ".so")
   endif()
 endfunction()
+
+# dialkit_build_shipped_programs()
+# For the folder of code that goes into the shipped Windows programs (the tool and dialkit-check).
+# Its sources see only the functions of the oldest Windows the programs are for
+# (cmake/mingw-common.cmake): anything newer must be looked up at run time. And the programs are
+# downloaded over the modems they configure and embedded in other people's installers, so they
+# are built for size:
+# - they throw and catch nothing (results are plain integers), so they are compiled without
+#   exceptions and carry no exception machinery (see framework/win32/program_runtime_win32.cpp);
+# - optimised builds optimise for size: the programs wait on the user, the service or the disk,
+#   never on their own code;
+# - the 32-bit programs have no unwind tables: on 32-bit Windows only C++ exceptions read them.
+#   The 64-bit programs keep their own, which the system needs to unwind their frames.
+# Elsewhere (the host, the stand-in service, the tests) it does nothing.
+function(dialkit_build_shipped_programs)
+  if(NOT WIN32)
+    return()
+  endif()
+  string(REPLACE "." "0" oldest_windows ${DIALKIT_OLDEST_WINDOWS})
+  add_compile_definitions(_WIN32_WINNT=0x0${oldest_windows})
+  add_compile_options(-fno-exceptions $<$<CONFIG:Release,MinSizeRel>:-Os>)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    add_compile_options(-fno-asynchronous-unwind-tables)
+  endif()
+endfunction()
