@@ -5,6 +5,9 @@
 // chosen entry points), so every path of the binding can be reached without the real service.
 #pragma once
 
+#include <string>
+#include <vector>
+
 // An opaque loaded library.
 struct LoadedLibrary;
 using LibraryHandle = LoadedLibrary*;
@@ -26,6 +29,10 @@ class CLibraryLoader {
 
 // The platform's loader. Where it looks for a library is documented in its implementation.
 CLibraryLoader& PlatformLibraryLoader();
+
+// The full paths at which the platform's loader looks for the library `fileName`, in its order:
+// what a report of a library that could not be loaded names.
+std::vector<std::string> LibrarySearchPaths(const char* fileName);
 
 // The loader in use.
 CLibraryLoader& CurrentLibraryLoader();

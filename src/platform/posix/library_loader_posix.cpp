@@ -31,12 +31,7 @@ class CPosixLibraryLoader final : public CLibraryLoader {
     if (*fileName == '\0' || std::strchr(fileName, '/') != nullptr) {
       return nullptr;
     }
-    const std::string sharedLibrary = "/" + std::string(fileName) + ".so";
-    for (const std::string& directory : {ExecutableDirectory(), StandInSystemDirectory()}) {
-      if (directory.empty()) {
-        continue;
-      }
-      const std::string path = directory + sharedLibrary;
+    for (const std::string& path : LibrarySearchPaths(fileName)) {
       if (!PathExists(path.c_str())) {
         continue;
       }
@@ -55,6 +50,16 @@ class CPosixLibraryLoader final : public CLibraryLoader {
 };
 
 }  // namespace
+
+std::vector<std::string> LibrarySearchPaths(const char* fileName) {
+  std::vector<std::string> paths;
+  for (const std::string& directory : {ExecutableDirectory(), StandInSystemDirectory()}) {
+    if (!directory.empty()) {
+      paths.push_back(directory + "/" + fileName + ".so");
+    }
+  }
+  return paths;
+}
 
 CLibraryLoader& PlatformLibraryLoader() {
   static CPosixLibraryLoader loader;

@@ -3,6 +3,7 @@
 // where the tool is started cannot be loaded in place of the Remote Access Service.
 #include <windows.h>
 
+#include "platform/file_system.h"
 #include "platform/library_loader.h"
 
 namespace {
@@ -27,4 +28,18 @@ class CWin32LibraryLoader final : public CLibraryLoader {
 CLibraryLoader& PlatformLibraryLoader() {
   static CWin32LibraryLoader loader;
   return loader;
+}
+
+std::vector<std::string> LibrarySearchPaths(const char* fileName) {
+  std::vector<std::string> paths;
+  std::vector<char> path(32768);
+  if (GetExecutablePath(path.data(), path.size())) {
+    const std::string executable = path.data();
+    paths.push_back(executable.substr(0, executable.find_last_of("\\/") + 1) + fileName);
+  }
+  const size_t length = GetSystemDirectoryPath(path.data(), path.size());
+  if (length > 0 && length < path.size()) {
+    paths.push_back(std::string(path.data()) + "\\" + fileName);
+  }
+  return paths;
 }
