@@ -301,3 +301,7 @@ CWindowSystem& PlatformWindowSystem() {
   static CTerminalWindowSystem windowSystem("/dev/tty", FindDialogTemplate, STDERR_FILENO);
   return windowSystem;
 }
+
+void WriteUnshownLine(std::string_view line) {
+  WriteToDescriptor(STDERR_FILENO, std::string(line) + "\n");
+}
