@@ -4,7 +4,10 @@
 // with a slash or a hyphen (options, read by a scan of their own), are passed over.
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "framework/text.h"
 #include "platform/file_system.h"
@@ -62,13 +65,21 @@ bool IsOptionStart(char c) {
   return c == '/' || c == '-';
 }
 
-void TakeOption(const std::string& name, const std::string* value, CRunOptions* options) {
-  if (value == nullptr && (TextEqualsIgnoringCase(name.c_str(), "quiet") ||
-                           TextEqualsIgnoringCase(name.c_str(), "q"))) {
+// True when `name` is `option` but for the letter case of ASCII letters.
+bool NameIs(std::string_view name, std::string_view option) {
+  return name.size() == option.size() &&
+         std::equal(name.begin(), name.end(), option.begin(),
+                    [](char a, char b) { return FoldLetterCase(a) == FoldLetterCase(b); });
+}
+
+// An option's name (after its slash or hyphen) and what follows its colon, if it has one.
+void TakeOption(std::string_view name, std::optional<std::string_view> value,
+                CRunOptions* options) {
+  if (!value && (NameIs(name, "QUIET") || NameIs(name, "Q"))) {
     options->quiet = true;
-  } else if (value == nullptr && TextEqualsIgnoringCase(name.c_str(), "overwrite")) {
+  } else if (!value && NameIs(name, "OVERWRITE")) {
     options->overwrite = true;
-  } else if (value != nullptr && TextEqualsIgnoringCase(name.c_str(), "log")) {
+  } else if (value && NameIs(name, "LOG")) {
     options->logFile = *value;
   }
 }
@@ -101,21 +112,26 @@ const char* ReadValue(char* destination, size_t capacity, const char* text) {
 CRunOptions ReadRunOptions(const char* text) {
   CRunOptions options;
   for (text = SkipBlanks(text); *text != '\0'; text = SkipBlanks(text)) {
-    std::string word;
+    std::string_view name;
+    std::optional<std::string_view> value;
     if (IsOptionStart(*text)) {
-      const size_t nameLength = std::strcspn(text, " \t\n:");
-      word.assign(text, nameLength);
-      text += nameLength;
+      name = std::string_view(text + 1, std::strcspn(text + 1, " \t\n:"));
+      text = name.data() + name.size();
       if (*text == ':') {
-        const CValueSpan value = FindValue(text + 1);
-        word.append(":").append(value.start, value.length);
-        text = value.next;
+        const CValueSpan span = FindValue(text + 1);
+        value = std::string_view(span.start, span.length);
+        text = span.next;
       }
     } else if (*text == '"' && IsOptionStart(text[1])) {
       // Quoted whole, as an argument holding a blank arrives from a POSIX shell.
-      const CValueSpan value = FindValue(text);
-      word.assign(value.start, value.length);
-      text = value.next;
+      const CValueSpan span = FindValue(text);
+      const std::string_view option(span.start + 1, span.length - 1);
+      const size_t colon = option.find(':');
+      name = option.substr(0, colon);
+      if (colon != std::string_view::npos) {
+        value = option.substr(colon + 1);
+      }
+      text = span.next;
     } else {
       // A key and its value, read as the parse reads them.
       text = SkipBlanks(text + std::strcspn(text, kKeyDelimiters));
@@ -124,9 +140,7 @@ CRunOptions ReadRunOptions(const char* text) {
       }
       continue;
     }
-    const size_t colon = word.find(':');
-    const std::string value = colon == std::string::npos ? "" : word.substr(colon + 1);
-    TakeOption(word.substr(1, colon - 1), colon == std::string::npos ? nullptr : &value, &options);
+    TakeOption(name, value, &options);
   }
   return options;
 }

@@ -114,9 +114,9 @@ class CEntryQuery {
 
 // A text field of a record from the service, which may fill it without a terminator.
 template <size_t Capacity>
-std::string FieldText(const char (&field)[Capacity]) {
+std::string_view FieldText(const char (&field)[Capacity]) {
   const std::string_view text(field, Capacity);
-  return std::string(text.substr(0, text.find('\0')));
+  return text.substr(0, text.find('\0'));
 }
 
 // What became of the entries asked for, in the log, and the status of a quiet run: the smallest
@@ -126,11 +126,11 @@ class CRunResult {
   explicit CRunResult(const CRunLog& log) : log_(log) {}
 
   void Stored(const char* entryName, const RASENTRYA& entry) const {
-    log_.Note(std::string("stored \"") + entryName + "\" on " + FieldText(entry.szDeviceType) +
-              " \"" + FieldText(entry.szDeviceName) + "\"");
+    log_.Note({"stored \"", entryName, "\" on ", FieldText(entry.szDeviceType), " \"",
+               FieldText(entry.szDeviceName), "\""});
   }
-  void NotStored(const char* entryName, int status, const std::string& reason) {
-    log_.Report(std::string("not stored \"") + entryName + "\": " + reason);
+  void NotStored(const char* entryName, int status, std::string_view reason) {
+    log_.Report({"not stored \"", entryName, "\": ", reason});
     status_ = status_ == kRunStoredAll ? status : std::min(status_, status);
   }
   int Status() const { return status_; }
@@ -172,15 +172,15 @@ void ReportNoDevice(CRunResult* result, const CModemSelectDlg& dialog, const CRu
   result->NotStored(g_mainEntryName, kRunNoDevice,
                     "a device must be chosen, and a quiet run asks nobody");
   for (uint32_t i = 0; i < dialog.deviceCount; ++i) {
-    log.Report("installed device: " + FieldText(dialog.devices[i].szDeviceType) + " \"" +
-               FieldText(dialog.devices[i].szDeviceName) + "\"");
+    log.Report({"installed device: ", FieldText(dialog.devices[i].szDeviceType), " \"",
+                FieldText(dialog.devices[i].szDeviceName), "\""});
   }
   log.Report(
-      "to choose one, place dialkit.ini beside the program with section [Modem Selection], "
-      "keys DeviceType and DeviceName (for instance DeviceType=" +
-      FieldText(dialog.devices[0].szDeviceType) +
-      " and DeviceName=" + FieldText(dialog.devices[0].szDeviceName) + ")" +
-      (g_askForDevice ? ", and leave out ASK=0" : ""));
+      {"to choose one, place dialkit.ini beside the program with section [Modem Selection], ",
+       "keys DeviceType and DeviceName (for instance DeviceType=",
+       FieldText(dialog.devices[0].szDeviceType),
+       " and DeviceName=", FieldText(dialog.devices[0].szDeviceName), ")",
+       g_askForDevice ? ", and leave out ASK=0" : ""});
 }
 
 // Asks before existing entries are overwritten; false when the user cancels.
@@ -252,7 +252,7 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   const uint32_t loaded = g_rasLibrary.Load(nullptr, nullptr);
   if (loaded != 0) {
     ShowMessageBox(kLoadFailedText, kLoadFailedTitle, MB_OK);
-    log.Report(LoadFailure(loaded));
+    log.Report({LoadFailure(loaded)});
     return neitherStored(kRunServiceNotLoaded, "the remote-access library cannot be loaded");
   }
 
@@ -314,7 +314,7 @@ BOOL CProvisionApp::InitInstance() {
     FormFullPath(logPath, sizeof logPath, options.logFile.c_str());
   }
   const CRunLog log(logPath, options.quiet);
-  log.Note(std::string("start: ") + commandLine);
+  log.Note({"start: ", commandLine});
   // Without either option the run shows what it shows, exactly as ever.
   std::optional<CLoggedWindowSystem> logged;
   if (logPath[0] != '\0' || options.quiet) {
@@ -331,7 +331,7 @@ BOOL CProvisionApp::InitInstance() {
   DeleteFileAtPath(kWorkFileName);
   MoveTo(savedDirectory);
   exitStatus_ = options.quiet ? status : kRunStoredAll;
-  log.Note("exit " + std::to_string(exitStatus_));
+  log.Note({"exit ", std::to_string(exitStatus_)});
   return FALSE;
 }
 

@@ -7,35 +7,43 @@
 
 #include "platform/file_system.h"
 
-CRunLog::CRunLog(std::string path, bool quiet) : path_(std::move(path)), quiet_(quiet) {}
+namespace {
 
-void CRunLog::Note(std::string_view event) const {
-  if (path_.empty()) {
-    return;
-  }
-  AppendLineToFile(path_.c_str(), LocalDateTimeText() + " " + EscapedForLog(event));
-}
-
-void CRunLog::Report(std::string_view event) const {
-  Note(event);
-  if (quiet_) {
-    WriteUnshownLine(EscapedForLog(event));
-  }
-}
-
-std::string EscapedForLog(std::string_view text) {
+std::string EscapedEvent(std::initializer_list<std::string_view> event) {
   std::string escaped;
-  for (const char c : text) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7f) {
-      char code[5];
-      std::snprintf(code, sizeof code, "\\x%02x", byte);
-      escaped += code;
-    } else {
-      escaped += c;
+  for (const std::string_view part : event) {
+    for (const char c : part) {
+      const unsigned char byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 || byte == 0x7f) {
+        char code[5];
+        std::snprintf(code, sizeof code, "\\x%02x", byte);
+        escaped += code;
+      } else {
+        escaped += c;
+      }
     }
   }
   return escaped;
+}
+
+}  // namespace
+
+CRunLog::CRunLog(std::string path, bool quiet) : path_(std::move(path)), quiet_(quiet) {}
+
+void CRunLog::Note(std::initializer_list<std::string_view> event) const {
+  if (!path_.empty()) {
+    std::string line = LocalDateTimeText();
+    line += ' ';
+    line += EscapedEvent(event);
+    AppendLineToFile(path_.c_str(), line);
+  }
+}
+
+void CRunLog::Report(std::initializer_list<std::string_view> event) const {
+  Note(event);
+  if (quiet_) {
+    WriteUnshownLine(EscapedEvent(event));
+  }
 }
 
 CLoggedWindowSystem::CLoggedWindowSystem(const CRunLog& log, bool quiet, bool overwrite)
@@ -49,9 +57,9 @@ CLoggedWindowSystem::~CLoggedWindowSystem() {
 }
 
 int CLoggedWindowSystem::ShowMessageBox(const char* text, const char* title, UINT style) {
-  std::string message = std::string(title) + ": " + text;
-  std::replace(message.begin(), message.end(), '\n', ' ');
-  log_.Report(message);
+  std::string oneLine = text;
+  std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+  log_.Report({title, ": ", oneLine});
   if (shown_ != nullptr) {
     return shown_->ShowMessageBox(text, title, style);
   }

@@ -3,6 +3,7 @@
 // every message the run shows, or in a quiet run would have shown, into that log.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -14,20 +15,18 @@ class CRunLog {
   // reports is written where a person can still read it (WriteUnshownLine) as well.
   CRunLog(std::string path, bool quiet);
 
-  // Appends one line: the local date and time, a blank, and `event`. A log that cannot be opened
-  // or written is passed over: it never changes what the run does.
-  void Note(std::string_view event) const;
+  // Appends one line: the local date and time, a blank, and the event, its parts joined, with
+  // every control character written as \xHH, so that no text from the command line, a file or
+  // the service can end the line or forge another. A log that cannot be opened or written is
+  // passed over: it never changes what the run does.
+  void Note(std::initializer_list<std::string_view> event) const;
   // Noted, and in a quiet run also written where a person can read it.
-  void Report(std::string_view event) const;
+  void Report(std::initializer_list<std::string_view> event) const;
 
  private:
   std::string path_;
   bool quiet_;
 };
-
-// `text` with every control character written as \xHH, so that no text from the command line,
-// a file or the service can end a line of the log or forge another.
-std::string EscapedForLog(std::string_view text);
 
 // Put in place for its lifetime, it reports every message box as "TITLE: TEXT" (line breaks as
 // blanks) to the log. A run that is not quiet shows everything, as before, through the window

@@ -34,12 +34,15 @@ std::vector<std::string> LibrarySearchPaths(const char* fileName) {
   std::vector<std::string> paths;
   std::vector<char> path(32768);
   if (GetExecutablePath(path.data(), path.size())) {
-    const std::string executable = path.data();
-    paths.push_back(executable.substr(0, executable.find_last_of("\\/") + 1) + fileName);
+    paths.emplace_back(path.data());
+    paths.back().resize(paths.back().find_last_of("\\/") + 1);
   }
   const size_t length = GetSystemDirectoryPath(path.data(), path.size());
   if (length > 0 && length < path.size()) {
-    paths.push_back(std::string(path.data()) + "\\" + fileName);
+    paths.emplace_back(path.data()).append("\\");
+  }
+  for (std::string& directory : paths) {
+    directory += fileName;
   }
   return paths;
 }
