@@ -7,15 +7,12 @@
 // DIALKIT_TEST_WRAPPER, when set, names a program and its arguments (separated by blanks) that
 // start the tool instead: tools/test-all runs these runs again under valgrind that way, where an
 // error or a leak makes the exit status 99.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "app/run_cases.h"
-#include "dialkit_version.h"
 #include "support/posix/pseudo_terminal.h"
 
 namespace {
@@ -77,20 +74,6 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
     }
     test::ExpectWorldAfterRun(c, world);
   }
-}
-
-TEST(DialkitProgram, AnswersHelpAndVersionOnStandardOutput) {
-  using testing::HasSubstr;
-  const fs::path program = fs::read_symlink("/proc/self/exe").parent_path() / "dialkit";
-  const test::ScopedTempDirectory directory;
-  const std::string output = directory.File("output.txt");
-  const std::string both = program.string() + " --help >" + output + " && " + program.string() +
-                           " --version >>" + output;
-  ASSERT_EQ(std::system(both.c_str()), 0);
-  EXPECT_THAT(test::ReadFileBytes(output),
-              testing::AllOf(HasSubstr("CONNECT="), HasSubstr("VPN="), HasSubstr("ASK=0"),
-                             HasSubstr("/quiet"), HasSubstr("/overwrite"), HasSubstr("/log:FILE"),
-                             testing::EndsWith("\ndialkit " DIALKIT_VERSION_TEXT "\n")));
 }
 
 }  // namespace
