@@ -1,10 +1,13 @@
 // The command-line parse. The grammar: words separated by blanks; a word that carries a value is
 // key = value, with blanks allowed around the equals sign; a value is either quoted (anything up
 // to the next double quote) or runs to the next blank. Words without a value, and words starting
-// with a slash or a hyphen (options of other tools), are passed over.
+// with a slash or a hyphen (options, read by a scan of their own), are passed over.
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "framework/text.h"
 #include "platform/file_system.h"
@@ -39,6 +42,48 @@ bool ReadsAsZero(const char* text) {
   return true;
 }
 
+// Where the value that begins at `text` lies: quoted, everything up to the next double quote,
+// and the text goes on after that quote (or at the end, when there is none); unquoted, up to the
+// next blank.
+struct CValueSpan {
+  const char* start;
+  size_t length;
+  const char* next;
+};
+
+CValueSpan FindValue(const char* text) {
+  if (*text != '"') {
+    const size_t length = std::strcspn(text, kBlanks);
+    return {text, length, text + length};
+  }
+  const size_t length = std::strcspn(text + 1, "\"");
+  const char* end = text + 1 + length;
+  return {text + 1, length, *end == '"' ? end + 1 : end};
+}
+
+bool IsOptionStart(char c) {
+  return c == '/' || c == '-';
+}
+
+// True when `name` is `option` but for the letter case of ASCII letters.
+bool NameIs(std::string_view name, std::string_view option) {
+  return name.size() == option.size() &&
+         std::equal(name.begin(), name.end(), option.begin(),
+                    [](char a, char b) { return FoldLetterCase(a) == FoldLetterCase(b); });
+}
+
+// An option's name (after its slash or hyphen) and what follows its colon, if it has one.
+void TakeOption(std::string_view name, std::optional<std::string_view> value,
+                CRunOptions* options) {
+  if (!value && (NameIs(name, "QUIET") || NameIs(name, "Q"))) {
+    options->quiet = true;
+  } else if (!value && NameIs(name, "OVERWRITE")) {
+    options->overwrite = true;
+  } else if (value && NameIs(name, "LOG")) {
+    options->logFile = *value;
+  }
+}
+
 }  // namespace
 
 const char* CopySpan(char* destination, size_t capacity, const char* text, const char* set) {
@@ -59,12 +104,45 @@ const char* SkipBlanks(const char* text) {
 }
 
 const char* ReadValue(char* destination, size_t capacity, const char* text) {
-  text = SkipBlanks(text);
-  if (*text != '"') {
-    return CopyToken(destination, capacity, text, kBlanks);
+  const CValueSpan value = FindValue(SkipBlanks(text));
+  CopyText(destination, capacity, value.start, value.length);
+  return value.next;
+}
+
+CRunOptions ReadRunOptions(const char* text) {
+  CRunOptions options;
+  for (text = SkipBlanks(text); *text != '\0'; text = SkipBlanks(text)) {
+    std::string_view name;
+    std::optional<std::string_view> value;
+    if (IsOptionStart(*text)) {
+      name = std::string_view(text + 1, std::strcspn(text + 1, " \t\n:"));
+      text = name.data() + name.size();
+      if (*text == ':') {
+        const CValueSpan span = FindValue(text + 1);
+        value = std::string_view(span.start, span.length);
+        text = span.next;
+      }
+    } else if (*text == '"' && IsOptionStart(text[1])) {
+      // Quoted whole, as an argument holding a blank arrives from a POSIX shell.
+      const CValueSpan span = FindValue(text);
+      const std::string_view option(span.start + 1, span.length - 1);
+      const size_t colon = option.find(':');
+      name = option.substr(0, colon);
+      if (colon != std::string_view::npos) {
+        value = option.substr(colon + 1);
+      }
+      text = span.next;
+    } else {
+      // A key and its value, read as the parse reads them.
+      text = SkipBlanks(text + std::strcspn(text, kKeyDelimiters));
+      if (*text == '=') {
+        text = FindValue(SkipBlanks(text + 1)).next;
+      }
+      continue;
+    }
+    TakeOption(name, value, &options);
   }
-  const char* end = CopyToken(destination, capacity, text + 1, "\"");
-  return *end == '"' ? end + 1 : end;
+  return options;
 }
 
 int32_t ParseCommandLine(const char* text) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Capacity of each command-line text, terminator included.
 inline constexpr size_t kCommandLineTextCapacity = 340;
@@ -20,6 +21,22 @@ extern int32_t g_askForDevice;  // 1: let the user pick the modem even when one 
 // INIT (g_entryFilePath stays empty) or an INIT names nothing (g_entryFilePath holds its full
 // path). The parse stops at the first failing INIT. Only g_askForDevice is reset first.
 int32_t ParseCommandLine(const char* text);
+
+// The tool's own options: words that begin with a slash or a hyphen, which the parse passes
+// over, so that its four values are the same with or without them. An option with an equals sign
+// would end the parse, hence the colon.
+struct CRunOptions {
+  bool quiet = false;      // /quiet or /q: nobody is asked anything, nothing waits for a person
+  bool overwrite = false;  // /overwrite: a quiet run answers the overwrite question with OK
+  std::string logFile;     // /log:FILE; empty: no log
+};
+
+// Finds the options in the argument text: whole words, their names in any letter case, after a
+// slash or a hyphen alike. FILE is quoted when it holds a blank (/log:"C:\My Logs\run.log"), or
+// the whole option is ("/log:C:\My Logs\run.log"); it cannot hold an equals sign, which would
+// end the parse. The words of a key's value are the value's, as the parse reads them, never
+// options. Of several /log, the last counts.
+CRunOptions ReadRunOptions(const char* text);
 
 // The tokenizer. `set` is a zero-terminated list of delimiter characters; capacities count the
 // terminator, and the destination always ends in a zero (unless its capacity is 0). Characters

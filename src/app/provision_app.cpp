@@ -1,15 +1,20 @@
 // The provisioning run. Every way out after the move into the executable's directory passes
 // through one clean-up: the work file is deleted and the directory the tool was started in is
-// made current again.
+// made current again. Every entry asked for is logged as stored or as not stored with the
+// reason, which also decides the exit status of a quiet run.
 #include "app/provision_app.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/command_line.h"
+#include "app/run_log.h"
 #include "app/settings_file.h"
 #include "device/device_assignment.h"
 #include "entry/entry_reader.h"
@@ -17,6 +22,7 @@
 #include "framework/text.h"
 #include "framework/window_system.h"
 #include "platform/file_system.h"
+#include "platform/result_codes.h"
 #include "ras/ras_library.h"
 
 namespace {
@@ -105,6 +111,77 @@ class CEntryQuery {
   DWORD size_ = kEntryRecordSize;
 };
 
+// A text field of a record from the service, which may fill it without a terminator.
+template <size_t Capacity>
+std::string_view FieldText(const char (&field)[Capacity]) {
+  const std::string_view text(field, Capacity);
+  return text.substr(0, text.find('\0'));
+}
+
+// What became of the entries asked for, in the log, and the status of a quiet run: the smallest
+// code of the ways the run fell short.
+class CRunResult {
+ public:
+  explicit CRunResult(const CRunLog& log) : log_(log) {}
+
+  void Stored(const char* entryName, const RASENTRYA& entry) const {
+    log_.Note({"stored \"", entryName, "\" on ", FieldText(entry.szDeviceType), " \"",
+               FieldText(entry.szDeviceName), "\""});
+  }
+  void NotStored(const char* entryName, int status, std::string_view reason) {
+    log_.Report({"not stored \"", entryName, "\": ", reason});
+    status_ = status_ == kRunStoredAll ? status : std::min(status_, status);
+  }
+  int Status() const { return status_; }
+
+ private:
+  const CRunLog& log_;
+  int status_ = kRunStoredAll;
+};
+
+// Where the libraries were looked for, when Load has refused with `code`.
+std::string LoadFailure(uint32_t code) {
+  const bool alternative = code == kAltRasLibraryNotLoaded;
+  std::string text =
+      alternative ? "rasapi32.dll was loaded, but altras.dll, which UseAltras in section "
+                    "[Libraries] of win.ini or a rasapi32.dll without RasGetEntryPropertiesA "
+                    "calls for, could not be loaded or lacks RasGetEntryPropertiesA; looked for"
+                  : "rasapi32.dll could not be loaded; looked for";
+  const char* separator = " at ";
+  for (const std::string& path : LibrarySearchPaths(alternative ? "altras.dll" : "rasapi32.dll")) {
+    text += separator + ("\"" + path + "\"");
+    separator = ", then ";
+  }
+  return text;
+}
+
+// Why the main entry got no device. Device assignment hands the dialog the device list only when
+// a choice is needed, so a dialog without one means that no device is installed. A quiet run
+// opens no dialog, so the log tells how a device is chosen for it beforehand.
+void ReportNoDevice(CRunResult* result, const CModemSelectDlg& dialog, const CRunLog& log,
+                    bool quiet) {
+  if (dialog.devices == nullptr || dialog.deviceCount == 0) {
+    result->NotStored(g_mainEntryName, kRunNoDevice, "no device is installed");
+    return;
+  }
+  if (!quiet) {
+    result->NotStored(g_mainEntryName, kRunNoDevice, "no device was chosen in the dialog");
+    return;
+  }
+  result->NotStored(g_mainEntryName, kRunNoDevice,
+                    "a device must be chosen, and a quiet run asks nobody");
+  for (uint32_t i = 0; i < dialog.deviceCount; ++i) {
+    log.Report({"installed device: ", FieldText(dialog.devices[i].szDeviceType), " \"",
+                FieldText(dialog.devices[i].szDeviceName), "\""});
+  }
+  log.Report(
+      {"to choose one, place dialkit.ini beside the program with section [Modem Selection], ",
+       "keys DeviceType and DeviceName (for instance DeviceType=",
+       FieldText(dialog.devices[0].szDeviceType),
+       " and DeviceName=", FieldText(dialog.devices[0].szDeviceName), ")",
+       g_askForDevice ? ", and leave out ASK=0" : ""});
+}
+
 // Asks before existing entries are overwritten; false when the user cancels.
 bool ConfirmOverwrite(bool mainExists, bool vpnExists) {
   char question[kMessageCapacity];
@@ -120,46 +197,61 @@ bool ConfirmOverwrite(bool mainExists, bool vpnExists) {
 }
 
 // Stores one entry with exactly its 1768 bytes; on failure tells the user the service's code.
-bool StoreEntry(const char* entryName, RASENTRYA* entry, const char* failureTitle) {
+bool StoreEntry(const char* entryName, RASENTRYA* entry, const char* failureTitle,
+                CRunResult* result) {
   entry->dwSize = kEntryRecordSize;
-  const uint32_t result =
+  const uint32_t code =
       g_rasLibrary.SetEntryProperties(entryName, entry, kEntryRecordSize, nullptr, 0);
-  if (result != 0) {
+  if (code != 0) {
     char message[kMessageCapacity];
-    FormatText(message, sizeof message, kStoreFailedText, static_cast<unsigned>(result), entryName);
+    FormatText(message, sizeof message, kStoreFailedText, static_cast<unsigned>(code), entryName);
     ShowWarning(message, failureTitle);
+    result->NotStored(entryName, kRunStoreRefused,
+                      "the service refused it with error " + std::to_string(code));
+    return false;
   }
-  return result == 0;
+  result->Stored(entryName, *entry);
+  return true;
 }
 
 // The run's steps between the move into the executable's directory and the clean-up; returning
-// is the way to the clean-up.
-void Provision(const char* commandLine, CModemSelectDlg* dialog) {
+// is the way to the clean-up. Answers the run's status.
+int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& log, bool quiet) {
   char settingsPath[kSettingsPathCapacity];
   if (!FormFullPath(settingsPath, sizeof settingsPath, kSettingsFileName)) {
     ShowUsage();
-    return;
+    return kRunUsage;
   }
 
   if (ParseCommandLine(commandLine) != 0) {
     if (g_entryFilePath[0] == '\0') {
       ShowUsage();
-    } else {
-      char message[kMessageCapacity];
-      FormatText(message, sizeof message, "%s%s", g_entryFilePath, kFileNotFoundText);
-      ShowWarning(message, kFileNotFoundTitle);
+      return kRunUsage;
     }
-    return;
+    char message[kMessageCapacity];
+    FormatText(message, sizeof message, "%s%s", g_entryFilePath, kFileNotFoundText);
+    ShowWarning(message, kFileNotFoundTitle);
+    return kRunFileNotFound;
   }
   if (g_mainEntryName[0] == '\0') {
     ShowUsage();
-    return;
+    return kRunUsage;
   }
   const bool vpnWanted = g_vpnEntryName[0] != '\0';
+  CRunResult result(log);
+  const auto neitherStored = [&](int status, const char* reason) {
+    result.NotStored(g_mainEntryName, status, reason);
+    if (vpnWanted) {
+      result.NotStored(g_vpnEntryName, status, reason);
+    }
+    return result.Status();
+  };
 
-  if (g_rasLibrary.Load(nullptr, nullptr) != 0) {
+  const uint32_t loaded = g_rasLibrary.Load(nullptr, nullptr);
+  if (loaded != 0) {
     ShowMessageBox(kLoadFailedText, kLoadFailedTitle, MB_OK);
-    return;
+    log.Report({LoadFailure(loaded)});
+    return neitherStored(kRunServiceNotLoaded, "the remote-access library cannot be loaded");
   }
 
   // The first query only learns the size the service wants; the second one answers.
@@ -168,24 +260,35 @@ void Provision(const char* commandLine, CModemSelectDlg* dialog) {
   const bool mainExists = query.Exists(g_mainEntryName);
   const bool vpnExists = vpnWanted && query.Exists(g_vpnEntryName);
   if (!ConfirmOverwrite(mainExists, vpnExists)) {
-    return;
+    return neitherStored(kRunExistingKept, "the overwrite of existing entries was not confirmed");
   }
 
   ReadEntryDescription(&g_mainEntry, g_entryFilePath, nullptr);
   int vpnFlag = vpnWanted && ReadEntryDescription(&g_vpnEntry, g_entryFilePath, kVpnSection) == 1;
+  const bool vpnDescribed = vpnFlag != 0;
 
   const int mainFlag =
       AssignDevices(&g_mainEntry, &g_vpnEntry, &vpnFlag, g_askForDevice, settingsPath, dialog);
+  if (vpnWanted && !vpnFlag) {
+    result.NotStored(g_vpnEntryName, kRunNoVpnEntry,
+                     vpnDescribed ? "no VPN adapter is installed"
+                                  : "the entry description file has no VPNEntry section");
+  }
 
-  if (mainFlag) {
-    if (!StoreEntry(g_mainEntryName, &g_mainEntry, kMainStoreFailedTitle)) {
-      return;
-    }
+  if (!mainFlag) {
+    ReportNoDevice(&result, *dialog, log, quiet);
+  } else if (StoreEntry(g_mainEntryName, &g_mainEntry, kMainStoreFailedTitle, &result)) {
     WriteModemSelection(&g_mainEntry, settingsPath);
+  } else {
+    if (vpnFlag) {
+      result.NotStored(g_vpnEntryName, kRunStoreRefused, "not tried once the first was refused");
+    }
+    return result.Status();
   }
   if (vpnFlag) {
-    StoreEntry(g_vpnEntryName, &g_vpnEntry, kVpnStoreFailedTitle);
+    StoreEntry(g_vpnEntryName, &g_vpnEntry, kVpnStoreFailedTitle, &result);
   }
+  return result.Status();
 }
 
 }  // namespace
@@ -202,16 +305,36 @@ BOOL CProvisionApp::InitInstance() {
     return FALSE;
   }
 
+  const CRunOptions options = ReadRunOptions(commandLine);
+  // A relative log file lies in the directory the tool was started from.
+  char logPath[kDirectoryCapacity] = "";
+  if (!options.logFile.empty()) {
+    FormFullPath(logPath, sizeof logPath, options.logFile.c_str());
+  }
+  const CRunLog log(logPath, options.quiet);
+  log.Note({"start: ", commandLine});
+  // Without either option the run shows what it shows, exactly as ever.
+  std::optional<CLoggedWindowSystem> logged;
+  if (logPath[0] != '\0' || options.quiet) {
+    logged.emplace(log, options.quiet, options.overwrite);
+  }
+
   const std::string executableDirectory = ExecutableDirectory(HelpFilePath());
   char savedDirectory[kDirectoryCapacity] = "";
   GetCurrentDirectoryPath(savedDirectory, sizeof savedDirectory);
   MoveTo(executableDirectory.c_str());
 
-  Provision(commandLine, &dialog);
+  const int status = Provision(commandLine, &dialog, log, options.quiet);
 
   DeleteFileAtPath(kWorkFileName);
   MoveTo(savedDirectory);
+  exitStatus_ = options.quiet ? status : kRunStoredAll;
+  log.Note({"exit ", std::to_string(exitStatus_)});
   return FALSE;
+}
+
+int CProvisionApp::ExitInstance() {
+  return exitStatus_;
 }
 
 int ShowUsage() {

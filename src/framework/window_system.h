@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "framework/window_constants.h"
 #include "platform_types.h"
@@ -64,9 +65,14 @@ CWindowSystem& PlatformWindowSystem();
 // The window system in use.
 CWindowSystem& CurrentWindowSystem();
 
-// Puts `windowSystem` in place (null: the platform's again) and returns the one it replaces.
-// Tests only.
+// Puts `windowSystem` in place (null: the platform's again) and returns the one it replaces:
+// for tests, and for a run that records or withholds what it would show.
 CWindowSystem* ReplaceWindowSystem(CWindowSystem* windowSystem);
 
 // The tool's message box: no owner window, the platform's MB_ style; returns IDOK or IDCANCEL.
 int ShowMessageBox(const char* text, const char* title, UINT style);
+
+// Writes `line` and a line break where a person can read what a run that shows no windows has
+// to say: standard error on POSIX; nowhere on Windows, where the tool is a GUI program without a
+// console.
+void WriteUnshownLine(std::string_view line);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // Forms the full path of `name` relative to the current directory into `buffer`. An empty name
 // gives the current directory itself. Fails, leaving `buffer` untouched, when the platform
@@ -45,3 +46,12 @@ bool IsNtFamilySystem();
 
 // The full path of the running executable; fails when it needs more than capacity - 1 characters.
 bool GetExecutablePath(char* buffer, size_t capacity);
+
+// Appends `line` and the platform's line end ("\r\n" on Windows, "\n" on POSIX) to the file at
+// `path`, creating it when missing, with one write to the end of the file, so that lines that
+// two processes append to one file at once never mix. Fails when the file cannot be opened or the
+// write is short.
+bool AppendLineToFile(const char* path, const std::string& line);
+
+// The local date and time, as "YYYY-MM-DD HH:MM:SS".
+std::string LocalDateTimeText();

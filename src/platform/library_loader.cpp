@@ -27,11 +27,12 @@ bool IsBareFileName(const char* name) {
 
 }  // namespace
 
-std::vector<std::string> LibrarySearchPaths(const char* fileName) {
+std::vector<std::string> LibrarySearchPaths(const char* libraryName) {
   std::vector<std::string> paths;
-  if (!IsBareFileName(fileName)) {
+  if (!IsBareFileName(libraryName)) {
     return paths;
   }
+  const std::string fileName = std::string(libraryName) + kLibraryFileSuffix;
   std::vector<char> buffer(kPathCapacity);
   if (GetExecutablePath(buffer.data(), buffer.size())) {
     // Everything up to the last separator, which stays: a root directory keeps its own.

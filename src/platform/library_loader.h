@@ -30,11 +30,17 @@ class CLibraryLoader {
 // The platform's loader. Where it looks for a library is documented in its implementation.
 CLibraryLoader& PlatformLibraryLoader();
 
-// For the platform loaders: the full paths of `fileName` in the only two places a library is
-// looked for, in this order: the directory of the running executable, then the system directory
-// (GetSystemDirectoryPath). A directory the platform cannot name is left out; so is everything
-// for a name that is not a bare file name, since a path in it would lead elsewhere.
-std::vector<std::string> LibrarySearchPaths(const char* fileName);
+// The full paths at which the platform's loader looks for the library `libraryName`
+// ("rasapi32.dll"), in its order: the directory of the running executable, then the system
+// directory (GetSystemDirectoryPath). The file is the library's name followed by the platform's
+// kLibraryFileSuffix. A directory the platform cannot name is left out; so is everything for a
+// name that is not a bare file name, since a path in it would lead elsewhere. A report of a
+// library that could not be loaded names these paths.
+std::vector<std::string> LibrarySearchPaths(const char* libraryName);
+
+// What the platform's loader adds to a library's name to make its file name: nothing on Windows,
+// ".so" on POSIX ("rasapi32.dll.so", the way Wine names its own libraries).
+extern const char kLibraryFileSuffix[];
 
 // The loader in use.
 CLibraryLoader& CurrentLibraryLoader();

@@ -90,4 +90,39 @@ TEST(CommandLine, ParsesKeysValuesAndResults) {
   }
 }
 
+// The options, among keys in any order and letter case, and the parse's values, which are those
+// of the text without them.
+TEST(CommandLine, FindsTheOptionsWithoutChangingTheParse) {
+  const struct {
+    std::string text;
+    std::string withoutOptions;
+    std::string options;
+  } cases[] = {
+      {"-Q -Log:run.log /OVERWRITE connect=\"x /log:no.log\" init=a.ini",
+       "connect=\"x /log:no.log\" init=a.ini", "quiet overwrite log:run.log"},
+      {"INIT=a.ini /log:\"C:\\My Logs\\run.log\" CONNECT=x", "INIT=a.ini CONNECT=x",
+       "log:C:\\My Logs\\run.log"},
+      {"INIT=a.ini \"-log:/my logs/run.log\" CONNECT=x", "INIT=a.ini CONNECT=x",
+       "log:/my logs/run.log"},
+      {"/quieter /q:1 /overwrite:yes /log INIT=a.ini CONNECT=x", "INIT=a.ini CONNECT=x", "log:"},
+      {"INIT= /quiet CONNECT=x", "INIT= /quiet CONNECT=x", "log:"},  // INIT's value
+  };
+  test::ScopedTempDirectory directory;
+  test::ScopedCurrentDirectory current(directory.path());
+  test::WriteFileBytes(directory.File("a.ini"), "[RasEntry]\n");
+  const auto parse = [](const std::string& text) {
+    g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
+    return std::to_string(ParseCommandLine(text.c_str())) + g_entryFilePath + "|" +
+           g_mainEntryName + "|" + g_vpnEntryName + std::to_string(g_askForDevice);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const CRunOptions options = ReadRunOptions(c.text.c_str());
+    EXPECT_EQ(std::string(options.quiet ? "quiet " : "") + (options.overwrite ? "overwrite " : "") +
+                  "log:" + options.logFile,
+              c.options);
+    EXPECT_EQ(parse(c.text), parse(c.withoutOptions));
+  }
+}
+
 }  // namespace

@@ -76,7 +76,8 @@ TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
     {
       test::ScopedCurrentDirectory current(world.start);
       CProvisionApp application;
-      RunApplication(c.commandLine.c_str(), world.ProgramFile("dialkit.exe").c_str());
+      EXPECT_EQ(RunApplication(c.commandLine.c_str(), world.ProgramFile("dialkit.exe").c_str()),
+                c.status);
       EXPECT_EQ(fs::current_path(), world.start) << "the starting directory is current again";
     }
 

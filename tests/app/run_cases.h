@@ -1,13 +1,15 @@
 // The situations of a whole run, played twice: in process against the scripted window system, and
 // by the tool's program through a terminal. Each says what the world holds beforehand and how the
-// user answers, then what the user is shown and what the phone book, the settings file and the
-// program's directory hold afterwards.
+// user answers, then what the user is shown, the exit status, and what the phone book, the
+// settings file, the program's directory and the log hold afterwards.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -40,7 +42,14 @@ struct RunCase {
   std::string firstText = {};  // of the first message box; "<program>" is the program's directory
   std::vector<std::string> stored = {};
   const char* remembered = nullptr;  // "type: name"; null: the settings file is left as it was
+  int status = 0;
+  // Lines of run.log in the starting directory, in this order, without their time, and last
+  // "exit <status>"; "<program>" is the program's directory, and a final '*' matches any rest.
+  std::vector<std::string> log = {};
 };
+
+inline constexpr char kQuiet[] = " /quiet /log:run.log";
+inline const std::string kTypicalLine = RunCase{}.commandLine;
 
 inline const RunCase kRunCases[] = {
     {.name = "typical: a remembered device, nothing exists yet",
@@ -66,12 +75,15 @@ inline const RunCase kRunCases[] = {
      .firstText = "The connectiod \"My VPN\" already exists.\nDo you want to overwrite it?",
      .stored = {"My VPN: WAN Miniport (PPTP)", "My ISP: Acme 56k Voice"},
      .remembered = "modem: Acme 56k Voice"},
-    {.name = "both exist, the question cancelled",
+    {.name = "both exist, the question cancelled, logged",
+     .commandLine = kTypicalLine + " /log:run.log",
      .existing = {"My ISP", "My VPN"},
      .answer = IDCANCEL,
      .shown = {kExists},
      .firstText = kBothExist,
-     .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"}},
+     .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"},
+     .log = {"start: " + kTypicalLine + " /log:run.log", "Object Already Exists: *",
+             "not stored \"My ISP\": the overwrite of existing entries was not confirmed"}},
     {.name = "the VPN entry exists, the file has no VPN section",
      .commandLine = "INIT=dialup.ini CONNECT=\"My ISP\" VPN=\"My VPN\"",
      .existing = {"My VPN"},
@@ -104,15 +116,100 @@ inline const RunCase kRunCases[] = {
      .firstText = "Error 123 creating connection object \".vpn\"",
      .stored = {"My ISP: Zoom"},
      .remembered = "modem: Zoom"},
+    // Quiet runs: nothing is shown, and the status says what fell short.
+    {.name = "quiet, /overwrite, the options among the keys in any case",
+     .commandLine = "-LOG:run.log vpn=\"My VPN\" /Q init=isp.ini -OverWrite connect=\"My ISP\"",
+     .existing = {"My ISP", "My VPN"},
+     .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
+     .remembered = "modem: Acme 56k Voice",
+     .log = {"Object Already Exists: *", "stored \"My ISP\" on modem \"Acme 56k Voice\"",
+             "stored \"My VPN\" on vpn \"WAN Miniport (PPTP)\""}},
+    {.name = "quiet: usage",
+     .commandLine = std::string("CONNECT=x") + kQuiet,
+     .status = 1,
+     .log = {"DIALKIT Usage Notice: Usage is: DIALKIT INIT=*"}},
+    {.name = "quiet: missing file, control characters escaped",
+     .commandLine = std::string("INIT=miss\ring.ini CONNECT=x") + kQuiet,
+     .status = 2,
+     .log = {"start: INIT=miss\\x0ding.ini*",
+             "File Not Found: <program>miss\\x0ding.ini does not exist.  Please check the file "
+             "name."}},
+    {.name = "quiet: no library",
+     .commandLine = kTypicalLine + kQuiet,
+     .service = Service::kNone,
+     .status = 3,
+     .log = {"DIALKIT: Error loading RAS Api!",
+             "rasapi32.dll could not be loaded; looked for at *"}},
+    {.name = "quiet: existing entries kept",
+     .commandLine = kTypicalLine + kQuiet,
+     .existing = {"My ISP", "My VPN"},
+     .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"},
+     .status = 4,
+     .log = {"Object Already Exists: The connectiods \"My ISP\" and \"My VPN\" already exist. *",
+             "not stored \"My VPN\": the overwrite of existing entries was not confirmed"}},
+    {.name = "quiet: the service refuses the main entry",
+     .commandLine = kTypicalLine + kQuiet,
+     .failingFunction = "RasSetEntryPropertiesA",
+     .status = 5,
+     .log = {"not stored \"My ISP\": the service refused it with error 624",
+             "not stored \"My VPN\": not tried once the first was refused"}},
+    {.name = "quiet: a device to choose, never guessed",
+     .commandLine = kTypicalLine + kQuiet,
+     .settings = nullptr,
+     .stored = {"My VPN: WAN Miniport (PPTP)"},
+     .status = 6,
+     .log =
+         {"not stored \"My ISP\": a device must be chosen, and a quiet run asks nobody",
+          "installed device: modem \"Standard 28800 bps Modem\"",
+          "to choose one, place dialkit.ini beside the program with section [Modem Selection], *"}},
+    {.name = "quiet: no device at all is 6 before 7",
+     .commandLine = kTypicalLine + kQuiet,
+     .devices = {},
+     .settings = nullptr,
+     .status = 6,
+     .log = {"DUN Warning: There are no VPN adapters installed. Please install DUN *",
+             "not stored \"My ISP\": no device is installed"}},
+    {.name = "quiet: no VPN section",
+     .commandLine = std::string("INIT=dialup.ini CONNECT=\"My ISP\" VPN=\"My VPN\"") + kQuiet,
+     .stored = {"My ISP: Acme 56k Voice"},
+     .remembered = "modem: Acme 56k Voice",
+     .status = 7,
+     .log = {"not stored \"My VPN\": the entry description file has no VPNEntry section"}},
 };
+
+// `text` with "<program>" standing for the program's directory in `world`.
+inline std::string InWorld(std::string text, const RunWorld& world) {
+  const size_t at = text.find("<program>");
+  return at == std::string::npos ? text : text.replace(at, 9, world.ProgramFile(""));
+}
 
 // The first message box's text in `world`.
 inline std::string FirstText(const RunCase& c, const RunWorld& world) {
-  std::string text = c.firstText;
-  if (text.rfind("<program>", 0) == 0) {
-    text.replace(0, 9, world.ProgramFile(""));
+  return InWorld(c.firstText, world);
+}
+
+// Every line of the log begins with the local date and time, the expected lines come in their
+// order, and the last line is the exit status.
+inline void ExpectLog(const RunCase& c, const RunWorld& world) {
+  const std::string log = ReadFileBytes((world.start / "run.log").string());
+  std::vector<std::string> lines;
+  const std::regex line("(\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d )?([^\r\n]*)\r?\n");
+  for (std::sregex_iterator i(log.begin(), log.end(), line), end; i != end; ++i) {
+    EXPECT_TRUE((*i)[1].matched) << "no time: " << (*i)[2];
+    lines.push_back((*i)[2]);
   }
-  return text;
+  EXPECT_EQ(lines.empty() ? "" : lines.back(),
+            c.log.empty() ? "" : "exit " + std::to_string(c.status));
+  auto next = lines.begin();
+  for (const std::string& expected : c.log) {
+    const std::string text = InWorld(expected, world);
+    const size_t length = text.back() == '*' ? text.size() - 1 : std::string::npos;
+    next = std::find_if(next, lines.end(), [&](const std::string& l) {
+      return l.substr(0, length) == text.substr(0, length);
+    });
+    EXPECT_NE(next, lines.end()) << "not in its place in the log: " << text << "\n" << log;
+    next += next != lines.end();
+  }
 }
 
 inline void ExpectWorldAfterRun(const RunCase& c, const RunWorld& world) {
@@ -127,6 +224,7 @@ inline void ExpectWorldAfterRun(const RunCase& c, const RunWorld& world) {
   }
   // The work file is deleted on every way out but the first.
   EXPECT_EQ(std::filesystem::exists(world.ProgramFile("dialkit.wrk")), c.commandLine.empty());
+  ExpectLog(c, world);
 }
 
 }  // namespace test

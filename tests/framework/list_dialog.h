@@ -1,8 +1,9 @@
-// A dialog for the framework's tests: it lists three names, exchanges a position with its list
-// and shows a fixed label, and notes each step the framework takes it through.
+// A dialog for the framework's tests: it lists names (three unless told), exchanges a position
+// with its list and shows a fixed label, and notes each step the framework takes it through.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "framework/combo_box.h"
 #include "framework/dialog.h"
@@ -19,14 +20,15 @@ class CListDialog final : public CDialog {
 
   int index = 1;      // not the first, so that a position that is not stored stands out
   std::string steps;  // "init", "load", "save", in the order taken
+  std::vector<std::string> names = {"alpha", "beta", "gamma"};
   CComboBox list;
 
  protected:
   BOOL OnInitDialog() override {
     steps += "init ";
     list.SubclassDlgItem(kListId, this);
-    for (const char* name : {"alpha", "beta", "gamma"}) {
-      list.AddString(name);
+    for (const std::string& name : names) {
+      list.AddString(name.c_str());
     }
     CDialog::OnInitDialog();
     return TRUE;

@@ -1,12 +1,57 @@
 // The process entry on POSIX: hands the one application object the arguments, quoted again for
-// the tool's grammar (see CommandLineFromArguments), and the executable's path, and starts it.
-// Linked into the tool's program only; test programs have a main of their own.
-#include <climits>
+// the tool's grammar (see CommandLineFromArguments), and the executable's path, and starts it;
+// the application's exit status becomes the process's. `--help` or `--version` alone answer on
+// standard output instead, as POSIX programs do. Linked into the tool's program only; test
+// programs have a main of their own.
+#include <unistd.h>
 
+#include <climits>
+#include <cstring>
+#include <string>
+
+#include "dialkit_version.h"
+#include "framework/posix/terminal.h"
 #include "framework/win_app.h"
 #include "platform/file_system.h"
 
+namespace {
+
+constexpr char kHelpText[] =
+    "Usage: dialkit INIT=\"myfile.ini\" CONNECT=\"connectoid\" [VPN=\"name\"] [ASK=0]\n"
+    "               [/quiet] [/overwrite] [/log:FILE]\n"
+    "\n"
+    "Stores the dial-up entry described in section [RasEntry] of an entry description file,\n"
+    "and a VPN entry described in section [VPNEntry], in the system phone book.\n"
+    "\n"
+    "  INIT=FILE      the entry description file; a relative name is looked for beside the\n"
+    "                 program\n"
+    "  CONNECT=NAME   the name of the dial-up entry\n"
+    "  VPN=NAME       also store the VPN entry under this name, on the first VPN adapter\n"
+    "  ASK=0          let the user choose the modem even when one is remembered\n"
+    "  /quiet, /q     ask nobody and show nothing; messages go to standard error and the log\n"
+    "  /overwrite     with /quiet: overwrite existing entries (otherwise nothing is stored)\n"
+    "  /log:FILE      append a record of the run to FILE (relative to the current directory)\n"
+    "  --help         show this text\n"
+    "  --version      show the version\n"
+    "\n"
+    "Keys and options are read in any letter case; an option may begin with - as well as /.\n"
+    "\n"
+    "Exit status with /quiet: 0 every entry asked for was stored, 1 unusable command line,\n"
+    "2 entry description file not found, 3 Remote Access Service not loaded, 4 existing\n"
+    "entries kept, 5 an entry refused by the service, 6 no device for the dial-up entry,\n"
+    "7 VPN entry not stored. Without /quiet the status is always 0.\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    WriteToDescriptor(STDOUT_FILENO, kHelpText);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    WriteToDescriptor(STDOUT_FILENO, std::string("dialkit ") + DIALKIT_VERSION_TEXT + "\n");
+    return 0;
+  }
   char executablePath[PATH_MAX] = "";
   GetExecutablePath(executablePath, sizeof executablePath);
   return RunApplication(CommandLineFromArguments(argc, argv).c_str(), executablePath);

@@ -197,3 +197,8 @@ int CTerminal::Width() const {
   winsize size{};
   return ioctl(descriptor_, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
 }
+
+int CTerminal::Height() const {
+  winsize size{};
+  return ioctl(descriptor_, TIOCGWINSZ, &size) == 0 ? size.ws_row : 0;
+}

@@ -43,8 +43,9 @@ class CTerminal {
   TerminalKey ReadKey();
   char LastCharacter() const { return lastCharacter_; }
 
-  // The terminal's width in columns; 0 when unknown.
+  // The terminal's width in columns and height in lines; 0 when unknown.
   int Width() const;
+  int Height() const;
 
  private:
   // The next byte; -1 when none came within `timeoutMilliseconds` (-1: wait for ever), -2 when

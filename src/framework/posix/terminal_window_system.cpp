@@ -31,14 +31,14 @@ std::string Printable(std::string_view text, bool keepLineBreaks) {
 }
 
 std::string TitleLine(const char* title, bool warning) {
-  return std::string("== ") + (warning ? "(!) " : "") + Printable(title, false) + " ==\n";
+  return std::string("== ") + (warning ? "(!) " : "") + Printable(title, false) + " ==";
 }
 
 // A message box as text: its title, with the warning marker for the warning icon, and its text
 // with its line breaks.
 std::string MessageBody(const char* text, const char* title, UINT style) {
   const bool warning = (style & MB_ICONMASK) == MB_ICONWARNING;
-  return TitleLine(title != nullptr ? title : "", warning) +
+  return TitleLine(title != nullptr ? title : "", warning) + "\n" +
          Printable(text != nullptr ? text : "", true) + "\n";
 }
 
@@ -46,22 +46,27 @@ const char* AnswerWord(int answer) {
   return answer == IDOK ? " -> OK\n" : " -> Cancel\n";
 }
 
-// Draws a dialog in the terminal, line by line: the caption, then each control in the
-// template's order, the buttons together on the last line. Everything from the list down is
-// drawn again when the selection moves; those lines are cut to the terminal's width, so that
-// none wraps and the cursor can go back up over them.
+// Draws a dialog in the terminal, line by line: the caption, then each control in the template's
+// order, and last the buttons and the keys, on as many lines as the width needs. Everything
+// from the list down is drawn again when the selection moves. The terminal's size is taken when
+// the dialog opens: every line is cut to its width, so that none wraps and the cursor can go
+// back up over them, and the list shows only as many names, around the selection, as leave the
+// caption and the keys on a screen of its height.
 class CTerminalDialogView {
  public:
   CTerminalDialogView(CTerminal& terminal, const CDialogTemplate& dialogTemplate,
                       CMemoryDialogWindow& window)
-      : terminal_(terminal), template_(dialogTemplate), window_(window) {}
+      : terminal_(terminal),
+        template_(dialogTemplate),
+        window_(window),
+        width_(terminal.Width()),
+        height_(terminal.Height()) {}
 
   void Draw() {
     const std::vector<std::string> lines = Lines();
-    std::string out = "\n" + TitleLine(template_.caption, false);
+    std::string out = "\n";
     for (size_t i = 0; i < lines.size(); ++i) {
-      out += i >= liveStart_ ? Fitted(lines[i]) : lines[i];
-      out += i + 1 < lines.size() ? "\n" : "";
+      out += Fitted(lines[i]) + (i + 1 < lines.size() ? "\n" : "");
     }
     terminal_.Write(out);
   }
@@ -81,10 +86,10 @@ class CTerminalDialogView {
 
  private:
   std::vector<std::string> Lines() {
-    std::vector<std::string> lines;
-    std::string buttons;
-    bool hasList = false;
-    liveStart_ = SIZE_MAX;
+    std::vector<std::string> lines = {TitleLine(template_.caption, false)};
+    std::vector<std::string> keys;
+    const CMemoryControl* list = nullptr;
+    size_t listStart = 0;
     for (size_t i = 0; i < template_.itemCount; ++i) {
       const CDialogItemTemplate& item = template_.items[i];
       const CMemoryControl& control = *window_.Control(item.id);
@@ -93,36 +98,84 @@ class CTerminalDialogView {
           lines.push_back(Printable(control.Text(), false));
           break;
         case CDialogItemTemplate::kComboBox:
-          hasList = true;
-          liveStart_ = std::min(liveStart_, lines.size());
-          for (size_t index = 0; index < control.Items().size(); ++index) {
-            const bool current = static_cast<int>(index) == control.Selection();
-            lines.push_back((current ? " > " : "   ") + std::to_string(index + 1) + "  " +
-                            Printable(control.Items()[index], false));
+          if (list == nullptr) {
+            list = &control;
+            listStart = lines.size();
           }
           break;
         case CDialogItemTemplate::kButton:
-          buttons += "[ " + Printable(control.Text(), false) + " ]  ";
+          keys.push_back("[ " + Printable(control.Text(), false) + " ]");
           break;
       }
     }
-    lines.push_back(buttons + (hasList ? "Up/Down or 1-9: choose  " : "") +
-                    "Enter: OK  Esc: Cancel");
-    liveStart_ = std::min(liveStart_, lines.size() - 1);
+    if (list != nullptr) {
+      keys.emplace_back("Up/Down or 1-9: choose");
+    }
+    keys.emplace_back("Enter: OK");
+    keys.emplace_back("Esc: Cancel");
+    const std::vector<std::string> footer = Wrapped(keys);
+    liveStart_ = lines.size();
+    if (list != nullptr) {
+      const std::vector<std::string> shown = ListWindow(*list, lines.size() + footer.size());
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(listStart), shown.begin(),
+                   shown.end());
+      liveStart_ = listStart;
+    }
+    lines.insert(lines.end(), footer.begin(), footer.end());
+    return lines;
+  }
+
+  // The list's lines that fit beside `otherLines` on the screen, at least one: the window that
+  // shows the selection, moved only as far as the selection has left it.
+  std::vector<std::string> ListWindow(const CMemoryControl& list, size_t otherLines) {
+    const size_t count = list.Items().size();
+    size_t visible = count;
+    if (height_ > 0) {
+      const size_t room = static_cast<size_t>(height_);
+      visible = std::min(count, room > otherLines ? room - otherLines : 1);
+    }
+    const int selection = list.Selection();
+    if (selection >= 0) {
+      const size_t selected = static_cast<size_t>(selection);
+      top_ = std::min(top_, selected);
+      top_ = std::max(top_ + visible, selected + 1) - visible;
+    }
+    top_ = std::min(top_, count - visible);
+    std::vector<std::string> lines;
+    for (size_t index = top_; index < top_ + visible; ++index) {
+      const bool current = static_cast<int>(index) == selection;
+      lines.push_back((current ? " > " : "   ") + std::to_string(index + 1) + "  " +
+                      Printable(list.Items()[index], false));
+    }
+    return lines;
+  }
+
+  // The pieces joined by two blanks, on as few lines of the terminal's width as hold them.
+  std::vector<std::string> Wrapped(const std::vector<std::string>& pieces) const {
+    std::vector<std::string> lines(1);
+    for (const std::string& piece : pieces) {
+      if (!lines.back().empty() && width_ > 1 &&
+          lines.back().size() + 2 + piece.size() >= static_cast<size_t>(width_)) {
+        lines.emplace_back();
+      }
+      lines.back() += (lines.back().empty() ? "" : "  ") + piece;
+    }
     return lines;
   }
 
   std::string Fitted(const std::string& line) const {
-    const int width = terminal_.Width();
-    return width > 1 && line.size() >= static_cast<size_t>(width)
-               ? line.substr(0, static_cast<size_t>(width) - 1)
+    return width_ > 1 && line.size() >= static_cast<size_t>(width_)
+               ? line.substr(0, static_cast<size_t>(width_) - 1)
                : line;
   }
 
   CTerminal& terminal_;
   const CDialogTemplate& template_;
   CMemoryDialogWindow& window_;
+  const int width_;
+  const int height_;
   size_t liveStart_ = 0;
+  size_t top_ = 0;  // the first name of the list on the screen
 };
 
 // The position the selection moves to for `key`, or -1 when the key does not move it.
@@ -201,7 +254,7 @@ int CTerminalWindowSystem::RunModalDialog(CDialog& dialog) {
   CTerminal terminal(terminalPath_.c_str());
   if (!terminal.IsOpen()) {
     WriteToDescriptor(fallbackDescriptor_, TitleLine(dialogTemplate->caption, false) +
-                                               "No terminal to show this dialog\n");
+                                               "\nNo terminal to show this dialog\n");
     return -1;
   }
   CMemoryDialogWindow window;
@@ -247,4 +300,8 @@ int CTerminalWindowSystem::RunModalDialog(CDialog& dialog) {
 CWindowSystem& PlatformWindowSystem() {
   static CTerminalWindowSystem windowSystem("/dev/tty", FindDialogTemplate, STDERR_FILENO);
   return windowSystem;
+}
+
+void WriteUnshownLine(std::string_view line) {
+  WriteToDescriptor(STDERR_FILENO, std::string(line) + "\n");
 }

@@ -118,3 +118,5 @@ CWindowSystem& PlatformWindowSystem() {
   static CWin32WindowSystem windowSystem;
   return windowSystem;
 }
+
+void WriteUnshownLine(std::string_view) {}

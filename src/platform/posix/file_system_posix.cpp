@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -138,4 +139,25 @@ bool GetExecutablePath(char* buffer, size_t capacity) {
     return false;
   }
   return CopyWhole(buffer, capacity, std::string(path.data(), static_cast<size_t>(length)));
+}
+
+bool AppendLineToFile(const char* path, const std::string& line) {
+  const int file = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (file < 0) {
+    return false;
+  }
+  const std::string text = line + "\n";
+  const ssize_t written = write(file, text.data(), text.size());
+  close(file);
+  return written == static_cast<ssize_t>(text.size());
+}
+
+std::string LocalDateTimeText() {
+  const time_t now = time(nullptr);
+  tm local{};
+  char text[32] = "";
+  if (localtime_r(&now, &local) != nullptr) {
+    strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  }
+  return text;
 }

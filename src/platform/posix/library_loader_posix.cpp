@@ -12,6 +12,8 @@
 #include "platform/file_system.h"
 #include "platform/library_loader.h"
 
+extern const char kLibraryFileSuffix[] = ".so";
+
 namespace {
 
 class CPosixLibraryLoader final : public CLibraryLoader {
@@ -20,8 +22,7 @@ class CPosixLibraryLoader final : public CLibraryLoader {
     if (*fileName == '\0') {
       return nullptr;
     }
-    const std::string sharedLibrary = std::string(fileName) + ".so";
-    for (const std::string& path : LibrarySearchPaths(sharedLibrary.c_str())) {
+    for (const std::string& path : LibrarySearchPaths(fileName)) {
       if (!PathExists(path.c_str())) {
         continue;
       }

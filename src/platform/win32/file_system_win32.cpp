@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -95,4 +96,29 @@ bool GetExecutablePath(char* buffer, size_t capacity) {
   }
   CopyText(buffer, capacity, path.data());
   return true;
+}
+
+// Append access alone makes every write go to the end of the file as it is at that moment, which
+// the C runtime's append mode (a seek, then a write) does not promise when two processes write.
+bool AppendLineToFile(const char* path, const std::string& line) {
+  HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  const std::string text = line + "\r\n";
+  DWORD written = 0;
+  const BOOL wrote =
+      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+  return wrote && written == text.size();
+}
+
+std::string LocalDateTimeText() {
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  char text[32] = "";
+  FormatText(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay,
+             now.wHour, now.wMinute, now.wSecond);
+  return text;
 }

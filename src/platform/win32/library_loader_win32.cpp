@@ -14,6 +14,8 @@
 
 #include <string>
 
+extern const char kLibraryFileSuffix[] = "";
+
 namespace {
 
 class CWin32LibraryLoader final : public CLibraryLoader {

@@ -1,11 +1,12 @@
 // The tool's own program, started as a person starts it, over every situation of the run
 // (run_cases.h) but the one that needs a service inside the test's process: copied into a
 // directory of its own, started by a shell from another directory, with a pseudo-terminal as its
-// terminal, against a stand-in system of the test's own. Questions are answered with keys.
+// terminal, against a stand-in system of the test's own. Questions are answered with keys; a quiet
+// run leaves the terminal untouched and says on standard error why it fell short, if it did.
 //
 // DIALKIT_TEST_WRAPPER, when set, names a program and its arguments (separated by blanks) that
 // start the tool instead: tools/test-all runs these runs again under valgrind that way, where an
-// error or a leak makes the exit status other than 0.
+// error or a leak makes the exit status 99.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -44,10 +45,10 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
     // A shell splits the wrapper into its words, and the command line into the program's
     // arguments as a person's shell would.
     test::PseudoTerminal terminal;
-    const pid_t process =
-        terminal.Start({"/bin/sh", "-fc", "exec $DIALKIT_TEST_WRAPPER \"$0\" " + c.commandLine,
-                        world.ProgramFile("dialkit")},
-                       world.start.string(), {{"SystemRoot", world.Root().path().string()}});
+    const pid_t process = terminal.Start(
+        {"/bin/sh", "-fc", "exec $DIALKIT_TEST_WRAPPER \"$0\" " + c.commandLine + " 2>errors.txt",
+         world.ProgramFile("dialkit")},
+        world.start.string(), {{"SystemRoot", world.Root().path().string()}});
     int boxes = 0;
     for (const std::string& shown : c.shown) {
       if (shown == test::kDialog) {
@@ -65,7 +66,12 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
       terminal.Type(Keys(boxes++ == 0 ? c.answer : IDOK));
     }
     // A question left unanswered keeps the program waiting: it does not end.
-    EXPECT_EQ(terminal.WaitForExit(process), 0) << terminal.Screen();
+    EXPECT_EQ(terminal.WaitForExit(process), c.status) << terminal.Screen();
+    if (c.commandLine.find(test::kQuiet) != std::string::npos) {
+      EXPECT_EQ(terminal.Screen(), "");
+      const std::string errors = test::ReadFileBytes((world.start / "errors.txt").string());
+      EXPECT_EQ(errors.empty(), c.status == 0) << errors;
+    }
     test::ExpectWorldAfterRun(c, world);
   }
 }

@@ -123,6 +123,7 @@ class InstalledProgram {
   }
 
   std::string File(const char* name) const { return (program_ / name).string(); }
+  std::string StartFile(const char* name) const { return (start_ / name).string(); }
 
   // The program's next window; null when the program ended first or nothing came in time.
   HWND WaitForWindow() const {
@@ -228,14 +229,18 @@ const ExpectedBox kUsageNotice = {
     .title = "DIALKIT Usage Notice",
     .text = "Usage is: DIALKIT INIT=\"myfile.ini\" CONNECT=\"connectoid\" [ASK]"};
 
+constexpr char kTypical[] = "INIT=isp.ini CONNECT=\"My ISP\" VPN=\"My VPN\"";
+
 struct RunCase {
   const char* name;
-  std::string arguments = "INIT=isp.ini CONNECT=\"My ISP\" VPN=\"My VPN\"";
+  std::string arguments = kTypical;
   std::vector<test::Device> devices = test::kTypicalDevices;
   std::vector<std::string> existing = {};  // entries stored beforehand
+  const char* settings = test::kRemembered;
   bool withService = true;
   std::vector<ExpectedBox> boxes = {};
   std::vector<std::string> stored = {};
+  DWORD status = 0;  // also the last line of run.log in the starting folder, if there is one
 };
 
 TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
@@ -268,12 +273,26 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
       {.name = "no service library beside the program",
        .withService = false,
        .boxes = {{.title = "DIALKIT", .text = "Error loading RAS Api!", .shows = "no icon OK"}}},
+      // Quiet runs: no window at all, and the exit status says what fell short.
+      {.name = "quiet: both stored",
+       .arguments = std::string(kTypical) + " /quiet /log:run.log",
+       .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"}},
+      {.name = "quiet: existing entries kept",
+       .arguments = std::string(kTypical) + " /quiet /log:run.log",
+       .existing = {"My ISP", "My VPN"},
+       .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"},
+       .status = 4},
+      {.name = "quiet: a device to choose",
+       .arguments = std::string(kTypical) + " /q -log:run.log",
+       .settings = nullptr,
+       .stored = {"My VPN: WAN Miniport (PPTP)"},
+       .status = 6},
   };
   for (const RunCase& c : cases) {
     SCOPED_TRACE(c.name);
     InstallDevices(c.devices);
     ASSERT_TRUE(test::StoreEarlierEntries(PhoneBook(), c.existing));
-    const InstalledProgram run(c.arguments, test::kRemembered, c.withService);
+    const InstalledProgram run(c.arguments, c.settings, c.withService);
 
     for (const ExpectedBox& expected : c.boxes) {
       HWND box = run.WaitForWindow();
@@ -304,8 +323,13 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
       ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }));
     }
     EXPECT_EQ(run.WaitForWindow(), nullptr) << "no further window";
-    EXPECT_EQ(run.ExitCode(), 0u) << "the tool sets no exit status of its own";
+    EXPECT_EQ(run.ExitCode(), c.status) << "without /quiet the tool's status is always 0";
     EXPECT_EQ(test::StoredEntries(PhoneBook()), c.stored);
+    const std::string log = test::ReadFileBytes(run.StartFile("run.log"));
+    const std::string last = " exit " + std::to_string(c.status) + "\r\n";
+    if (c.arguments.find("log:") != std::string::npos) {
+      EXPECT_EQ(log.rfind(last), log.size() - last.size()) << log;
+    }
   }
 }
 

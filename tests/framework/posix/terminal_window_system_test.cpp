@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <regex>
 #include <string>
 #include <thread>
 
@@ -125,6 +126,38 @@ TEST(TerminalFrontEnd, ShowsMessageBoxesAndDialogsAndAnswersByKey) {
       EXPECT_EQ(screen, c.screen);
     }
   }
+}
+
+// 40 columns by 8 lines and 13 names, the last wider than the terminal: the first drawing fits
+// the screen, no line wraps, and the mark moved to the last name is drawn with the keys below.
+TEST(TerminalFrontEnd, SmallTerminalShowsTheListAroundTheMark) {
+  PseudoTerminal terminal;
+  terminal.Resize(40, 8);
+  CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
+  test::CListDialog dialog;
+  dialog.names.assign(12, "a device");
+  dialog.names.push_back("device 13" + std::string(40, 'x'));
+  std::thread front([&]() { windows.RunModalDialog(dialog); });
+  EXPECT_TRUE(terminal.WaitFor("Esc: Cancel"));
+  for (int moved = 3; moved <= 13; ++moved) {
+    terminal.Type("\x1b[B");
+    EXPECT_TRUE(terminal.WaitFor(" > " + std::to_string(moved) + " "));
+  }
+  terminal.Type("\r");
+  EXPECT_TRUE(terminal.WaitFor(" -> OK"));
+  front.join();
+  EXPECT_EQ(dialog.index, 12);
+  const std::string& screen = terminal.Screen();
+  const std::string first = screen.substr(0, screen.find('\x1b'));
+  EXPECT_LE(std::count(first.begin(), first.end(), '\n'), 8) << first;
+  const std::regex breaks("\r\n|\r|\x1b\\[[0-9]*[AK]|\n");
+  for (std::sregex_token_iterator line(screen.begin(), screen.end(), breaks, -1), end; line != end;
+       ++line) {
+    EXPECT_LT(line->length(), 40) << *line;
+  }
+  const std::string last = screen.substr(screen.rfind("\r\x1b["));
+  EXPECT_NE(last.find(" > 13  device 13xxx"), std::string::npos) << last;
+  EXPECT_NE(last.find("Esc: Cancel"), std::string::npos) << last;
 }
 
 TEST(TerminalFrontEnd, SignalThatEndsTheProcessRestoresTheTerminalFirst) {

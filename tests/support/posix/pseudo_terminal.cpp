@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,6 +44,11 @@ tcflag_t PseudoTerminal::LocalModes() const {
 
 void PseudoTerminal::Type(const std::string& keys) {
   EXPECT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+}
+
+void PseudoTerminal::Resize(unsigned short columns, unsigned short lines) {
+  const winsize size{lines, columns, 0, 0};
+  EXPECT_EQ(ioctl(master_, TIOCSWINSZ, &size), 0);
 }
 
 bool PseudoTerminal::ReadScreen(int timeoutMilliseconds) {

@@ -27,6 +27,7 @@ class PseudoTerminal {
   tcflag_t LocalModes() const;
 
   void Type(const std::string& keys);
+  void Resize(unsigned short columns, unsigned short lines);
 
   // Reads the screen until `text` appears after what earlier waits found; false after 5 s.
   bool WaitFor(const std::string& text);
