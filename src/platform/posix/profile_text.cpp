@@ -10,31 +10,15 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr size_t kNone = CProfileSection::kNoHeader;  // no line
 
-bool SameName(std::string_view first, std::string_view second) {
-  if (first.size() != second.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < first.size(); ++i) {
-    if (FoldLetterCase(first[i]) != FoldLetterCase(second[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // The platform keeps names and values as zero-terminated texts, so a zero byte in the file ends
 // them early.
 std::string_view UpToZero(std::string_view text) {
   return text.substr(0, text.find('\0'));
 }
 
-// Where the line that starts at `position` ends: at its carriage return or line feed, or at the
-// end of the text. A plain scan: find_first_of would search the set of two for every byte.
-size_t LineEndFrom(std::string_view text, size_t position) {
-  while (position < text.size() && text[position] != '\r' && text[position] != '\n') {
-    ++position;
-  }
-  return position;
+// The first `c` in `text` at or after `position`, or the end of the text.
+size_t FindByte(std::string_view text, char c, size_t position) {
+  return std::min(text.find(c, position), text.size());
 }
 
 bool HasLineBreak(std::string_view text) {
@@ -88,6 +72,21 @@ bool IsProfileBlank(char c) {
   return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' ';
 }
 
+bool SameProfileName(std::string_view first, std::string_view second) {
+  if (first.size() != second.size()) {
+    return false;
+  }
+  if (first == second) {
+    return true;
+  }
+  for (size_t i = 0; i < first.size(); ++i) {
+    if (FoldLetterCase(first[i]) != FoldLetterCase(second[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
 std::string_view TrimProfileBlanks(std::string_view text) {
   while (!text.empty() && IsProfileBlank(text.front())) {
     text.remove_prefix(1);
@@ -98,42 +97,92 @@ std::string_view TrimProfileBlanks(std::string_view text) {
   return text;
 }
 
+size_t FirstProfileLine(std::string_view bytes) {
+  return bytes.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+}
+
+CProfileLineReader::CProfileLineReader(std::string_view bytes, size_t position)
+    : bytes_(bytes),
+      position_(position),
+      nextFeed_(FindByte(bytes, '\n', position)),
+      nextReturn_(FindByte(bytes, '\r', position)) {}
+
+void CProfileLineReader::TakeLine(CProfileLine& line) {
+  // Each search starts past the byte it found last time, so a file with one kind of line end
+  // only is still searched once.
+  if (nextFeed_ < position_) {
+    nextFeed_ = FindByte(bytes_, '\n', position_);
+  }
+  if (nextReturn_ < position_) {
+    nextReturn_ = FindByte(bytes_, '\r', position_);
+  }
+  line = CProfileLine{};
+  line.begin = position_;
+  line.contentEnd = line.end = std::min(nextFeed_, nextReturn_);
+  if (line.end < bytes_.size()) {
+    line.end += bytes_.substr(line.end, 2) == "\r\n" ? 2 : 1;
+  }
+  position_ = line.end;
+}
+
+bool CProfileLineReader::Next(CProfileLine& line) {
+  if (position_ >= bytes_.size()) {
+    return false;
+  }
+  TakeLine(line);
+  const bool unnamed = ReadLine(bytes_, line);
+  if (line.kind == CProfileLine::kSection) {
+    afterUnnamedKey_ = false;
+  } else if (line.kind == CProfileLine::kKey) {
+    if (unnamed && afterUnnamedKey_) {
+      line.kind = CProfileLine::kNothing;
+    } else {
+      afterUnnamedKey_ = line.name.empty();
+    }
+  }
+  return true;
+}
+
+bool CProfileLineReader::NextHeader(CProfileLine& header) {
+  while (position_ < bytes_.size()) {
+    TakeLine(header);
+    // Only a line whose first byte but blanks is '[' can be a header: the others are passed
+    // over without being taken apart.
+    const std::string_view content = bytes_.substr(header.begin, header.contentEnd - header.begin);
+    const size_t first =
+        std::find_if_not(content.begin(), content.end(), IsProfileBlank) - content.begin();
+    if (first < content.size() && content[first] == '[') {
+      ReadLine(bytes_, header);
+      if (header.kind == CProfileLine::kSection) {
+        afterUnnamedKey_ = false;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 CProfileText::CProfileText(std::string bytes) : bytes_(std::move(bytes)) {
   const std::string_view all = bytes_;
-  firstLineBegin_ = all.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+  firstLineBegin_ = FirstProfileLine(all);
   sections_.emplace_back();
-  size_t previousKey = kNone;  // in the current section
-  for (size_t position = firstLineBegin_; position < all.size();) {
-    CProfileLine line;
-    line.begin = position;
-    line.contentEnd = LineEndFrom(all, position);
-    line.end = line.contentEnd;
-    if (line.end < all.size()) {
-      line.end += all.substr(line.end, 2) == "\r\n" ? 2 : 1;
-    }
-    const bool unnamed = ReadLine(all, line);
+  CProfileLineReader reader(all, firstLineBegin_);
+  for (CProfileLine line; reader.Next(line);) {
     const size_t index = lines_.size();
     if (line.kind == CProfileLine::kSection) {
       sections_.back().endLine = index;
       sections_.push_back(CProfileSection{line.name, index, 0, {}});
-      previousKey = kNone;
     } else if (line.kind == CProfileLine::kKey) {
-      if (unnamed && previousKey != kNone && lines_[previousKey].name.empty()) {
-        line.kind = CProfileLine::kNothing;
-      } else {
-        sections_.back().keys.push_back(index);
-        previousKey = index;
-      }
+      sections_.back().keys.push_back(index);
     }
     lines_.push_back(line);
-    position = line.end;
   }
   sections_.back().endLine = lines_.size();
 }
 
 const CProfileSection* CProfileText::FindSection(std::string_view name) const {
   for (const CProfileSection& section : sections_) {
-    if (SameName(section.name, name)) {
+    if (SameProfileName(section.name, name)) {
       return &section;
     }
   }
@@ -143,7 +192,7 @@ const CProfileSection* CProfileText::FindSection(std::string_view name) const {
 const CProfileLine* CProfileText::FindKey(const CProfileSection& section,
                                           std::string_view name) const {
   for (const size_t index : section.keys) {
-    if (SameName(lines_[index].name, name)) {
+    if (SameProfileName(lines_[index].name, name)) {
       return &lines_[index];
     }
   }
@@ -219,7 +268,7 @@ std::optional<std::string> CProfileText::SetValue(std::string_view section, std:
 
 std::string CProfileText::DeleteKey(std::string_view section, std::string_view key) const {
   for (const CProfileSection& candidate : sections_) {
-    if (!SameName(candidate.name, section)) {
+    if (!SameProfileName(candidate.name, section)) {
       continue;
     }
     if (const CProfileLine* line = FindKey(candidate, key)) {

@@ -30,6 +30,8 @@
 // the bytes the platform trims around names and values.
 bool IsProfileBlank(char c);
 std::string_view TrimProfileBlanks(std::string_view text);
+// Names compare without regard to the letter case of ASCII letters.
+bool SameProfileName(std::string_view first, std::string_view second);
 
 // One line of the file; offsets count from the start of the file.
 struct CProfileLine {
@@ -52,6 +54,31 @@ struct CProfileSection {
   size_t header = kNoHeader;  // index of the header line
   size_t endLine = 0;         // index of the next section's header, or the number of lines
   std::vector<size_t> keys;   // indexes of its key lines, in file order
+};
+
+// Where the first line of `bytes` starts: past a byte order mark.
+size_t FirstProfileLine(std::string_view bytes);
+
+// Takes the lines of `bytes` apart in file order, from `position` (the start of a line) to the
+// end, and marks the keys that the file drops as kNothing. A section starts with no key before
+// it, so a reader may start at any section's first line.
+class CProfileLineReader {
+ public:
+  CProfileLineReader(std::string_view bytes, size_t position);
+  // The next line; false at the end of the bytes.
+  bool Next(CProfileLine& line);
+  // The next section header, passing over the lines before it; false at the end of the bytes.
+  bool NextHeader(CProfileLine& header);
+
+ private:
+  // The bounds of the line at the position, which moves on to the next line.
+  void TakeLine(CProfileLine& line);
+
+  std::string_view bytes_;
+  size_t position_;
+  size_t nextFeed_;    // the first line feed at or after the last line's start, or the end
+  size_t nextReturn_;  // the same for carriage returns
+  bool afterUnnamedKey_ = false;  // the section's last key so far has an empty name
 };
 
 class CProfileText {
