@@ -291,10 +291,10 @@ PhoneBook ParsePhoneBook(const std::string& text) {
     if (current == nullptr || equals == std::string::npos) {
       continue;
     }
-    // A key holding a zero byte ends there, as a C text does.
-    const std::string key(Trim(line.substr(0, std::min(equals, line.find('\0')))));
+    const std::string key(Trim(line.substr(0, equals)));
+    const size_t keyLength = std::strlen(key.c_str());  // compared as a C text
     for (const Field& field : kFields) {
-      if (key.size() == std::strlen(field.key) && TextEqualsIgnoringCase(key.c_str(), field.key)) {
+      if (keyLength == std::strlen(field.key) && TextEqualsIgnoringCase(key.c_str(), field.key)) {
         ParseField(&current->record, field, std::string(Trim(line.substr(equals + 1))));
         break;  // the keys differ from each other
       }
