@@ -14,13 +14,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/provision_app.h"
 #include "app/run_cases.h"
-#include "entry/entry_reader.h"
 #include "resource.h"
 #include "support/scripted_window_system.h"
 
@@ -33,20 +33,29 @@ enum class Kind { kFifo, kEndless, kShortLines };
 
 constexpr size_t kShortLinesSize = 8 << 20;
 
+// What the run stores when it cannot read the file: an entry description of defaults without a
+// VPN section; a settings file without a device, so that the dialog asks (and the second device
+// is picked); a default profile without the library switch.
+const std::vector<std::string> kMainOnly = {"My ISP: Acme 56k Voice"};
+const std::vector<std::string> kPicked = {"My ISP: Standard 28800 bps Modem",
+                                          "My VPN: WAN Miniport (PPTP)"};
+const std::vector<std::string> kBoth = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"};
+
 struct OddFileRow {
   const char* what;
   Place place;
   Kind kind;
+  const std::vector<std::string>& stored;
 };
 
 const OddFileRow kRows[] = {
-    {"a FIFO as INIT", Place::kEntryFile, Kind::kFifo},
-    {"/dev/zero as INIT", Place::kEntryFile, Kind::kEndless},
-    {"8 MiB of two-byte lines as INIT", Place::kEntryFile, Kind::kShortLines},
-    {"a FIFO as dialkit.ini", Place::kSettingsFile, Kind::kFifo},
-    {"/dev/zero as dialkit.ini", Place::kSettingsFile, Kind::kEndless},
-    {"a FIFO as win.ini", Place::kDefaultProfile, Kind::kFifo},
-    {"/dev/zero as win.ini", Place::kDefaultProfile, Kind::kEndless},
+    {"a FIFO as INIT", Place::kEntryFile, Kind::kFifo, kMainOnly},
+    {"/dev/zero as INIT", Place::kEntryFile, Kind::kEndless, kMainOnly},
+    {"8 MiB of two-byte lines as INIT", Place::kEntryFile, Kind::kShortLines, kMainOnly},
+    {"a FIFO as dialkit.ini", Place::kSettingsFile, Kind::kFifo, kPicked},
+    {"/dev/zero as dialkit.ini", Place::kSettingsFile, Kind::kEndless, kPicked},
+    {"a FIFO as win.ini", Place::kDefaultProfile, Kind::kFifo, kBoth},
+    {"/dev/zero as win.ini", Place::kDefaultProfile, Kind::kEndless, kBoth},
 };
 
 void MakeOddFile(const std::string& path, Kind kind) {
@@ -76,8 +85,7 @@ size_t AddressSpace() {
 // Runs `body` in a child process that the kernel ends after 20 seconds and that may map `room`
 // bytes more than it has (not under the sanitizers, which map their own way). Empty when the
 // child ran to its end without a failed check, else what went wrong.
-std::string RunWithinBounds(size_t room, void (*body)(const OddFileRow&, test::RunWorld&),
-                            const OddFileRow& row, test::RunWorld& world) {
+std::string RunWithinBounds(size_t room, const std::function<void()>& body) {
   const pid_t child = fork();
   if (child == 0) {
     alarm(20);
@@ -89,7 +97,7 @@ std::string RunWithinBounds(size_t room, void (*body)(const OddFileRow&, test::R
 #endif
     int status = 2;
     try {
-      body(row, world);
+      body();
       status = testing::Test::HasFailure() ? 1 : 0;
     } catch (...) {
     }
@@ -102,43 +110,6 @@ std::string RunWithinBounds(size_t room, void (*body)(const OddFileRow&, test::R
   }
   const int code = WEXITSTATUS(status);
   return code == 0 ? "" : code == 1 ? "a check failed" : "an exception: out of memory?";
-}
-
-// The run as an installer starts it, and what it shows and stores. A file it cannot read is an
-// entry description of defaults without a VPN section, a settings file without a device (the
-// dialog asks; the second device is picked), and a default profile without the switch.
-void RunAndCheck(const OddFileRow& row, test::RunWorld& world) {
-  test::ScriptedWindowSystem ui;
-  ui.AnswerDialogs({test::DialogAnswer::Pick(IDC_MODEM_LIST, 1)});
-  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
-  {
-    test::ScopedCurrentDirectory start(world.start);
-    CProvisionApp application;
-    RunApplication("INIT=odd.ini CONNECT=\"My ISP\" VPN=\"My VPN\"",
-                   world.ProgramFile("dialkit").c_str());
-  }
-  const std::vector<std::string> both = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"};
-  switch (row.place) {
-    case Place::kEntryFile: {
-      EXPECT_EQ(ui.Events(), std::vector<std::string>{});
-      EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()),
-                std::vector<std::string>{"My ISP: Acme 56k Voice"});
-      PhoneBook book;
-      ReadPhoneBook(world.PhoneBookPath(), &book);
-      ASSERT_EQ(book.size(), 1u);
-      EXPECT_STREQ(book[0].record.szLocalPhoneNumber, kDefaultLocalPhoneNumber);
-      break;
-    }
-    case Place::kSettingsFile:
-      EXPECT_EQ(ui.Events(), std::vector<std::string>{test::kDialog});
-      EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()),
-                (std::vector<std::string>{"My ISP: Standard 28800 bps Modem", both[1]}));
-      break;
-    case Place::kDefaultProfile:
-      EXPECT_EQ(ui.Events(), std::vector<std::string>{});
-      EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()), both);
-      break;
-  }
 }
 
 TEST(OddProfileFiles, ARunEndsWithinBoundsAndLeavesThemAsTheyWere) {
@@ -155,7 +126,19 @@ TEST(OddProfileFiles, ARunEndsWithinBoundsAndLeavesThemAsTheyWere) {
     const fs::file_status before = fs::symlink_status(path);
     const size_t room = (32 << 20) + (row.kind == Kind::kShortLines ? kShortLinesSize : 0);
 
-    EXPECT_EQ(RunWithinBounds(room, RunAndCheck, row, world), "");
+    const auto run = [&] {
+      test::ScriptedWindowSystem ui;
+      ui.AnswerDialogs({test::DialogAnswer::Pick(IDC_MODEM_LIST, 1)});
+      g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
+      test::ScopedCurrentDirectory start(world.start);
+      CProvisionApp application;
+      RunApplication("INIT=odd.ini CONNECT=\"My ISP\" VPN=\"My VPN\"",
+                     world.ProgramFile("dialkit").c_str());
+      EXPECT_EQ(ui.Events(),
+                std::vector<std::string>(row.place == Place::kSettingsFile, test::kDialog));
+      EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()), row.stored);
+    };
+    EXPECT_EQ(RunWithinBounds(room, run), "");
     EXPECT_EQ(fs::symlink_status(path).type(), before.type());
   }
 }
