@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "framework/text.h"
-
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -68,33 +66,22 @@ CProfileLine ReadSingleLine(std::string_view text) {
 
 }  // namespace
 
-bool IsProfileBlank(char c) {
-  return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' ';
-}
-
-bool SameProfileName(std::string_view first, std::string_view second) {
-  if (first.size() != second.size()) {
-    return false;
-  }
-  if (first == second) {
-    return true;
-  }
-  for (size_t i = 0; i < first.size(); ++i) {
-    if (FoldLetterCase(first[i]) != FoldLetterCase(second[i])) {
-      return false;
+CProfileText::CProfileText(std::string bytes) : bytes_(std::move(bytes)) {
+  const std::string_view all = bytes_;
+  firstLineBegin_ = FirstProfileLine(all);
+  sections_.emplace_back();
+  CProfileLineReader reader(all, firstLineBegin_);
+  for (CProfileLine line; reader.Next(line);) {
+    const size_t index = lines_.size();
+    if (line.kind == CProfileLine::kSection) {
+      sections_.back().endLine = index;
+      sections_.push_back(CProfileSection{line.name, index, 0, {}});
+    } else if (line.kind == CProfileLine::kKey) {
+      sections_.back().keys.push_back(index);
     }
+    lines_.push_back(line);
   }
-  return true;
-}
-
-std::string_view TrimProfileBlanks(std::string_view text) {
-  while (!text.empty() && IsProfileBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsProfileBlank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
+  sections_.back().endLine = lines_.size();
 }
 
 size_t FirstProfileLine(std::string_view bytes) {
@@ -160,24 +147,6 @@ bool CProfileLineReader::NextHeader(CProfileLine& header) {
     }
   }
   return false;
-}
-
-CProfileText::CProfileText(std::string bytes) : bytes_(std::move(bytes)) {
-  const std::string_view all = bytes_;
-  firstLineBegin_ = FirstProfileLine(all);
-  sections_.emplace_back();
-  CProfileLineReader reader(all, firstLineBegin_);
-  for (CProfileLine line; reader.Next(line);) {
-    const size_t index = lines_.size();
-    if (line.kind == CProfileLine::kSection) {
-      sections_.back().endLine = index;
-      sections_.push_back(CProfileSection{line.name, index, 0, {}});
-    } else if (line.kind == CProfileLine::kKey) {
-      sections_.back().keys.push_back(index);
-    }
-    lines_.push_back(line);
-  }
-  sections_.back().endLine = lines_.size();
 }
 
 const CProfileSection* CProfileText::FindSection(std::string_view name) const {

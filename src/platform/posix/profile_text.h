@@ -26,12 +26,7 @@
 #include <string_view>
 #include <vector>
 
-// Tab, line feed, vertical tab, form feed, carriage return, the DOS end-of-file mark and space:
-// the bytes the platform trims around names and values.
-bool IsProfileBlank(char c);
-std::string_view TrimProfileBlanks(std::string_view text);
-// Names compare without regard to the letter case of ASCII letters.
-bool SameProfileName(std::string_view first, std::string_view second);
+#include "platform/profile_names.h"
 
 // One line of the file; offsets count from the start of the file.
 struct CProfileLine {
