@@ -33,6 +33,12 @@ enum class Kind { kFifo, kEndless, kShortLines };
 
 constexpr size_t kShortLinesSize = 8 << 20;
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 // What the run stores when it cannot read the file: an entry description of defaults without a
 // VPN section; a settings file without a device, so that the dialog asks (and the second device
 // is picked); a default profile without the library switch.
@@ -89,12 +95,12 @@ std::string RunWithinBounds(size_t room, const std::function<void()>& body) {
   const pid_t child = fork();
   if (child == 0) {
     alarm(20);
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-    rlimit limit;
-    getrlimit(RLIMIT_AS, &limit);
-    limit.rlim_cur = AddressSpace() + room;
-    setrlimit(RLIMIT_AS, &limit);
-#endif
+    if (!kSanitized) {
+      rlimit limit;
+      getrlimit(RLIMIT_AS, &limit);
+      limit.rlim_cur = AddressSpace() + room;
+      setrlimit(RLIMIT_AS, &limit);
+    }
     int status = 2;
     try {
       body();
