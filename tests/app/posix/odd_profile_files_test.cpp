@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 enum class Place { kEntryFile, kSettingsFile, kDefaultProfile };
 enum class Kind { kFifo, kEndless, kShortLines };
 
-constexpr size_t kShortLinesSize = 8 << 20;
+constexpr size_t kShortLinesSize = 4 << 20;
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool kSanitized = true;
@@ -57,7 +57,7 @@ struct OddFileRow {
 const OddFileRow kRows[] = {
     {"a FIFO as INIT", Place::kEntryFile, Kind::kFifo, kMainOnly},
     {"/dev/zero as INIT", Place::kEntryFile, Kind::kEndless, kMainOnly},
-    {"8 MiB of two-byte lines as INIT", Place::kEntryFile, Kind::kShortLines, kMainOnly},
+    {"4 MiB of two-byte lines as INIT", Place::kEntryFile, Kind::kShortLines, kMainOnly},
     {"a FIFO as dialkit.ini", Place::kSettingsFile, Kind::kFifo, kPicked},
     {"/dev/zero as dialkit.ini", Place::kSettingsFile, Kind::kEndless, kPicked},
     {"a FIFO as win.ini", Place::kDefaultProfile, Kind::kFifo, kBoth},
