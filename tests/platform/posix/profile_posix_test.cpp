@@ -118,40 +118,51 @@ TEST(ProfileFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
 }
 
 // A file is kept from one read to the next; a change between them that keeps its size is read
-// all the same. The first state is an hour old, as the files of a run are.
+// all the same. The first state is an hour old, as the files of a run are, or just written.
 TEST(ProfileFile, AChangeBetweenTwoReadsIsRead) {
   const test::ScopedTempDirectory directory;
-  const fs::file_time_type hourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  using Time = fs::file_time_type;
+  const Time now = Time::clock::now();
   struct Change {
     const char* what;
-    void (*change)(const std::string& path, fs::file_time_type hourAgo);
+    Time first;  // the first state's time
+    void (*change)(const std::string& path, Time first);
     const char* read;
   };
   const Change changes[] = {
-      {"the same size, a time one nanosecond later",
-       [](const std::string& path, fs::file_time_type hourAgo) {
+      {"the same size, a time one nanosecond later", now - std::chrono::hours(1),
+       [](const std::string& path, Time first) {
          test::WriteFileBytes(path, "[s]\nk=2\n");
-         fs::last_write_time(path, hourAgo + std::chrono::nanoseconds(1));
+         fs::last_write_time(path, first + std::chrono::nanoseconds(1));
        },
        "2"},
       {"another file renamed into its place, with the same size and time",
-       [](const std::string& path, fs::file_time_type hourAgo) {
+       now - std::chrono::hours(1),
+       [](const std::string& path, Time first) {
          test::WriteFileBytes(path + ".new", "[s]\nk=3\n");
-         fs::last_write_time(path + ".new", hourAgo);
+         fs::last_write_time(path + ".new", first);
          fs::rename(path + ".new", path);
        },
        "3"},
-      {"removed", [](const std::string& path, fs::file_time_type) { fs::remove(path); }, "none"},
+      {"removed", now - std::chrono::hours(1),
+       [](const std::string& path, Time) { fs::remove(path); }, "none"},
+      // As on a file system whose clock moves in steps: a change within the step keeps the time.
+      {"just written, then the same size and time again", now,
+       [](const std::string& path, Time first) {
+         test::WriteFileBytes(path, "[s]\nk=4\n");
+         fs::last_write_time(path, first);
+       },
+       "4"},
   };
   for (const Change& c : changes) {
     SCOPED_TRACE(c.what);
     const std::string path = directory.File(std::string(c.read) + ".ini");
     test::WriteFileBytes(path, "[s]\nk=1\n");
-    fs::last_write_time(path, hourAgo);
+    fs::last_write_time(path, c.first);
     char value[8];
     GetPrivateProfileStringA("s", "k", "none", value, sizeof value, path.c_str());
     ASSERT_STREQ(value, "1");
-    c.change(path, hourAgo);
+    c.change(path, c.first);
     GetPrivateProfileStringA("s", "k", "none", value, sizeof value, path.c_str());
     EXPECT_STREQ(value, c.read);
   }
