@@ -2,17 +2,19 @@
 // described once in kFields, and both directions work from that table.
 #include "phone_book_file.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <span>
-#include <sstream>
+#include <string_view>
 #include <system_error>
 
 #include "framework/text.h"
 #include "platform/file_replacement.h"
+#include "platform/file_system.h"
+#include "service_files.h"
 
 namespace {
 
@@ -75,16 +77,14 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-std::string Trim(const std::string& text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && IsBlank(text[begin])) {
-    ++begin;
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) {
+    text.remove_prefix(1);
   }
-  while (end > begin && IsBlank(text[end - 1])) {
-    --end;
+  while (!text.empty() && IsBlank(text.back())) {
+    text.remove_suffix(1);
   }
-  return text.substr(begin, end - begin);
+  return text;
 }
 
 DWORD ReadNumber(const std::string& text, int base) {
@@ -132,21 +132,22 @@ DWORD ParseBits(const std::string& text, std::span<const BitName> names) {
 }
 
 std::string FormatAddress(const RASIPADDR& address) {
-  return std::to_string(address.a) + "." + std::to_string(address.b) + "." +
-         std::to_string(address.c) + "." + std::to_string(address.d);
+  std::string text = std::to_string(address.a);
+  for (const BYTE part : {address.b, address.c, address.d}) {
+    text.append(".").append(std::to_string(part));
+  }
+  return text;
 }
 
 // Up to four parts; a missing or out-of-range part gives 0.
 RASIPADDR ParseAddress(const std::string& text) {
   BYTE parts[4] = {};
-  std::istringstream stream(text);
-  std::string part;
+  std::string_view rest = text;
   for (BYTE& value : parts) {
-    if (!std::getline(stream, part, '.')) {
-      break;
-    }
-    const DWORD number = ReadNumber(part, 10);
+    const size_t end = std::min(rest.find('.'), rest.size());
+    const DWORD number = ReadNumber(std::string(rest.substr(0, end)), 10);
     value = number <= 255 ? static_cast<BYTE>(number) : 0;
+    rest.remove_prefix(std::min(end + 1, rest.size()));
   }
   return RASIPADDR{parts[0], parts[1], parts[2], parts[3]};
 }
@@ -222,6 +223,7 @@ int HexDigit(char c) {
 
 std::string EscapeStoredText(const std::string& text) {
   std::string escaped;
+  escaped.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
     const bool atEnd = i == 0 || i + 1 == text.size();
@@ -253,9 +255,9 @@ std::string UnescapeStoredText(const std::string& text) {
 std::string FormatPhoneBook(const PhoneBook& book) {
   std::string text = "; Phone book of the stand-in Remote Access Service: one section per entry.\n";
   for (const StoredEntry& entry : book) {
-    text += "\n[" + EscapeStoredText(entry.name) + "]\n";
+    text.append("\n[").append(EscapeStoredText(entry.name)).append("]\n");
     for (const Field& field : kFields) {
-      text += std::string(field.key) + "=" + FormatField(entry.record, field) + "\n";
+      text.append(field.key).append("=").append(FormatField(entry.record, field)).append("\n");
     }
   }
   return text;
@@ -264,11 +266,9 @@ std::string FormatPhoneBook(const PhoneBook& book) {
 PhoneBook ParsePhoneBook(const std::string& text) {
   PhoneBook book;
   StoredEntry* current = nullptr;
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
+  for (std::string_view line : TextLines(text)) {
     if (!line.empty() && line.back() == '\r') {
-      line.pop_back();
+      line.remove_suffix(1);
     }
     line = Trim(line);
     if (line.empty() || line[0] == ';' || line[0] == '#') {
@@ -279,7 +279,7 @@ PhoneBook ParsePhoneBook(const std::string& text) {
       if (line.back() != ']' || line.size() < 2) {
         continue;
       }
-      const std::string name = UnescapeStoredText(line.substr(1, line.size() - 2));
+      const std::string name = UnescapeStoredText(std::string(line.substr(1, line.size() - 2)));
       current = FindStoredEntry(book, name);
       if (current == nullptr) {
         book.push_back(NewEntry(name));
@@ -291,10 +291,12 @@ PhoneBook ParsePhoneBook(const std::string& text) {
     if (current == nullptr || equals == std::string::npos) {
       continue;
     }
-    const std::string key = Trim(line.substr(0, equals));
+    const std::string key(Trim(line.substr(0, equals)));
+    const size_t keyLength = std::strlen(key.c_str());  // compared as a C text
     for (const Field& field : kFields) {
-      if (TextEqualsIgnoringCase(key.c_str(), field.key)) {
-        ParseField(&current->record, field, Trim(line.substr(equals + 1)));
+      if (keyLength == std::strlen(field.key) && TextEqualsIgnoringCase(key.c_str(), field.key)) {
+        ParseField(&current->record, field, std::string(Trim(line.substr(equals + 1))));
+        break;  // the keys differ from each other
       }
     }
   }
@@ -311,18 +313,23 @@ StoredEntry* FindStoredEntry(PhoneBook& book, const std::string& name) {
 }
 
 bool ReadPhoneBook(const std::string& path, PhoneBook* book) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  std::string text;
+  if (!ReadServiceFile(path, &text)) {
     return false;
   }
-  std::ostringstream text;
-  text << file.rdbuf();
-  *book = ParsePhoneBook(text.str());
+  *book = ParsePhoneBook(text);
   return true;
 }
 
 bool WritePhoneBook(const std::string& path, const PhoneBook& book) {
-  std::error_code ignored;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  // The folder is made only when it is missing: taking the path apart costs more than the rest.
+  size_t folderEnd = path.size();
+  while (folderEnd > 0 && !IsPathSeparator(path[folderEnd - 1])) {
+    --folderEnd;
+  }
+  if (folderEnd == 0 || !PathExists(path.substr(0, folderEnd).c_str())) {
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  }
   return ReplaceFileContents(path.c_str(), FormatPhoneBook(book));
 }

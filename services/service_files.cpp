@@ -1,10 +1,11 @@
 // The stand-in service's data directory, device list and failure orders.
 #include "service_files.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "framework/text.h"
 #include "platform/environment.h"
@@ -15,9 +16,9 @@ namespace {
 constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
 std::string DataDirectory() {
-  const std::string root = GetEnvironmentText("SystemRoot");
+  std::string root = GetEnvironmentText("SystemRoot");
   if (!root.empty()) {
-    return root + kSeparator + "system32";
+    return root.append(1, kSeparator).append("system32");
   }
   char directory[260];
   const size_t length = GetSystemDirectoryPath(directory, sizeof directory);
@@ -28,14 +29,12 @@ std::string DataDirectory() {
 // blank lines and comments.
 std::vector<std::string> ContentLines(const std::string& text) {
   std::vector<std::string> content;
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
+  for (const std::string_view line : TextLines(text)) {
     const size_t begin = line.find_first_not_of(" \t\r");
     if (begin == std::string::npos || line[begin] == ';' || line[begin] == '#') {
       continue;
     }
-    content.push_back(line.substr(begin, line.find_last_not_of(" \t\r") + 1 - begin));
+    content.emplace_back(line.substr(begin, line.find_last_not_of(" \t\r") + 1 - begin));
   }
   return content;
 }
@@ -43,22 +42,37 @@ std::vector<std::string> ContentLines(const std::string& text) {
 }  // namespace
 
 std::string ServiceFilePath(const char* fileName) {
-  const std::string directory = DataDirectory();
-  if (directory.empty()) {
+  std::string path = DataDirectory();
+  if (path.empty()) {
     return "";
   }
-  return directory + kSeparator + "ras" + kSeparator + fileName;
+  return path.append(1, kSeparator).append("ras").append(1, kSeparator).append(fileName);
 }
 
+// C streams rather than C++ ones: the first C++ stream of a process sets up the C++ locale,
+// which would cost each run of the tool more than everything else the service does.
 bool ReadServiceFile(const std::string& path, std::string* text) {
-  std::ifstream file(path, std::ios::binary);
-  if (path.empty() || !file) {
+  std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
     return false;
   }
-  std::ostringstream content;
-  content << file.rdbuf();
-  *text = content.str();
+  text->clear();
+  char chunk[4096];
+  for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+    text->append(chunk, got);
+  }
+  std::fclose(file);
   return true;
+}
+
+std::vector<std::string_view> TextLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const size_t end = std::min(text.find('\n'), text.size());
+    lines.push_back(text.substr(0, end));
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+  return lines;
 }
 
 std::vector<RASDEVINFOA> ParseDeviceList(const std::string& text) {
@@ -123,10 +137,17 @@ DialOutcome ParseDialOrder(const std::string& text, const char* entryName) {
     if (!TextEqualsIgnoringCase(name.c_str(), entryName)) {
       continue;
     }
-    std::istringstream outcome(line.substr(equals + 1));
-    unsigned long error = 0;
+    // The error, then the state's name after blanks; a number out of range ends the outcome.
+    const char* outcome = line.c_str() + equals + 1;
+    char* numberEnd = nullptr;
+    errno = 0;
+    const unsigned long error = std::strtoul(outcome, &numberEnd, 10);
     std::string stateName;
-    outcome >> error >> stateName;
+    if (numberEnd != outcome && errno != ERANGE) {
+      const std::string_view rest = numberEnd;
+      const size_t begin = std::min(rest.find_first_not_of(" \t\n\v\f\r"), rest.size());
+      stateName = rest.substr(begin, rest.find_first_of(" \t\n\v\f\r", begin) - begin);
+    }
     DialOutcome ordered = {RASCS_ConnectDevice, static_cast<DWORD>(error)};
     for (size_t i = 0; i + 1 < kDialStateCount; ++i) {
       if (TextEqualsIgnoringCase(stateName.c_str(), kDialStates[i].name)) {

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ras_service.h"
@@ -28,6 +29,9 @@ std::string ServiceFilePath(const char* fileName);
 
 // Whole file content; false when the file cannot be opened.
 bool ReadServiceFile(const std::string& path, std::string* text);
+
+// The lines of a text, split at line feeds; a line feed at the end starts no further line.
+std::vector<std::string_view> TextLines(std::string_view text);
 
 // The devices that a devices.txt text describes, in its order. A type is cut to 16 characters
 // and a name to 128, as the device record holds them; a line without a name is passed over.

@@ -133,12 +133,12 @@ bool IsNtFamilySystem() {
 }
 
 bool GetExecutablePath(char* buffer, size_t capacity) {
-  std::vector<char> path(4096);
-  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-  if (length <= 0 || static_cast<size_t>(length) >= path.size()) {
+  char path[4096];  // not zeroed: readlink says how much it filled
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+  if (length <= 0 || static_cast<size_t>(length) >= sizeof path) {
     return false;
   }
-  return CopyWhole(buffer, capacity, std::string(path.data(), static_cast<size_t>(length)));
+  return CopyWhole(buffer, capacity, std::string(path, static_cast<size_t>(length)));
 }
 
 bool AppendLineToFile(const char* path, const std::string& line) {

@@ -3,21 +3,35 @@
 // file syntax is described in profile_text.h), with one exception: no call writes past the
 // capacity it was given. Writes differ on purpose: Windows rewrites the whole file in its own
 // layout, while here only the line concerned changes (or lines are added) and the file is
-// replaced atomically. Every call reads the file afresh; nothing is cached.
+// replaced atomically.
+//
+// Only regular files are profile files: anything else (a FIFO, a device, a socket, a directory)
+// reads as a file that cannot be opened and is never written, so that no call can block or read
+// without end. A file is read up to the size it had when it was opened.
+//
+// A file is taken apart once and kept (profile_index.h) for the life of the process, keyed by
+// its path. Every read checks with one stat that the file is still the one kept: the same
+// device, inode, size and modification time; anything else, or a write through this component,
+// reads it afresh.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "framework/text.h"
 #include "platform/file_replacement.h"
+#include "platform/posix/profile_index.h"
 #include "platform/posix/profile_text.h"
 #include "platform/posix/stand_in_system.h"
 #include "platform/profile.h"
@@ -27,24 +41,32 @@ namespace {
 constexpr BOOL kSucceeded = 1;
 constexpr BOOL kFailed = 0;
 
-// Windows looks a file name without a directory part up in the Windows directory, and takes
-// win.ini there when the name is null; the stand-in system's root plays that directory.
-std::string ResolveProfilePath(const char* fileName) {
-  if (fileName == nullptr) {
-    return StandInDefaultProfilePath();
-  }
-  if (std::strchr(fileName, '/') == nullptr) {
-    return StandInSystemRoot() + "/" + fileName;
-  }
-  return fileName;
-}
+// The path a file name stands for. Windows looks a file name without a directory part up in the
+// Windows directory, and takes win.ini there when the name is null; the stand-in system's root
+// plays that directory. A name with a directory part is the path itself (no copy is made).
+class CProfilePath {
+ public:
+  explicit CProfilePath(const char* fileName)
+      : resolved_(fileName == nullptr                     ? StandInDefaultProfilePath()
+                  : std::strchr(fileName, '/') == nullptr ? StandInSystemRoot() + "/" + fileName
+                                                          : std::string()),
+        path_(resolved_.empty() ? fileName : resolved_.c_str()) {}
+  CProfilePath(const CProfilePath&) = delete;
+  CProfilePath& operator=(const CProfilePath&) = delete;
 
-std::string DirectoryOf(const std::string& path) {
+  const char* c_str() const { return path_; }
+
+ private:
+  std::string resolved_;
+  const char* path_;
+};
+
+std::string DirectoryOf(std::string_view path) {
   const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) {
+  if (slash == std::string_view::npos) {
     return ".";
   }
-  return slash == 0 ? "/" : path.substr(0, slash);
+  return std::string(slash == 0 ? "/" : path.substr(0, slash));
 }
 
 bool IsDirectory(const std::string& path) {
@@ -53,33 +75,138 @@ bool IsDirectory(const std::string& path) {
 }
 
 // A missing file reads as an empty one. Anything else that keeps the file from being read (a
-// missing directory, no permission, a directory in its place) makes it unreadable, which Windows
-// treats slightly differently (see GetPrivateProfileStringA).
+// missing directory, no permission, a directory or any other file that is not a regular one in
+// its place) makes it unreadable, which Windows treats slightly differently (see
+// GetPrivateProfileStringA).
 enum class FileState { kRead, kMissing, kUnreadable };
 
-FileState ReadProfileFile(const std::string& path, std::string& bytes) {
+FileState MissingOrUnreadable(const char* path) {
+  return errno == ENOENT && IsDirectory(DirectoryOf(path)) ? FileState::kMissing
+                                                           : FileState::kUnreadable;
+}
+
+// Opening never waits (for a FIFO's writer, say), and the open file itself is checked, so that
+// nothing can take the checked file's place. At most the size seen then is read.
+FileState ReadProfileFile(const char* path, std::string& bytes, struct stat& info) {
   bytes.clear();
-  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int file = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (file < 0) {
-    return errno == ENOENT && IsDirectory(DirectoryOf(path)) ? FileState::kMissing
-                                                             : FileState::kUnreadable;
+    return MissingOrUnreadable(path);
   }
-  struct stat info;
   FileState state =
-      fstat(file, &info) == 0 && !S_ISDIR(info.st_mode) ? FileState::kRead : FileState::kUnreadable;
-  char chunk[16384];
-  while (state == FileState::kRead) {
-    const ssize_t got = read(file, chunk, sizeof chunk);
-    if (got > 0) {
-      bytes.append(chunk, static_cast<size_t>(got));
-    } else if (got == 0) {
-      break;
-    } else if (errno != EINTR) {
-      state = FileState::kUnreadable;
+      fstat(file, &info) == 0 && S_ISREG(info.st_mode) ? FileState::kRead : FileState::kUnreadable;
+  if (state == FileState::kRead) {
+    bytes.resize(static_cast<size_t>(info.st_size));
+    size_t got = 0;
+    while (got < bytes.size()) {
+      const ssize_t read = ::read(file, bytes.data() + got, bytes.size() - got);
+      if (read > 0) {
+        got += static_cast<size_t>(read);
+      } else if (read == 0) {
+        break;
+      } else if (errno != EINTR) {
+        state = FileState::kUnreadable;
+        break;
+      }
     }
+    bytes.resize(got);
   }
   close(file);
   return state;
+}
+
+int64_t Nanoseconds(const timespec& time) {
+  return static_cast<int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+// What one stat tells of a file that a change to it would alter.
+struct CFileStamp {
+  dev_t device;
+  ino_t inode;
+  off_t size;
+  int64_t modified;  // in nanoseconds
+
+  explicit CFileStamp(const struct stat& info)
+      : device(info.st_dev),
+        inode(info.st_ino),
+        size(info.st_size),
+        modified(Nanoseconds(info.st_mtim)) {}
+  bool operator==(const CFileStamp&) const = default;
+};
+
+// File systems keep modification times in steps (of up to two seconds), so a file changed again
+// within a step of its last change can keep its time and its size. A file read that soon after a
+// change is read afresh next time.
+bool ChangedRecently(const CFileStamp& stamp) {
+  constexpr int64_t kLongestTimeStep = 2000000000;
+  timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  return Nanoseconds(now) - stamp.modified < kLongestTimeStep;
+}
+
+struct CKeptProfile {
+  CKeptProfile(const CFileStamp& fileStamp, bool settled, std::string bytes)
+      : stamp(fileStamp), trusted(settled), index(std::move(bytes)) {}
+  CFileStamp stamp;
+  bool trusted;  // false: read afresh next time
+  CProfileIndex index;
+};
+
+// The files read so far, for the life of the process (released at its exit, so that nothing is
+// held then; no profile function may therefore be called from the destructor of a static
+// object). One lock serialises every call, so that two threads may read at once.
+class CProfileCache {
+ public:
+  std::mutex& Lock() { return lock_; }
+
+  // Under the lock: the file at `path` as reads see it now; `state` says how it was read.
+  CProfileIndex& Read(const char* path, FileState& state) {
+    struct stat info;
+    if (stat(path, &info) != 0) {
+      state = MissingOrUnreadable(path);
+    } else if (!S_ISREG(info.st_mode)) {
+      state = FileState::kUnreadable;
+    } else {
+      state = FileState::kRead;
+      const auto kept = files_.find(std::string_view(path));
+      if (kept != files_.end() && kept->second.trusted && kept->second.stamp == CFileStamp(info)) {
+        return kept->second.index;
+      }
+    }
+    // What was kept goes before the file is read again, so that only one copy is ever held.
+    Forget(path);
+    if (state != FileState::kRead) {
+      return nothing_;
+    }
+    // Trusted only when nothing changed from the stat to the open, and the time was taken before
+    // the read: a change after it would then show in the time.
+    const CFileStamp seen(info);
+    const bool settled = !ChangedRecently(seen);
+    std::string bytes;
+    state = ReadProfileFile(path, bytes, info);
+    if (state != FileState::kRead) {
+      return nothing_;
+    }
+    const CFileStamp stamp(info);
+    return files_.try_emplace(path, stamp, settled && stamp == seen, std::move(bytes))
+        .first->second.index;
+  }
+
+  void Forget(const char* path) {
+    if (const auto kept = files_.find(std::string_view(path)); kept != files_.end()) {
+      files_.erase(kept);
+    }
+  }
+
+ private:
+  std::mutex lock_;
+  std::map<std::string, CKeptProfile, std::less<>> files_;
+  CProfileIndex nothing_{std::string()};  // a file that is missing or cannot be read
+};
+
+CProfileCache& Cache() {
+  static CProfileCache cache;
+  return cache;
 }
 
 // Copies a value or default text as the platform does: a text enclosed in a matching pair of
@@ -114,24 +241,25 @@ struct CList {
 // The names of the keys of `section` that have a value and are no comments. When they do not all
 // fit, the platform shortens the last name that is started so that its zero and the final zero
 // still fit, and counts capacity - 2.
-CList ListKeyNames(const CProfileText& text, const char* section, DWORD capacity) {
+CList ListKeyNames(CProfileIndex& index, const char* section, DWORD capacity) {
   CList list{{}, 0};
   size_t room = capacity;
-  if (const CProfileSection* found = text.FindSection(section)) {
-    for (const size_t index : found->keys) {
-      const CProfileLine& line = text.Line(index);
-      if (room <= 2) {
-        break;
-      }
-      if (line.IsComment() || !line.hasValue) {
-        continue;
-      }
-      const size_t kept = std::min(line.name.size(), room - 2);
-      list.bytes.append(line.name.substr(0, kept)).push_back('\0');
-      room -= kept + 1;
-      if (room < 2) {
-        break;
-      }
+  CProfileLineReader lines = index.Lines(index.FindSection(section));
+  for (CProfileLine line; lines.Next(line);) {
+    if (line.kind != CProfileLine::kKey) {
+      continue;
+    }
+    if (room <= 2) {
+      break;
+    }
+    if (line.IsComment() || !line.hasValue) {
+      continue;
+    }
+    const size_t kept = std::min(line.name.size(), room - 2);
+    list.bytes.append(line.name.substr(0, kept)).push_back('\0');
+    room -= kept + 1;
+    if (room < 2) {
+      break;
     }
   }
   list.bytes.push_back('\0');
@@ -142,22 +270,23 @@ CList ListKeyNames(const CProfileText& text, const char* section, DWORD capacity
 
 // The names of all sections but the unnamed one before the first header, duplicates included.
 // A name that fills the rest of the buffer exactly counts as not fitting, as on the platform.
-CList ListSectionNames(const CProfileText& text, DWORD capacity) {
+CList ListSectionNames(std::string_view bytes, DWORD capacity) {
   if (capacity == 1) {
     return {std::string(1, '\0'), 0};
   }
   CList list{{}, 0};
   size_t room = capacity - 1;
-  for (const CProfileSection& section : text.Sections()) {
-    if (section.name.empty()) {
+  CProfileLineReader lines(bytes, FirstProfileLine(bytes));
+  for (CProfileLine header; lines.NextHeader(header);) {
+    if (header.name.empty()) {
       continue;
     }
-    if (section.name.size() + 1 >= room) {
-      list.bytes.append(section.name.substr(0, room - 1)).append(2, '\0');
+    if (header.name.size() + 1 >= room) {
+      list.bytes.append(header.name.substr(0, room - 1)).append(2, '\0');
       return {list.bytes, capacity - 2};
     }
-    list.bytes.append(section.name).push_back('\0');
-    room -= section.name.size() + 1;
+    list.bytes.append(header.name).push_back('\0');
+    room -= header.name.size() + 1;
   }
   list.bytes.push_back('\0');
   list.count = static_cast<DWORD>(list.bytes.size() - 1);
@@ -166,20 +295,18 @@ CList ListSectionNames(const CProfileText& text, DWORD capacity) {
 
 // The lines of `section` as key=value texts (a key without a value gives its name alone), each
 // ended by a zero; comments are left out and values keep their quotes.
-std::string SectionLines(const CProfileText& text, const char* section) {
+std::string SectionLines(CProfileIndex& index, const char* section) {
   std::string lines;
-  if (const CProfileSection* found = text.FindSection(section)) {
-    for (const size_t index : found->keys) {
-      const CProfileLine& line = text.Line(index);
-      if (line.IsComment()) {
-        continue;
-      }
-      lines.append(line.name);
-      if (line.hasValue) {
-        lines.append("=").append(line.value);
-      }
-      lines.push_back('\0');
+  CProfileLineReader reader = index.Lines(index.FindSection(section));
+  for (CProfileLine line; reader.Next(line);) {
+    if (line.kind != CProfileLine::kKey || line.IsComment()) {
+      continue;
     }
+    lines.append(line.name);
+    if (line.hasValue) {
+      lines.append("=").append(line.value);
+    }
+    lines.push_back('\0');
   }
   return lines;
 }
@@ -233,17 +360,19 @@ DWORD WINAPI GetPrivateProfileStringA(const char* section, const char* key, cons
   if (buffer == nullptr || capacity == 0) {
     return 0;
   }
-  std::string bytes;
-  const FileState state = ReadProfileFile(ResolveProfilePath(fileName), bytes);
-  const CProfileText text(std::move(bytes));
+  const CProfilePath path(fileName);
+  CProfileCache& cache = Cache();
+  const std::lock_guard<std::mutex> lock(cache.Lock());
+  FileState state;
+  CProfileIndex& index = cache.Read(path.c_str(), state);
   std::string_view fallback = defaultText != nullptr ? defaultText : "";
   if (section == nullptr) {
-    const CList names = ListSectionNames(text, capacity);
+    const CList names = ListSectionNames(index.Bytes(), capacity);
     CopyList(buffer, capacity, names.bytes);
     return names.count;
   }
   if (key == nullptr) {
-    const CList keys = ListKeyNames(text, section, capacity);
+    const CList keys = ListKeyNames(index, section, capacity);
     if (keys.bytes[0] == '\0') {
       return CopyEntry(buffer, capacity, fallback, true);
     }
@@ -257,9 +386,9 @@ DWORD WINAPI GetPrivateProfileStringA(const char* section, const char* key, cons
   if (state == FileState::kUnreadable) {
     return CopyEntry(buffer, capacity, fallback, false);
   }
-  const CProfileSection* found = text.FindSection(TrimProfileBlanks(section));
-  const CProfileLine* line = found ? text.FindKey(*found, TrimProfileBlanks(key)) : nullptr;
-  return CopyEntry(buffer, capacity, line != nullptr && line->hasValue ? line->value : fallback,
+  const CProfileIndex::CKeySlot* found =
+      index.FindKey(index.FindSection(TrimProfileBlanks(section)), TrimProfileBlanks(key));
+  return CopyEntry(buffer, capacity, found != nullptr && found->hasValue ? found->value : fallback,
                    true);
 }
 
@@ -279,10 +408,11 @@ DWORD WINAPI GetPrivateProfileSectionA(const char* section, char* buffer, DWORD 
   if (section == nullptr || buffer == nullptr || capacity == 0) {
     return 0;
   }
-  std::string bytes;
-  ReadProfileFile(ResolveProfilePath(fileName), bytes);
-  const CProfileText text(std::move(bytes));
-  const std::string lines = SectionLines(text, section);
+  const CProfilePath path(fileName);
+  CProfileCache& cache = Cache();
+  const std::lock_guard<std::mutex> lock(cache.Lock());
+  FileState state;
+  const std::string lines = SectionLines(cache.Read(path.c_str(), state), section);
   // With nothing to copy the platform writes two zeros, even into a buffer of one byte; here
   // only as many as fit. A list that fills the buffer exactly counts as cut, as on the platform.
   if (lines.empty() || capacity == 1) {
@@ -302,9 +432,13 @@ BOOL WINAPI WritePrivateProfileStringA(const char* section, const char* key, con
   if (section == nullptr) {
     return kFailed;
   }
-  const std::string path = ResolveProfilePath(fileName);
+  const CProfilePath path(fileName);
+  CProfileCache& cache = Cache();
+  const std::lock_guard<std::mutex> lock(cache.Lock());
+  cache.Forget(path.c_str());
   std::string bytes;
-  if (ReadProfileFile(path, bytes) == FileState::kUnreadable) {
+  struct stat info;
+  if (ReadProfileFile(path.c_str(), bytes, info) == FileState::kUnreadable) {
     return kFailed;
   }
   const CProfileText text(std::move(bytes));

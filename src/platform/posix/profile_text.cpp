@@ -14,13 +14,9 @@ std::string_view UpToZero(std::string_view text) {
   return text.substr(0, text.find('\0'));
 }
 
-// Where the line that starts at `position` ends: at its carriage return or line feed, or at the
-// end of the text. A plain scan: find_first_of would search the set of two for every byte.
-size_t LineEndFrom(std::string_view text, size_t position) {
-  while (position < text.size() && text[position] != '\r' && text[position] != '\n') {
-    ++position;
-  }
-  return position;
+// The first `c` in `text` at or after `position`, or the end of the text.
+size_t FindByte(std::string_view text, char c, size_t position) {
+  return std::min(text.find(c, position), text.size());
 }
 
 bool HasLineBreak(std::string_view text) {
@@ -72,35 +68,85 @@ CProfileLine ReadSingleLine(std::string_view text) {
 
 CProfileText::CProfileText(std::string bytes) : bytes_(std::move(bytes)) {
   const std::string_view all = bytes_;
-  firstLineBegin_ = all.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+  firstLineBegin_ = FirstProfileLine(all);
   sections_.emplace_back();
-  size_t previousKey = kNone;  // in the current section
-  for (size_t position = firstLineBegin_; position < all.size();) {
-    CProfileLine line;
-    line.begin = position;
-    line.contentEnd = LineEndFrom(all, position);
-    line.end = line.contentEnd;
-    if (line.end < all.size()) {
-      line.end += all.substr(line.end, 2) == "\r\n" ? 2 : 1;
-    }
-    const bool unnamed = ReadLine(all, line);
+  CProfileLineReader reader(all, firstLineBegin_);
+  for (CProfileLine line; reader.Next(line);) {
     const size_t index = lines_.size();
     if (line.kind == CProfileLine::kSection) {
       sections_.back().endLine = index;
       sections_.push_back(CProfileSection{line.name, index, 0, {}});
-      previousKey = kNone;
     } else if (line.kind == CProfileLine::kKey) {
-      if (unnamed && previousKey != kNone && lines_[previousKey].name.empty()) {
-        line.kind = CProfileLine::kNothing;
-      } else {
-        sections_.back().keys.push_back(index);
-        previousKey = index;
-      }
+      sections_.back().keys.push_back(index);
     }
     lines_.push_back(line);
-    position = line.end;
   }
   sections_.back().endLine = lines_.size();
+}
+
+size_t FirstProfileLine(std::string_view bytes) {
+  return bytes.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+}
+
+CProfileLineReader::CProfileLineReader(std::string_view bytes, size_t position)
+    : bytes_(bytes),
+      position_(position),
+      nextFeed_(FindByte(bytes, '\n', position)),
+      nextReturn_(FindByte(bytes, '\r', position)) {}
+
+void CProfileLineReader::TakeLine(CProfileLine& line) {
+  // Each search starts past the byte it found last time, so a file with one kind of line end
+  // only is still searched once.
+  if (nextFeed_ < position_) {
+    nextFeed_ = FindByte(bytes_, '\n', position_);
+  }
+  if (nextReturn_ < position_) {
+    nextReturn_ = FindByte(bytes_, '\r', position_);
+  }
+  line = CProfileLine{};
+  line.begin = position_;
+  line.contentEnd = line.end = std::min(nextFeed_, nextReturn_);
+  if (line.end < bytes_.size()) {
+    line.end += bytes_.substr(line.end, 2) == "\r\n" ? 2 : 1;
+  }
+  position_ = line.end;
+}
+
+bool CProfileLineReader::Next(CProfileLine& line) {
+  if (position_ >= bytes_.size()) {
+    return false;
+  }
+  TakeLine(line);
+  const bool unnamed = ReadLine(bytes_, line);
+  if (line.kind == CProfileLine::kSection) {
+    afterUnnamedKey_ = false;
+  } else if (line.kind == CProfileLine::kKey) {
+    if (unnamed && afterUnnamedKey_) {
+      line.kind = CProfileLine::kNothing;
+    } else {
+      afterUnnamedKey_ = line.name.empty();
+    }
+  }
+  return true;
+}
+
+bool CProfileLineReader::NextHeader(CProfileLine& header) {
+  while (position_ < bytes_.size()) {
+    TakeLine(header);
+    // Only a line whose first byte but blanks is '[' can be a header: the others are passed
+    // over without being taken apart.
+    const std::string_view content = bytes_.substr(header.begin, header.contentEnd - header.begin);
+    const size_t first =
+        std::find_if_not(content.begin(), content.end(), IsProfileBlank) - content.begin();
+    if (first < content.size() && content[first] == '[') {
+      ReadLine(bytes_, header);
+      if (header.kind == CProfileLine::kSection) {
+        afterUnnamedKey_ = false;
+        return true;
+      }
+    }
+  }
+  return false;
 }
 
 const CProfileSection* CProfileText::FindSection(std::string_view name) const {

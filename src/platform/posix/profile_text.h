@@ -51,6 +51,31 @@ struct CProfileSection {
   std::vector<size_t> keys;   // indexes of its key lines, in file order
 };
 
+// Where the first line of `bytes` starts: past a byte order mark.
+size_t FirstProfileLine(std::string_view bytes);
+
+// Takes the lines of `bytes` apart in file order, from `position` (the start of a line) to the
+// end, and marks the keys that the file drops as kNothing. A section starts with no key before
+// it, so a reader may start at any section's first line.
+class CProfileLineReader {
+ public:
+  CProfileLineReader(std::string_view bytes, size_t position);
+  // The next line; false at the end of the bytes.
+  bool Next(CProfileLine& line);
+  // The next section header, passing over the lines before it; false at the end of the bytes.
+  bool NextHeader(CProfileLine& header);
+
+ private:
+  // The bounds of the line at the position, which moves on to the next line.
+  void TakeLine(CProfileLine& line);
+
+  std::string_view bytes_;
+  size_t position_;
+  size_t nextFeed_;    // the first line feed at or after the last line's start, or the end
+  size_t nextReturn_;  // the same for carriage returns
+  bool afterUnnamedKey_ = false;  // the section's last key so far has an empty name
+};
+
 class CProfileText {
  public:
   explicit CProfileText(std::string bytes);

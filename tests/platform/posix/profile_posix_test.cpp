@@ -1,14 +1,17 @@
 // What only the POSIX build's profile component does: a write changes the person's file in place
 // (Windows rewrites it in its own layout), replaces it atomically, refuses text that would corrupt
-// it, and a null file name means win.ini of the stand-in system.
+// it; a file kept between reads is read anew when it changed; and a null file name means win.ini
+// of the stand-in system.
 #include <signal.h>
 #include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/posix/stand_in_system.h"
@@ -112,6 +115,78 @@ TEST(ProfileFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(test::ReadFileBytes(target), "[a]\r\nx=2\r\n");
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+}
+
+// A file is kept from one read to the next; a change between them that keeps its size is read
+// all the same. The first state is an hour old, as the files of a run are, or just written.
+TEST(ProfileFile, AChangeBetweenTwoReadsIsRead) {
+  const test::ScopedTempDirectory directory;
+  using Time = fs::file_time_type;
+  const Time now = Time::clock::now();
+  struct Change {
+    const char* what;
+    Time first;  // the first state's time
+    void (*change)(const std::string& path, Time first);
+    const char* read;
+  };
+  const Change changes[] = {
+      {"the same size, a time one nanosecond later", now - std::chrono::hours(1),
+       [](const std::string& path, Time first) {
+         test::WriteFileBytes(path, "[s]\nk=2\n");
+         fs::last_write_time(path, first + std::chrono::nanoseconds(1));
+       },
+       "2"},
+      {"another file renamed into its place, with the same size and time",
+       now - std::chrono::hours(1),
+       [](const std::string& path, Time first) {
+         test::WriteFileBytes(path + ".new", "[s]\nk=3\n");
+         fs::last_write_time(path + ".new", first);
+         fs::rename(path + ".new", path);
+       },
+       "3"},
+      {"removed", now - std::chrono::hours(1),
+       [](const std::string& path, Time) { fs::remove(path); }, "none"},
+      // As on a file system whose clock moves in steps: a change within the step keeps the time.
+      {"just written, then the same size and time again", now,
+       [](const std::string& path, Time first) {
+         test::WriteFileBytes(path, "[s]\nk=4\n");
+         fs::last_write_time(path, first);
+       },
+       "4"},
+  };
+  for (const Change& c : changes) {
+    SCOPED_TRACE(c.what);
+    const std::string path = directory.File(std::string(c.read) + ".ini");
+    test::WriteFileBytes(path, "[s]\nk=1\n");
+    fs::last_write_time(path, c.first);
+    char value[8];
+    GetPrivateProfileStringA("s", "k", "none", value, sizeof value, path.c_str());
+    ASSERT_STREQ(value, "1");
+    c.change(path, c.first);
+    GetPrivateProfileStringA("s", "k", "none", value, sizeof value, path.c_str());
+    EXPECT_STREQ(value, c.read);
+  }
+}
+
+// Two threads reading kept files at once (the thread sanitizer's build watches them).
+TEST(ProfileFile, TwoThreadsReadAtOnce) {
+  const test::ScopedTempDirectory directory;
+  const std::string first = directory.File("first.ini");
+  const std::string second = directory.File("second.ini");
+  test::WriteFileBytes(first, "[s]\nk=1\n");
+  test::WriteFileBytes(second, "[s]\nk=2\n");
+  for (const std::string& file : {first, second}) {
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  }
+  const auto read = [&] {
+    for (int i = 0; i < 200; ++i) {
+      EXPECT_EQ(GetPrivateProfileIntA("s", "k", 0, (i % 2 == 0 ? first : second).c_str()),
+                i % 2 == 0 ? 1u : 2u);
+    }
+  };
+  std::thread other(read);
+  read();
+  other.join();
 }
 
 TEST(ProfileFile, NullFileNameMeansWinIniOfTheStandInSystem) {
