@@ -2,6 +2,7 @@
 #include "platform/library_loader.h"
 
 #include <filesystem>
+#include <memory>
 
 #include "platform/file_system.h"
 
@@ -33,10 +34,12 @@ std::vector<std::string> LibrarySearchPaths(const char* libraryName) {
     return paths;
   }
   const std::string fileName = std::string(libraryName) + kLibraryFileSuffix;
-  std::vector<char> buffer(kPathCapacity);
-  if (GetExecutablePath(buffer.data(), buffer.size())) {
+  // Left unfilled: the path functions write what they answer, and zeroing the room for the
+  // longest path costs more than the rest of the search.
+  const auto buffer = std::make_unique_for_overwrite<char[]>(kPathCapacity);
+  if (GetExecutablePath(buffer.get(), kPathCapacity)) {
     // Everything up to the last separator, which stays: a root directory keeps its own.
-    const std::string executable = buffer.data();
+    const std::string executable = buffer.get();
     size_t end = executable.size();
     while (end > 0 && !IsPathSeparator(executable[end - 1])) {
       --end;
@@ -45,9 +48,9 @@ std::vector<std::string> LibrarySearchPaths(const char* libraryName) {
       paths.push_back(executable.substr(0, end) + fileName);
     }
   }
-  const size_t length = GetSystemDirectoryPath(buffer.data(), buffer.size());
-  if (length > 0 && length < buffer.size()) {
-    std::string directory(buffer.data(), length);
+  const size_t length = GetSystemDirectoryPath(buffer.get(), kPathCapacity);
+  if (length > 0 && length < kPathCapacity) {
+    std::string directory(buffer.get(), length);
     if (!IsPathSeparator(directory.back())) {
       directory += static_cast<char>(std::filesystem::path::preferred_separator);
     }

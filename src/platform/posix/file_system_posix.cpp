@@ -15,12 +15,14 @@
 
 namespace {
 
-// Copies `text` whole into the caller's buffer, or fails without touching it.
+// Copies `text` whole, with its terminator, into the caller's buffer, or fails without touching
+// it. The rest of the buffer is left as it is: the callers' buffers have room for the longest
+// path, and filling it all would cost more than what is copied.
 bool CopyWhole(char* buffer, size_t capacity, const std::string& text) {
   if (text.size() + 1 > capacity) {
     return false;
   }
-  CopyText(buffer, capacity, text.c_str());
+  std::memcpy(buffer, text.c_str(), text.size() + 1);
   return true;
 }
 
