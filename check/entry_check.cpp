@@ -4,12 +4,11 @@
 #include "entry_check.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
 #include "framework/text.h"
+#include "platform/file_system.h"
 #include "platform/profile.h"
 #include "platform/profile_names.h"
 #include "source_lines.h"
@@ -732,20 +731,8 @@ int CEntryFileCheck::ExitStatus() const {
 CEntryFileCheck CheckEntryFile(const char* fullPath, const char* onlySection) {
   CEntryFileCheck result;
   std::string bytes;
-  std::FILE* file = std::fopen(fullPath, "rb");
-  int error = errno;
-  if (file != nullptr) {
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-      bytes.append(chunk, got);
-    }
-    error = errno;
-    result.readable = std::ferror(file) == 0;
-    std::fclose(file);
-  }
+  result.readable = ReadRegularFile(fullPath, &bytes, &result.problem);
   if (!result.readable) {
-    result.problem = std::strerror(error);
     return result;
   }
   std::vector<const char*> sections;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/test_environment.h"
 #include "support/test_files.h"
 
 namespace {
@@ -46,6 +47,29 @@ TEST(SystemInformation, SystemDirectoryAndExecutablePathFollowTheCapacityContrac
   ASSERT_TRUE(GetExecutablePath(path, sizeof path));
   EXPECT_EQ(fs::path(path).stem(), "platform_tests");
   EXPECT_FALSE(GetExecutablePath(path, 4));
+}
+
+// What a program reads whole (dialkit-check's file): exactly the bytes of a regular file, and at
+// once a refusal of anything else, which could wait for a person or never end.
+TEST(FileSystem, ReadsRegularFilesWholeAndRefusesEverythingElseAtOnce) {
+  const test::ScopedTempDirectory directory;
+  const std::string bytes("[RasEntry]\r\nA=\0\xff\rB\n", 18);
+  test::WriteFileBytes(directory.File("file.ini"), bytes);
+  std::string read = "stale";
+  std::string problem;
+  ASSERT_TRUE(ReadRegularFile(directory.File("file.ini").c_str(), &read, &problem)) << problem;
+  EXPECT_EQ(read, bytes);
+
+  // Devices: /dev/zero never ends, /dev/null and NUL read as empty, CON waits for a person. A FIFO
+  // goes the way of the devices on POSIX (see the odd profile files of a whole run).
+  const bool ours = test::CurrentPlatformUnderTest() == test::PlatformUnderTest::kOurs;
+  for (const std::string& path :
+       {directory.File("missing.ini"), directory.path().string(),
+        std::string(ours ? "/dev/zero" : "NUL"), std::string(ours ? "/dev/null" : "CON")}) {
+    SCOPED_TRACE(path);
+    EXPECT_FALSE(ReadRegularFile(path.c_str(), &read, &problem));
+    EXPECT_FALSE(problem.empty());
+  }
 }
 
 }  // namespace

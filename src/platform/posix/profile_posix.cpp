@@ -13,9 +13,7 @@
 // its path. Every read checks with one stat that the file is still the one kept: the same
 // device, inode, size and modification time; anything else, or a write through this component,
 // reads it afresh.
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -33,6 +31,7 @@
 #include "platform/file_replacement.h"
 #include "platform/posix/profile_index.h"
 #include "platform/posix/profile_text.h"
+#include "platform/posix/regular_file.h"
 #include "platform/posix/stand_in_system.h"
 #include "platform/profile.h"
 
@@ -85,34 +84,17 @@ FileState MissingOrUnreadable(const char* path) {
                                                            : FileState::kUnreadable;
 }
 
-// Opening never waits (for a FIFO's writer, say), and the open file itself is checked, so that
-// nothing can take the checked file's place. At most the size seen then is read.
 FileState ReadProfileFile(const char* path, std::string& bytes, struct stat& info) {
-  bytes.clear();
-  const int file = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (file < 0) {
-    return MissingOrUnreadable(path);
+  switch (ReadRegularFileBytes(path, bytes, info)) {
+    case RegularFileRead::kRead:
+      return FileState::kRead;
+    case RegularFileRead::kOpenFailed:
+      return MissingOrUnreadable(path);
+    case RegularFileRead::kNotRegular:
+    case RegularFileRead::kReadFailed:
+      break;
   }
-  FileState state =
-      fstat(file, &info) == 0 && S_ISREG(info.st_mode) ? FileState::kRead : FileState::kUnreadable;
-  if (state == FileState::kRead) {
-    bytes.resize(static_cast<size_t>(info.st_size));
-    size_t got = 0;
-    while (got < bytes.size()) {
-      const ssize_t read = ::read(file, bytes.data() + got, bytes.size() - got);
-      if (read > 0) {
-        got += static_cast<size_t>(read);
-      } else if (read == 0) {
-        break;
-      } else if (errno != EINTR) {
-        state = FileState::kUnreadable;
-        break;
-      }
-    }
-    bytes.resize(got);
-  }
-  close(file);
-  return state;
+  return FileState::kUnreadable;
 }
 
 int64_t Nanoseconds(const timespec& time) {
