@@ -3,6 +3,7 @@
 // the application's exit status becomes the process's. `--help` or `--version` alone answer on
 // standard output instead, as POSIX programs do. Linked into the tool's program only; test
 // programs have a main of their own.
+#include <signal.h>
 #include <unistd.h>
 
 #include <climits>
@@ -52,6 +53,9 @@ int main(int argc, char** argv) {
     WriteToDescriptor(STDOUT_FILENO, std::string("dialkit ") + DIALKIT_VERSION_TEXT + "\n");
     return 0;
   }
+  // A script that stops reading what a quiet run says on standard error must still learn the
+  // run's status: a write to a pipe nobody reads fails, and the run goes on to its end.
+  signal(SIGPIPE, SIG_IGN);
   char executablePath[PATH_MAX] = "";
   GetExecutablePath(executablePath, sizeof executablePath);
   return RunApplication(CommandLineFromArguments(argc, argv).c_str(), executablePath);

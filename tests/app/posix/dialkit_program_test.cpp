@@ -7,6 +7,10 @@
 // DIALKIT_TEST_WRAPPER, when set, names a program and its arguments (separated by blanks) that
 // start the tool instead: tools/test-all runs these runs again under valgrind that way, where an
 // error or a leak makes the exit status 99.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -74,6 +78,29 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
     }
     test::ExpectWorldAfterRun(c, world);
   }
+}
+
+// A script that stopped reading the errors of a quiet run (its pipe closed) still gets the run's
+// own status, not a process killed by the broken pipe.
+TEST(DialkitProgram, AQuietRunKeepsItsStatusWhenNobodyReadsItsErrors) {
+  const test::RunWorld world({}, nullptr, {}, nullptr);
+  const std::string program =
+      (fs::read_symlink("/proc/self/exe").parent_path() / "dialkit").string();
+  int errors[2];
+  ASSERT_EQ(pipe(errors), 0);
+  close(errors[0]);
+  const pid_t child = fork();
+  if (child == 0) {
+    signal(SIGPIPE, SIG_DFL);
+    dup2(errors[1], STDERR_FILENO);
+    setenv("SystemRoot", world.Root().path().c_str(), 1);
+    execl(program.c_str(), "dialkit", "INIT=missing.ini", "CONNECT=x", "/quiet", nullptr);
+    _exit(127);
+  }
+  close(errors[1]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
 }
 
 }  // namespace
