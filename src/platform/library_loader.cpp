@@ -33,6 +33,7 @@ std::vector<std::string> LibrarySearchPaths(const char* libraryName) {
     return paths;
   }
   const std::string fileName = std::string(libraryName) + kLibraryFileSuffix;
+  constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
   std::vector<char> buffer(kPathCapacity);
   if (GetExecutablePath(buffer.data(), buffer.size())) {
     // Everything up to the last separator, which stays: a root directory keeps its own.
@@ -42,14 +43,21 @@ std::vector<std::string> LibrarySearchPaths(const char* libraryName) {
       --end;
     }
     if (end > 0) {
-      paths.push_back(executable.substr(0, end) + fileName);
+      const std::string directory = executable.substr(0, end);
+      paths.push_back(directory + fileName);
+      // The full path resolves the "..": the report names the directory itself.
+      if (*kInstalledLibraryDirectory != '\0' &&
+          FormFullPath(buffer.data(), buffer.size(),
+                       (directory + kInstalledLibraryDirectory + kSeparator + fileName).c_str())) {
+        paths.emplace_back(buffer.data());
+      }
     }
   }
   const size_t length = GetSystemDirectoryPath(buffer.data(), buffer.size());
   if (length > 0 && length < buffer.size()) {
     std::string directory(buffer.data(), length);
     if (!IsPathSeparator(directory.back())) {
-      directory += static_cast<char>(std::filesystem::path::preferred_separator);
+      directory += kSeparator;
     }
     paths.push_back(directory + fileName);
   }

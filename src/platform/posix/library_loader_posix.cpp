@@ -1,8 +1,11 @@
 // The POSIX loader, over dlopen. A library is named as on Windows ("rasapi32.dll") and found as
 // the shared library of that name followed by ".so" ("rasapi32.dll.so"), the way Wine names its
-// own libraries. It is looked for in exactly two places, in this order:
-//   1. the directory of the running executable;
-//   2. the stand-in system directory (platform/posix/stand_in_system.h).
+// own libraries. It is looked for in exactly three places, in this order:
+//   1. the directory of the running executable (the real file, after symbolic links), where a
+//      build puts the stand-in service;
+//   2. the installed tool's library directory, relative to that one (../lib/dialkit in GNU's
+//      default layout, under any prefix), where `cmake --install` puts the stand-in service;
+//   3. the stand-in system directory (platform/posix/stand_in_system.h).
 // Never in the current directory, and never along LD_LIBRARY_PATH or the linker's default
 // paths: dlopen is always given a full path, and a name that holds a slash is refused.
 #include <dlfcn.h>
@@ -13,6 +16,7 @@
 #include "platform/library_loader.h"
 
 extern const char kLibraryFileSuffix[] = ".so";
+extern const char kInstalledLibraryDirectory[] = DIALKIT_INSTALLED_LIBRARY_DIRECTORY;
 
 namespace {
 

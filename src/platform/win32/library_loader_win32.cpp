@@ -15,6 +15,7 @@
 #include <string>
 
 extern const char kLibraryFileSuffix[] = "";
+extern const char kInstalledLibraryDirectory[] = "";
 
 namespace {
 
