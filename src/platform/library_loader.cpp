@@ -33,7 +33,6 @@ std::vector<std::string> LibrarySearchPaths(const char* libraryName) {
     return paths;
   }
   const std::string fileName = std::string(libraryName) + kLibraryFileSuffix;
-  constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
   std::vector<char> buffer(kPathCapacity);
   if (GetExecutablePath(buffer.data(), buffer.size())) {
     // Everything up to the last separator, which stays: a root directory keeps its own.
@@ -45,11 +44,9 @@ std::vector<std::string> LibrarySearchPaths(const char* libraryName) {
     if (end > 0) {
       const std::string directory = executable.substr(0, end);
       paths.push_back(directory + fileName);
-      // The full path resolves the "..": the report names the directory itself.
-      if (*kInstalledLibraryDirectory != '\0' &&
-          FormFullPath(buffer.data(), buffer.size(),
-                       (directory + kInstalledLibraryDirectory + kSeparator + fileName).c_str())) {
-        paths.emplace_back(buffer.data());
+      const std::string installed = InstalledLibraryDirectory(directory);
+      if (!installed.empty()) {
+        paths.push_back(installed + fileName);
       }
     }
   }
@@ -57,7 +54,7 @@ std::vector<std::string> LibrarySearchPaths(const char* libraryName) {
   if (length > 0 && length < buffer.size()) {
     std::string directory(buffer.data(), length);
     if (!IsPathSeparator(directory.back())) {
-      directory += kSeparator;
+      directory += static_cast<char>(std::filesystem::path::preferred_separator);
     }
     paths.push_back(directory + fileName);
   }

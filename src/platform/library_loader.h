@@ -32,7 +32,7 @@ CLibraryLoader& PlatformLibraryLoader();
 
 // The full paths at which the platform's loader looks for the library `libraryName`
 // ("rasapi32.dll"), in its order: the directory of the running executable, then, where the
-// platform has one, the installed tool's library directory (kInstalledLibraryDirectory), then
+// platform has one, the installed tool's library directory (InstalledLibraryDirectory), then
 // the system directory (GetSystemDirectoryPath). The executable is the real file, after symbolic
 // links. The file is the library's name followed by the platform's kLibraryFileSuffix. A
 // directory the platform cannot name is left out; so is everything for a name that is not a bare
@@ -44,11 +44,13 @@ std::vector<std::string> LibrarySearchPaths(const char* libraryName);
 // ".so" on POSIX ("rasapi32.dll.so", the way Wine names its own libraries).
 extern const char kLibraryFileSuffix[];
 
-// Where an installed tool keeps its libraries, relative to the directory of its executable. On
-// POSIX the library directory of the installed layout ("../lib/dialkit", from the build's install
-// directories), which holds the stand-in service; empty on Windows, where the tool is shipped
-// alone and the system's own service is used.
-extern const char kInstalledLibraryDirectory[];
+// Where the installed tool whose executable lies in `executableDirectory` (a full path ending
+// in its separator) keeps its libraries: the full path of that directory, ending in its
+// separator, or empty where there is none to look in. On POSIX the library directory of the
+// installed layout (../lib/dialkit from the executable's, by default), which holds the stand-in
+// service, when it exists and nobody can add to it who cannot add to the executable's own;
+// always empty on Windows, where the tool is shipped alone and the system's service is used.
+std::string InstalledLibraryDirectory(const std::string& executableDirectory);
 
 // The loader in use.
 CLibraryLoader& CurrentLibraryLoader();

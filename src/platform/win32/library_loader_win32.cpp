@@ -15,7 +15,6 @@
 #include <string>
 
 extern const char kLibraryFileSuffix[] = "";
-extern const char kInstalledLibraryDirectory[] = "";
 
 namespace {
 
@@ -62,6 +61,10 @@ CLibraryLoader& Win32LibraryLoader(LibrarySearch search) {
   static constinit CWin32LibraryLoader withFlags(LibrarySearch::kSafeSearchFlags);
   static constinit CWin32LibraryLoader byFullPaths(LibrarySearch::kFullPaths);
   return search == LibrarySearch::kSafeSearchFlags ? withFlags : byFullPaths;
+}
+
+std::string InstalledLibraryDirectory(const std::string&) {
+  return {};
 }
 
 CLibraryLoader& PlatformLibraryLoader() {
