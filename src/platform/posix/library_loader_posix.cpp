@@ -13,7 +13,6 @@
 #include <sys/stat.h>
 
 #include <string>
-#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/library_loader.h"
@@ -49,9 +48,9 @@ class CPosixLibraryLoader final : public CLibraryLoader {
 }  // namespace
 
 std::string InstalledLibraryDirectory(const std::string& executableDirectory) {
-  std::vector<char> buffer(4096);
+  char buffer[4096];  // not zeroed: FormFullPath writes the path with its terminator
   struct stat executableFolder;
-  if (!FormFullPath(buffer.data(), buffer.size(),
+  if (!FormFullPath(buffer, sizeof buffer,
                     (executableDirectory + DIALKIT_INSTALLED_LIBRARY_DIRECTORY).c_str()) ||
       stat(executableDirectory.c_str(), &executableFolder) != 0) {
     return {};
@@ -60,7 +59,7 @@ std::string InstalledLibraryDirectory(const std::string& executableDirectory) {
   // prefix). A tool started from a folder in /tmp must not load what someone else put into
   // /tmp/lib/dialkit: every directory from the library's up to the shared one must exist, belong
   // to the owner of the executable's directory or to root, and be closed to other users' writes.
-  const std::string directory = buffer.data();
+  const std::string directory = buffer;
   for (std::string step = directory;; step.erase(step.rfind('/'))) {
     struct stat status;
     if (stat(step.empty() ? "/" : step.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) ||
