@@ -24,6 +24,10 @@ endfunction()
 #   never on their own code;
 # - the 32-bit programs have no unwind tables: on 32-bit Windows only C++ exceptions read them.
 #   The 64-bit programs keep their own, which the system needs to unwind their frames.
+# And they are reproducible: the same commit gives the same bytes wherever it is built, so that
+# anyone can check a released program against its source. The linker writes no time stamp into
+# the header (the resource compiler writes none either), and no path of the source or the build
+# folder is kept (debug information, __FILE__).
 # Elsewhere (the host, the stand-in service, the tests) it does nothing.
 function(dialkit_build_shipped_programs)
   if(NOT WIN32)
@@ -31,7 +35,10 @@ function(dialkit_build_shipped_programs)
   endif()
   string(REPLACE "." "0" oldest_windows ${DIALKIT_OLDEST_WINDOWS})
   add_compile_definitions(_WIN32_WINNT=0x0${oldest_windows})
-  add_compile_options(-fno-exceptions $<$<CONFIG:Release,MinSizeRel>:-Os>)
+  add_compile_options(-fno-exceptions $<$<CONFIG:Release,MinSizeRel>:-Os>
+                      -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
+                      -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
+  add_link_options(-Wl,--no-insert-timestamp)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     add_compile_options(-fno-asynchronous-unwind-tables)
   endif()

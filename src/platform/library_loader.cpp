@@ -45,7 +45,12 @@ std::vector<std::string> LibrarySearchPaths(const char* libraryName) {
       --end;
     }
     if (end > 0) {
-      paths.push_back(executable.substr(0, end) + fileName);
+      const std::string directory = executable.substr(0, end);
+      paths.push_back(directory + fileName);
+      const std::string installed = InstalledLibraryDirectory(directory);
+      if (!installed.empty()) {
+        paths.push_back(installed + fileName);
+      }
     }
   }
   const size_t length = GetSystemDirectoryPath(buffer.get(), kPathCapacity);

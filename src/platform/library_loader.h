@@ -31,16 +31,26 @@ class CLibraryLoader {
 CLibraryLoader& PlatformLibraryLoader();
 
 // The full paths at which the platform's loader looks for the library `libraryName`
-// ("rasapi32.dll"), in its order: the directory of the running executable, then the system
-// directory (GetSystemDirectoryPath). The file is the library's name followed by the platform's
-// kLibraryFileSuffix. A directory the platform cannot name is left out; so is everything for a
-// name that is not a bare file name, since a path in it would lead elsewhere. A report of a
-// library that could not be loaded names these paths.
+// ("rasapi32.dll"), in its order: the directory of the running executable, then, where the
+// platform has one, the installed tool's library directory (InstalledLibraryDirectory), then
+// the system directory (GetSystemDirectoryPath). The executable is the real file, after symbolic
+// links. The file is the library's name followed by the platform's kLibraryFileSuffix. A
+// directory the platform cannot name is left out; so is everything for a name that is not a bare
+// file name, since a path in it would lead elsewhere. A report of a library that could not be
+// loaded names these paths.
 std::vector<std::string> LibrarySearchPaths(const char* libraryName);
 
 // What the platform's loader adds to a library's name to make its file name: nothing on Windows,
 // ".so" on POSIX ("rasapi32.dll.so", the way Wine names its own libraries).
 extern const char kLibraryFileSuffix[];
+
+// Where the installed tool whose executable lies in `executableDirectory` (a full path ending
+// in its separator) keeps its libraries: the full path of that directory, ending in its
+// separator, or empty where there is none to look in. On POSIX the library directory of the
+// installed layout (../lib/dialkit from the executable's, by default), which holds the stand-in
+// service, when it exists and nobody can add to it who cannot add to the executable's own;
+// always empty on Windows, where the tool is shipped alone and the system's service is used.
+std::string InstalledLibraryDirectory(const std::string& executableDirectory);
 
 // The loader in use.
 CLibraryLoader& CurrentLibraryLoader();

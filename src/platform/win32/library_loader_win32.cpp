@@ -63,6 +63,10 @@ CLibraryLoader& Win32LibraryLoader(LibrarySearch search) {
   return search == LibrarySearch::kSafeSearchFlags ? withFlags : byFullPaths;
 }
 
+std::string InstalledLibraryDirectory(const std::string&) {
+  return {};
+}
+
 CLibraryLoader& PlatformLibraryLoader() {
   return Win32LibraryLoader(SupportedLibrarySearch());
 }
