@@ -72,16 +72,61 @@ bool NameIs(std::string_view name, std::string_view option) {
                     [](char a, char b) { return FoldLetterCase(a) == FoldLetterCase(b); });
 }
 
-// An option's name (after its slash or hyphen) and what follows its colon, if it has one.
-void TakeOption(std::string_view name, std::optional<std::string_view> value,
+// An option's name (after its slash or hyphen) and what follows its colon, if it has one; false
+// when the two make no option.
+bool TakeOption(std::string_view name, std::optional<std::string_view> value,
                 CRunOptions* options) {
   if (!value && (NameIs(name, "QUIET") || NameIs(name, "Q"))) {
     options->quiet = true;
   } else if (!value && NameIs(name, "OVERWRITE")) {
     options->overwrite = true;
+  } else if (!value && NameIs(name, "REMOVE")) {
+    options->remove = true;
   } else if (value && NameIs(name, "LOG")) {
     options->logFile = *value;
+  } else if (value && NameIs(name, "DEVICE")) {
+    options->device = *value;
+  } else {
+    return false;
   }
+  return true;
+}
+
+// Calls `visit(key, value)` for every word of the text that carries a value, in order, as long as
+// it answers true. Words without a value and option words are passed over.
+template <typename Visit>
+void ForEachKeyValue(const char* text, Visit visit) {
+  for (;;) {
+    char key[kKeyCapacity];
+    text = CopyToken(key, sizeof key, SkipBlanks(text), kKeyDelimiters);
+    if (key[0] == '\0') {
+      return;
+    }
+    if (IsOptionStart(key[0])) {
+      continue;
+    }
+    text = SkipBlanks(text);
+    if (*text != '=') {
+      continue;
+    }
+    char value[kCommandLineTextCapacity];
+    text = ReadValue(value, sizeof value, text + 1);
+    if (!visit(key, value)) {
+      return;
+    }
+  }
+}
+
+// CONNECT and VPN into their values; false for any other key.
+bool TakeEntryName(const char* key, const char* value) {
+  if (TextEqualsIgnoringCase(key, "CONNECT")) {
+    CopyText(g_mainEntryName, value);
+  } else if (TextEqualsIgnoringCase(key, "VPN")) {
+    CopyText(g_vpnEntryName, value);
+  } else {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -112,6 +157,7 @@ const char* ReadValue(char* destination, size_t capacity, const char* text) {
 CRunOptions ReadRunOptions(const char* text) {
   CRunOptions options;
   for (text = SkipBlanks(text); *text != '\0'; text = SkipBlanks(text)) {
+    const char* word = text;
     std::string_view name;
     std::optional<std::string_view> value;
     if (IsOptionStart(*text)) {
@@ -140,7 +186,9 @@ CRunOptions ReadRunOptions(const char* text) {
       }
       continue;
     }
-    TakeOption(name, value, &options);
+    if (!TakeOption(name, value, &options)) {
+      options.ignored.emplace_back(word, static_cast<size_t>(text - word));
+    }
   }
   return options;
 }
@@ -148,38 +196,29 @@ CRunOptions ReadRunOptions(const char* text) {
 int32_t ParseCommandLine(const char* text) {
   g_askForDevice = 0;
   int32_t result = kInitFileNotFound;
-  for (;;) {
-    char key[kKeyCapacity];
-    text = CopyToken(key, sizeof key, SkipBlanks(text), kKeyDelimiters);
-    if (key[0] == '\0') {
-      return result;
-    }
-    if (key[0] == '/' || key[0] == '-') {
-      continue;
-    }
-    text = SkipBlanks(text);
-    if (*text != '=') {
-      continue;
-    }
-    char value[kCommandLineTextCapacity];
-    text = ReadValue(value, sizeof value, text + 1);
-
+  ForEachKeyValue(text, [&](const char* key, const char* value) {
     if (TextEqualsIgnoringCase(key, "INIT")) {
       if (!FormFullPath(g_entryFilePath, sizeof g_entryFilePath, value)) {
-        return kInitPathNotFormed;
+        result = kInitPathNotFormed;
+        return false;
       }
       if (!PathExists(g_entryFilePath)) {
-        return kInitFileNotFound;
+        result = kInitFileNotFound;
+        return false;
       }
       result = 0;
-    } else if (TextEqualsIgnoringCase(key, "CONNECT")) {
-      CopyText(g_mainEntryName, value);
-    } else if (TextEqualsIgnoringCase(key, "VPN")) {
-      CopyText(g_vpnEntryName, value);
-    } else if (TextEqualsIgnoringCase(key, "ASK")) {
-      if (ReadsAsZero(value)) {
-        g_askForDevice = 1;
-      }
+    } else if (!TakeEntryName(key, value) && TextEqualsIgnoringCase(key, "ASK") &&
+               ReadsAsZero(value)) {
+      g_askForDevice = 1;
     }
-  }
+    return true;
+  });
+  return result;
+}
+
+void ParseEntryNames(const char* text) {
+  ForEachKeyValue(text, [](const char* key, const char* value) {
+    TakeEntryName(key, value);
+    return true;
+  });
 }

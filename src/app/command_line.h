@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Capacity of each command-line text, terminator included.
 inline constexpr size_t kCommandLineTextCapacity = 340;
@@ -22,20 +23,31 @@ extern int32_t g_askForDevice;  // 1: let the user pick the modem even when one 
 // path). The parse stops at the first failing INIT. Only g_askForDevice is reset first.
 int32_t ParseCommandLine(const char* text);
 
+// Reads only CONNECT and VPN into g_mainEntryName and g_vpnEntryName, by the parse's grammar, for
+// a run that removes entries: it needs no entry description file, so an INIT, whether its file
+// exists or not, is passed over like ASK, and never ends the reading early.
+void ParseEntryNames(const char* text);
+
 // The tool's own options: words that begin with a slash or a hyphen, which the parse passes
 // over, so that its four values are the same with or without them. An option with an equals sign
 // would end the parse, hence the colon.
 struct CRunOptions {
   bool quiet = false;      // /quiet or /q: nobody is asked anything, nothing waits for a person
   bool overwrite = false;  // /overwrite: a quiet run answers the overwrite question with OK
+  bool remove = false;     // /remove: the named entries are deleted instead of stored
   std::string logFile;     // /log:FILE; empty: no log
+  std::string device;      // /device:SPEC, the answer to the device dialog; empty: none
+  // Words that look like options but are none (/quite, /log without its colon, /overwrite:yes),
+  // as written: passed over like every word with a slash, and named in the log, so that whoever
+  // wrote them learns why the run did not do what they meant.
+  std::vector<std::string> ignored;
 };
 
 // Finds the options in the argument text: whole words, their names in any letter case, after a
 // slash or a hyphen alike. FILE is quoted when it holds a blank (/log:"C:\My Logs\run.log"), or
 // the whole option is ("/log:C:\My Logs\run.log"); it cannot hold an equals sign, which would
-// end the parse. The words of a key's value are the value's, as the parse reads them, never
-// options. Of several /log, the last counts.
+// end the parse. The same holds for /device:SPEC. The words of a key's value are the value's, as
+// the parse reads them, never options. Of several /log or /device, the last counts.
 CRunOptions ReadRunOptions(const char* text);
 
 // The tokenizer. `set` is a zero-terminated list of delimiter characters; capacities count the

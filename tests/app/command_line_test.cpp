@@ -104,8 +104,11 @@ TEST(CommandLine, FindsTheOptionsWithoutChangingTheParse) {
        "log:C:\\My Logs\\run.log"},
       {"INIT=a.ini \"-log:/my logs/run.log\" CONNECT=x", "INIT=a.ini CONNECT=x",
        "log:/my logs/run.log"},
-      {"/quieter /q:1 /overwrite:yes /log INIT=a.ini CONNECT=x", "INIT=a.ini CONNECT=x", "log:"},
+      {"/quieter /q:1 /overwrite:yes /log INIT=a.ini CONNECT=x --help", "INIT=a.ini CONNECT=x",
+       "log: ignored:/quieter ignored:/q:1 ignored:/overwrite:yes ignored:/log ignored:--help"},
       {"INIT= /quiet CONNECT=x", "INIT= /quiet CONNECT=x", "log:"},  // INIT's value
+      {"-REMOVE CONNECT=x /device:\"WAN Miniport (PPTP)\" \"/Device:a b\" /remove:yes", "CONNECT=x",
+       "remove log: device:a b ignored:/remove:yes"},
   };
   test::ScopedTempDirectory directory;
   test::ScopedCurrentDirectory current(directory.path());
@@ -118,9 +121,16 @@ TEST(CommandLine, FindsTheOptionsWithoutChangingTheParse) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     const CRunOptions options = ReadRunOptions(c.text.c_str());
-    EXPECT_EQ(std::string(options.quiet ? "quiet " : "") + (options.overwrite ? "overwrite " : "") +
-                  "log:" + options.logFile,
-              c.options);
+    std::string found = std::string(options.quiet ? "quiet " : "") +
+                        (options.overwrite ? "overwrite " : "") +
+                        (options.remove ? "remove " : "") + "log:" + options.logFile;
+    if (!options.device.empty()) {
+      found += " device:" + options.device;
+    }
+    for (const std::string& word : options.ignored) {
+      found += " ignored:" + word;
+    }
+    EXPECT_EQ(found, c.options);
     EXPECT_EQ(parse(c.text), parse(c.withoutOptions));
   }
 }
