@@ -1,7 +1,8 @@
-// The provisioning run. Every way out after the move into the executable's directory passes
-// through one clean-up: the work file is deleted and the directory the tool was started in is
-// made current again. Every entry asked for is logged as stored or as not stored with the
-// reason, which also decides the exit status of a quiet run.
+// The provisioning run, and the removal run of /remove. Every way out after the move into the
+// executable's directory passes through one clean-up: the work file is deleted and the directory
+// the tool was started in is made current again. Every entry asked for is logged as stored (or
+// removed) or as not stored (or not removed) with the reason, which also decides the exit status
+// of a quiet run.
 #include "app/provision_app.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "device/device_assignment.h"
 #include "entry/entry_reader.h"
 #include "entry/entry_record.h"
+#include "framework/memory_end.h"
 #include "framework/text.h"
 #include "framework/window_system.h"
 #include "platform/file_system.h"
@@ -41,6 +43,14 @@ constexpr char kExistsTitle[] = "Object Already Exists";
 constexpr char kStoreFailedText[] = "Error %u creating connection object \"%s\"";
 constexpr char kMainStoreFailedTitle[] = "Failed to Set Connection Object";
 constexpr char kVpnStoreFailedTitle[] = "Failed to Set VPN Connection Object";
+constexpr char kRemoveOneText[] =
+    "The connection object \"%s\" will be removed.\nDo you want to remove it?";
+constexpr char kRemoveBothText[] =
+    "The connection objects \"%s\" and \"%s\" will be removed.\nDo you want to remove them?";
+constexpr char kRemoveTitle[] = "Remove Connection Object";
+constexpr char kRemoveFailedText[] = "Error %u removing connection object \"%s\"";
+constexpr char kMainRemoveFailedTitle[] = "Failed to Remove Connection Object";
+constexpr char kVpnRemoveFailedTitle[] = "Failed to Remove VPN Connection Object";
 
 constexpr char kSettingsFileName[] = "dialkit.ini";
 constexpr char kWorkFileName[] = "dialkit.wrk";
@@ -129,12 +139,22 @@ class CRunResult {
                FieldText(entry.szDeviceName), "\""});
   }
   void NotStored(const char* entryName, int status, std::string_view reason) {
-    log_.Report({"not stored \"", entryName, "\": ", reason});
-    status_ = status_ == kRunStoredAll ? status : std::min(status_, status);
+    FellShort({"not stored \"", entryName, "\": ", reason}, status);
+  }
+  void Removed(const char* entryName, bool wasThere) const {
+    log_.Note({wasThere ? "removed \"" : "not there, so nothing to remove: \"", entryName, "\""});
+  }
+  void NotRemoved(const char* entryName, int status, std::string_view reason) {
+    FellShort({"not removed \"", entryName, "\": ", reason}, status);
   }
   int Status() const { return status_; }
 
  private:
+  void FellShort(std::initializer_list<std::string_view> event, int status) {
+    log_.Report(event);
+    status_ = status_ == kRunStoredAll ? status : std::min(status_, status);
+  }
+
   const CRunLog& log_;
   int status_ = kRunStoredAll;
 };
@@ -159,41 +179,69 @@ std::string LoadFailure(uint32_t code) {
 // a choice is needed, so a dialog without one means that no device is installed. A quiet run
 // opens no dialog, so the log tells how a device is chosen for it beforehand.
 void ReportNoDevice(CRunResult* result, const CModemSelectDlg& dialog, const CRunLog& log,
-                    bool quiet) {
+                    const CRunOptions& options) {
   if (dialog.devices == nullptr || dialog.deviceCount == 0) {
     result->NotStored(g_mainEntryName, kRunNoDevice, "no device is installed");
     return;
   }
-  if (!quiet) {
-    result->NotStored(g_mainEntryName, kRunNoDevice, "no device was chosen in the dialog");
+  const char* spec = options.device.c_str();
+  const CDeviceSpecMatch match = FindSpecifiedDevice(dialog.devices, dialog.deviceCount, spec);
+  const bool several = !options.device.empty() && match.count > 1;
+  const std::string specNote =
+      options.device.empty() ? ""
+      : several ? "/device:" + options.device + " matches " + std::to_string(match.count) +
+                      " devices by " + (match.field == DeviceSpecField::kName ? "name" : "type")
+                : "/device:" + options.device + " matches no installed device by name or type";
+  if (!options.quiet) {
+    result->NotStored(g_mainEntryName, kRunNoDevice,
+                      specNote.empty() ? "no device was chosen in the dialog"
+                                       : specNote + ", and no device was chosen in the dialog");
     return;
   }
   result->NotStored(g_mainEntryName, kRunNoDevice,
-                    "a device must be chosen, and a quiet run asks nobody");
+                    specNote.empty() ? "a device must be chosen, and a quiet run asks nobody"
+                                     : specNote + ", and a quiet run asks nobody");
   for (uint32_t i = 0; i < dialog.deviceCount; ++i) {
-    log.Report({"installed device: ", FieldText(dialog.devices[i].szDeviceType), " \"",
-                FieldText(dialog.devices[i].szDeviceName), "\""});
+    const RASDEVINFOA& device = dialog.devices[i];
+    if (!several || DeviceMatchesSpec(device, spec, match.field)) {
+      log.Report({several ? "matching device: " : "installed device: ",
+                  FieldText(device.szDeviceType), " \"", FieldText(device.szDeviceName), "\""});
+    }
   }
   log.Report(
-      {"to choose one, place dialkit.ini beside the program with section [Modem Selection], ",
-       "keys DeviceType and DeviceName (for instance DeviceType=",
+      {"to choose one, name it with /device:NAME or /device:TYPE, or place dialkit.ini beside ",
+       "the program with section [Modem Selection], keys DeviceType and DeviceName (for instance "
+       "DeviceType=",
        FieldText(dialog.devices[0].szDeviceType),
        " and DeviceName=", FieldText(dialog.devices[0].szDeviceName), ")",
        g_askForDevice ? ", and leave out ASK=0" : ""});
 }
 
-// Asks before existing entries are overwritten; false when the user cancels.
-bool ConfirmOverwrite(bool mainExists, bool vpnExists) {
+// Asks whether the named entries may go, one or both (a null name is not asked about): true when
+// neither is named or the answer is OK. In a quiet run the window system logs the question and
+// answers Cancel.
+bool Confirm(const char* first, const char* second, const char* oneText, const char* bothText,
+             const char* title) {
   char question[kMessageCapacity];
-  if (mainExists && vpnExists) {
-    FormatText(question, sizeof question, kBothExistText, g_mainEntryName, g_vpnEntryName);
-  } else if (mainExists || vpnExists) {
-    FormatText(question, sizeof question, kOneExistsText,
-               mainExists ? g_mainEntryName : g_vpnEntryName);
+  if (first != nullptr && second != nullptr) {
+    FormatText(question, sizeof question, bothText, first, second);
+  } else if (first != nullptr || second != nullptr) {
+    FormatText(question, sizeof question, oneText, first != nullptr ? first : second);
   } else {
     return true;
   }
-  return ShowMessageBox(question, kExistsTitle, MB_ICONWARNING | MB_OKCANCEL) != IDCANCEL;
+  return ShowMessageBox(question, title, MB_ICONWARNING | MB_OKCANCEL) != IDCANCEL;
+}
+
+// Loads the remote-access library; when it cannot, tells the user and logs where it was looked
+// for.
+bool LoadService(const CRunLog& log) {
+  const uint32_t loaded = g_rasLibrary.Load(nullptr, nullptr);
+  if (loaded != 0) {
+    ShowMessageBox(kLoadFailedText, kLoadFailedTitle, MB_OK);
+    log.Report({LoadFailure(loaded)});
+  }
+  return loaded == 0;
 }
 
 // Stores one entry with exactly its 1768 bytes; on failure tells the user the service's code.
@@ -216,7 +264,8 @@ bool StoreEntry(const char* entryName, RASENTRYA* entry, const char* failureTitl
 
 // The run's steps between the move into the executable's directory and the clean-up; returning
 // is the way to the clean-up. Answers the run's status.
-int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& log, bool quiet) {
+int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& log,
+              const CRunOptions& options) {
   char settingsPath[kSettingsPathCapacity];
   if (!FormFullPath(settingsPath, sizeof settingsPath, kSettingsFileName)) {
     ShowUsage();
@@ -247,10 +296,7 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
     return result.Status();
   };
 
-  const uint32_t loaded = g_rasLibrary.Load(nullptr, nullptr);
-  if (loaded != 0) {
-    ShowMessageBox(kLoadFailedText, kLoadFailedTitle, MB_OK);
-    log.Report({LoadFailure(loaded)});
+  if (!LoadService(log)) {
     return neitherStored(kRunServiceNotLoaded, "the remote-access library cannot be loaded");
   }
 
@@ -259,7 +305,10 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   query.Exists(g_mainEntryName);
   const bool mainExists = query.Exists(g_mainEntryName);
   const bool vpnExists = vpnWanted && query.Exists(g_vpnEntryName);
-  if (!ConfirmOverwrite(mainExists, vpnExists)) {
+  // The one question that /overwrite answers for a quiet run.
+  if (!Confirm(mainExists ? g_mainEntryName : nullptr, vpnExists ? g_vpnEntryName : nullptr,
+               kOneExistsText, kBothExistText, kExistsTitle) &&
+      !(options.quiet && options.overwrite)) {
     return neitherStored(kRunExistingKept, "the overwrite of existing entries was not confirmed");
   }
 
@@ -267,8 +316,8 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   int vpnFlag = vpnWanted && ReadEntryDescription(&g_vpnEntry, g_entryFilePath, kVpnSection) == 1;
   const bool vpnDescribed = vpnFlag != 0;
 
-  const int mainFlag =
-      AssignDevices(&g_mainEntry, &g_vpnEntry, &vpnFlag, g_askForDevice, settingsPath, dialog);
+  const int mainFlag = AssignDevices(&g_mainEntry, &g_vpnEntry, &vpnFlag, g_askForDevice,
+                                     settingsPath, dialog, options.device.c_str());
   if (vpnWanted && !vpnFlag) {
     result.NotStored(g_vpnEntryName, kRunNoVpnEntry,
                      vpnDescribed ? "no VPN adapter is installed"
@@ -276,7 +325,7 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   }
 
   if (!mainFlag) {
-    ReportNoDevice(&result, *dialog, log, quiet);
+    ReportNoDevice(&result, *dialog, log, options);
   } else if (StoreEntry(g_mainEntryName, &g_mainEntry, kMainStoreFailedTitle, &result)) {
     WriteModemSelection(&g_mainEntry, settingsPath);
   } else {
@@ -289,6 +338,76 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
     StoreEntry(g_vpnEntryName, &g_vpnEntry, kVpnStoreFailedTitle, &result);
   }
   return result.Status();
+}
+
+// The removal run of /remove: deletes the entries named by CONNECT and VPN. No entry description
+// file is read and the settings file is left as it is. An entry that is not there counts as
+// removed, since an uninstaller may run again after a failed uninstall. Answers the run's status.
+int RemoveEntries(const char* commandLine, const CRunLog& log, const CRunOptions& options) {
+  ParseEntryNames(commandLine);
+  if (g_mainEntryName[0] == '\0' && g_vpnEntryName[0] == '\0') {
+    ShowUsage();
+    return kRunUsage;
+  }
+  // One name given for both is one entry, and is removed once.
+  const bool vpnIsMain = TextEqualsIgnoringCase(g_mainEntryName, g_vpnEntryName);
+  const char* const names[] = {g_mainEntryName[0] != '\0' ? g_mainEntryName : nullptr,
+                               g_vpnEntryName[0] != '\0' && !vpnIsMain ? g_vpnEntryName : nullptr};
+  const char* const failureTitles[] = {kMainRemoveFailedTitle, kVpnRemoveFailedTitle};
+  CRunResult result(log);
+  const auto noneRemoved = [&](int status, const char* reason, const bool(&which)[2]) {
+    for (int i = 0; i < 2; ++i) {
+      if (which[i]) {
+        result.NotRemoved(names[i], status, reason);
+      }
+    }
+    return result.Status();
+  };
+
+  const bool named[] = {names[0] != nullptr, names[1] != nullptr};
+  if (!LoadService(log)) {
+    return noneRemoved(kRunServiceNotLoaded, "the remote-access library cannot be loaded", named);
+  }
+  // As in the provisioning run, the first query only learns the size the service wants.
+  CEntryQuery query;
+  query.Exists(names[0] != nullptr ? names[0] : names[1]);
+  const bool exists[] = {named[0] && query.Exists(names[0]), named[1] && query.Exists(names[1])};
+  for (int i = 0; i < 2; ++i) {
+    if (named[i] && !exists[i]) {
+      result.Removed(names[i], false);
+    }
+  }
+  // Only a person is asked; a quiet run was told to remove by its command line.
+  if (!options.quiet && !Confirm(exists[0] ? names[0] : nullptr, exists[1] ? names[1] : nullptr,
+                                 kRemoveOneText, kRemoveBothText, kRemoveTitle)) {
+    return noneRemoved(kRunExistingKept, "the removal was not confirmed", exists);
+  }
+  for (int i = 0; i < 2; ++i) {
+    if (!exists[i]) {
+      continue;
+    }
+    const uint32_t code = g_rasLibrary.DeleteEntry(names[i]);
+    if (code == 0 || code == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY) {
+      result.Removed(names[i], code == 0);
+      continue;
+    }
+    char message[kMessageCapacity];
+    FormatText(message, sizeof message, kRemoveFailedText, static_cast<unsigned>(code), names[i]);
+    ShowWarning(message, failureTitles[i]);
+    result.NotRemoved(names[i], kRunStoreRefused,
+                      "the service refused it with error " + std::to_string(code));
+  }
+  return result.Status();
+}
+
+// The report of a quiet run that memory ran out on; the log of the run in progress.
+const CRunLog* g_quietRunLog = nullptr;
+
+void ReportOutOfMemory() {
+  if (g_quietRunLog != nullptr) {
+    g_quietRunLog->Report({"the run cannot go on: memory ran out"});
+    g_quietRunLog->Note({"exit ", std::to_string(kRunOutOfMemory)});
+  }
 }
 
 }  // namespace
@@ -306,6 +425,10 @@ BOOL CProvisionApp::InitInstance() {
   }
 
   const CRunOptions options = ReadRunOptions(commandLine);
+  if (options.quiet) {
+    // Before any path is touched: a drive without a disk must not ask a person.
+    TurnOffSystemErrorBoxes();
+  }
   // A relative log file lies in the directory the tool was started from.
   char logPath[kDirectoryCapacity] = "";
   if (!options.logFile.empty()) {
@@ -313,10 +436,20 @@ BOOL CProvisionApp::InitInstance() {
   }
   const CRunLog log(logPath, options.quiet);
   log.Note({"start: ", commandLine});
+  std::optional<CEndWhenMemoryRunsOut> memoryEnd;
+  if (options.quiet) {
+    g_quietRunLog = &log;
+    memoryEnd.emplace(kRunOutOfMemory, ReportOutOfMemory);
+  }
+  for (const std::string& word : options.ignored) {
+    log.Warn({"ignored \"", word,
+              "\": no option of this program (they are /quiet, /q, "
+              "/overwrite, /remove, /log:FILE and /device:SPEC)"});
+  }
   // Without either option the run shows what it shows, exactly as ever.
   std::optional<CLoggedWindowSystem> logged;
   if (logPath[0] != '\0' || options.quiet) {
-    logged.emplace(log, options.quiet, options.overwrite);
+    logged.emplace(log, options.quiet);
   }
 
   const std::string executableDirectory = ExecutableDirectory(HelpFilePath());
@@ -324,12 +457,14 @@ BOOL CProvisionApp::InitInstance() {
   GetCurrentDirectoryPath(savedDirectory, sizeof savedDirectory);
   MoveTo(executableDirectory.c_str());
 
-  const int status = Provision(commandLine, &dialog, log, options.quiet);
+  const int status = options.remove ? RemoveEntries(commandLine, log, options)
+                                    : Provision(commandLine, &dialog, log, options);
 
   DeleteFileAtPath(kWorkFileName);
   MoveTo(savedDirectory);
   exitStatus_ = options.quiet ? status : kRunStoredAll;
   log.Note({"exit ", std::to_string(exitStatus_)});
+  g_quietRunLog = nullptr;
   return FALSE;
 }
 

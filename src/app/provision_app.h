@@ -2,18 +2,19 @@
 // process. It moves into the executable's directory, reads the command line, loads the
 // remote-access library, asks before overwriting existing entries, reads the entry descriptions,
 // has devices assigned, stores the entries and remembers the main entry's device, then cleans up
-// and moves back. Every exchange with the user is a message box or the device selection dialog,
-// unless the run is quiet (/quiet), when nobody is asked anything; with /log:FILE the run is also
-// recorded in FILE. This is the driver subsystem's chief header.
+// and moves back. With /remove it deletes the named entries instead. Every exchange with the user
+// is a message box or the device selection dialog, unless the run is quiet (/quiet), when nobody
+// is asked anything; with /log:FILE the run is also recorded in FILE. This is the driver
+// subsystem's chief header.
 #pragma once
 
 #include <string>
 
 #include "framework/win_app.h"
 
-// The exit status of a quiet run: 0 when every entry asked for was stored; otherwise, of the
-// ways in which the run fell short, the one with the smallest code. A run that is not quiet
-// always exits with 0, as installers that start the tool expect.
+// The exit status of a quiet run: 0 when every entry asked for was stored (or, with /remove, is
+// gone); otherwise, of the ways in which the run fell short, the one with the smallest code. A run
+// that is not quiet always exits with 0, as installers that start the tool expect.
 enum RunStatus : int {
   kRunStoredAll = 0,
   kRunUsage = 1,             // the command line is incomplete or unusable
@@ -23,6 +24,7 @@ enum RunStatus : int {
   kRunStoreRefused = 5,      // the service refused to store an entry
   kRunNoDevice = 6,          // the main entry has no device: none installed, or none chosen
   kRunNoVpnEntry = 7,        // no VPN adapter, or no VPNEntry section in the file
+  kRunOutOfMemory = 8,       // the run could not go on: memory ran out
 };
 
 class CProvisionApp : public CWinApp {

@@ -46,10 +46,14 @@ void CRunLog::Report(std::initializer_list<std::string_view> event) const {
   }
 }
 
-CLoggedWindowSystem::CLoggedWindowSystem(const CRunLog& log, bool quiet, bool overwrite)
+void CRunLog::Warn(std::initializer_list<std::string_view> event) const {
+  Note(event);
+  WriteUnshownLine(EscapedEvent(event));
+}
+
+CLoggedWindowSystem::CLoggedWindowSystem(const CRunLog& log, bool quiet)
     : log_(log),
       shown_(quiet ? nullptr : &CurrentWindowSystem()),
-      overwrite_(overwrite),
       replaced_(ReplaceWindowSystem(this)) {}
 
 CLoggedWindowSystem::~CLoggedWindowSystem() {
@@ -63,8 +67,7 @@ int CLoggedWindowSystem::ShowMessageBox(const char* text, const char* title, UIN
   if (shown_ != nullptr) {
     return shown_->ShowMessageBox(text, title, style);
   }
-  const bool question = (style & MB_TYPEMASK) == MB_OKCANCEL;
-  return question && !overwrite_ ? IDCANCEL : IDOK;
+  return (style & MB_TYPEMASK) == MB_OKCANCEL ? IDCANCEL : IDOK;
 }
 
 int CLoggedWindowSystem::RunModalDialog(CDialog& dialog) {

@@ -22,6 +22,9 @@ class CRunLog {
   void Note(std::initializer_list<std::string_view> event) const;
   // Noted, and in a quiet run also written where a person can read it.
   void Report(std::initializer_list<std::string_view> event) const;
+  // Noted, and written where a person can read it in every run: for what the person who wrote
+  // the command line must learn even when the run goes on to show its windows.
+  void Warn(std::initializer_list<std::string_view> event) const;
 
  private:
   std::string path_;
@@ -30,11 +33,12 @@ class CRunLog {
 
 // Put in place for its lifetime, it reports every message box as "TITLE: TEXT" (line breaks as
 // blanks) to the log. A run that is not quiet shows everything, as before, through the window
-// system it replaced. A quiet run shows nothing: a message box counts as answered OK, a question
-// as OK only with `overwrite` and otherwise as Cancel, and a dialog does not open (-1).
+// system it replaced. A quiet run shows nothing: a message box counts as answered OK, every
+// question as Cancel (the run itself decides the one question that /overwrite answers, so that
+// no other can ever be answered yes by accident), and a dialog does not open (-1).
 class CLoggedWindowSystem final : public CWindowSystem {
  public:
-  CLoggedWindowSystem(const CRunLog& log, bool quiet, bool overwrite);
+  CLoggedWindowSystem(const CRunLog& log, bool quiet);
   ~CLoggedWindowSystem();
   CLoggedWindowSystem(const CLoggedWindowSystem&) = delete;
   CLoggedWindowSystem& operator=(const CLoggedWindowSystem&) = delete;
@@ -45,6 +49,5 @@ class CLoggedWindowSystem final : public CWindowSystem {
  private:
   const CRunLog& log_;
   CWindowSystem* shown_;  // null: quiet
-  bool overwrite_;
   CWindowSystem* replaced_;
 };

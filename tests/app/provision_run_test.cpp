@@ -83,9 +83,11 @@ TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
 
     EXPECT_EQ(ui.Events(), c.shown);
     for (const test::ShownMessageBox& box : ui.MessageBoxes()) {
-      const UINT style = box.title == "DIALKIT"                 ? MB_OK
-                         : box.title == "Object Already Exists" ? MB_ICONWARNING | MB_OKCANCEL
-                                                                : MB_ICONWARNING | MB_OK;
+      const bool question =
+          box.title == "Object Already Exists" || box.title == "Remove Connection Object";
+      const UINT style = box.title == "DIALKIT" ? MB_OK
+                         : question             ? MB_ICONWARNING | MB_OKCANCEL
+                                                : MB_ICONWARNING | MB_OK;
       EXPECT_EQ(box.style, style) << box.title;
     }
     if (!c.firstText.empty()) {
