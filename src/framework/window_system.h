@@ -72,6 +72,11 @@ CWindowSystem* ReplaceWindowSystem(CWindowSystem* windowSystem);
 // The tool's message box: no owner window, the platform's MB_ style; returns IDOK or IDCANCEL.
 int ShowMessageBox(const char* text, const char* title, UINT style);
 
+// Keeps the system's own boxes away, for a run with nobody at the screen: on Windows the ones in
+// which the system would ask about a drive without a disk or a file it cannot open
+// (SetErrorMode); on POSIX nothing is shown but by the tool, so there is nothing to do.
+void TurnOffSystemErrorBoxes();
+
 // Writes `line` and a line break where a person can read what a run that shows no windows has
 // to say: standard error on POSIX; nowhere on Windows, where the tool is a GUI program without a
 // console.

@@ -50,7 +50,8 @@ bool GetExecutablePath(char* buffer, size_t capacity);
 // Appends `line` and the platform's line end ("\r\n" on Windows, "\n" on POSIX) to the file at
 // `path`, creating it when missing, with one write to the end of the file, so that lines that
 // two processes append to one file at once never mix. Fails when the file cannot be opened or the
-// write is short.
+// write is short; on POSIX also, without opening it, when what exists under `path` is no regular
+// file (a FIFO, a device), so that the append never waits and never writes into such a file.
 bool AppendLineToFile(const char* path, const std::string& line);
 
 // The local date and time, as "YYYY-MM-DD HH:MM:SS".

@@ -10,7 +10,9 @@
 // the 64-bit program and the size of the 32-bit one.
 //
 // Allocation keeps its contract: the plain forms never return null, the nothrow forms return null
-// when memory runs out, and the tool checks those wherever it uses them.
+// when memory runs out, and the tool checks those wherever it uses them. Before a plain form
+// gives up it calls the new handler, where one is set, as the library's own would: that is how
+// a quiet run ends with its own status instead of the runtime's message box.
 #include <cstdlib>
 #include <new>
 
@@ -24,10 +26,17 @@ void* Allocate(std::size_t size) {
   return std::malloc(size != 0 ? size : 1);
 }
 
+[[noreturn]] void EndForWantOfMemory() {
+  if (const std::new_handler handler = std::get_new_handler()) {
+    handler();
+  }
+  EndAsUncaught();
+}
+
 void* AllocateOrEnd(std::size_t size) {
   void* block = Allocate(size);
   if (block == nullptr) {
-    EndAsUncaught();
+    EndForWantOfMemory();
   }
   return block;
 }
@@ -43,10 +52,10 @@ void __throw_bad_exception() {
   EndAsUncaught();
 }
 void __throw_bad_alloc() {
-  EndAsUncaught();
+  EndForWantOfMemory();
 }
 void __throw_bad_array_new_length() {
-  EndAsUncaught();
+  EndForWantOfMemory();
 }
 void __throw_bad_cast() {
   EndAsUncaught();

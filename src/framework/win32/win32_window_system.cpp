@@ -120,3 +120,7 @@ CWindowSystem& PlatformWindowSystem() {
 }
 
 void WriteUnshownLine(std::string_view) {}
+
+void TurnOffSystemErrorBoxes() {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+}

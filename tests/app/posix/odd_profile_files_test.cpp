@@ -1,8 +1,9 @@
-// A whole run whose entry description file, settings file or default profile is no regular file
-// (a FIFO that nobody writes, the endless /dev/zero) or is one of many short lines. Each run goes
-// in a child process that the kernel ends after 20 seconds and that may take no more address
+// A whole run whose entry description file, settings file, default profile or log is no regular
+// file (a FIFO that nobody opens, the endless /dev/zero) or is one of many short lines. Each run
+// goes in a child process that the kernel ends after 20 seconds and that may take no more address
 // space than it had plus the file's size and 32 MiB: the run must end within both, and go on as
-// for a file it cannot read, which it leaves as it was.
+// for a file it cannot read, which it leaves as it was. A quiet run that gets too little memory
+// ends with its own status and says so in its log.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -28,7 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Place { kEntryFile, kSettingsFile, kDefaultProfile };
+enum class Place { kEntryFile, kSettingsFile, kDefaultProfile, kLog };
 enum class Kind { kFifo, kEndless, kShortLines };
 
 constexpr size_t kShortLinesSize = 4 << 20;
@@ -62,6 +63,8 @@ const OddFileRow kRows[] = {
     {"/dev/zero as dialkit.ini", Place::kSettingsFile, Kind::kEndless, kPicked},
     {"a FIFO as win.ini", Place::kDefaultProfile, Kind::kFifo, kBoth},
     {"/dev/zero as win.ini", Place::kDefaultProfile, Kind::kEndless, kBoth},
+    {"a FIFO as the log", Place::kLog, Kind::kFifo, kBoth},
+    {"/dev/zero as the log", Place::kLog, Kind::kEndless, kBoth},
 };
 
 void MakeOddFile(const std::string& path, Kind kind) {
@@ -89,9 +92,10 @@ size_t AddressSpace() {
 }
 
 // Runs `body` in a child process that the kernel ends after 20 seconds and that may map `room`
-// bytes more than it has (not under the sanitizers, which map their own way). Empty when the
-// child ran to its end without a failed check, else what went wrong.
-std::string RunWithinBounds(size_t room, const std::function<void()>& body) {
+// bytes more than it has (not under the sanitizers, which map their own way). Answers the
+// child's wait status: exit 0 when it ran to its end without a failed check, 1 after a failed
+// check, 2 after an exception.
+int RunLimited(size_t room, const std::function<void()>& body) {
   const pid_t child = fork();
   if (child == 0) {
     alarm(20);
@@ -111,6 +115,13 @@ std::string RunWithinBounds(size_t room, const std::function<void()>& body) {
   }
   int status = 0;
   waitpid(child, &status, 0);
+  return status;
+}
+
+// Empty when the child of RunLimited ran to its end without a failed check, else what went
+// wrong.
+std::string RunWithinBounds(size_t room, const std::function<void()>& body) {
+  const int status = RunLimited(room, body);
   if (WIFSIGNALED(status)) {
     return WTERMSIG(status) == SIGALRM ? "past the deadline" : "ended by a signal";
   }
@@ -124,7 +135,8 @@ TEST(OddProfileFiles, ARunEndsWithinBoundsAndLeavesThemAsTheyWere) {
     test::RunWorld world(test::kTypicalDevices, test::kRemembered, {}, nullptr);
     const std::string path = row.place == Place::kEntryFile      ? world.ProgramFile("odd.ini")
                              : row.place == Place::kSettingsFile ? world.ProgramFile("dialkit.ini")
-                                                                 : world.Root().File("win.ini");
+                             : row.place == Place::kLog ? (world.start / "run.log").string()
+                                                        : world.Root().File("win.ini");
     if (row.place != Place::kEntryFile) {
       test::WriteFileBytes(world.ProgramFile("odd.ini"), test::kDescriptions);
     }
@@ -138,7 +150,9 @@ TEST(OddProfileFiles, ARunEndsWithinBoundsAndLeavesThemAsTheyWere) {
       g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
       test::ScopedCurrentDirectory start(world.start);
       CProvisionApp application;
-      RunApplication("INIT=odd.ini CONNECT=\"My ISP\" VPN=\"My VPN\"",
+      RunApplication(row.place == Place::kLog
+                         ? "INIT=odd.ini CONNECT=\"My ISP\" VPN=\"My VPN\" /log:run.log"
+                         : "INIT=odd.ini CONNECT=\"My ISP\" VPN=\"My VPN\"",
                      world.ProgramFile("dialkit").c_str());
       EXPECT_EQ(ui.Events(),
                 std::vector<std::string>(row.place == Place::kSettingsFile, test::kDialog));
@@ -147,6 +161,27 @@ TEST(OddProfileFiles, ARunEndsWithinBoundsAndLeavesThemAsTheyWere) {
     EXPECT_EQ(RunWithinBounds(room, run), "");
     EXPECT_EQ(fs::symlink_status(path).type(), before.type());
   }
+}
+
+TEST(OddProfileFiles, AQuietRunOutOfMemoryEndsWithItsOwnStatusAndSaysSo) {
+  if (kSanitized) {
+    GTEST_SKIP() << "the sanitizers' allocators end the process their own way";
+  }
+  test::RunWorld world(test::kTypicalDevices, test::kRemembered, {}, nullptr);
+  // A file larger than anything the process has held, with far less room than that: reading it
+  // needs more memory than there is. Sparse, so that it costs no disk.
+  test::WriteFileBytes(world.ProgramFile("odd.ini"), "");
+  fs::resize_file(world.ProgramFile("odd.ini"), 64 << 20);
+  const int status = RunLimited(1 << 20, [&] {
+    test::ScopedCurrentDirectory start(world.start);
+    CProvisionApp application;
+    RunApplication("INIT=odd.ini CONNECT=\"My ISP\" /quiet /log:run.log",
+                   world.ProgramFile("dialkit").c_str());
+  });
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kRunOutOfMemory) << status;
+  const std::string log = test::ReadFileBytes((world.start / "run.log").string());
+  EXPECT_NE(log.find(" the run cannot go on: memory ran out\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(" exit 8\n"), std::string::npos) << log;
 }
 
 }  // namespace
