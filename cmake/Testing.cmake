@@ -35,12 +35,14 @@ function(dialkit_add_test name)
 endfunction()
 
 # dialkit_test_uses_stand_in(<test program>)
-# The program loads the stand-in Remote Access Service built beside it. Under Wine the stand-in
-# must be preferred to Wine's own rasapi32, which Wine otherwise loads even with a DLL beside the
-# program.
+# The program loads the stand-in Remote Access Service. On POSIX it lies beside the program; on
+# Windows the tool takes rasapi32.dll from the system directory only, so under Wine the stand-in
+# is put into the prefix's system directory first (the fixture stand_in_service, see
+# tests/support), and must be preferred to Wine's own built-in rasapi32.
 function(dialkit_test_uses_stand_in name)
   add_dependencies(${name} dialkit_stand_in_rasapi32 dialkit_stand_in_altras)
   if(CMAKE_CROSSCOMPILING_EMULATOR)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=rasapi32=n")
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=rasapi32=n"
+                                            FIXTURES_REQUIRED stand_in_service)
   endif()
 endfunction()

@@ -37,7 +37,7 @@ std::vector<std::string> LibrarySearchPaths(const char* libraryName) {
   // Left unfilled: the path functions write what they answer, and zeroing the room for the
   // longest path costs more than the rest of the search.
   const auto buffer = std::make_unique_for_overwrite<char[]>(kPathCapacity);
-  if (GetExecutablePath(buffer.get(), kPathCapacity)) {
+  if (!IsSystemLibrary(libraryName) && GetExecutablePath(buffer.get(), kPathCapacity)) {
     // Everything up to the last separator, which stays: a root directory keeps its own.
     const std::string executable = buffer.get();
     size_t end = executable.size();

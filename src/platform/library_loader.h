@@ -33,12 +33,19 @@ CLibraryLoader& PlatformLibraryLoader();
 // The full paths at which the platform's loader looks for the library `libraryName`
 // ("rasapi32.dll"), in its order: the directory of the running executable, then, where the
 // platform has one, the installed tool's library directory (InstalledLibraryDirectory), then
-// the system directory (GetSystemDirectoryPath). The executable is the real file, after symbolic
+// the system directory (GetSystemDirectoryPath); for a system library (IsSystemLibrary) the
+// system directory alone. The executable is the real file, after symbolic
 // links. The file is the library's name followed by the platform's kLibraryFileSuffix. A
 // directory the platform cannot name is left out; so is everything for a name that is not a bare
 // file name, since a path in it would lead elsewhere. A report of a library that could not be
 // loaded names these paths.
 std::vector<std::string> LibrarySearchPaths(const char* libraryName);
+
+// True for a library that is part of the system ("rasapi32.dll" on Windows), which is loaded from
+// the system directory only: a copy beside the executable is never taken, since that is where a
+// planted library waits when an installer runs from a downloads folder. None on POSIX, where the
+// stand-in service lies beside the tool.
+bool IsSystemLibrary(const char* libraryName);
 
 // What the platform's loader adds to a library's name to make its file name: nothing on Windows,
 // ".so" on POSIX ("rasapi32.dll.so", the way Wine names its own libraries).

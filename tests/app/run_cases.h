@@ -54,10 +54,6 @@ inline const std::string kRemoveLine = "CONNECT=\"My ISP\" VPN=\"My VPN\" /remov
 inline constexpr char kRemoveBoth[] =
     "The connection objects \"My ISP\" and \"My VPN\" will be removed.\nDo you want to remove "
     "them?";
-// The remote-access devices of a Windows machine with one modem: the system lists its WAN
-// miniports among them.
-inline const std::vector<Device> kWindowsDevices = {
-    kStandard, kVpn, {"vpn", "WAN Miniport (L2TP)"}, {"pppoe", "WAN Miniport (PPPOE)"}};
 
 inline const RunCase kRunCases[] = {
     {.name = "typical: a remembered device, nothing exists yet",

@@ -26,6 +26,10 @@ inline const Device kAcme = {"modem", "Acme 56k Voice"};
 inline const Device kIsdn = {"isdn", "ISDN Line"};
 inline const Device kVpn = {"vpn", "WAN Miniport (PPTP)"};
 inline const std::vector<Device> kTypicalDevices = {kStandard, kAcme, kVpn};
+// The remote-access devices of a Windows machine with one modem: the system lists its WAN
+// miniports among them.
+inline const std::vector<Device> kWindowsDevices = {
+    kStandard, kVpn, {"vpn", "WAN Miniport (L2TP)"}, {"pppoe", "WAN Miniport (PPPOE)"}};
 
 // Replaces the phone book with entries of these names, each with the device "Earlier Device";
 // no names: leaves it alone.

@@ -19,6 +19,10 @@
 
 extern const char kLibraryFileSuffix[] = ".so";
 
+bool IsSystemLibrary(const char*) {
+  return false;
+}
+
 namespace {
 
 class CPosixLibraryLoader final : public CLibraryLoader {

@@ -1,9 +1,12 @@
-// The Windows loader. Libraries are looked for in the directory of the executable and then in
-// the system directory, never in the current directory or along PATH, so that a library planted
-// where the tool is started cannot be loaded in place of the Remote Access Service.
+// The Windows loader. The Remote Access Service, rasapi32.dll, is a library of the system and is
+// loaded from the system directory alone. Other libraries (altras.dll) are looked for in the
+// directory of the executable and then in the system directory. Nothing is ever loaded from the
+// current directory or along PATH, and the service never from beside the executable, so that a
+// library planted where the tool is started, or beside an installer that a person runs from a
+// downloads folder, cannot be loaded in place of the Remote Access Service.
 //
 // Where the system's loader has the safe-search flags (Windows 8 and later, Vista and 7 with
-// update KB2533623) it is asked to search exactly those two directories, which also keeps the
+// update KB2533623) it is asked to search exactly those directories, which also keeps the
 // library's own dependencies out of the current directory. Older systems refuse the flags (the
 // call fails with ERROR_INVALID_PARAMETER), so there the library is loaded by its full path in
 // each directory in turn; its dependencies are then looked for from its own directory first
@@ -14,7 +17,13 @@
 
 #include <string>
 
+#include "framework/text.h"
+
 extern const char kLibraryFileSuffix[] = "";
+
+bool IsSystemLibrary(const char* libraryName) {
+  return TextEqualsIgnoringCase(libraryName, "rasapi32.dll");
+}
 
 namespace {
 
@@ -24,8 +33,10 @@ class CWin32LibraryLoader final : public CLibraryLoader {
 
   LibraryHandle LoadByName(const char* fileName) override {
     if (search_ == LibrarySearch::kSafeSearchFlags) {
-      return reinterpret_cast<LibraryHandle>(LoadLibraryExA(
-          fileName, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
+      const DWORD where = IsSystemLibrary(fileName)
+                              ? LOAD_LIBRARY_SEARCH_SYSTEM32
+                              : LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
+      return reinterpret_cast<LibraryHandle>(LoadLibraryExA(fileName, nullptr, where));
     }
     for (const std::string& path : LibrarySearchPaths(fileName)) {
       if (HMODULE library = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {

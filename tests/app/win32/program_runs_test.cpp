@@ -1,5 +1,6 @@
 // dialkit.exe itself, started as a person starts it: a separate process from another folder, with
-// the stand-in Remote Access Service beside it, on a (virtual) screen. Its message boxes and its
+// the stand-in Remote Access Service in the system directory and a planted rasapi32.dll beside
+// the program that must never be loaded, on a (virtual) screen. Its message boxes and its
 // dialog are found on the screen, read and answered like a person would; afterwards the phone
 // book and the settings file are checked. Every wait has a time-out, so that a program that shows
 // nothing, or hangs, fails the test instead of stopping the test run.
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,19 +95,37 @@ bool SaveScreenshot(HWND window, const char* name) {
   return saved;
 }
 
-// The program installed in a folder with a blank in its name, as under "Program Files", with the
-// stand-in service (unless left out), the entry description file and the settings file (null:
-// none), and started with `arguments` from another folder. It is ended by force when it is still
-// running at the end of the test.
+// While it lives, the system directory has no rasapi32.dll: the stand-in is moved aside.
+class ServiceRemoved {
+ public:
+  ServiceRemoved() {
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, sizeof system);
+    service_ = fs::path(system) / "rasapi32.dll";
+    fs::rename(service_, aside_);
+  }
+  ~ServiceRemoved() { fs::rename(aside_, service_); }
+  ServiceRemoved(const ServiceRemoved&) = delete;
+  ServiceRemoved& operator=(const ServiceRemoved&) = delete;
+
+ private:
+  fs::path service_;
+  test::ScopedTempDirectory directory_;
+  fs::path aside_ = directory_.path() / "rasapi32.dll";
+};
+
+// The program installed in a folder with a blank in its name, as under "Program Files", with a
+// planted rasapi32.dll beside it (a library that is not the service), the entry description file
+// and the settings file (null: none), and started with `arguments` from another folder. It is
+// ended by force when it is still running at the end of the test.
 class InstalledProgram {
  public:
-  InstalledProgram(const std::string& arguments, const char* settings, bool withService = true) {
+  InstalledProgram(const std::string& arguments, const char* settings) {
     fs::create_directories(program_);
     fs::create_directories(start_);
     fs::copy_file(BuiltDirectory() / "dialkit.exe", program_ / "dialkit.exe");
-    if (withService) {
-      fs::copy_file(BuiltDirectory() / "rasapi32.dll", program_ / "rasapi32.dll");
-    }
+    fs::copy_file(BuiltDirectory() / "loadertest.dll", program_ / "rasapi32.dll");
+    fs::copy_file(BuiltDirectory() / "loadertest.dll", start_ / "rasapi32.dll");
     test::WriteFileBytes(File("isp.ini"), test::kDescriptions);
     if (settings != nullptr) {
       test::WriteFileBytes(File("dialkit.ini"), settings);
@@ -270,7 +290,7 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
        .arguments = "INIT=missing.ini CONNECT=\"My ISP\"",
        .boxes = {{.title = "File Not Found",
                   .text = "<program>missing.ini does not exist.  Please check the file name."}}},
-      {.name = "no service library beside the program",
+      {.name = "no service in the system directory, one planted beside the program",
        .withService = false,
        .boxes = {{.title = "DIALKIT", .text = "Error loading RAS Api!", .shows = "no icon OK"}}},
       // Quiet runs: no window at all, and the exit status says what fell short.
@@ -287,12 +307,34 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
        .settings = nullptr,
        .stored = {"My VPN: WAN Miniport (PPTP)"},
        .status = 6},
+      {.name = "quiet: /device:modem on a Windows machine's list",
+       .arguments = std::string(kTypical) + " /quiet /device:modem /log:run.log",
+       .devices = test::kWindowsDevices,
+       .settings = nullptr,
+       .stored = {"My ISP: Standard 28800 bps Modem", "My VPN: WAN Miniport (L2TP)"}},
+      // The uninstaller's half.
+      {.name = "remove, asked",
+       .arguments = "CONNECT=\"My ISP\" VPN=\"My VPN\" /remove",
+       .existing = {"My ISP", "My VPN", "Other"},
+       .boxes = {{.title = "Remove Connection Object",
+                  .text = "The connection objects \"My ISP\" and \"My VPN\" will be removed.\nDo "
+                          "you want to remove them?",
+                  .shows = "icon OK Cancel",
+                  .screenshot = "remove-question.png"}},
+       .stored = {"Other: Earlier Device"}},
+      {.name = "quiet remove, one of them not there",
+       .arguments = "CONNECT=\"My ISP\" VPN=\"My VPN\" /remove /quiet /log:run.log",
+       .existing = {"My VPN"}},
   };
   for (const RunCase& c : cases) {
     SCOPED_TRACE(c.name);
     InstallDevices(c.devices);
     ASSERT_TRUE(test::StoreEarlierEntries(PhoneBook(), c.existing));
-    const InstalledProgram run(c.arguments, c.settings, c.withService);
+    std::optional<ServiceRemoved> noService;
+    if (!c.withService) {
+      noService.emplace();
+    }
+    const InstalledProgram run(c.arguments, c.settings);
 
     for (const ExpectedBox& expected : c.boxes) {
       HWND box = run.WaitForWindow();

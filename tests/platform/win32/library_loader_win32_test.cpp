@@ -1,8 +1,9 @@
 // Where the Windows loader looks for a library, both where the system's loader takes the
-// safe-search flags and where it does not (then by full paths): beside the executable first, then
-// in the system directory, and nowhere else. A library planted in the current directory or in a
-// directory on PATH is never loaded, though the platform's default search would take it from
-// either.
+// safe-search flags and where it does not (then by full paths): the service, rasapi32.dll, in the
+// system directory only, though copies lie beside the executable and in the current directory;
+// other libraries beside the executable first, then in the system directory. A library planted
+// in the current directory or in a directory on PATH is never loaded, though the platform's
+// default search would take it from either.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -17,26 +18,38 @@ namespace {
 
 namespace fs = std::filesystem;
 
+enum class From { kNowhere, kProgramDirectory, kSystemDirectory };
+
 struct LoadCase {
   const char* where;
   const char* fileName;
-  const char* exportName;  // what the library that must be loaded exports; null: none may load
+  From from;
 };
 
-TEST(Win32LibraryLoader, LoadsFromTheExecutablesDirectoryThenTheSystemDirectoryOnly) {
-  char program[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, program, sizeof program);
+fs::path ModuleDirectory(HMODULE module) {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(module, path, sizeof path);
+  return fs::path(path).parent_path();
+}
+
+TEST(Win32LibraryLoader, LoadsTheServiceFromTheSystemDirectoryOnlyAndNothingFromElsewhere) {
+  const fs::path programDirectory = ModuleDirectory(nullptr);
+  char system[MAX_PATH] = "";
+  GetSystemDirectoryA(system, sizeof system);
   test::ScopedTempDirectory planted;
-  // A real library, under a name that nothing else in the process has loaded.
-  fs::copy_file(fs::path(program).parent_path() / "loadertest.dll", planted.path() / "planted.dll");
+  // A real library, under a name that nothing else in the process has loaded, and one under the
+  // service's name.
+  fs::copy_file(programDirectory / "loadertest.dll", planted.path() / "planted.dll");
+  fs::copy_file(programDirectory / "loadertest.dll", planted.path() / "rasapi32.dll");
   test::ScopedCurrentDirectory current(planted.path());
   test::ScopedEnvironmentVariable path("PATH", planted.path().string().c_str());
 
   const LoadCase cases[] = {
-      {"in the current directory and on PATH only", "planted.dll", nullptr},
-      // The system has one too (Wine's), but the stand-in lies beside the test program.
-      {"beside the executable, before the system's", "rasapi32.dll", "StandInLibraryName"},
-      {"in the system directory only", "version.dll", "GetFileVersionInfoA"},
+      {"in the current directory and on PATH only", "planted.dll", From::kNowhere},
+      // The stand-in lies beside the test program and in the system directory.
+      {"the service, also beside the executable", "rasapi32.dll", From::kSystemDirectory},
+      {"beside the executable, before the system's", "altras.dll", From::kProgramDirectory},
+      {"in the system directory only", "version.dll", From::kSystemDirectory},
   };
   for (const LibrarySearch search : {LibrarySearch::kSafeSearchFlags, LibrarySearch::kFullPaths}) {
     CLibraryLoader& loader = Win32LibraryLoader(search);
@@ -44,15 +57,15 @@ TEST(Win32LibraryLoader, LoadsFromTheExecutablesDirectoryThenTheSystemDirectoryO
       SCOPED_TRACE(std::string(c.where) +
                    (search == LibrarySearch::kFullPaths ? ", by full paths" : ", with the flags"));
       LibraryHandle library = loader.LoadByName(c.fileName);
-      if (c.exportName == nullptr) {
+      if (c.from == From::kNowhere) {
         EXPECT_EQ(library, nullptr);
-      } else {
-        ASSERT_NE(library, nullptr);
-        EXPECT_NE(loader.FindEntryPoint(library, c.exportName), nullptr);
+        continue;
       }
-      if (library != nullptr) {
-        loader.Release(library);
-      }
+      ASSERT_NE(library, nullptr);
+      EXPECT_TRUE(
+          fs::equivalent(ModuleDirectory(reinterpret_cast<HMODULE>(library)),
+                         c.from == From::kSystemDirectory ? fs::path(system) : programDirectory));
+      loader.Release(library);
     }
   }
 
