@@ -19,7 +19,8 @@ namespace {
 
 constexpr char kHelpText[] =
     "Usage: dialkit INIT=\"myfile.ini\" CONNECT=\"connectoid\" [VPN=\"name\"] [ASK=0]\n"
-    "               [/quiet] [/overwrite] [/log:FILE]\n"
+    "               [/quiet] [/overwrite] [/device:SPEC] [/log:FILE]\n"
+    "       dialkit CONNECT=\"connectoid\" [VPN=\"name\"] /remove [/quiet] [/log:FILE]\n"
     "\n"
     "Stores the dial-up entry described in section [RasEntry] of an entry description file,\n"
     "and a VPN entry described in section [VPNEntry], in the system phone book.\n"
@@ -31,16 +32,19 @@ constexpr char kHelpText[] =
     "  ASK=0          let the user choose the modem even when one is remembered\n"
     "  /quiet, /q     ask nobody and show nothing; messages go to standard error and the log\n"
     "  /overwrite     with /quiet: overwrite existing entries (otherwise nothing is stored)\n"
+    "  /device:SPEC   where the modem would be asked for, take the one device with this name,\n"
+    "                 or else of this type (/device:modem)\n"
+    "  /remove        remove the entries named by CONNECT and VPN instead of storing them\n"
     "  /log:FILE      append a record of the run to FILE (relative to the current directory)\n"
     "  --help         show this text\n"
     "  --version      show the version\n"
     "\n"
     "Keys and options are read in any letter case; an option may begin with - as well as /.\n"
     "\n"
-    "Exit status with /quiet: 0 every entry asked for was stored, 1 unusable command line,\n"
-    "2 entry description file not found, 3 Remote Access Service not loaded, 4 existing\n"
-    "entries kept, 5 an entry refused by the service, 6 no device for the dial-up entry,\n"
-    "7 VPN entry not stored. Without /quiet the status is always 0.\n";
+    "Exit status with /quiet: 0 every entry asked for was stored (or removed), 1 unusable\n"
+    "command line, 2 entry description file not found, 3 Remote Access Service not loaded,\n"
+    "4 existing entries kept, 5 an entry refused by the service, 6 no device for the dial-up\n"
+    "entry, 7 VPN entry not stored, 8 out of memory. Without /quiet the status is always 0.\n";
 
 }  // namespace
 
