@@ -84,13 +84,16 @@ void MoveTo(const char* directory) {
 
 // The run's query record and query size. An answer may report that an entry needs more than the
 // record's 1768 bytes, and the next query passes that size on; the record then grows to it, so
-// that no answer is ever written past its end. Only whether a query succeeds is used.
+// that no answer is ever written past its end. Only the result of a query is used.
 class CEntryQuery {
  public:
   CEntryQuery() : record_(Allocate(kEntryRecordSize)), capacity_(kEntryRecordSize) {}
 
-  // Asks with the record's size field set to the query size as the last query left it.
-  bool Exists(const char* entryName) {
+  bool Exists(const char* entryName) { return Ask(entryName) == 0; }
+
+  // The service's answer, asked with the record's size field set to the query size as the last
+  // query left it; ERROR_NOT_ENOUGH_MEMORY when there is no record to ask with.
+  uint32_t Ask(const char* entryName) {
     if (size_ > capacity_) {
       if (RecordPointer larger = Allocate(size_)) {
         record_ = std::move(larger);
@@ -100,10 +103,10 @@ class CEntryQuery {
       }
     }
     if (record_ == nullptr) {
-      return false;
+      return ERROR_NOT_ENOUGH_MEMORY;
     }
     record_->dwSize = size_;
-    return g_rasLibrary.GetEntryProperties(entryName, record_.get(), &size_, nullptr, nullptr) == 0;
+    return g_rasLibrary.GetEntryProperties(entryName, record_.get(), &size_, nullptr, nullptr);
   }
 
  private:
@@ -210,9 +213,8 @@ void ReportNoDevice(CRunResult* result, const CModemSelectDlg& dialog, const CRu
   }
   log.Report(
       {"to choose one, name it with /device:NAME or /device:TYPE, or place dialkit.ini beside ",
-       "the program with section [Modem Selection], keys DeviceType and DeviceName (for instance "
-       "DeviceType=",
-       FieldText(dialog.devices[0].szDeviceType),
+       "the program with section [Modem Selection], keys DeviceType and DeviceName ",
+       "(for instance DeviceType=", FieldText(dialog.devices[0].szDeviceType),
        " and DeviceName=", FieldText(dialog.devices[0].szDeviceName), ")",
        g_askForDevice ? ", and leave out ASK=0" : ""});
 }
@@ -342,7 +344,9 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
 
 // The removal run of /remove: deletes the entries named by CONNECT and VPN. No entry description
 // file is read and the settings file is left as it is. An entry that is not there counts as
-// removed, since an uninstaller may run again after a failed uninstall. Answers the run's status.
+// removed, since an uninstaller may run again after a failed uninstall. An entry is taken for
+// absent only when the service says so; any other failed query leaves the answer to the deletion
+// itself, so that no entry is left behind under a report of success. Answers the run's status.
 int RemoveEntries(const char* commandLine, const CRunLog& log, const CRunOptions& options) {
   ParseEntryNames(commandLine);
   if (g_mainEntryName[0] == '\0' && g_vpnEntryName[0] == '\0') {
@@ -370,20 +374,23 @@ int RemoveEntries(const char* commandLine, const CRunLog& log, const CRunOptions
   }
   // As in the provisioning run, the first query only learns the size the service wants.
   CEntryQuery query;
-  query.Exists(names[0] != nullptr ? names[0] : names[1]);
-  const bool exists[] = {named[0] && query.Exists(names[0]), named[1] && query.Exists(names[1])};
+  query.Ask(names[0] != nullptr ? names[0] : names[1]);
+  const auto mayExist = [&](int i) {
+    return named[i] && query.Ask(names[i]) != ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+  };
+  const bool there[] = {mayExist(0), mayExist(1)};
   for (int i = 0; i < 2; ++i) {
-    if (named[i] && !exists[i]) {
+    if (named[i] && !there[i]) {
       result.Removed(names[i], false);
     }
   }
   // Only a person is asked; a quiet run was told to remove by its command line.
-  if (!options.quiet && !Confirm(exists[0] ? names[0] : nullptr, exists[1] ? names[1] : nullptr,
+  if (!options.quiet && !Confirm(there[0] ? names[0] : nullptr, there[1] ? names[1] : nullptr,
                                  kRemoveOneText, kRemoveBothText, kRemoveTitle)) {
-    return noneRemoved(kRunExistingKept, "the removal was not confirmed", exists);
+    return noneRemoved(kRunExistingKept, "the removal was not confirmed", there);
   }
   for (int i = 0; i < 2; ++i) {
-    if (!exists[i]) {
+    if (!there[i]) {
       continue;
     }
     const uint32_t code = g_rasLibrary.DeleteEntry(names[i]);

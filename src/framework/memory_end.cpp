@@ -9,7 +9,7 @@
 namespace {
 
 // Enough for the report's few short strings and one write.
-constexpr std::size_t kReserveSize = 64 * 1024;
+constexpr std::size_t kReserveSize = std::size_t{64} * 1024;
 
 void* g_reserve = nullptr;
 int g_exitStatus = 0;
