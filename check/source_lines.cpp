@@ -1,5 +1,6 @@
 #include "source_lines.h"
 
+#include "platform/profile_encoding.h"
 #include "platform/profile_names.h"
 
 namespace {
@@ -11,7 +12,9 @@ std::string_view Name(std::string_view text) {
 
 }  // namespace
 
-CSourceLines::CSourceLines(std::string_view bytes) {
+CSourceLines::CSourceLines(std::string_view file)
+    : text_(DecodeProfileText(file, ProfileEncodingOf(file))) {
+  const std::string_view bytes = text_;
   size_t position = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
   while (position < bytes.size()) {
     const size_t end = bytes.find_first_of("\r\n", position);

@@ -2,8 +2,10 @@
 // what a file holds but not where; this is the one thing dialkit-check reads from the file itself,
 // and it reads it by the profile functions' own rules, so that the line it names is the line
 // they read:
-// - a line ends at a carriage return, a line feed, or the pair; a byte order mark at the start is
-//   skipped;
+// - a file that begins with a UTF-16 byte-order mark is UTF-16 text, taken as the functions take
+//   it for the A functions (platform/profile_encoding.h); any other byte-order mark at the start
+//   is skipped;
+// - a line ends at a carriage return, a line feed, or the pair;
 // - blanks (tab to carriage return, the DOS end-of-file mark, space) around a line and around a
 //   name do not count;
 // - a line that starts with '[' and holds a ']' is a section header, named by what lies between
@@ -14,13 +16,13 @@
 // functions themselves.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
 class CSourceLines {
  public:
-  // Keeps views into `bytes`, which must outlive it.
-  explicit CSourceLines(std::string_view bytes);
+  explicit CSourceLines(std::string_view file);
 
   int LineCount() const { return lineCount_; }
 
@@ -37,6 +39,7 @@ class CSourceLines {
     bool header;
     std::string_view name;
   };
+  std::string text_;  // the file's text, which the names are views into
   std::vector<CNamedLine> named_;
   int lineCount_ = 0;
 };

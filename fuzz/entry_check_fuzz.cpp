@@ -14,6 +14,7 @@
 #include "entry_check.h"
 #include "framework/text.h"
 #include "fuzz_support.h"
+#include "platform/profile_encoding.h"
 
 namespace {
 
@@ -139,7 +140,9 @@ std::string Report(Write write) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const string_view bytes(reinterpret_cast<const char*>(data), size);
   const std::string path = WriteScratchFile("isp.ini", bytes);
-  const std::vector<string_view> lines = Lines(bytes);
+  // A UTF-16 file's lines are those of its text, as the profile functions hand it over.
+  const std::string text = DecodeProfileText(bytes, ProfileEncodingOf(bytes));
+  const std::vector<string_view> lines = Lines(text);
   const CEntryFileCheck check = CheckEntryFile(path.c_str(), nullptr);
   FUZZ_CHECK(check.readable && check.entries.size() == 2);
   for (const CFinding& finding : check.findings) {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/run_cases.h"
@@ -96,6 +97,30 @@ TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
     }
     test::ExpectWorldAfterRun(c, world);
   }
+}
+
+// An entry description file saved as UTF-16 with its mark (Notepad's "Unicode") is read as the
+// platform reads it: the entry dials the file's number, not the default's.
+TEST(ProvisioningRun, ReadsAnEntryDescriptionFileSavedAsUtf16) {
+  test::RunWorld world(test::kTypicalDevices, test::kRemembered, {}, nullptr);
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string("[RasEntry]\r\nLocalPhoneNumber=5550123\r\nAreaCode=617\r\n")) {
+    utf16 += {c, '\0'};
+  }
+  test::WriteFileBytes(world.ProgramFile("isp.ini"), utf16);
+  test::ScriptedWindowSystem ui;
+  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
+  {
+    test::ScopedCurrentDirectory current(world.start);
+    CProvisionApp application;
+    RunApplication("INIT=isp.ini CONNECT=\"My ISP\"", world.ProgramFile("dialkit.exe").c_str());
+  }
+  EXPECT_EQ(ui.Events(), std::vector<std::string>{});
+  PhoneBook book;
+  ReadPhoneBook(world.PhoneBookPath(), &book);
+  ASSERT_EQ(book.size(), 1u);
+  EXPECT_STREQ(book[0].record.szLocalPhoneNumber, "5550123");
+  EXPECT_STREQ(book[0].record.szAreaCode, "617");
 }
 
 TEST(ExecutableDirectory, DropsTheNameAndTheLastSeparatorButNotTheRoots) {

@@ -5,6 +5,12 @@
 // layout, while here only the line concerned changes (or lines are added) and the file is
 // replaced atomically.
 //
+// A file that begins with a UTF-16 byte-order mark is read as UTF-16 text in the ANSI code page
+// (profile_encoding.h), and written back in UTF-16 with its mark, as the platform writes it. A
+// write that would not give back what such a file held (a character the code page lacks, an odd
+// byte at its end) is refused, and the file is left as it was; so is a write that would make a file
+// of single bytes begin with such a mark.
+//
 // Only regular files are profile files: anything else (a FIFO, a device, a socket, a directory)
 // reads as a file that cannot be opened and is never written, so that no call can block or read
 // without end. A file is read up to the size it had when it was opened.
@@ -29,6 +35,7 @@
 
 #include "framework/text.h"
 #include "platform/file_replacement.h"
+#include "platform/profile_encoding.h"
 #include "platform/posix/profile_index.h"
 #include "platform/posix/profile_text.h"
 #include "platform/posix/regular_file.h"
@@ -168,6 +175,10 @@ class CProfileCache {
     state = ReadProfileFile(path, bytes, info);
     if (state != FileState::kRead) {
       return nothing_;
+    }
+    if (const ProfileEncoding encoding = ProfileEncodingOf(bytes);
+        encoding != ProfileEncoding::kBytes) {
+      bytes = DecodeProfileText(bytes, encoding);
     }
     const CFileStamp stamp(info);
     return files_.try_emplace(path, stamp, settled && stamp == seen, std::move(bytes))
@@ -423,6 +434,14 @@ BOOL WINAPI WritePrivateProfileStringA(const char* section, const char* key, con
   if (ReadProfileFile(path.c_str(), bytes, info) == FileState::kUnreadable) {
     return kFailed;
   }
+  const ProfileEncoding encoding = ProfileEncodingOf(bytes);
+  if (encoding != ProfileEncoding::kBytes) {
+    std::string decoded = DecodeProfileText(bytes, encoding);
+    if (EncodeProfileText(decoded, encoding) != bytes) {
+      return kFailed;
+    }
+    bytes = std::move(decoded);
+  }
   const CProfileText text(std::move(bytes));
   std::optional<std::string> edited;
   if (key == nullptr) {
@@ -441,7 +460,13 @@ BOOL WINAPI WritePrivateProfileStringA(const char* section, const char* key, con
   if (*edited == text.Bytes()) {
     return kSucceeded;
   }
-  return ReplaceFileContents(path.c_str(), *edited) ? kSucceeded : kFailed;
+  // A file of single bytes that would begin with a UTF-16 mark (a key of those bytes before the
+  // first section) would read as another file altogether.
+  const std::string written = EncodeProfileText(*edited, encoding);
+  if (ProfileEncodingOf(written) != encoding) {
+    return kFailed;
+  }
+  return ReplaceFileContents(path.c_str(), written) ? kSucceeded : kFailed;
 }
 
 }  // extern "C"
