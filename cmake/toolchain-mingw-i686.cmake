@@ -2,9 +2,10 @@
 # the i386 architecture) in a 32-bit prefix: tools/with-wine --arch win32.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(DIALKIT_MINGW_TRIPLE i686-w64-mingw32)
-# The oldest Windows the programs are for: 2000 (NT 5.0). Their headers keep 4.0, what the
-# loaders of the 95 family and NT 4 accept: those systems are not promised, but nothing in the
-# header, only a missing function, would stop them.
+# The programs are for Windows 95 (with msvcrt.dll), 98, ME and NT 4.0 as well as 2000 and later:
+# their headers say 4.0, what those loaders accept. The sources are compiled with the declarations
+# of Windows 2000 (NT 5.0), so that the multi-monitor functions they find at run time have their
+# types; tools/check-windows-imports makes sure that nothing the older systems lack is imported.
 set(DIALKIT_OLDEST_WINDOWS 5.0)
 set(DIALKIT_PE_VERSION 4.0)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

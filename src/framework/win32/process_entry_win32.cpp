@@ -18,14 +18,32 @@ namespace {
 // never cut: a cut path would send the run to the wrong directory.
 constexpr size_t kExecutablePathCapacity = 32768;
 
+// The manifest asks for version 6 of the common controls. Their window classes (buttons, static
+// texts, combo boxes) must be registered before the first dialog is made, which older systems do
+// not do by themselves. InitCommonControlsEx came with COMCTL32 4.70 (Internet Explorer 3): it is
+// found at run time, so that the program loads with the COMCTL32 of Windows 95 and NT 4.0 as
+// first released, where InitCommonControls, which every COMCTL32 has, does the same.
+void InitializeCommonControls() {
+  using InitializeEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  using AnyFunction = void (*)();
+  // Loaded already, and the one the manifest chose: the program imports InitCommonControls.
+  HMODULE controls = GetModuleHandleA("comctl32.dll");
+  const auto initializeEx = controls == nullptr
+                                ? nullptr
+                                : reinterpret_cast<InitializeEx>(reinterpret_cast<AnyFunction>(
+                                      GetProcAddress(controls, "InitCommonControlsEx")));
+  if (initializeEx == nullptr) {
+    InitCommonControls();
+    return;
+  }
+  const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES};
+  initializeEx(&classes);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
-  // The manifest asks for version 6 of the common controls. Their window classes (buttons, static
-  // texts, combo boxes) must be registered before the first dialog is made, which older systems
-  // do not do by themselves.
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  InitializeCommonControls();
 
   // Left empty when the path cannot be had: the run then stays in the current directory.
   std::vector<char> executablePath(kExecutablePathCapacity);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "framework/dialog.h"
+#include "framework/win32/work_area_win32.h"
 #include "framework/window_system.h"
 
 namespace {
@@ -45,13 +46,10 @@ class CWin32DialogWindow final : public CDialogWindow {
   // Centred on the work area of the screen the window is on, as a dialog without a parent is.
   void Center() override {
     RECT window{};
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!GetWindowRect(window_, &window) ||
-        !GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+    RECT area{};
+    if (!GetWindowRect(window_, &window) || !WorkAreaOf(window_, SystemMonitorFunctions(), &area)) {
       return;
     }
-    const RECT& area = monitor.rcWork;
     const int x = area.left + ((area.right - area.left) - (window.right - window.left)) / 2;
     const int y = area.top + ((area.bottom - area.top) - (window.bottom - window.top)) / 2;
     SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -1,0 +1,32 @@
+// Both ways the log is appended to on Windows: with append access (NT family) and with write
+// access and a move to the end (95 family, which grants no write through append access). Either
+// way each line lands whole after what the file held, and a missing file is made.
+#include "platform/win32/file_append_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/test_files.h"
+
+namespace {
+
+TEST(FileAppend, EachWayAppendsWholeLinesAtTheEnd) {
+  const test::ScopedTempDirectory directory;
+  for (const AppendAccess access : {AppendAccess::kAppendData, AppendAccess::kWriteAtEnd}) {
+    SCOPED_TRACE(access == AppendAccess::kAppendData ? "append access" : "write access, at end");
+    const std::string existing = directory.File("existing.log");
+    test::WriteFileBytes(existing, "first\r\n");
+    EXPECT_TRUE(AppendLineWithAccess(existing.c_str(), "second", access));
+    EXPECT_TRUE(AppendLineWithAccess(existing.c_str(), "third", access));
+    EXPECT_EQ(test::ReadFileBytes(existing), "first\r\nsecond\r\nthird\r\n");
+
+    const std::string missing = directory.File("missing.log");
+    std::remove(missing.c_str());
+    EXPECT_TRUE(AppendLineWithAccess(missing.c_str(), "only", access));
+    EXPECT_EQ(test::ReadFileBytes(missing), "only\r\n");
+  }
+}
+
+}  // namespace
