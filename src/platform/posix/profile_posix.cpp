@@ -35,12 +35,12 @@
 
 #include "framework/text.h"
 #include "platform/file_replacement.h"
-#include "platform/profile_encoding.h"
 #include "platform/posix/profile_index.h"
 #include "platform/posix/profile_text.h"
 #include "platform/posix/regular_file.h"
 #include "platform/posix/stand_in_system.h"
 #include "platform/profile.h"
+#include "platform/profile_encoding.h"
 
 namespace {
 
