@@ -36,7 +36,7 @@ struct CRunOptions {
   bool overwrite = false;  // /overwrite: a quiet run answers the overwrite question with OK
   bool remove = false;     // /remove: the named entries are deleted instead of stored
   std::string logFile;     // /log:FILE; empty: no log
-  std::string device;      // /device:SPEC, the answer to the device dialog; empty: none
+  std::string device;      // /device:DEVICE, the answer to the device dialog; empty: none
   // Words that look like options but are none (/quite, /log without its colon, /overwrite:yes),
   // as written: passed over like every word with a slash, and named in the log, so that whoever
   // wrote them learns why the run did not do what they meant.
@@ -46,7 +46,7 @@ struct CRunOptions {
 // Finds the options in the argument text: whole words, their names in any letter case, after a
 // slash or a hyphen alike. FILE is quoted when it holds a blank (/log:"C:\My Logs\run.log"), or
 // the whole option is ("/log:C:\My Logs\run.log"); it cannot hold an equals sign, which would
-// end the parse. The same holds for /device:SPEC. The words of a key's value are the value's, as
+// end the parse. The same holds for /device:DEVICE. The words of a key's value are the value's, as
 // the parse reads them, never options. Of several /log or /device, the last counts.
 CRunOptions ReadRunOptions(const char* text);
 

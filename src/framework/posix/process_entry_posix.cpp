@@ -19,7 +19,7 @@ namespace {
 
 constexpr char kHelpText[] =
     "Usage: dialkit INIT=\"myfile.ini\" CONNECT=\"connectoid\" [VPN=\"name\"] [ASK=0]\n"
-    "               [/quiet] [/overwrite] [/device:SPEC] [/log:FILE]\n"
+    "               [/quiet] [/overwrite] [/device:DEVICE] [/log:FILE]\n"
     "       dialkit CONNECT=\"connectoid\" [VPN=\"name\"] /remove [/quiet] [/log:FILE]\n"
     "\n"
     "Stores the dial-up entry described in section [RasEntry] of an entry description file,\n"
@@ -32,7 +32,7 @@ constexpr char kHelpText[] =
     "  ASK=0          let the user choose the modem even when one is remembered\n"
     "  /quiet, /q     ask nobody and show nothing; messages go to standard error and the log\n"
     "  /overwrite     with /quiet: overwrite existing entries (otherwise nothing is stored)\n"
-    "  /device:SPEC   where the modem would be asked for, take the one device with this name,\n"
+    "  /device:DEVICE where the modem would be asked for, take the one device with this name,\n"
     "                 or else of this type (/device:modem)\n"
     "  /remove        remove the entries named by CONNECT and VPN instead of storing them\n"
     "  /log:FILE      append a record of the run to FILE (relative to the current directory)\n"
