@@ -4,7 +4,6 @@
 // with a slash or a hyphen (options, read by a scan of their own), are passed over.
 #include "app/command_line.h"
 
-#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -65,26 +64,19 @@ bool IsOptionStart(char c) {
   return c == '/' || c == '-';
 }
 
-// True when `name` is `option` but for the letter case of ASCII letters.
-bool NameIs(std::string_view name, std::string_view option) {
-  return name.size() == option.size() &&
-         std::equal(name.begin(), name.end(), option.begin(),
-                    [](char a, char b) { return FoldLetterCase(a) == FoldLetterCase(b); });
-}
-
 // An option's name (after its slash or hyphen) and what follows its colon, if it has one; false
 // when the two make no option.
 bool TakeOption(std::string_view name, std::optional<std::string_view> value,
                 CRunOptions* options) {
-  if (!value && (NameIs(name, "QUIET") || NameIs(name, "Q"))) {
+  if (!value && (TextEqualsIgnoringCase(name, "QUIET") || TextEqualsIgnoringCase(name, "Q"))) {
     options->quiet = true;
-  } else if (!value && NameIs(name, "OVERWRITE")) {
+  } else if (!value && TextEqualsIgnoringCase(name, "OVERWRITE")) {
     options->overwrite = true;
-  } else if (!value && NameIs(name, "REMOVE")) {
+  } else if (!value && TextEqualsIgnoringCase(name, "REMOVE")) {
     options->remove = true;
-  } else if (value && NameIs(name, "LOG")) {
+  } else if (value && TextEqualsIgnoringCase(name, "LOG")) {
     options->logFile = *value;
-  } else if (value && NameIs(name, "DEVICE")) {
+  } else if (value && TextEqualsIgnoringCase(name, "DEVICE")) {
     options->device = *value;
   } else {
     return false;

@@ -124,13 +124,6 @@ class CEntryQuery {
   DWORD size_ = kEntryRecordSize;
 };
 
-// A text field of a record from the service, which may fill it without a terminator.
-template <size_t Capacity>
-std::string_view FieldText(const char (&field)[Capacity]) {
-  const std::string_view text(field, Capacity);
-  return text.substr(0, text.find('\0'));
-}
-
 // What became of the entries asked for, in the log, and the status of a quiet run: the smallest
 // code of the ways the run fell short.
 class CRunResult {
@@ -187,26 +180,26 @@ void ReportNoDevice(CRunResult* result, const CModemSelectDlg& dialog, const CRu
     result->NotStored(g_mainEntryName, kRunNoDevice, "no device is installed");
     return;
   }
-  const char* spec = options.device.c_str();
-  const CDeviceSpecMatch match = FindSpecifiedDevice(dialog.devices, dialog.deviceCount, spec);
+  const char* wanted = options.device.c_str();
+  const CDeviceMatch match = FindNamedDevice(dialog.devices, dialog.deviceCount, wanted);
   const bool several = !options.device.empty() && match.count > 1;
-  const std::string specNote =
+  const std::string deviceNote =
       options.device.empty() ? ""
       : several ? "/device:" + options.device + " matches " + std::to_string(match.count) +
-                      " devices by " + (match.field == DeviceSpecField::kName ? "name" : "type")
+                      " devices by " + (match.field == DeviceField::kName ? "name" : "type")
                 : "/device:" + options.device + " matches no installed device by name or type";
   if (!options.quiet) {
     result->NotStored(g_mainEntryName, kRunNoDevice,
-                      specNote.empty() ? "no device was chosen in the dialog"
-                                       : specNote + ", and no device was chosen in the dialog");
+                      deviceNote.empty() ? "no device was chosen in the dialog"
+                                         : deviceNote + ", and no device was chosen in the dialog");
     return;
   }
   result->NotStored(g_mainEntryName, kRunNoDevice,
-                    specNote.empty() ? "a device must be chosen, and a quiet run asks nobody"
-                                     : specNote + ", and a quiet run asks nobody");
+                    deviceNote.empty() ? "a device must be chosen, and a quiet run asks nobody"
+                                       : deviceNote + ", and a quiet run asks nobody");
   for (uint32_t i = 0; i < dialog.deviceCount; ++i) {
     const RASDEVINFOA& device = dialog.devices[i];
-    if (!several || DeviceMatchesSpec(device, spec, match.field)) {
+    if (!several || DeviceIs(device, wanted, match.field)) {
       log.Report({several ? "matching device: " : "installed device: ",
                   FieldText(device.szDeviceType), " \"", FieldText(device.szDeviceName), "\""});
     }
@@ -451,7 +444,7 @@ BOOL CProvisionApp::InitInstance() {
   for (const std::string& word : options.ignored) {
     log.Warn({"ignored \"", word,
               "\": no option of this program (they are /quiet, /q, "
-              "/overwrite, /remove, /log:FILE and /device:SPEC)"});
+              "/overwrite, /remove, /log:FILE and /device:DEVICE)"});
   }
   // Without either option the run shows what it shows, exactly as ever.
   std::optional<CLoggedWindowSystem> logged;

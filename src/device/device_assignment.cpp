@@ -63,33 +63,19 @@ const RASDEVINFOA* PickDevice(CModemSelectDlg* dialog, RASDEVINFOA* devices, uin
   return index >= 0 && static_cast<uint32_t>(index) < count ? &devices[index] : nullptr;
 }
 
-// True when the field, which the service may fill to its end without a terminator, holds `text`
-// but for the letter case of ASCII letters.
-template <size_t Capacity>
-bool FieldEqualsIgnoringCase(const char (&field)[Capacity], const char* text) {
-  for (size_t i = 0; i < Capacity; ++i) {
-    if (FoldLetterCase(field[i]) != FoldLetterCase(text[i])) {
-      return false;
-    }
-    if (text[i] == '\0') {
-      return true;
-    }
-  }
-  return text[Capacity] == '\0';
-}
-
 }  // namespace
 
-bool DeviceMatchesSpec(const RASDEVINFOA& device, const char* spec, DeviceSpecField field) {
-  return field == DeviceSpecField::kName ? FieldEqualsIgnoringCase(device.szDeviceName, spec)
-                                         : FieldEqualsIgnoringCase(device.szDeviceType, spec);
+bool DeviceIs(const RASDEVINFOA& device, const char* wanted, DeviceField field) {
+  return TextEqualsIgnoringCase(
+      field == DeviceField::kName ? FieldText(device.szDeviceName) : FieldText(device.szDeviceType),
+      wanted);
 }
 
-CDeviceSpecMatch FindSpecifiedDevice(const RASDEVINFOA* devices, uint32_t count, const char* spec) {
-  for (const DeviceSpecField field : {DeviceSpecField::kName, DeviceSpecField::kType}) {
-    CDeviceSpecMatch match = {field, 0, nullptr};
+CDeviceMatch FindNamedDevice(const RASDEVINFOA* devices, uint32_t count, const char* wanted) {
+  for (const DeviceField field : {DeviceField::kName, DeviceField::kType}) {
+    CDeviceMatch match = {field, 0, nullptr};
     for (uint32_t i = 0; i < count; ++i) {
-      if (DeviceMatchesSpec(devices[i], spec, field)) {
+      if (DeviceIs(devices[i], wanted, field)) {
         match.device = match.count++ == 0 ? &devices[i] : nullptr;
       }
     }
@@ -97,11 +83,11 @@ CDeviceSpecMatch FindSpecifiedDevice(const RASDEVINFOA* devices, uint32_t count,
       return match;
     }
   }
-  return {DeviceSpecField::kType, 0, nullptr};
+  return {DeviceField::kType, 0, nullptr};
 }
 
 int AssignDevices(RASENTRYA* mainEntry, RASENTRYA* vpnEntry, int* vpnFlag, int32_t askForDevice,
-                  const char* settingsFilePath, CModemSelectDlg* dialog, const char* deviceSpec) {
+                  const char* settingsFilePath, CModemSelectDlg* dialog, const char* deviceAnswer) {
   RASDEVINFOA* devices = nullptr;
   uint32_t count = 0;
   // Its result is not needed: the count tells what there is to choose from.
@@ -131,8 +117,8 @@ int AssignDevices(RASENTRYA* mainEntry, RASENTRYA* vpnEntry, int* vpnFlag, int32
     return 1;
   }
   // Where the dialog would open, the answer given beforehand counts as the user's pick.
-  const RASDEVINFOA* picked = deviceSpec != nullptr && *deviceSpec != '\0'
-                                  ? FindSpecifiedDevice(devices, count, deviceSpec).device
+  const RASDEVINFOA* picked = deviceAnswer != nullptr && *deviceAnswer != '\0'
+                                  ? FindNamedDevice(devices, count, deviceAnswer).device
                                   : nullptr;
   if (picked == nullptr) {
     picked = PickDevice(dialog, devices, count);

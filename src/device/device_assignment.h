@@ -11,29 +11,29 @@
 
 // Assigns the devices and warns the user in a message box when a device is missing. `*vpnFlag`
 // says on entry whether a VPN entry is wanted, and on return whether it got an adapter.
-// `askForDevice` lets the user pick even when a device is remembered. `deviceSpec` (null or
+// `askForDevice` lets the user pick even when a device is remembered. `deviceAnswer` (null or
 // empty: none) answers the dialog where it would open: when it names exactly one installed
-// device (FindSpecifiedDevice), that device is taken as if picked, and the dialog opens only
+// device (FindNamedDevice), that device is taken as if picked, and the dialog opens only
 // otherwise. Returns the main flag: 1 when the main entry got a device and may be stored; 0 when
 // no device is installed or none was picked. The device list stays allocated, and the dialog
 // pointing into it, until the process ends.
 int AssignDevices(RASENTRYA* mainEntry, RASENTRYA* vpnEntry, int* vpnFlag, int32_t askForDevice,
                   const char* settingsFilePath, CModemSelectDlg* dialog,
-                  const char* deviceSpec = nullptr);
+                  const char* deviceAnswer = nullptr);
 
-// What a device specification is compared with: the devices' names, and only when no name
-// matches, their types.
-enum class DeviceSpecField { kName, kType };
+// What the device a /device option names is compared with: the devices' names, and only when no
+// name matches, their types.
+enum class DeviceField { kName, kType };
 
-struct CDeviceSpecMatch {
-  DeviceSpecField field;      // the field that decided
+struct CDeviceMatch {
+  DeviceField field;          // the field that decided
   uint32_t count;             // how many devices matched in it; 0: none in either
   const RASDEVINFOA* device;  // the device when exactly one matched, else null
 };
 
-// True when `device`'s name or type (`field`) is `spec`, whole, in any letter case.
-bool DeviceMatchesSpec(const RASDEVINFOA& device, const char* spec, DeviceSpecField field);
+// True when `device`'s name or type (`field`) is `wanted`, whole, in any letter case.
+bool DeviceIs(const RASDEVINFOA& device, const char* wanted, DeviceField field);
 
-// The installed device that `spec` names: a device name ("Standard 28800 bps Modem") or a device
+// The installed device that `wanted` names: a device name ("Standard 28800 bps Modem") or a device
 // type ("modem") that exactly one of `devices` has.
-CDeviceSpecMatch FindSpecifiedDevice(const RASDEVINFOA* devices, uint32_t count, const char* spec);
+CDeviceMatch FindNamedDevice(const RASDEVINFOA* devices, uint32_t count, const char* wanted);

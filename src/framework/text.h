@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 // Copies at most capacity - 1 characters of `source`, and never more than `maxLength`, into
 // `destination`, and fills the rest of the field with zero bytes, so that a record built from
@@ -44,7 +45,28 @@ inline char FoldLetterCase(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
 
+// The text of a fixed-capacity field that a platform service may fill to its end without a
+// terminator: up to the first zero byte, or the whole field.
+template <size_t Capacity>
+std::string_view FieldText(const char (&field)[Capacity]) {
+  const std::string_view text(field, Capacity);
+  return text.substr(0, text.find('\0'));
+}
+
 // True when the two texts are equal but for the letter case of ASCII letters.
+inline bool TextEqualsIgnoringCase(std::string_view first, std::string_view second) {
+  if (first.size() != second.size()) {
+    return false;
+  }
+  for (size_t i = 0; i < first.size(); ++i) {
+    if (FoldLetterCase(first[i]) != FoldLetterCase(second[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The same for zero-terminated texts.
 inline bool TextEqualsIgnoringCase(const char* first, const char* second) {
   for (;; ++first, ++second) {
     if (FoldLetterCase(*first) != FoldLetterCase(*second)) {

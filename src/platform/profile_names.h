@@ -25,13 +25,5 @@ inline std::string_view TrimProfileBlanks(std::string_view text) {
 
 // Section and key names are equal but for the letter case of ASCII letters.
 inline bool SameProfileName(std::string_view first, std::string_view second) {
-  if (first.size() != second.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < first.size(); ++i) {
-    if (FoldLetterCase(first[i]) != FoldLetterCase(second[i])) {
-      return false;
-    }
-  }
-  return true;
+  return TextEqualsIgnoringCase(first, second);
 }
