@@ -70,6 +70,8 @@ const Field kFields[] = {
 #undef DIALKIT_FIELD
 #undef DIALKIT_BITS
 
+constexpr size_t kFieldCount = sizeof kFields / sizeof kFields[0];
+
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr const char* kWordSeparators = " \t,|";
 
@@ -91,39 +93,40 @@ DWORD ReadNumber(const std::string& text, int base) {
   return static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, base));
 }
 
-std::string FormatBits(DWORD value, std::span<const BitName> names) {
-  std::string text;
+void AppendBits(std::string& text, DWORD value, std::span<const BitName> names) {
+  const size_t start = text.size();
   for (const BitName& name : names) {
     if ((value & name.bit) != 0) {
-      text += text.empty() ? "" : " ";
-      text += name.name;
+      text.append(text.size() == start ? "" : " ").append(name.name);
       value &= ~name.bit;
     }
   }
   if (value != 0) {
-    text += text.empty() ? "0x" : " 0x";
+    text.append(text.size() == start ? "0x" : " 0x");
     for (int shift = 28; shift >= 0; shift -= 4) {
       text += kHexDigits[(value >> shift) & 0xF];
     }
   }
-  return text;
 }
 
 // Words separated by blanks, commas or bars. Names compared without regard to letter case;
 // numbers (decimal or 0x...) add their bits; anything else is passed over.
-DWORD ParseBits(const std::string& text, std::span<const BitName> names) {
+DWORD ParseBits(std::string_view text, std::span<const BitName> names) {
   DWORD value = 0;
   size_t begin = 0;
-  while ((begin = text.find_first_not_of(kWordSeparators, begin)) != std::string::npos) {
-    const size_t end = text.find_first_of(kWordSeparators, begin);
-    const std::string word = text.substr(begin, end - begin);
+  while ((begin = text.find_first_not_of(kWordSeparators, begin)) != std::string_view::npos) {
+    const size_t end = std::min(text.find_first_of(kWordSeparators, begin), text.size());
+    const std::string_view word = text.substr(begin, end - begin);
     begin = end;
     if (word[0] >= '0' && word[0] <= '9') {
-      value |= ReadNumber(word, 0);
+      value |= ReadNumber(std::string(word), 0);
       continue;
     }
+    // A word is compared as a C text, and only with the names that start with its letter.
+    const std::string_view text = word.substr(0, word.find('\0'));
     for (const BitName& name : names) {
-      if (TextEqualsIgnoringCase(word.c_str(), name.name)) {
+      if (!text.empty() && FoldLetterCase(name.name[0]) == FoldLetterCase(text[0]) &&
+          TextEqualsIgnoringCase(text, name.name)) {
         value |= name.bit;
       }
     }
@@ -131,12 +134,11 @@ DWORD ParseBits(const std::string& text, std::span<const BitName> names) {
   return value;
 }
 
-std::string FormatAddress(const RASIPADDR& address) {
-  std::string text = std::to_string(address.a);
+void AppendAddress(std::string& text, const RASIPADDR& address) {
+  text.append(std::to_string(address.a));
   for (const BYTE part : {address.b, address.c, address.d}) {
     text.append(".").append(std::to_string(part));
   }
-  return text;
 }
 
 // Up to four parts; a missing or out-of-range part gives 0.
@@ -152,38 +154,37 @@ RASIPADDR ParseAddress(const std::string& text) {
   return RASIPADDR{parts[0], parts[1], parts[2], parts[3]};
 }
 
-std::string FormatField(const RASENTRYA& record, const Field& field) {
+void AppendField(std::string& text, const RASENTRYA& record, const Field& field) {
   const char* place = reinterpret_cast<const char*>(&record) + field.offset;
   DWORD number = 0;
   RASIPADDR address = {};
   switch (field.kind) {
     case FieldKind::kNumber:
       std::memcpy(&number, place, sizeof number);
-      return std::to_string(number);
+      text.append(std::to_string(number));
+      return;
     case FieldKind::kBits:
       std::memcpy(&number, place, sizeof number);
-      return FormatBits(number, field.bitNames);
+      AppendBits(text, number, field.bitNames);
+      return;
     case FieldKind::kAddress:
       std::memcpy(&address, place, sizeof address);
-      return FormatAddress(address);
+      AppendAddress(text, address);
+      return;
     case FieldKind::kText:
       break;
   }
   // A text that fills its field without a terminator ends at the field's end.
-  const void* terminator = std::memchr(place, '\0', field.width);
-  const size_t length = terminator != nullptr
-                            ? static_cast<size_t>(static_cast<const char*>(terminator) - place)
-                            : field.width;
-  return EscapeStoredText(std::string(place, length));
+  AppendEscapedStoredText(text, FieldText(place, field.width));
 }
 
-void ParseField(RASENTRYA* record, const Field& field, const std::string& value) {
+void ParseField(RASENTRYA* record, const Field& field, std::string_view value) {
   char* place = reinterpret_cast<char*>(record) + field.offset;
   DWORD number = 0;
   RASIPADDR address = {};
   switch (field.kind) {
     case FieldKind::kNumber:
-      number = ReadNumber(value, 10);
+      number = ReadNumber(std::string(value), 10);
       std::memcpy(place, &number, sizeof number);
       return;
     case FieldKind::kBits:
@@ -191,11 +192,11 @@ void ParseField(RASENTRYA* record, const Field& field, const std::string& value)
       std::memcpy(place, &number, sizeof number);
       return;
     case FieldKind::kAddress:
-      address = ParseAddress(value);
+      address = ParseAddress(std::string(value));
       std::memcpy(place, &address, sizeof address);
       return;
     case FieldKind::kText:
-      CopyText(place, field.width, UnescapeStoredText(value).c_str());
+      CopyText(place, field.width, UnescapeStoredText(std::string(value)).c_str());
       return;
   }
 }
@@ -221,9 +222,7 @@ int HexDigit(char c) {
 
 }  // namespace
 
-std::string EscapeStoredText(const std::string& text) {
-  std::string escaped;
-  escaped.reserve(text.size());
+void AppendEscapedStoredText(std::string& escaped, std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
     const bool atEnd = i == 0 || i + 1 == text.size();
@@ -235,11 +234,18 @@ std::string EscapeStoredText(const std::string& text) {
       escaped += text[i];
     }
   }
+}
+
+std::string EscapeStoredText(const std::string& text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  AppendEscapedStoredText(escaped, text);
   return escaped;
 }
 
 std::string UnescapeStoredText(const std::string& text) {
   std::string plain;
+  plain.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
         HexDigit(text[i + 2]) >= 0) {
@@ -254,10 +260,15 @@ std::string UnescapeStoredText(const std::string& text) {
 
 std::string FormatPhoneBook(const PhoneBook& book) {
   std::string text = "; Phone book of the stand-in Remote Access Service: one section per entry.\n";
+  text.reserve(text.size() + book.size() * 1024);
   for (const StoredEntry& entry : book) {
-    text.append("\n[").append(EscapeStoredText(entry.name)).append("]\n");
+    text.append("\n[");
+    AppendEscapedStoredText(text, entry.name);
+    text.append("]\n");
     for (const Field& field : kFields) {
-      text.append(field.key).append("=").append(FormatField(entry.record, field)).append("\n");
+      text.append(field.key).append("=");
+      AppendField(text, entry.record, field);
+      text.append("\n");
     }
   }
   return text;
@@ -266,6 +277,7 @@ std::string FormatPhoneBook(const PhoneBook& book) {
 PhoneBook ParsePhoneBook(const std::string& text) {
   PhoneBook book;
   StoredEntry* current = nullptr;
+  size_t nextField = 0;
   for (std::string_view line : TextLines(text)) {
     if (!line.empty() && line.back() == '\r') {
       line.remove_suffix(1);
@@ -291,11 +303,15 @@ PhoneBook ParsePhoneBook(const std::string& text) {
     if (current == nullptr || equals == std::string::npos) {
       continue;
     }
-    const std::string key(Trim(line.substr(0, equals)));
-    const size_t keyLength = std::strlen(key.c_str());  // compared as a C text
-    for (const Field& field : kFields) {
-      if (keyLength == std::strlen(field.key) && TextEqualsIgnoringCase(key.c_str(), field.key)) {
-        ParseField(&current->record, field, std::string(Trim(line.substr(equals + 1))));
+    std::string_view key = Trim(line.substr(0, equals));
+    key = key.substr(0, key.find('\0'));  // compared as a C text
+    // The phone book lists the fields in the table's order, so the search starts at the field
+    // after the last one found.
+    for (size_t tried = 0; tried < kFieldCount;
+         ++tried, nextField = (nextField + 1) % kFieldCount) {
+      if (TextEqualsIgnoringCase(key, kFields[nextField].key)) {
+        ParseField(&current->record, kFields[nextField], Trim(line.substr(equals + 1)));
+        nextField = (nextField + 1) % kFieldCount;
         break;  // the keys differ from each other
       }
     }

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "entry/entry_record.h"
@@ -49,4 +50,6 @@ bool WritePhoneBook(const std::string& path, const PhoneBook& book);
 // The escape of names and values described above, and its inverse. A per cent sign that is not
 // followed by two hexadecimal digits stands for itself, which forgives hand-made files.
 std::string EscapeStoredText(const std::string& text);
+// Appends the escape of `text` to `escaped`.
+void AppendEscapedStoredText(std::string& escaped, std::string_view text);
 std::string UnescapeStoredText(const std::string& text);

@@ -8,27 +8,28 @@
 #include <filesystem>
 
 #include "framework/text.h"
-#include "platform/environment.h"
 #include "platform/file_system.h"
 
 namespace {
 
 constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
-std::string DataDirectory() {
-  std::string root = GetEnvironmentText("SystemRoot");
-  if (!root.empty()) {
-    return root.append(1, kSeparator).append("system32");
+// Appends the data directory to `path`; false when there is none.
+bool AppendDataDirectory(std::string& path) {
+  if (const char* root = std::getenv("SystemRoot"); root != nullptr && *root != '\0') {
+    path.append(root).append(1, kSeparator).append("system32");
+    return true;
   }
   char directory[260];
   const size_t length = GetSystemDirectoryPath(directory, sizeof directory);
-  return length > 0 && length < sizeof directory ? directory : "";
+  path.append(directory, length > 0 && length < sizeof directory ? length : 0);
+  return !path.empty();
 }
 
 // The lines that carry content: without their line end and surrounding blanks, and without
 // blank lines and comments.
-std::vector<std::string> ContentLines(const std::string& text) {
-  std::vector<std::string> content;
+std::vector<std::string_view> ContentLines(std::string_view text) {
+  std::vector<std::string_view> content;
   for (const std::string_view line : TextLines(text)) {
     const size_t begin = line.find_first_not_of(" \t\r");
     if (begin == std::string::npos || line[begin] == ';' || line[begin] == '#') {
@@ -42,27 +43,17 @@ std::vector<std::string> ContentLines(const std::string& text) {
 }  // namespace
 
 std::string ServiceFilePath(const char* fileName) {
-  std::string path = DataDirectory();
-  if (path.empty()) {
+  std::string path;
+  path.reserve(256);  // one allocation for the whole path, on the path of every call
+  if (!AppendDataDirectory(path)) {
     return "";
   }
   return path.append(1, kSeparator).append("ras").append(1, kSeparator).append(fileName);
 }
 
-// C streams rather than C++ ones: the first C++ stream of a process sets up the C++ locale,
-// which would cost each run of the tool more than everything else the service does.
+// Only a regular file is read, so that a FIFO or a device in a file's place never blocks a call.
 bool ReadServiceFile(const std::string& path, std::string* text) {
-  std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    return false;
-  }
-  text->clear();
-  char chunk[4096];
-  for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
-    text->append(chunk, got);
-  }
-  std::fclose(file);
-  return true;
+  return !path.empty() && ReadRegularFile(path.c_str(), text, nullptr);
 }
 
 std::vector<std::string_view> TextLines(std::string_view text) {
@@ -77,24 +68,25 @@ std::vector<std::string_view> TextLines(std::string_view text) {
 
 std::vector<RASDEVINFOA> ParseDeviceList(const std::string& text) {
   std::vector<RASDEVINFOA> devices;
-  for (const std::string& line : ContentLines(text)) {
+  for (const std::string_view line : ContentLines(text)) {
     const size_t typeEnd = line.find_first_of(" \t");
     const size_t nameBegin =
         typeEnd == std::string::npos ? std::string::npos : line.find_first_not_of(" \t", typeEnd);
     if (nameBegin == std::string::npos) {
       continue;
     }
-    RASDEVINFOA device = {};
+    RASDEVINFOA& device = devices.emplace_back();
     device.dwSize = sizeof device;
-    CopyText(device.szDeviceType, line.substr(0, typeEnd).c_str());
-    CopyText(device.szDeviceName, line.substr(nameBegin).c_str());
-    devices.push_back(device);
+    CopyText(device.szDeviceType, sizeof device.szDeviceType, line.data(), typeEnd);
+    CopyText(device.szDeviceName, sizeof device.szDeviceName, line.data() + nameBegin,
+             line.size() - nameBegin);
   }
   return devices;
 }
 
 uint32_t ParseFailureOrder(const std::string& text, const char* functionName) {
-  for (const std::string& line : ContentLines(text)) {
+  for (const std::string_view view : ContentLines(text)) {
+    const std::string line(view);
     const size_t equals = line.find('=');
     if (equals == std::string::npos) {
       continue;
@@ -124,7 +116,8 @@ const size_t kDialStateCount = sizeof kDialStates / sizeof kDialStates[0];
 
 DialOutcome ParseDialOrder(const std::string& text, const char* entryName) {
   static const std::string kPrefix = "RasDialA ";
-  for (const std::string& line : ContentLines(text)) {
+  for (const std::string_view view : ContentLines(text)) {
+    const std::string line(view);
     // Entry names may hold equals signs; the outcome never does.
     const size_t equals = line.rfind('=');
     if (equals == std::string::npos || equals < kPrefix.size() ||

@@ -6,7 +6,6 @@
 #include "app/provision_app.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -74,7 +73,7 @@ void ShowWarning(const char* text, const char* title) {
 // Drive numbers count from 1 for A. A directory without a drive letter gives a number the
 // platform refuses, which is all the run needs: it does not look at the result.
 int DriveOf(const char* directory) {
-  return std::toupper(static_cast<unsigned char>(directory[0])) - 'A' + 1;
+  return FoldLetterCase(directory[0]) - 'A' + 1;
 }
 
 void MoveTo(const char* directory) {
@@ -84,29 +83,27 @@ void MoveTo(const char* directory) {
 
 // The run's query record and query size. An answer may report that an entry needs more than the
 // record's 1768 bytes, and the next query passes that size on; the record then grows to it, so
-// that no answer is ever written past its end. Only the result of a query is used.
+// that no answer is ever written past its end. Only the result of a query is used. The first
+// record needs no allocation, so that a query is always asked: a run short of memory must not
+// take "no answer" for "no such entry" and replace an entry without the question.
 class CEntryQuery {
  public:
-  CEntryQuery() : record_(Allocate(kEntryRecordSize)), capacity_(kEntryRecordSize) {}
-
   bool Exists(const char* entryName) { return Ask(entryName) == 0; }
 
   // The service's answer, asked with the record's size field set to the query size as the last
-  // query left it; ERROR_NOT_ENOUGH_MEMORY when there is no record to ask with.
+  // query left it, or, when a larger record cannot be had, to the size of the one there is.
   uint32_t Ask(const char* entryName) {
     if (size_ > capacity_) {
       if (RecordPointer larger = Allocate(size_)) {
-        record_ = std::move(larger);
+        grown_ = std::move(larger);
         capacity_ = size_;
       } else {
         size_ = capacity_;
       }
     }
-    if (record_ == nullptr) {
-      return ERROR_NOT_ENOUGH_MEMORY;
-    }
-    record_->dwSize = size_;
-    return g_rasLibrary.GetEntryProperties(entryName, record_.get(), &size_, nullptr, nullptr);
+    RASENTRYA* record = grown_ != nullptr ? grown_.get() : &first_;
+    record->dwSize = size_;
+    return g_rasLibrary.GetEntryProperties(entryName, record, &size_, nullptr, nullptr);
   }
 
  private:
@@ -119,8 +116,9 @@ class CEntryQuery {
     return RecordPointer(static_cast<RASENTRYA*>(std::calloc(1, size)));
   }
 
-  RecordPointer record_;
-  DWORD capacity_;
+  RASENTRYA first_ = {};
+  RecordPointer grown_;
+  DWORD capacity_ = kEntryRecordSize;
   DWORD size_ = kEntryRecordSize;
 };
 

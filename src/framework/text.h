@@ -47,10 +47,13 @@ inline char FoldLetterCase(char c) {
 
 // The text of a fixed-capacity field that a platform service may fill to its end without a
 // terminator: up to the first zero byte, or the whole field.
+inline std::string_view FieldText(const char* field, size_t capacity) {
+  const std::string_view text(field, capacity);
+  return text.substr(0, text.find('\0'));
+}
 template <size_t Capacity>
 std::string_view FieldText(const char (&field)[Capacity]) {
-  const std::string_view text(field, Capacity);
-  return text.substr(0, text.find('\0'));
+  return FieldText(field, Capacity);
 }
 
 // True when the two texts are equal but for the letter case of ASCII letters.
@@ -58,8 +61,9 @@ inline bool TextEqualsIgnoringCase(std::string_view first, std::string_view seco
   if (first.size() != second.size()) {
     return false;
   }
+  // Names are mostly written in one letter case, so bytes are folded only where they differ.
   for (size_t i = 0; i < first.size(); ++i) {
-    if (FoldLetterCase(first[i]) != FoldLetterCase(second[i])) {
+    if (first[i] != second[i] && FoldLetterCase(first[i]) != FoldLetterCase(second[i])) {
       return false;
     }
   }

@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/text.h"
@@ -43,28 +45,19 @@ bool CurrentDirectory(std::string* directory) {
 // Resolves "." and ".." and runs of slashes by the text alone, as the Windows full-path service
 // does: the file system is not consulted, so the named file need not exist. ".." at the root
 // stays at the root.
-std::string Normalize(const std::string& path) {
-  std::vector<std::string> parts;
+std::string Normalize(std::string_view path) {
+  std::string result;
+  result.reserve(path.size() + 1);
   size_t start = 0;
   while (start <= path.size()) {
-    size_t end = path.find('/', start);
-    if (end == std::string::npos) {
-      end = path.size();
-    }
-    const std::string part = path.substr(start, end - start);
+    const size_t end = std::min(path.find('/', start), path.size());
+    const std::string_view part = path.substr(start, end - start);
     if (part == "..") {
-      if (!parts.empty()) {
-        parts.pop_back();
-      }
+      result.resize(result.rfind('/') == std::string::npos ? 0 : result.rfind('/'));
     } else if (!part.empty() && part != ".") {
-      parts.push_back(part);
+      result.append(1, '/').append(part);
     }
     start = end + 1;
-  }
-  std::string result;
-  for (const std::string& part : parts) {
-    result += '/';
-    result += part;
   }
   return result.empty() ? "/" : result;
 }

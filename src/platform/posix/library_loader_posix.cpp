@@ -35,7 +35,9 @@ class CPosixLibraryLoader final : public CLibraryLoader {
       if (!PathExists(path.c_str())) {
         continue;
       }
-      if (void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+      // A symbol of the library is bound when it is first called, as the executable's own are:
+      // a service imports far more than one run calls.
+      if (void* library = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL)) {
         return static_cast<LibraryHandle>(library);
       }
     }

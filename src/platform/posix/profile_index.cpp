@@ -51,8 +51,13 @@ CKeySlot SlotOf(const CProfileLine& line, uint32_t hash) {
 }  // namespace
 
 const CProfileIndex::CSection& CProfileIndex::FindSection(std::string_view name) {
+  // Reads come in runs over one section: the one found last is tried first.
+  if (!sections_.empty() && SameProfileName(sections_[last_].name, name)) {
+    return sections_[last_];
+  }
   for (const CSection& section : sections_) {
     if (SameProfileName(section.name, name)) {
+      last_ = static_cast<size_t>(&section - sections_.data());
       return section;
     }
   }
@@ -60,6 +65,7 @@ const CProfileIndex::CSection& CProfileIndex::FindSection(std::string_view name)
     sections_.erase(sections_.begin());
   }
   CSection& section = sections_.emplace_back();
+  last_ = sections_.size() - 1;
   section.name = name;
   const std::string_view bytes = bytes_;
   section.begin = FirstProfileLine(bytes);

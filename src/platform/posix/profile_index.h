@@ -64,5 +64,6 @@ class CProfileIndex {
 
   std::string bytes_;
   std::vector<CSection> sections_;
+  size_t last_ = 0;      // the section found last
   CKeySlot found_ = {};  // a key found past the slots
 };

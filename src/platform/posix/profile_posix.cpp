@@ -15,10 +15,7 @@
 // reads as a file that cannot be opened and is never written, so that no call can block or read
 // without end. A file is read up to the size it had when it was opened.
 //
-// A file is taken apart once and kept (profile_index.h) for the life of the process, keyed by
-// its path. Every read checks with one stat that the file is still the one kept: the same
-// device, inode, size and modification time; anything else, or a write through this component,
-// reads it afresh.
+// A file is taken apart once and kept for the life of the process (profile_cache.h).
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -26,8 +23,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -35,9 +30,9 @@
 
 #include "framework/text.h"
 #include "platform/file_replacement.h"
+#include "platform/posix/profile_cache.h"
 #include "platform/posix/profile_index.h"
 #include "platform/posix/profile_text.h"
-#include "platform/posix/regular_file.h"
 #include "platform/posix/stand_in_system.h"
 #include "platform/profile.h"
 #include "platform/profile_encoding.h"
@@ -66,141 +61,6 @@ class CProfilePath {
   std::string resolved_;
   const char* path_;
 };
-
-std::string DirectoryOf(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string_view::npos) {
-    return ".";
-  }
-  return std::string(slash == 0 ? "/" : path.substr(0, slash));
-}
-
-bool IsDirectory(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// A missing file reads as an empty one. Anything else that keeps the file from being read (a
-// missing directory, no permission, a directory or any other file that is not a regular one in
-// its place) makes it unreadable, which Windows treats slightly differently (see
-// GetPrivateProfileStringA).
-enum class FileState { kRead, kMissing, kUnreadable };
-
-FileState MissingOrUnreadable(const char* path) {
-  return errno == ENOENT && IsDirectory(DirectoryOf(path)) ? FileState::kMissing
-                                                           : FileState::kUnreadable;
-}
-
-FileState ReadProfileFile(const char* path, std::string& bytes, struct stat& info) {
-  switch (ReadRegularFileBytes(path, bytes, info)) {
-    case RegularFileRead::kRead:
-      return FileState::kRead;
-    case RegularFileRead::kOpenFailed:
-      return MissingOrUnreadable(path);
-    case RegularFileRead::kNotRegular:
-    case RegularFileRead::kReadFailed:
-      break;
-  }
-  return FileState::kUnreadable;
-}
-
-int64_t Nanoseconds(const timespec& time) {
-  return static_cast<int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
-}
-
-// What one stat tells of a file that a change to it would alter.
-struct CFileStamp {
-  dev_t device;
-  ino_t inode;
-  off_t size;
-  int64_t modified;  // in nanoseconds
-
-  explicit CFileStamp(const struct stat& info)
-      : device(info.st_dev),
-        inode(info.st_ino),
-        size(info.st_size),
-        modified(Nanoseconds(info.st_mtim)) {}
-  bool operator==(const CFileStamp&) const = default;
-};
-
-// File systems keep modification times in steps (of up to two seconds), so a file changed again
-// within a step of its last change can keep its time and its size. A file read that soon after a
-// change is read afresh next time.
-bool ChangedRecently(const CFileStamp& stamp) {
-  constexpr int64_t kLongestTimeStep = 2000000000;
-  timespec now;
-  clock_gettime(CLOCK_REALTIME, &now);
-  return Nanoseconds(now) - stamp.modified < kLongestTimeStep;
-}
-
-struct CKeptProfile {
-  CKeptProfile(const CFileStamp& fileStamp, bool settled, std::string bytes)
-      : stamp(fileStamp), trusted(settled), index(std::move(bytes)) {}
-  CFileStamp stamp;
-  bool trusted;  // false: read afresh next time
-  CProfileIndex index;
-};
-
-// The files read so far, for the life of the process (released at its exit, so that nothing is
-// held then; no profile function may therefore be called from the destructor of a static
-// object). One lock serialises every call, so that two threads may read at once.
-class CProfileCache {
- public:
-  std::mutex& Lock() { return lock_; }
-
-  // Under the lock: the file at `path` as reads see it now; `state` says how it was read.
-  CProfileIndex& Read(const char* path, FileState& state) {
-    struct stat info;
-    if (stat(path, &info) != 0) {
-      state = MissingOrUnreadable(path);
-    } else if (!S_ISREG(info.st_mode)) {
-      state = FileState::kUnreadable;
-    } else {
-      state = FileState::kRead;
-      const auto kept = files_.find(std::string_view(path));
-      if (kept != files_.end() && kept->second.trusted && kept->second.stamp == CFileStamp(info)) {
-        return kept->second.index;
-      }
-    }
-    // What was kept goes before the file is read again, so that only one copy is ever held.
-    Forget(path);
-    if (state != FileState::kRead) {
-      return nothing_;
-    }
-    // Trusted only when nothing changed from the stat to the open, and the time was taken before
-    // the read: a change after it would then show in the time.
-    const CFileStamp seen(info);
-    const bool settled = !ChangedRecently(seen);
-    std::string bytes;
-    state = ReadProfileFile(path, bytes, info);
-    if (state != FileState::kRead) {
-      return nothing_;
-    }
-    if (const ProfileEncoding encoding = ProfileEncodingOf(bytes);
-        encoding != ProfileEncoding::kBytes) {
-      bytes = DecodeProfileText(bytes, encoding);
-    }
-    const CFileStamp stamp(info);
-    return files_.try_emplace(path, stamp, settled && stamp == seen, std::move(bytes))
-        .first->second.index;
-  }
-
-  void Forget(const char* path) {
-    if (const auto kept = files_.find(std::string_view(path)); kept != files_.end()) {
-      files_.erase(kept);
-    }
-  }
-
- private:
-  std::mutex lock_;
-  std::map<std::string, CKeptProfile, std::less<>> files_;
-  CProfileIndex nothing_{std::string()};  // a file that is missing or cannot be read
-};
-
-CProfileCache& Cache() {
-  static CProfileCache cache;
-  return cache;
-}
 
 // Copies a value or default text as the platform does: a text enclosed in a matching pair of
 // quotes loses them, at most capacity - 1 characters are kept and a zero follows; nothing after
@@ -354,7 +214,7 @@ DWORD WINAPI GetPrivateProfileStringA(const char* section, const char* key, cons
     return 0;
   }
   const CProfilePath path(fileName);
-  CProfileCache& cache = Cache();
+  CProfileCache& cache = ProfileCache();
   const std::lock_guard<std::mutex> lock(cache.Lock());
   FileState state;
   CProfileIndex& index = cache.Read(path.c_str(), state);
@@ -402,7 +262,7 @@ DWORD WINAPI GetPrivateProfileSectionA(const char* section, char* buffer, DWORD 
     return 0;
   }
   const CProfilePath path(fileName);
-  CProfileCache& cache = Cache();
+  CProfileCache& cache = ProfileCache();
   const std::lock_guard<std::mutex> lock(cache.Lock());
   FileState state;
   const std::string lines = SectionLines(cache.Read(path.c_str(), state), section);
@@ -426,7 +286,7 @@ BOOL WINAPI WritePrivateProfileStringA(const char* section, const char* key, con
     return kFailed;
   }
   const CProfilePath path(fileName);
-  CProfileCache& cache = Cache();
+  CProfileCache& cache = ProfileCache();
   const std::lock_guard<std::mutex> lock(cache.Lock());
   cache.Forget(path.c_str());
   std::string bytes;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <string>
+#include <string_view>
 
 enum class RegularFileRead {
   kRead,
@@ -18,3 +19,9 @@ enum class RegularFileRead {
 // and reads at most the size it had then into `bytes`, which a file growing meanwhile cannot
 // swell. `info` receives what fstat told of the open file.
 RegularFileRead ReadRegularFileBytes(const char* path, std::string& bytes, struct stat& info);
+
+// Whether the regular file at `path` holds exactly `expected`, read as ReadRegularFileBytes reads
+// it, without keeping a copy. `info` receives what fstat told of the open file; anything but
+// kRead means the file could not be compared.
+RegularFileRead CompareRegularFileBytes(const char* path, std::string_view expected,
+                                        struct stat& info, bool& same);

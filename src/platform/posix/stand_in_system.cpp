@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 namespace {
@@ -29,12 +30,18 @@ std::string ConfiguredRoot() {
   return base + "/dialkit/system";
 }
 
-// mkdir -p: each missing folder of the path in turn. Failures show later, when a file in it
-// cannot be opened, which is where the callers report them.
-void MakeDirectories(const std::string& path) {
+// mkdir -p: each missing folder of the path in turn, walked only when the last one cannot be
+// made for want of its parent. Failures show later, when a file in it cannot be opened, which is
+// where the callers report them.
+void MakeDirectories(std::string path) {
+  if (mkdir(path.c_str(), 0777) == 0 || errno != ENOENT) {
+    return;
+  }
   for (size_t slash = path.find('/', 1); slash != std::string::npos;
        slash = path.find('/', slash + 1)) {
-    mkdir(path.substr(0, slash).c_str(), 0777);
+    path[slash] = '\0';
+    mkdir(path.c_str(), 0777);
+    path[slash] = '/';
   }
   mkdir(path.c_str(), 0777);
 }

@@ -11,6 +11,10 @@
 // A directory cannot be opened as a file at all; a device (CON, COM1) or a pipe can, and the
 // open file's type tells them from a file on a disk.
 bool ReadRegularFile(const char* path, std::string* bytes, std::string* problem) {
+  std::string unasked;
+  if (problem == nullptr) {
+    problem = &unasked;
+  }
   bytes->clear();
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

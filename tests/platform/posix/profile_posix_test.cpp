@@ -117,6 +117,15 @@ TEST(ProfileFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
 }
 
+// ASCII text as UTF-16 LE with its byte-order mark.
+std::string Utf16(std::string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char c : text) {
+    bytes.append(1, c).append(1, '\0');
+  }
+  return bytes;
+}
+
 // A file is kept from one read to the next; a change between them that keeps its size is read
 // all the same. The first state is an hour old, as the files of a run are, or just written.
 TEST(ProfileFile, AChangeBetweenTwoReadsIsRead) {
@@ -147,21 +156,30 @@ TEST(ProfileFile, AChangeBetweenTwoReadsIsRead) {
       {"removed", now - std::chrono::hours(1),
        [](const std::string& path, Time) { fs::remove(path); }, "none"},
       // As on a file system whose clock moves in steps: a change within the step keeps the time.
+      // Its reads before the change compared the bytes and found them the same.
       {"just written, then the same size and time again", now,
        [](const std::string& path, Time first) {
          test::WriteFileBytes(path, "[s]\nk=4\n");
          fs::last_write_time(path, first);
        },
        "4"},
+      {"just written in UTF-16, then the same size and time again", now,
+       [](const std::string& path, Time first) {
+         test::WriteFileBytes(path, Utf16("[s]\nk=5\n"));
+         fs::last_write_time(path, first);
+       },
+       "5"},
   };
   for (const Change& c : changes) {
     SCOPED_TRACE(c.what);
     const std::string path = directory.File(std::string(c.read) + ".ini");
-    test::WriteFileBytes(path, "[s]\nk=1\n");
+    test::WriteFileBytes(path, c.read == std::string("5") ? Utf16("[s]\nk=1\n") : "[s]\nk=1\n");
     fs::last_write_time(path, c.first);
     char value[8];
-    GetPrivateProfileStringA("s", "k", "none", value, sizeof value, path.c_str());
-    ASSERT_STREQ(value, "1");
+    for (int i = 0; i < 2; ++i) {
+      GetPrivateProfileStringA("s", "k", "none", value, sizeof value, path.c_str());
+      ASSERT_STREQ(value, "1");
+    }
     c.change(path, c.first);
     GetPrivateProfileStringA("s", "k", "none", value, sizeof value, path.c_str());
     EXPECT_STREQ(value, c.read);

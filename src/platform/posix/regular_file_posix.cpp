@@ -1,0 +1,86 @@
+#include "platform/posix/regular_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_system.h"
+
+RegularFileRead ReadRegularFileBytes(const char* path, std::string& bytes, struct stat& info) {
+  bytes.clear();
+  const int file = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (file < 0) {
+    return RegularFileRead::kOpenFailed;
+  }
+  RegularFileRead result = fstat(file, &info) == 0 && S_ISREG(info.st_mode)
+                               ? RegularFileRead::kRead
+                               : RegularFileRead::kNotRegular;
+  if (result == RegularFileRead::kRead) {
+    bytes.resize(static_cast<size_t>(info.st_size));
+    size_t got = 0;
+    while (got < bytes.size()) {
+      const ssize_t read = ::read(file, bytes.data() + got, bytes.size() - got);
+      if (read > 0) {
+        got += static_cast<size_t>(read);
+      } else if (read == 0) {
+        break;
+      } else if (errno != EINTR) {
+        result = RegularFileRead::kReadFailed;
+        break;
+      }
+    }
+    bytes.resize(got);
+  }
+  const int error = errno;
+  close(file);
+  errno = error;
+  return result;
+}
+
+RegularFileRead CompareRegularFileBytes(const char* path, std::string_view expected,
+                                        struct stat& info, bool& same) {
+  same = false;
+  const int file = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (file < 0) {
+    return RegularFileRead::kOpenFailed;
+  }
+  RegularFileRead result = fstat(file, &info) == 0 && S_ISREG(info.st_mode)
+                               ? RegularFileRead::kRead
+                               : RegularFileRead::kNotRegular;
+  same = result == RegularFileRead::kRead && static_cast<size_t>(info.st_size) == expected.size();
+  // One more byte than expected is asked for, so that a file grown since the fstat differs too.
+  char chunk[4096];
+  size_t got = 0;
+  while (same) {
+    const ssize_t read = ::read(file, chunk, std::min(sizeof chunk, expected.size() - got + 1));
+    if (read > 0) {
+      same = static_cast<size_t>(read) <= expected.size() - got &&
+             std::memcmp(chunk, expected.data() + got, static_cast<size_t>(read)) == 0;
+      got += static_cast<size_t>(read);
+    } else if (read == 0) {
+      same = got == expected.size();
+      break;
+    } else if (errno != EINTR) {
+      result = RegularFileRead::kReadFailed;
+      same = false;
+    }
+  }
+  const int error = errno;
+  close(file);
+  errno = error;
+  return result;
+}
+
+bool ReadRegularFile(const char* path, std::string* bytes, std::string* problem) {
+  struct stat info;
+  const RegularFileRead read = ReadRegularFileBytes(path, *bytes, info);
+  // The problem's text is formed only when asked for: the message catalogue costs more than
+  // the read.
+  if (read != RegularFileRead::kRead && problem != nullptr) {
+    *problem = read == RegularFileRead::kNotRegular ? "not a regular file" : std::strerror(errno);
+  }
+  return read == RegularFileRead::kRead;
+}
