@@ -21,7 +21,8 @@ include(GoogleTest)
 # dialkit_add_test(<name> SOURCES ... LIBRARIES ...)
 # One test program per subsystem. On the host every test case becomes its own CTest test; under
 # Wine a program is one CTest test, because each start of a Windows program costs a Wine process.
-# A cross build without an emulator (32-bit Windows) builds its tests but cannot run them.
+# A cross build without an emulator (32-bit Windows) builds its tests but cannot run them. Every
+# test has a time limit, so that one that hangs fails and is named.
 function(dialkit_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -30,7 +31,10 @@ function(dialkit_add_test name)
   if(NOT CMAKE_CROSSCOMPILING)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   elseif(CMAKE_CROSSCOMPILING_EMULATOR)
+    # A whole program of cases is one test here, so it gets longer than the presets' 120 s a
+    # case.
     add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 900)
   endif()
 endfunction()
 

@@ -22,6 +22,7 @@
 #include "framework/text.h"
 #include "phone_book_file.h"
 #include "platform/file_replacement.h"
+#include "support/posix/child_process.h"
 #include "support/scripted_window_system.h"
 
 namespace {
@@ -43,8 +44,7 @@ bool KilledAtStep(int stop, const std::function<void()>& write) {
     write();
     _exit(0);
   }
-  int status = 0;
-  waitpid(child, &status, 0);
+  const int status = test::WaitForChild(child);
   return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "app/run_cases.h"
+#include "support/posix/child_process.h"
 #include "support/posix/pseudo_terminal.h"
 
 namespace {
@@ -98,8 +99,7 @@ TEST(DialkitProgram, AQuietRunKeepsItsStatusWhenNobodyReadsItsErrors) {
     _exit(127);
   }
   close(errors[1]);
-  int status = 0;
-  waitpid(child, &status, 0);
+  const int status = test::WaitForChild(child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
 }
 

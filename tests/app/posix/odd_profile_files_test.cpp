@@ -23,6 +23,7 @@
 #include "app/provision_app.h"
 #include "app/run_cases.h"
 #include "resource.h"
+#include "support/posix/child_process.h"
 #include "support/scripted_window_system.h"
 
 namespace {
@@ -113,8 +114,7 @@ int RunLimited(size_t room, const std::function<void()>& body) {
     }
     _exit(status);
   }
-  int status = 0;
-  waitpid(child, &status, 0);
+  const int status = test::WaitForChild(child);
   return status;
 }
 

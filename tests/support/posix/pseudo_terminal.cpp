@@ -13,6 +13,8 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "support/posix/child_process.h"
+
 namespace test {
 
 namespace {
@@ -111,20 +113,13 @@ pid_t PseudoTerminal::Start(const std::vector<std::string>& arguments, const std
 }
 
 int PseudoTerminal::WaitForExit(pid_t process) {
-  const auto deadline = Clock::now() + std::chrono::seconds(20);
-  int status = 0;
-  while (waitpid(process, &status, WNOHANG) != process) {
-    if (MillisecondsLeft(deadline) <= 0) {
-      kill(process, SIGKILL);
-      waitpid(process, &status, 0);
-      ADD_FAILURE() << "the program did not end; its screen:\n" << screen_;
-      return -1;
-    }
-    ReadScreen(50);
-  }
+  const int status = WaitForChild(process, 20, [this] { ReadScreen(50); });
   while (ReadScreen(50)) {
   }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  if (status == -1) {
+    ADD_FAILURE() << "its screen:\n" << screen_;
+  }
+  return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace test
