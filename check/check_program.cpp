@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "check_report.h"
+#include "dialkit_version.h"
 #include "entry_check.h"
 #include "framework/text.h"
 #include "platform/file_system.h"
@@ -14,6 +15,7 @@ constexpr int kUnreadable = 3;
 
 constexpr char kUsage[] =
     "usage: dialkit-check FILE [--section RasEntry|VPNEntry] [--json]\n"
+    "       dialkit-check --help | --version\n"
     "\n"
     "Shows what DIALKIT would store from the entry description file FILE, read exactly as\n"
     "DIALKIT reads it, and every surprise in it: one finding per line, as\n"
@@ -21,6 +23,9 @@ constexpr char kUsage[] =
     "\n"
     "  --section NAME  check [RasEntry] or [VPNEntry] alone (both by default)\n"
     "  --json          the same facts as one JSON document\n"
+    "\n"
+    "A relative FILE is taken from the current directory (DIALKIT itself takes a relative\n"
+    "INIT from its own directory).\n"
     "\n"
     "Exit status: 0 no error or warning, 1 warnings only, 2 errors, 3 the file cannot be\n"
     "read, 4 the command line is wrong. Each code is explained in the documentation\n"
@@ -42,6 +47,10 @@ int RunCheckProgram(int argc, const char* const* argv, std::FILE* out, std::FILE
     if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0 ||
         std::strcmp(argument, "/?") == 0) {
       std::fputs(kUsage, out);
+      return 0;
+    }
+    if (std::strcmp(argument, "--version") == 0) {
+      std::fputs("dialkit-check " DIALKIT_VERSION_TEXT "\n", out);
       return 0;
     }
     if (std::strcmp(argument, "--json") == 0) {

@@ -18,29 +18,35 @@ std::string Hex(unsigned value, int digits) {
   return text;
 }
 
-std::string ForTerminal(string_view text) {
+// The one escape of the reports: printable ASCII stays, but for a backslash and a double quote,
+// which take a backslash before them, so that a file's text can never look like an escape; every
+// other byte is written as \xHH in the text report and as \u00HH in JSON. The file's path in the
+// text report keeps its backslashes (Windows separates folders with them) and escapes only the
+// bytes a terminal would act on.
+enum class Escape { kText, kJson, kPath };
+
+std::string Escaped(string_view text, Escape style) {
   std::string shown;
+  shown.reserve(text.size());
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    shown += byte >= 0x20 && byte < 0x7F ? std::string(1, c) : "\\x" + Hex(byte, 2);
+    if ((c == '"' || c == '\\') && style != Escape::kPath) {
+      shown.append(1, '\\').append(1, c);
+    } else if (byte >= 0x20 && byte < 0x7F) {
+      shown += c;
+    } else {
+      shown.append(style == Escape::kJson ? "\\u00" : "\\x").append(Hex(byte, 2));
+    }
   }
   return shown;
 }
 
+std::string ForTerminal(string_view text) {
+  return Escaped(text, Escape::kText);
+}
+
 std::string Json(string_view text) {
-  std::string json = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      json += '\\';
-      json += c;
-    } else if (byte >= 0x20 && byte < 0x7F) {
-      json += c;
-    } else {
-      json += "\\u00" + Hex(byte, 2);
-    }
-  }
-  return json + "\"";
+  return "\"" + Escaped(text, Escape::kJson) + "\"";
 }
 
 // The names of the bits set, in the order of their values, joined by `separator`; each name is
@@ -70,10 +76,11 @@ std::string Number(size_t value) {
 }  // namespace
 
 void WriteTextReport(std::FILE* out, const char* file, const CEntryFileCheck& check) {
-  const std::string shownFile = ForTerminal(file);
+  const std::string shownFile = Escaped(file, Escape::kPath);
   for (const CFinding& finding : check.findings) {
     Put(out, {shownFile, finding.line > 0 ? ":" + Number(finding.line) : "", ": ",
-              SeverityName(FindingSeverity(finding.kind)), ": ", ForTerminal(finding.message), " [",
+              SeverityName(FindingSeverity(finding.kind)), ": ", ForTerminal(finding.message),
+              finding.line == kLineNotFound ? " (its line was not found)" : "", " [",
               FindingCode(finding.kind), "]\n"});
   }
   for (const CCheckedEntry& entry : check.entries) {
@@ -95,7 +102,9 @@ void WriteTextReport(std::FILE* out, const char* file, const CEntryFileCheck& ch
       }
       Put(out, {"  ", key.field, string_view("                    ").substr(std::strlen(key.field)),
                 value, "  (", key.name,
-                entry.lines[k] != 0 ? ", line " + Number(entry.lines[k]) : ": default",
+                entry.lines[k] > 0                ? ", line " + Number(entry.lines[k])
+                : entry.lines[k] == kLineNotFound ? ", line not found"
+                                                  : ": default",
                 entry.lost[k] != 0 ? ", cut: " + Number(entry.lost[k]) + " lost" : "", ")\n"});
     }
     if (entry.made) {
@@ -154,8 +163,10 @@ void WriteJsonReport(std::FILE* out, const char* file, const CEntryFileCheck& ch
               ", \"lost\": 0},\n        \"szDeviceName\": {\"text\": ",
               Json(entry.record.szDeviceName), ", \"lost\": 0}\n      },\n      \"lines\": {"});
     for (size_t k = 0; k < std::size(kEntryKeys); ++k) {
-      Put(out, {k == 0 ? "\"" : ", \"", kEntryKeys[k].name,
-                "\": ", entry.lines[k] != 0 ? Number(entry.lines[k]) : "null"});
+      Put(out, {k == 0 ? "\"" : ", \"", kEntryKeys[k].name, "\": ",
+                entry.lines[k] > 0                ? Number(entry.lines[k])
+                : entry.lines[k] == kLineNotFound ? "0"
+                                                  : "null"});
     }
     Put(out, {"}}"});
   }

@@ -12,6 +12,7 @@
 
 #include "entry/entry_reader.h"
 #include "entry/entry_record.h"
+#include "source_lines.h"
 
 enum class Severity { kNote, kWarning, kError };
 
@@ -50,6 +51,8 @@ enum class FindingKind {
   kDefaultAreaCode,
   kReservedNotZero,
   kAlternatesOffsetNotZero,
+  kEmptyPhoneNumber,
+  kEmptyAreaCode,
   kCount
 };
 
@@ -59,7 +62,7 @@ const char* SeverityName(Severity severity);  // "error", "warning", "note"
 
 struct CFinding {
   FindingKind kind;
-  int line;             // from 1; 0 for the file as a whole
+  int line;             // from 1; 0 for the file as a whole; kLineNotFound when it is not known
   std::string section;  // empty when the finding concerns no one section
   std::string key;      // the key as the tool spells it, or as written when the tool knows none
   std::string message;  // quotes the file's text as it is; escaping is the output's business
@@ -70,8 +73,9 @@ struct CCheckedEntry {
   const char* section;  // "RasEntry" or "VPNEntry"
   bool made;            // false: the tool makes no entry of it (a VPN section missing or empty)
   RASENTRYA record;
-  // For each key of kEntryKeys: the line whose value the record holds, 0 when the default applies;
-  // for a text, the number of characters the field could not keep.
+  // For each key of kEntryKeys: the line whose value the record holds, 0 when the default applies
+  // (the key is not given), kLineNotFound when it is given on a line that could not be found; for
+  // a text, the number of characters the field could not keep.
   int lines[std::size(kEntryKeys)];
   size_t lost[std::size(kEntryKeys)];
 };

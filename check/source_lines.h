@@ -13,33 +13,43 @@
 //   its first '=' (the whole line when it has none); a zero byte ends a name;
 // - names are compared without regard to the letter case of ASCII letters.
 // Everything else (which key or section counts, values, comments) comes from the profile
-// functions themselves.
+// functions themselves: the lines are found for the names they list, in their order, with one
+// walk through the file. A name the walk cannot match to a line has the line kLineNotFound, and
+// a file whose lines the system reads by other rules than these gives no wrong line, only fewer.
+//
+// What is kept: the file's text and, for each section header, its line and where its lines
+// begin; nothing for each key line.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+// The line of a name that the profile functions list but the walk through the file cannot find.
+inline constexpr int kLineNotFound = -1;
+
 class CSourceLines {
  public:
   explicit CSourceLines(std::string_view file);
 
-  int LineCount() const { return lineCount_; }
+  // The lines of the section headers named in `sections`, the names of the file's sections as
+  // the profile functions list them (in file order, the unnamed section left out).
+  std::vector<int> SectionLines(const std::vector<std::string_view>& sections) const;
 
-  // The line of the header of the `n`th section (from 0) named `section`; 0 when there is none.
-  int SectionLine(std::string_view section, size_t n) const;
-
-  // The line of the `n`th key (from 0) named `key` in the first section named `section`; 0 when
-  // there is none.
-  int KeyLine(std::string_view section, std::string_view key, size_t n) const;
+  // The lines of the keys named in `keys`, the keys of the first section named `section` as the
+  // profile functions list them (in file order, comments left out).
+  std::vector<int> KeyLines(std::string_view section,
+                            const std::vector<std::string_view>& keys) const;
 
  private:
-  struct CNamedLine {
+  struct CHeader {
     int line;
-    bool header;
+    size_t begin;  // where the line after the header begins
     std::string_view name;
   };
+  template <typename Visit>
+  void ForEachLine(size_t begin, int firstLine, Visit visit) const;
+
   std::string text_;  // the file's text, which the names are views into
-  std::vector<CNamedLine> named_;
-  int lineCount_ = 0;
+  std::vector<CHeader> headers_;
 };

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "check_program.h"
+#include "check_report.h"
 #include "platform/file_system.h"
+#include "source_lines.h"
 #include "support/test_files.h"
 
 namespace {
@@ -21,12 +23,17 @@ std::string Keys(const std::string& keys) {
   return "[RasEntry]\r\nLocalPhoneNumber=5550142\r\n" + keys + "\r\n";
 }
 
-// "LINE CODE KEY" of each finding, in order; line 0 is the file as a whole, key - is none.
+// "LINE CODE KEY" of each finding, in order; line 0 is the file as a whole, key - is none. A
+// misspelt section (DK107) shows its section as written, in brackets, in place of the key.
 std::string Findings(const CEntryFileCheck& check) {
   std::string text;
   for (const CFinding& finding : check.findings) {
+    const bool nearSection = finding.kind == FindingKind::kSectionNameNear;
     text += (text.empty() ? "" : ", ") + std::to_string(finding.line) + " " +
-            FindingCode(finding.kind) + " " + (finding.key.empty() ? "-" : finding.key);
+            FindingCode(finding.kind) + " " +
+            (nearSection           ? "[" + finding.section + "]"
+             : finding.key.empty() ? "-"
+                                   : finding.key);
   }
   return text;
 }
@@ -56,7 +63,7 @@ const struct {
     {"[RasEntry]\n;c\n[VPNEntry]\nLocalPhoneNumber=1\n[ rasentry ]\nLocalPhoneNumber=1\n",
      "1 DK106 -, 1 DK601 LocalPhoneNumber, 5 DK103 -", nullptr},
     {"LocalPhoneNumber=1\n[Ras Entry]\nLocalPhoneNumber=1\n",
-     "0 DK106 -, 0 DK601 LocalPhoneNumber, 2 DK107 -"},
+     "0 DK106 -, 0 DK601 LocalPhoneNumber, 2 DK107 [Ras Entry]"},
     {"", "0 DK106 -, 0 DK601 LocalPhoneNumber, 0 DK104 -", nullptr},
     {Keys("[VPNEntry]\r\n; a comment only"), "3 DK104 -", nullptr},
     {Keys("[VPNEntry]\r\n; a comment only\r\n[VPNEntry]\r\nLocalPhoneNumber=1"),
@@ -65,6 +72,8 @@ const struct {
      "3 DK108 Options, 4 DK108 AreaCode 617, 5 DK110 #Script"},
     {"[RasEntry]\nAreaCode=1\nOptions=UseCountryAndAreaCodes\n", "1 DK601 LocalPhoneNumber"},
     {Keys("Options=UseCountryAndAreaCodes"), "3 DK602 AreaCode"},
+    {"[RasEntry]\nLocalPhoneNumber=\nOptions=UseCountryAndAreaCodes\nAreaCode=\"\"\n",
+     "2 DK605 LocalPhoneNumber, 4 DK606 AreaCode"},
     // Keyword lists.
     {Keys("Options=networklogon\r\nFramingProtocol=ppp PPP"), "3 DK201 Options"},
     {Keys("Options=NoNetworkLogonPlease\r\nNetProtocols=IPX"),
@@ -128,12 +137,47 @@ TEST(EntryCheck, ExamplesPassAndTheFaultyOneShowsItsFindings) {
               "25 DK202 NetProtocols, 26 DK201 FramingProtocol, 28 DK401 CountryID, "
               "29 DK403 CountryCode, 30 DK603 Reserved1, "
               "31 DK110 # A '#' does not start a comment in a profile file., 32 DK109 Script, "
-              "34 DK102 Options, 36 DK107 -, 42 DK206 NetProtocols, 44 DK207 Options, "
+              "34 DK102 Options, 36 DK107 [VPNEntries], 42 DK206 NetProtocols, 44 DK207 Options, "
               "45 DK302 ipaddr, 47 DK306 ipaddrDns, 49 DK402 FrameSize, 50 DK404 Channels, "
               "52 DK604 AlternatesOffset, 55 DK103 -");
     EXPECT_EQ(check.ExitStatus(), 2);
   }
   EXPECT_EQ(examples, 3u);
+}
+
+// A name the profile functions list but the walk through the file cannot find has no line, and
+// nor has any name after it in its section: never a wrong line. The report then says so, and
+// never takes a key that is given for one left out.
+TEST(SourceLines, ANameThatCannotBeFoundHasNoLineAndIsNoDefault) {
+  const CSourceLines lines("[a]\nk=1\n;c\nm=2\n[b]\n[a]\nk=3\n");
+  EXPECT_EQ(lines.SectionLines({"a", "b", "A"}), (std::vector<int>{1, 5, 6}));
+  EXPECT_EQ(lines.KeyLines("A", {"K", "m"}), (std::vector<int>{2, 4}));
+  EXPECT_EQ(lines.KeyLines("a", {"k", "x", "m"}),
+            (std::vector<int>{2, kLineNotFound, kLineNotFound}));
+
+  const test::ScopedTempDirectory directory;
+  const std::string path = directory.File("report.txt");
+  CEntryFileCheck check;
+  check.readable = true;
+  check.findings.push_back({FindingKind::kUnknownKey, kLineNotFound, "RasEntry", "x", "x"});
+  CCheckedEntry& entry = check.entries.emplace_back();
+  entry = {"RasEntry", true, {}, {}, {}};
+  for (size_t k = 0; k < std::size(kEntryKeys); ++k) {
+    entry.lines[k] = std::string_view(kEntryKeys[k].name) == "LocalPhoneNumber" ? kLineNotFound : 0;
+  }
+  for (const bool json : {false, true}) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    (json ? WriteJsonReport : WriteTextReport)(out, "f.ini", check);
+    std::fclose(out);
+    const std::string report = test::ReadFileBytes(path);
+    for (const char* shown :
+         json ? std::vector<const char*>{"\"line\": null", "\"LocalPhoneNumber\": 0,"}
+              : std::vector<const char*>{"f.ini: warning: x (its line was not found)",
+                                         "(LocalPhoneNumber, line not found)"}) {
+      EXPECT_NE(report.find(shown), std::string::npos) << report;
+    }
+  }
 }
 
 // Every code has its entry in the documentation, under the severity it is given.
@@ -182,7 +226,7 @@ TEST(CheckProgram, ExitsByTheWorstFindingAndEscapesTheFilesText) {
       {{good.c_str(), "--section", "rasentry"}, 0, "[RasEntry] would be stored as"},
       {{warned.c_str(), "--section", "RasEntry"}, 1, ":3: warning: `AreaCod`"},
       {{wrong.c_str(), "--json"}, 2, "\"line\": 3, \"section\": \"RasEntry\""},
-      {{odd.c_str()}, 1, "szScript            \"\\x1b[2J\\xe9\"\\ ; x\""},
+      {{odd.c_str()}, 1, "szScript            \"\\x1b[2J\\xe9\\\"\\\\ ; x\""},
       {{odd.c_str(), "--json"}, 1, "{\"text\": \"\\u001b[2J\\u00e9\\\"\\\\ ; x\""},
   };
   for (const auto& c : cases) {

@@ -56,6 +56,15 @@ std::string Utf16(std::u16string_view text, bool littleEndian = true, bool mark 
   return bytes;
 }
 
+// Section s with 3,000 other keys first, more than a section's index holds, then `rest`.
+std::string LongSection(const std::string& rest) {
+  std::string file = "[s]\r\n";
+  for (int i = 0; i < 3000; ++i) {
+    file += "n" + std::to_string(i) + "=0\r\n";
+  }
+  return file + rest;
+}
+
 const std::string kValue = "[s]\r\nk=value\r\n";
 const std::string kQuoted = "[s]\r\nk=\"abc\"\r\n";
 const std::string kLines = "[s]\r\na=1\r\n;c\r\nb\r\n\r\nc=\"q\"\r\n[t]\r\n";
@@ -118,6 +127,9 @@ const ProfileRow kRows[] = {
     Int("a leading zero is decimal", "017", 17),
     Int("an empty value gives the default", "", kGotIntDefault),
     {"a missing key gives the default", "[s]\r\nj=1\r\n", kGotIntDefault, ""sv, kInt},
+    // Keys past what a section's index holds.
+    {"the first of a name past 3,000 keys", LongSection("K=1\r\nk=2\r\n"), 1, "1\0"sv},
+    {"a name not there past 3,000 keys", LongSection("j=1\r\n[t]\r\nk=2\r\n"), 4, "dflt\0"sv},
 };
 
 TEST(Profile, ReadsAsThePlatformReads) {

@@ -1,5 +1,7 @@
 #include "platform/posix/profile_index.h"
 
+#include <algorithm>
+#include <bit>
 #include <utility>
 
 #include "framework/text.h"
@@ -42,6 +44,22 @@ void Grow(std::vector<CKeySlot>& slots) {
     }
   }
   slots = std::move(grown);
+}
+
+// The two bits of a name's hash in a filter of a power of two bits.
+size_t FilterBit(uint32_t hash, size_t bits, int probe) {
+  return (probe == 0 ? hash : hash * 2654435761u) & (bits - 1);
+}
+
+bool MayHold(const std::vector<uint64_t>& filter, uint32_t hash) {
+  const size_t bits = filter.size() * 64;
+  for (int probe = 0; probe < 2; ++probe) {
+    const size_t bit = FilterBit(hash, bits, probe);
+    if ((filter[bit / 64] & (uint64_t{1} << (bit % 64))) == 0) {
+      return false;
+    }
+  }
+  return true;
 }
 
 CKeySlot SlotOf(const CProfileLine& line, uint32_t hash) {
@@ -89,16 +107,21 @@ void CProfileIndex::IndexKeys(CSection& section) const {
   section.end = bytes.size();
   section.unindexed = SIZE_MAX;
   size_t keys = 0;
+  std::vector<uint32_t> beyond;  // the hashes of the names past the slots
   CProfileLineReader reader(bytes, section.begin);
   for (CProfileLine line; reader.Next(line);) {
     if (line.kind == CProfileLine::kSection) {
       section.end = line.begin;
       break;
     }
-    if (line.kind != CProfileLine::kKey || section.unindexed != SIZE_MAX) {
+    if (line.kind != CProfileLine::kKey) {
       continue;
     }
     const uint32_t hash = HashName(line.name);
+    if (section.unindexed != SIZE_MAX) {
+      beyond.push_back(hash);
+      continue;
+    }
     size_t slot = Probe(section.slots, line.name, hash);
     if (section.slots[slot].used) {
       continue;  // a later key of a name already found
@@ -106,6 +129,7 @@ void CProfileIndex::IndexKeys(CSection& section) const {
     if (2 * (keys + 1) > section.slots.size()) {
       if (section.slots.size() == kMostKeySlots) {
         section.unindexed = line.begin;
+        beyond.push_back(hash);
         continue;
       }
       Grow(section.slots);
@@ -116,6 +140,16 @@ void CProfileIndex::IndexKeys(CSection& section) const {
   }
   if (section.unindexed == SIZE_MAX) {
     section.unindexed = section.end;
+  }
+  // Sixteen bits for each name, two of them set: about one lookup in seventy of a name that is
+  // not there still walks.
+  section.beyond.assign(
+      beyond.empty() ? 0 : std::bit_ceil(std::max<size_t>(beyond.size() * 16, 64)) / 64, 0);
+  for (const uint32_t hash : beyond) {
+    for (int probe = 0; probe < 2; ++probe) {
+      const size_t bit = FilterBit(hash, section.beyond.size() * 64, probe);
+      section.beyond[bit / 64] |= uint64_t{1} << (bit % 64);
+    }
   }
 }
 
@@ -130,6 +164,9 @@ const CKeySlot* CProfileIndex::FindKey(const CSection& section, std::string_view
   }
   // Past the slots' capacity: the first key of the name among the lines the slots lack. Keys
   // the file drops have empty names, so an earlier key of the empty name is always found first.
+  if (section.beyond.empty() || !MayHold(section.beyond, hash)) {
+    return nullptr;
+  }
   CProfileLineReader rest(Bytes().substr(0, section.end), section.unindexed);
   for (CProfileLine line; rest.Next(line);) {
     if (line.kind == CProfileLine::kKey && SameProfileName(line.name, name)) {

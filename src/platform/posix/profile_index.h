@@ -6,8 +6,10 @@
 //
 // Memory: besides the bytes, the index holds at most kMostSections sections (the one indexed
 // first makes room for a new one), each with at most kMostKeySlots key slots of 40 bytes; keys
-// of a section beyond what its slots hold are searched line by line. So a file of any shape
-// costs its own size and less than a megabyte more.
+// of a section beyond what its slots hold are searched line by line, after a filter of two bytes
+// for each of them has shown that the name may be among them (a lookup of a name that is not
+// there, the common case in a long section, then seldom walks). So a file of any shape costs its
+// own size, less than a megabyte, and at most its size again for the filters of long sections.
 #pragma once
 
 #include <cstddef>
@@ -41,6 +43,7 @@ class CProfileIndex {
     size_t end = 0;
     std::vector<CKeySlot> slots;  // the first key of each name; a power of two, at most half full
     size_t unindexed = 0;         // the first line whose key the slots may lack
+    std::vector<uint64_t> beyond;  // a filter of the names of the keys past the slots
   };
 
   explicit CProfileIndex(std::string bytes) : bytes_(std::move(bytes)) {}
