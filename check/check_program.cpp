@@ -6,7 +6,7 @@
 #include "dialkit_version.h"
 #include "entry_check.h"
 #include "framework/text.h"
-#include "platform/file_system.h"
+#include "platform/paths.h"
 
 namespace {
 

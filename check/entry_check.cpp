@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "file_checker.h"
-#include "platform/file_system.h"
+#include "platform/whole_file.h"
 #include "platform/profile_names.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "app/command_line.h"
 #include "fuzz_support.h"
-#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/result_codes.h"
 
 namespace {

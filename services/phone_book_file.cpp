@@ -13,7 +13,7 @@
 
 #include "framework/text.h"
 #include "platform/file_replacement.h"
-#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "service_files.h"
 
 namespace {

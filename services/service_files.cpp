@@ -8,7 +8,8 @@
 #include <filesystem>
 
 #include "framework/text.h"
-#include "platform/file_system.h"
+#include "platform/system_info.h"
+#include "platform/whole_file.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "framework/critical_section.h"
 #include "framework/text.h"
 #include "phone_book_file.h"
-#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/ras_service.h"
 #include "platform/result_codes.h"
 #include "service_files.h"

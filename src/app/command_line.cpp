@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "framework/text.h"
-#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/result_codes.h"
 
 char g_entryFilePath[kCommandLineTextCapacity];

@@ -22,7 +22,7 @@
 #include "framework/memory_end.h"
 #include "framework/text.h"
 #include "framework/window_system.h"
-#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/result_codes.h"
 #include "ras/ras_library.h"
 

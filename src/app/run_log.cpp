@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/file_system.h"
+#include "platform/local_time.h"
+#include "platform/log_append.h"
 
 namespace {
 

@@ -4,7 +4,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/system_info.h"
 
 namespace {
 
@@ -47,9 +48,8 @@ std::vector<std::string> LibrarySearchPaths(const char* libraryName) {
     if (end > 0) {
       const std::string directory = executable.substr(0, end);
       paths.push_back(directory + fileName);
-      const std::string installed = InstalledLibraryDirectory(directory);
-      if (!installed.empty()) {
-        paths.push_back(installed + fileName);
+      for (const std::string& other : PlatformLibraryDirectories(directory)) {
+        paths.push_back(other + fileName);
       }
     }
   }

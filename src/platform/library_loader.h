@@ -31,10 +31,9 @@ class CLibraryLoader {
 CLibraryLoader& PlatformLibraryLoader();
 
 // The full paths at which the platform's loader looks for the library `libraryName`
-// ("rasapi32.dll"), in its order: the directory of the running executable, then, where the
-// platform has one, the installed tool's library directory (InstalledLibraryDirectory), then
-// the system directory (GetSystemDirectoryPath); for a system library (IsSystemLibrary) the
-// system directory alone. The executable is the real file, after symbolic
+// ("rasapi32.dll"), in its order: the directory of the running executable, then the platform's
+// own directories (PlatformLibraryDirectories), then the system directory
+// (GetSystemDirectoryPath); for a system library (IsSystemLibrary) the system directory alone. The executable is the real file, after symbolic
 // links. The file is the library's name followed by the platform's kLibraryFileSuffix. A
 // directory the platform cannot name is left out; so is everything for a name that is not a bare
 // file name, since a path in it would lead elsewhere. A report of a library that could not be
@@ -51,13 +50,10 @@ bool IsSystemLibrary(const char* libraryName);
 // ".so" on POSIX ("rasapi32.dll.so", the way Wine names its own libraries).
 extern const char kLibraryFileSuffix[];
 
-// Where the installed tool whose executable lies in `executableDirectory` (a full path ending
-// in its separator) keeps its libraries: the full path of that directory, ending in its
-// separator, or empty where there is none to look in. On POSIX the library directory of the
-// installed layout (../lib/dialkit from the executable's, by default), which holds the stand-in
-// service, when it exists and nobody can add to it who cannot add to the executable's own;
-// always empty on Windows, where the tool is shipped alone and the system's service is used.
-std::string InstalledLibraryDirectory(const std::string& executableDirectory);
+// The directories, each a full path ending in its separator, where the platform's loader looks
+// after the executable's own directory `executableDirectory` and before the system directory;
+// what they are is documented with the platform's loader.
+std::vector<std::string> PlatformLibraryDirectories(const std::string& executableDirectory);
 
 // The loader in use.
 CLibraryLoader& CurrentLibraryLoader();

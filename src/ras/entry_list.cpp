@@ -6,7 +6,8 @@
 #include <string>
 
 #include "framework/text.h"
-#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/system_info.h"
 #include "platform/result_codes.h"
 #include "ras/entry_point_call.h"
 #include "ras/ras_library.h"

@@ -15,7 +15,7 @@
 
 #include "app/command_line.h"
 #include "app/run_cases.h"
-#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/library_loader.h"
 #include "platform/result_codes.h"
 #include "support/scripted_window_system.h"

@@ -12,7 +12,7 @@
 
 #include "check_program.h"
 #include "check_report.h"
-#include "platform/file_system.h"
+#include "platform/system_info.h"
 #include "source_lines.h"
 #include "support/test_files.h"
 

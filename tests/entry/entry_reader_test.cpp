@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_system.h"
+#include "platform/system_info.h"
 #include "support/test_files.h"
 
 namespace {

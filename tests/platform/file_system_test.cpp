@@ -1,5 +1,7 @@
 // The file-system seam on both platforms, against real files in temporary directories.
-#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/system_info.h"
+#include "platform/whole_file.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/file_system.h"
+#include "platform/system_info.h"
 #include "platform/result_codes.h"
 #include "ras/device_list.h"
 #include "ras/fake_ras_service.h"

@@ -13,7 +13,7 @@
 #include "dialkit_version.h"
 #include "framework/posix/terminal.h"
 #include "framework/win_app.h"
-#include "platform/file_system.h"
+#include "platform/system_info.h"
 
 namespace {
 

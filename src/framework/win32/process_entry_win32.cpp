@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "framework/win_app.h"
-#include "platform/file_system.h"
+#include "platform/system_info.h"
 
 namespace {
 

@@ -12,7 +12,10 @@
 #include <vector>
 
 #include "framework/text.h"
-#include "platform/file_system.h"
+#include "platform/local_time.h"
+#include "platform/log_append.h"
+#include "platform/paths.h"
+#include "platform/system_info.h"
 #include "platform/posix/stand_in_system.h"
 
 namespace {

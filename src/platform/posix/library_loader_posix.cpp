@@ -4,18 +4,24 @@
 //   1. the directory of the running executable (the real file, after symbolic links), where a
 //      build puts the stand-in service;
 //   2. the installed tool's library directory, relative to that one (../lib/dialkit in GNU's
-//      default layout, under any prefix), where `cmake --install` puts the stand-in service,
-//      when nobody can add to it who cannot add to the executable's own directory;
-//   3. the stand-in system directory (platform/posix/stand_in_system.h).
+//      default layout, under any prefix), where `cmake --install` puts the service;
+//   3. the stand-in system directory (platform/posix/stand_in_system.h), which the environment
+//      may name.
 // Never in the current directory, and never along LD_LIBRARY_PATH or the linker's default
-// paths: dlopen is always given a full path, and a name that holds a slash is refused.
+// paths: dlopen is always given a full path, and a name that holds a slash is refused. A library
+// is loaded only where it is trusted (platform/posix/library_trust.h): in the executable's
+// directory, that directory and the library; in the installed directory, every directory from it
+// up to the prefix it shares with the executable's; in the system directory, every directory up
+// to the root, since the environment that names it may come from anyone.
 #include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <string>
 
-#include "platform/file_system.h"
 #include "platform/library_loader.h"
+#include "platform/paths.h"
+#include "platform/posix/library_trust.h"
+#include "platform/system_info.h"
 
 extern const char kLibraryFileSuffix[] = ".so";
 
@@ -25,19 +31,39 @@ bool IsSystemLibrary(const char*) {
 
 namespace {
 
+// The longest directory, ending in its separator, that holds both directories (each ending in
+// its separator).
+std::string SharedDirectory(const std::string& first, const std::string& second) {
+  size_t shared = 0;
+  for (size_t i = 0; i < first.size() && i < second.size() && first[i] == second[i]; ++i) {
+    shared = first[i] == '/' ? i + 1 : shared;
+  }
+  return first.substr(0, shared);
+}
+
 class CPosixLibraryLoader final : public CLibraryLoader {
  public:
   LibraryHandle LoadByName(const char* fileName) override {
-    if (*fileName == '\0') {
+    char executable[4096];
+    struct stat program;
+    if (*fileName == '\0' || !GetExecutablePath(executable, sizeof executable) ||
+        stat(executable, &program) != 0) {
       return nullptr;
     }
-    for (const std::string& path : LibrarySearchPaths(fileName)) {
-      if (!PathExists(path.c_str())) {
+    const std::string path = executable;
+    const std::string directory = path.substr(0, path.rfind('/') + 1);
+    const std::string installed = InstalledLibraryDirectory(directory);
+    for (const std::string& candidate : LibrarySearchPaths(fileName)) {
+      const std::string place = candidate.substr(0, candidate.rfind('/') + 1);
+      const std::string top = place == directory   ? directory
+                              : place == installed ? SharedDirectory(directory, installed)
+                                                   : "/";
+      if (!PathExists(candidate.c_str()) || !IsTrustedLibrary(candidate, top, program.st_uid)) {
         continue;
       }
       // A symbol of the library is bound when it is first called, as the executable's own are:
       // a service imports far more than one run calls.
-      if (void* library = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL)) {
+      if (void* library = dlopen(candidate.c_str(), RTLD_LAZY | RTLD_LOCAL)) {
         return static_cast<LibraryHandle>(library);
       }
     }
@@ -53,30 +79,9 @@ class CPosixLibraryLoader final : public CLibraryLoader {
 
 }  // namespace
 
-std::string InstalledLibraryDirectory(const std::string& executableDirectory) {
-  char buffer[4096];  // not zeroed: FormFullPath writes the path with its terminator
-  struct stat executableFolder;
-  if (!FormFullPath(buffer, sizeof buffer,
-                    (executableDirectory + DIALKIT_INSTALLED_LIBRARY_DIRECTORY).c_str()) ||
-      stat(executableDirectory.c_str(), &executableFolder) != 0) {
-    return {};
-  }
-  // The library directory lies outside the executable's, below a folder the two share (the
-  // prefix). A tool started from a folder in /tmp must not load what someone else put into
-  // /tmp/lib/dialkit: every directory from the library's up to the shared one must exist, belong
-  // to the owner of the executable's directory or to root, and be closed to other users' writes.
-  const std::string directory = buffer;
-  for (std::string step = directory;; step.erase(step.rfind('/'))) {
-    struct stat status;
-    if (stat(step.empty() ? "/" : step.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) ||
-        (status.st_mode & S_IWOTH) != 0 ||
-        (status.st_uid != 0 && status.st_uid != executableFolder.st_uid)) {
-      return {};
-    }
-    if (executableDirectory.compare(0, step.size() + 1, step + '/') == 0) {
-      return directory + '/';
-    }
-  }
+std::vector<std::string> PlatformLibraryDirectories(const std::string& executableDirectory) {
+  std::string installed = InstalledLibraryDirectory(executableDirectory);
+  return installed.empty() ? std::vector<std::string>() : std::vector<std::string>{installed};
 }
 
 CLibraryLoader& PlatformLibraryLoader() {

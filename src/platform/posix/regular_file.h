@@ -1,5 +1,5 @@
 // Reading a regular file whole without ever waiting, shared by the profile component and
-// ReadRegularFile (platform/file_system.h), so that both refuse the same files the same way.
+// ReadRegularFile (platform/whole_file.h), so that both refuse the same files the same way.
 #pragma once
 
 #include <sys/stat.h>

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/file_system.h"
+#include "platform/whole_file.h"
 
 RegularFileRead ReadRegularFileBytes(const char* path, std::string& bytes, struct stat& info) {
   bytes.clear();

@@ -12,7 +12,10 @@
 #include <vector>
 
 #include "framework/text.h"
-#include "platform/file_system.h"
+#include "platform/local_time.h"
+#include "platform/log_append.h"
+#include "platform/paths.h"
+#include "platform/system_info.h"
 #include "platform/win32/file_append_win32.h"
 
 bool FormFullPath(char* buffer, size_t capacity, const char* name) {

@@ -74,7 +74,7 @@ CLibraryLoader& Win32LibraryLoader(LibrarySearch search) {
   return search == LibrarySearch::kSafeSearchFlags ? withFlags : byFullPaths;
 }
 
-std::string InstalledLibraryDirectory(const std::string&) {
+std::vector<std::string> PlatformLibraryDirectories(const std::string&) {
   return {};
 }
 

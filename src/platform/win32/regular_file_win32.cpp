@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/file_system.h"
+#include "platform/whole_file.h"
 
 // A directory cannot be opened as a file at all; a device (CON, COM1) or a pipe can, and the
 // open file's type tells them from a file on a disk.
