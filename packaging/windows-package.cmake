@@ -45,9 +45,11 @@ foreach(architecture x86 x64)
   endforeach()
 endforeach()
 
-# A text file of the source tree with Windows line ends, which every Windows editor shows.
+# A text file of the source tree with Windows line ends, which every Windows editor shows; a line
+# that already ends so keeps its one carriage return.
 function(copy_text from to)
   file(READ ${SOURCE_DIR}/${from} text)
+  string(REPLACE "\r\n" "\n" text "${text}")
   string(REPLACE "\n" "\r\n" text "${text}")
   file(WRITE ${root}/${to} "${text}")
 endfunction()
