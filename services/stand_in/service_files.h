@@ -1,7 +1,7 @@
 // Where the stand-in service keeps its data, and the two plain-text files that describe the
 // machine it pretends to run on. All lie in the folder ras of the data directory:
 //
-//   rasphone.pbk   the default phone book (services/phone_book_file.h)
+//   rasphone.pbk   the default phone book (phone_book_file.h)
 //   devices.txt    the installed devices: one per line, the device type, blanks, the name
 //                  ("modem Standard 28800 bps Modem"); no file means no devices
 //   failures.txt   functions made to fail: one per line, the function's name, an equals sign
@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dial_connections.h"
 #include "platform/ras_service.h"
 
 // <data directory>/ras/<fileName>.
@@ -40,13 +41,6 @@ std::vector<RASDEVINFOA> ParseDeviceList(const std::string& text);
 // The result that a failures.txt text orders for `functionName` (compared without regard to
 // letter case); 0 when it orders none.
 uint32_t ParseFailureOrder(const std::string& text, const char* functionName);
-
-// How a dial of an entry ends: in RASCS_Connected when `error` is 0, else in `state` with the
-// error.
-struct DialOutcome {
-  RASCONNSTATE state;
-  DWORD error;
-};
 
 // The dial states that a dial passes through, in order, ending in RASCS_Connected; their names
 // are the platform's constant names without the prefix RASCS_.

@@ -1,20 +1,13 @@
-// Reading and writing the stand-in service's phone book. Every field of the entry record is
-// described once in kFields, and both directions work from that table.
-#include "phone_book_file.h"
+// An entry record as text, both ways, from one table of its fields.
+#include "entry_fields.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <span>
-#include <string_view>
-#include <system_error>
 
 #include "framework/text.h"
-#include "platform/file_replacement.h"
-#include "platform/paths.h"
-#include "service_files.h"
 
 namespace {
 
@@ -71,6 +64,7 @@ const Field kFields[] = {
 #undef DIALKIT_BITS
 
 constexpr size_t kFieldCount = sizeof kFields / sizeof kFields[0];
+static_assert(kFieldCount == kStoredFieldCount);
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr const char* kWordSeparators = " \t,|";
@@ -88,6 +82,7 @@ std::string_view Trim(std::string_view text) {
   }
   return text;
 }
+
 
 DWORD ReadNumber(const std::string& text, int base) {
   return static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, base));
@@ -201,11 +196,6 @@ void ParseField(RASENTRYA* record, const Field& field, std::string_view value) {
   }
 }
 
-StoredEntry NewEntry(const std::string& name) {
-  StoredEntry entry{name, {}};
-  entry.record.dwSize = kEntryRecordSize;
-  return entry;
-}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') {
@@ -220,7 +210,32 @@ int HexDigit(char c) {
   return -1;
 }
 
+
 }  // namespace
+
+const char* StoredFieldKey(size_t field) {
+  return kFields[field].key;
+}
+
+void AppendStoredField(std::string& text, const RASENTRYA& record, size_t field) {
+  AppendField(text, record, kFields[field]);
+}
+
+size_t FindStoredField(std::string_view key, size_t hint) {
+  // Keys are compared as C texts.
+  key = key.substr(0, key.find('\0'));
+  for (size_t tried = 0, field = hint % kFieldCount; tried < kFieldCount;
+       ++tried, field = (field + 1) % kFieldCount) {
+    if (TextEqualsIgnoringCase(key, kFields[field].key)) {
+      return field;
+    }
+  }
+  return kStoredFieldCount;
+}
+
+void ParseStoredField(RASENTRYA* record, size_t field, std::string_view value) {
+  ParseField(record, kFields[field], Trim(value));
+}
 
 void AppendEscapedStoredText(std::string& escaped, std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
@@ -258,94 +273,3 @@ std::string UnescapeStoredText(const std::string& text) {
   return plain;
 }
 
-std::string FormatPhoneBook(const PhoneBook& book) {
-  std::string text = "; Phone book of the stand-in Remote Access Service: one section per entry.\n";
-  text.reserve(text.size() + book.size() * 1024);
-  for (const StoredEntry& entry : book) {
-    text.append("\n[");
-    AppendEscapedStoredText(text, entry.name);
-    text.append("]\n");
-    for (const Field& field : kFields) {
-      text.append(field.key).append("=");
-      AppendField(text, entry.record, field);
-      text.append("\n");
-    }
-  }
-  return text;
-}
-
-PhoneBook ParsePhoneBook(const std::string& text) {
-  PhoneBook book;
-  StoredEntry* current = nullptr;
-  size_t nextField = 0;
-  for (std::string_view line : TextLines(text)) {
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
-    line = Trim(line);
-    if (line.empty() || line[0] == ';' || line[0] == '#') {
-      continue;
-    }
-    if (line[0] == '[') {
-      current = nullptr;
-      if (line.back() != ']' || line.size() < 2) {
-        continue;
-      }
-      const std::string name = UnescapeStoredText(std::string(line.substr(1, line.size() - 2)));
-      current = FindStoredEntry(book, name);
-      if (current == nullptr) {
-        book.push_back(NewEntry(name));
-        current = &book.back();
-      }
-      continue;
-    }
-    const size_t equals = line.find('=');
-    if (current == nullptr || equals == std::string::npos) {
-      continue;
-    }
-    std::string_view key = Trim(line.substr(0, equals));
-    key = key.substr(0, key.find('\0'));  // compared as a C text
-    // The phone book lists the fields in the table's order, so the search starts at the field
-    // after the last one found.
-    for (size_t tried = 0; tried < kFieldCount;
-         ++tried, nextField = (nextField + 1) % kFieldCount) {
-      if (TextEqualsIgnoringCase(key, kFields[nextField].key)) {
-        ParseField(&current->record, kFields[nextField], Trim(line.substr(equals + 1)));
-        nextField = (nextField + 1) % kFieldCount;
-        break;  // the keys differ from each other
-      }
-    }
-  }
-  return book;
-}
-
-StoredEntry* FindStoredEntry(PhoneBook& book, const std::string& name) {
-  for (StoredEntry& entry : book) {
-    if (TextEqualsIgnoringCase(entry.name.c_str(), name.c_str())) {
-      return &entry;
-    }
-  }
-  return nullptr;
-}
-
-bool ReadPhoneBook(const std::string& path, PhoneBook* book) {
-  std::string text;
-  if (!ReadServiceFile(path, &text)) {
-    return false;
-  }
-  *book = ParsePhoneBook(text);
-  return true;
-}
-
-bool WritePhoneBook(const std::string& path, const PhoneBook& book) {
-  // The folder is made only when it is missing: taking the path apart costs more than the rest.
-  size_t folderEnd = path.size();
-  while (folderEnd > 0 && !IsPathSeparator(path[folderEnd - 1])) {
-    --folderEnd;
-  }
-  if (folderEnd == 0 || !PathExists(path.substr(0, folderEnd).c_str())) {
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-  }
-  return ReplaceFileContents(path.c_str(), FormatPhoneBook(book));
-}

@@ -1,14 +1,12 @@
-// The stand-in service's dials: one record and, for an asynchronous dial, one thread per dial,
-// all under one lock. The notifier is always called without the lock, so that a notifier may
-// call back into the service (a hang-up from inside a notifier is common).
-#include "stand_in_dial.h"
+// A service's dials: one record and, for an asynchronous dial, one thread per dial, all under one
+// lock. The notifier is always called without the lock, so that a notifier may call back into
+// the service (a hang-up from inside a notifier is common).
+#include "dial_connections.h"
 
 #include <atomic>
-#include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "framework/critical_section.h"
@@ -19,14 +17,11 @@
 
 namespace {
 
-// Long enough that a test can hang up in the middle of a dial, short enough that dials in
-// tests end at once.
-constexpr std::chrono::milliseconds kPauseBetweenStates(2);
-
 constexpr DWORD kSimpleNotifier = 0;      // RASDIALFUNC
 constexpr DWORD kNotifierWithHandle = 1;  // RASDIALFUNC1
 
 struct Dial {
+  std::unique_ptr<CDialProgress> progress;
   HRASCONN connection;
   std::string deviceType;
   std::string deviceName;
@@ -36,20 +31,6 @@ struct Dial {
   bool finished = false;  // its thread calls no notifier any more and is about to end
   CThread thread;
 };
-
-// The states of a dial with this outcome, in order; the last carries the error.
-std::vector<DialOutcome> StatesOf(DialOutcome outcome) {
-  std::vector<DialOutcome> states;
-  for (size_t i = 0; i < kDialStateCount; ++i) {
-    const RASCONNSTATE state = kDialStates[i].state;
-    if (state == outcome.state) {
-      states.push_back(outcome);
-      break;
-    }
-    states.push_back({state, 0});
-  }
-  return states;
-}
 
 void CallNotifier(DWORD type, void* notifier, HRASCONN connection, DialOutcome step) {
   if (type == kSimpleNotifier) {
@@ -69,23 +50,26 @@ class CDials {
   // At process exit (or when the library is unloaded before it ever dialled): every dial stops
   // before its next notification and its thread is joined; a thread inside a notifier call is
   // waited for. No lock is taken here: on POSIX the threads are still running and see the flag
-  // within one pause, but on Windows the platform has already ended them, wherever they were,
+  // at their next state, but on Windows the platform has already ended them, wherever they were,
   // and a lock one of them held would never be released.
   ~CDials() {
     ending_ = true;
     for (const auto& dial : running_) {
+      dial->progress->Stop();
       dial->thread.Join();
     }
   }
 
-  DWORD Start(const std::string& deviceType, const std::string& deviceName, DialOutcome outcome,
-              DWORD notifierType, void* notifier, HRASCONN* connection) {
+  DWORD Start(std::unique_ptr<CDialProgress> progress, const std::string& deviceType,
+              const std::string& deviceName, DWORD notifierType, void* notifier,
+              HRASCONN* connection, const char* libraryName) {
     if (notifier != nullptr && notifierType != kSimpleNotifier &&
         notifierType != kNotifierWithHandle) {
       return ERROR_INVALID_PARAMETER;
     }
     JoinFinished();
     auto dial = std::make_shared<Dial>();
+    dial->progress = std::move(progress);
     dial->deviceType = deviceType;
     dial->deviceName = deviceName;
     {
@@ -97,17 +81,20 @@ class CDials {
     }
     *connection = dial->connection;
     if (notifier == nullptr) {
-      const DialOutcome last = StatesOf(outcome).back();
+      DialOutcome last = {RASCS_OpenPort, 0};
+      for (DialOutcome step; dial->progress->Next(step);) {
+        last = step;
+      }
       std::lock_guard<CCriticalSection> lock(lock_);
       dial->state = last.state;
       dial->error = last.error;
       return last.error;
     }
-    KeepServiceLoaded();
+    KeepServiceLoaded(libraryName);
     std::lock_guard<CCriticalSection> lock(lock_);
     // The thread is handed the record itself: running_ keeps it until the thread is joined.
     Dial* record = dial.get();
-    if (!record->thread.Start([=, this] { Run(*record, outcome, notifierType, notifier); })) {
+    if (!record->thread.Start([=, this] { Run(*record, notifierType, notifier); })) {
       connected_.erase(dial->connection);
       return ERROR_NOT_ENOUGH_MEMORY;
     }
@@ -130,27 +117,25 @@ class CDials {
   }
 
   DWORD End(HRASCONN connection) {
+    std::shared_ptr<Dial> dial;
     {
       std::lock_guard<CCriticalSection> lock(lock_);
       const auto found = connected_.find(connection);
       if (found == connected_.end()) {
         return ERROR_INVALID_HANDLE;
       }
-      found->second->hungUp = true;
+      dial = found->second;
+      dial->hungUp = true;
       connected_.erase(found);
     }
+    dial->progress->Stop();
     JoinFinished();
     return 0;
   }
 
  private:
-  void Run(Dial& dial, DialOutcome outcome, DWORD notifierType, void* notifier) {
-    bool first = true;
-    for (const DialOutcome step : StatesOf(outcome)) {
-      if (!first) {
-        std::this_thread::sleep_for(kPauseBetweenStates);
-      }
-      first = false;
+  void Run(Dial& dial, DWORD notifierType, void* notifier) {
+    for (DialOutcome step; dial.progress->Next(step);) {
       {
         std::lock_guard<CCriticalSection> lock(lock_);
         if (dial.hungUp || ending_) {
@@ -188,9 +173,8 @@ class CDials {
   // Takes a reference to this library once, for the rest of the process: a caller may release
   // the library while a dial thread is still on its way out, and a library cannot join its
   // threads while it is being unloaded on every platform.
-  void KeepServiceLoaded() {
-    std::call_once(pinned_,
-                   [] { PlatformLibraryLoader().LoadByName(DIALKIT_STAND_IN_LIBRARY_NAME); });
+  void KeepServiceLoaded(const char* libraryName) {
+    std::call_once(pinned_, [=] { PlatformLibraryLoader().LoadByName(libraryName); });
   }
 
   CCriticalSection lock_;
@@ -205,9 +189,11 @@ CDials g_dials;
 
 }  // namespace
 
-DWORD StartDial(const std::string& deviceType, const std::string& deviceName, DialOutcome outcome,
-                DWORD notifierType, void* notifier, HRASCONN* connection) {
-  return g_dials.Start(deviceType, deviceName, outcome, notifierType, notifier, connection);
+DWORD StartDial(std::unique_ptr<CDialProgress> progress, const std::string& deviceType,
+                const std::string& deviceName, DWORD notifierType, void* notifier,
+                HRASCONN* connection, const char* libraryName) {
+  return g_dials.Start(std::move(progress), deviceType, deviceName, notifierType, notifier,
+                       connection, libraryName);
 }
 
 DWORD ReadDialStatus(HRASCONN connection, RASCONNSTATUSA* status) {

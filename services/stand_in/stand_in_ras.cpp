@@ -363,8 +363,8 @@ DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*
     deviceType = entry->record.szDeviceType;
     deviceName = entry->record.szDeviceName;
   }
-  return StartDial(deviceType, deviceName, OrderedDialOutcome(parameters->szEntryName),
-                   notifierType, notifier, connection);
+  return StartDial(ScriptedDial(OrderedDialOutcome(parameters->szEntryName)), deviceType,
+                   deviceName, notifierType, notifier, connection, DIALKIT_STAND_IN_LIBRARY_NAME);
 }
 
 DWORD WINAPI RasEditPhonebookEntryA(HWND, const char* phoneBook, const char* entryName) {

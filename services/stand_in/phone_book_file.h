@@ -46,10 +46,3 @@ bool ReadPhoneBook(const std::string& path, PhoneBook* book);
 // Replaces the file as a whole (see platform/file_replacement.h), creating its folder when
 // missing. False when it cannot be written; the file is then unchanged.
 bool WritePhoneBook(const std::string& path, const PhoneBook& book);
-
-// The escape of names and values described above, and its inverse. A per cent sign that is not
-// followed by two hexadecimal digits stands for itself, which forgives hand-made files.
-std::string EscapeStoredText(const std::string& text);
-// Appends the escape of `text` to `escaped`.
-void AppendEscapedStoredText(std::string& escaped, std::string_view text);
-std::string UnescapeStoredText(const std::string& text);

@@ -1,0 +1,126 @@
+// Reading and writing the stand-in service's phone book: one section per entry, its fields as
+// common/entry_fields.h writes them.
+#include "phone_book_file.h"
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "entry_fields.h"
+#include "framework/text.h"
+#include "platform/file_replacement.h"
+#include "platform/paths.h"
+#include "service_files.h"
+
+namespace {
+
+StoredEntry NewEntry(const std::string& name) {
+  StoredEntry entry{name, {}};
+  entry.record.dwSize = kEntryRecordSize;
+  return entry;
+}
+
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && IsBlank(text.back())) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string FormatPhoneBook(const PhoneBook& book) {
+  std::string text = "; Phone book of the stand-in Remote Access Service: one section per entry.\n";
+  text.reserve(text.size() + book.size() * 1024);
+  for (const StoredEntry& entry : book) {
+    text.append("\n[");
+    AppendEscapedStoredText(text, entry.name);
+    text.append("]\n");
+    for (size_t field = 0; field < kStoredFieldCount; ++field) {
+      text.append(StoredFieldKey(field)).append("=");
+      AppendStoredField(text, entry.record, field);
+      text.append("\n");
+    }
+  }
+  return text;
+}
+
+PhoneBook ParsePhoneBook(const std::string& text) {
+  PhoneBook book;
+  StoredEntry* current = nullptr;
+  size_t nextField = 0;
+  for (std::string_view line : TextLines(text)) {
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    line = Trim(line);
+    if (line.empty() || line[0] == ';' || line[0] == '#') {
+      continue;
+    }
+    if (line[0] == '[') {
+      current = nullptr;
+      if (line.back() != ']' || line.size() < 2) {
+        continue;
+      }
+      const std::string name = UnescapeStoredText(std::string(line.substr(1, line.size() - 2)));
+      current = FindStoredEntry(book, name);
+      if (current == nullptr) {
+        book.push_back(NewEntry(name));
+        current = &book.back();
+      }
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (current == nullptr || equals == std::string::npos) {
+      continue;
+    }
+    // The phone book lists the fields in their order, so the search starts at the field after
+    // the last one found.
+    const size_t field = FindStoredField(Trim(line.substr(0, equals)), nextField);
+    if (field != kStoredFieldCount) {
+      ParseStoredField(&current->record, field, line.substr(equals + 1));
+      nextField = field + 1;
+    }
+  }
+  return book;
+}
+
+StoredEntry* FindStoredEntry(PhoneBook& book, const std::string& name) {
+  for (StoredEntry& entry : book) {
+    if (TextEqualsIgnoringCase(entry.name.c_str(), name.c_str())) {
+      return &entry;
+    }
+  }
+  return nullptr;
+}
+
+bool ReadPhoneBook(const std::string& path, PhoneBook* book) {
+  std::string text;
+  if (!ReadServiceFile(path, &text)) {
+    return false;
+  }
+  *book = ParsePhoneBook(text);
+  return true;
+}
+
+bool WritePhoneBook(const std::string& path, const PhoneBook& book) {
+  // The folder is made only when it is missing: taking the path apart costs more than the rest.
+  size_t folderEnd = path.size();
+  while (folderEnd > 0 && !IsPathSeparator(path[folderEnd - 1])) {
+    --folderEnd;
+  }
+  if (folderEnd == 0 || !PathExists(path.substr(0, folderEnd).c_str())) {
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  }
+  return ReplaceFileContents(path.c_str(), FormatPhoneBook(book));
+}
+
