@@ -12,7 +12,6 @@
 #include "framework/critical_section.h"
 #include "framework/text.h"
 #include "framework/thread.h"
-#include "platform/library_loader.h"
 #include "platform/result_codes.h"
 
 namespace {
@@ -62,7 +61,7 @@ class CDials {
 
   DWORD Start(std::unique_ptr<CDialProgress> progress, const std::string& deviceType,
               const std::string& deviceName, DWORD notifierType, void* notifier,
-              HRASCONN* connection, const char* libraryName) {
+              HRASCONN* connection, void (*keepLoaded)()) {
     if (notifier != nullptr && notifierType != kSimpleNotifier &&
         notifierType != kNotifierWithHandle) {
       return ERROR_INVALID_PARAMETER;
@@ -90,7 +89,10 @@ class CDials {
       dial->error = last.error;
       return last.error;
     }
-    KeepServiceLoaded(libraryName);
+    // Once, for the rest of the process: a caller may release the library while a dial thread
+    // is still on its way out, and a library cannot join its threads while it is being unloaded
+    // on every platform.
+    std::call_once(pinned_, keepLoaded);
     std::lock_guard<CCriticalSection> lock(lock_);
     // The thread is handed the record itself: running_ keeps it until the thread is joined.
     Dial* record = dial.get();
@@ -170,13 +172,6 @@ class CDials {
     }
   }
 
-  // Takes a reference to this library once, for the rest of the process: a caller may release
-  // the library while a dial thread is still on its way out, and a library cannot join its
-  // threads while it is being unloaded on every platform.
-  void KeepServiceLoaded(const char* libraryName) {
-    std::call_once(pinned_, [=] { PlatformLibraryLoader().LoadByName(libraryName); });
-  }
-
   CCriticalSection lock_;
   std::map<HRASCONN, std::shared_ptr<Dial>> connected_;  // dialled and not hung up
   std::vector<std::shared_ptr<Dial>> running_;           // threads not joined yet
@@ -191,9 +186,9 @@ CDials g_dials;
 
 DWORD StartDial(std::unique_ptr<CDialProgress> progress, const std::string& deviceType,
                 const std::string& deviceName, DWORD notifierType, void* notifier,
-                HRASCONN* connection, const char* libraryName) {
+                HRASCONN* connection, void (*keepLoaded)()) {
   return g_dials.Start(std::move(progress), deviceType, deviceName, notifierType, notifier,
-                       connection, libraryName);
+                       connection, keepLoaded);
 }
 
 DWORD ReadDialStatus(HRASCONN connection, RASCONNSTATUSA* status) {

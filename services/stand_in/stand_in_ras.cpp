@@ -12,9 +12,11 @@
 #include "framework/critical_section.h"
 #include "framework/text.h"
 #include "phone_book_file.h"
+#include "platform/library_loader.h"
 #include "platform/paths.h"
 #include "platform/ras_service.h"
 #include "platform/result_codes.h"
+#include "service_answers.h"
 #include "service_files.h"
 #include "stand_in_dial.h"
 
@@ -89,28 +91,6 @@ RASENTRYA DefaultEntryRecord() {
   record.dwFramingProtocol = RASFP_Ppp;
   return record;
 }
-
-struct ErrorText {
-  UINT code;
-  const char* text;
-};
-
-constexpr ErrorText kErrorTexts[] = {
-    {ERROR_INVALID_HANDLE, "The connection handle is not valid."},
-    {ERROR_NOT_ENOUGH_MEMORY, "There is not enough memory for this operation."},
-    {ERROR_INVALID_PARAMETER, "A required argument is missing or not valid."},
-    {ERROR_INSUFFICIENT_BUFFER, "The buffer is too small for the text."},
-    {ERROR_INVALID_NAME, "The entry name is not valid."},
-    {ERROR_PROC_NOT_FOUND, "The remote access library does not offer this function."},
-    {ERROR_ALREADY_EXISTS, "An entry of this name already exists in the phone book."},
-    {ERROR_BUFFER_TOO_SMALL, "The buffer is too small."},
-    {ERROR_WRONG_INFO_SPECIFIED, "Wrong information was specified."},
-    {ERROR_BUFFER_INVALID, "The buffer is not valid."},
-    {ERROR_CANNOT_OPEN_PHONEBOOK, "The phone book cannot be opened."},
-    {ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "The phone book entry cannot be found."},
-    {ERROR_CANNOT_WRITE_PHONEBOOK, "The phone book cannot be written."},
-    {ERROR_INVALID_SIZE, "The size of the record is not valid."},
-};
 
 struct Country {
   DWORD id;
@@ -306,19 +286,7 @@ DWORD WINAPI RasEnumDevicesA(RASDEVINFOA* devices, DWORD* size, DWORD* count) {
   if (devices != nullptr && devices->dwSize != sizeof(RASDEVINFOA)) {
     return ERROR_INVALID_SIZE;
   }
-  const std::vector<RASDEVINFOA> installed = ReadInstalledDevices();
-  const DWORD needed = static_cast<DWORD>(installed.size() * sizeof(RASDEVINFOA));
-  if (needed > 0 && (devices == nullptr || *size < needed)) {
-    *size = needed;
-    *count = static_cast<DWORD>(installed.size());
-    return ERROR_BUFFER_TOO_SMALL;
-  }
-  if (needed > 0) {
-    std::memcpy(devices, installed.data(), needed);
-  }
-  *size = needed;
-  *count = static_cast<DWORD>(installed.size());
-  return 0;
+  return AnswerRecords(ReadInstalledDevices(), devices, size, count);
 }
 
 DWORD WINAPI RasGetConnectStatusA(HRASCONN connection, RASCONNSTATUSA* status) {
@@ -364,7 +332,8 @@ DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*
     deviceName = entry->record.szDeviceName;
   }
   return StartDial(ScriptedDial(OrderedDialOutcome(parameters->szEntryName)), deviceType,
-                   deviceName, notifierType, notifier, connection, DIALKIT_STAND_IN_LIBRARY_NAME);
+                   deviceName, notifierType, notifier, connection,
+                   [] { PlatformLibraryLoader().LoadByName(DIALKIT_STAND_IN_LIBRARY_NAME); });
 }
 
 DWORD WINAPI RasEditPhonebookEntryA(HWND, const char* phoneBook, const char* entryName) {
@@ -394,39 +363,19 @@ DWORD WINAPI RasEnumEntriesA(const char* reserved, const char* phoneBook, RASENT
   if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
   }
-  const PhoneBook& book = stored.book;
-  const DWORD needed = static_cast<DWORD>(book.size() * sizeof(RASENTRYNAMEA));
-  *count = static_cast<DWORD>(book.size());
-  if (needed > 0 && (entries == nullptr || *size < needed)) {
-    *size = needed;
-    return ERROR_BUFFER_TOO_SMALL;
+  std::vector<RASENTRYNAMEA> names(stored.book.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    names[i].dwSize = sizeof(RASENTRYNAMEA);
+    CopyText(names[i].szEntryName, stored.book[i].name.c_str());
   }
-  for (size_t i = 0; i < book.size(); ++i) {
-    entries[i].dwSize = sizeof(RASENTRYNAMEA);
-    CopyText(entries[i].szEntryName, book[i].name.c_str());
-  }
-  *size = needed;
-  return 0;
+  return AnswerRecords(names, entries, size, count);
 }
 
 DWORD WINAPI RasGetErrorStringA(UINT code, char* buffer, DWORD size) {
   if (const uint32_t failure = OrderedFailure("RasGetErrorStringA")) {
     return failure;
   }
-  if (buffer == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  std::string text = "Remote access error " + std::to_string(code) + ".";
-  for (const ErrorText& known : kErrorTexts) {
-    if (known.code == code) {
-      text = known.text;
-    }
-  }
-  if (size < text.size() + 1) {
-    return ERROR_INSUFFICIENT_BUFFER;
-  }
-  CopyText(buffer, size, text.c_str());
-  return 0;
+  return AnswerErrorString(code, buffer, size);
 }
 
 }  // extern "C"

@@ -1,0 +1,62 @@
+#include "service_answers.h"
+
+#include <string>
+
+#include "framework/text.h"
+
+namespace {
+
+struct ErrorText {
+  UINT code;
+  const char* text;
+};
+
+constexpr ErrorText kErrorTexts[] = {
+    {kErrorAccessDenied, "Access is denied: the phone book's folder cannot be written."},
+    {kErrorNotSupported, "The request is not supported: the service dials PPP only."},
+    {ERROR_INVALID_HANDLE, "The connection handle is not valid."},
+    {ERROR_NOT_ENOUGH_MEMORY, "There is not enough memory for this operation."},
+    {ERROR_INVALID_PARAMETER, "A required argument is missing or not valid."},
+    {ERROR_INSUFFICIENT_BUFFER, "The buffer is too small for the text."},
+    {ERROR_INVALID_NAME, "The entry name is not valid."},
+    {ERROR_PROC_NOT_FOUND, "The remote access library does not offer this function."},
+    {ERROR_ALREADY_EXISTS, "An entry of this name already exists in the phone book."},
+    {ERROR_BUFFER_TOO_SMALL, "The buffer is too small."},
+    {ERROR_WRONG_INFO_SPECIFIED, "Wrong information was specified."},
+    {ERROR_BUFFER_INVALID, "The buffer is not valid."},
+    {ERROR_CANNOT_OPEN_PHONEBOOK, "The phone book cannot be opened."},
+    {ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "The phone book entry cannot be found."},
+    {ERROR_CANNOT_WRITE_PHONEBOOK, "The phone book cannot be written."},
+    {ERROR_INVALID_SIZE, "The size of the record is not valid."},
+    {kErrorDeviceDoesNotExist, "The device does not exist."},
+    {kErrorCorruptPhoneBook, "The phone book entry holds an option the dialler refuses."},
+    {kErrorPortDisconnected, "The connection was closed: the modem hung up."},
+    {kErrorDisconnection, "The connection was closed."},
+    {kErrorUserDisconnection, "The connection was ended on this computer."},
+    {kErrorPortNotAvailable, "The port is already in use or cannot be opened."},
+    {kErrorNoAnswer, "The remote computer did not answer."},
+    {kErrorAuthenticationFailure, "Authentication failed."},
+    {kErrorHardwareFailure, "The port or the device failed."},
+    {kErrorPppTimeout, "The remote computer stopped answering."},
+    {kErrorPppNoProtocols, "No network protocol could be agreed with the remote computer."},
+    {kErrorVpnFailed, "The VPN connection could not be made."},
+};
+
+}  // namespace
+
+DWORD AnswerErrorString(UINT code, char* buffer, DWORD size) {
+  if (buffer == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  std::string text = "Remote access error " + std::to_string(code) + ".";
+  for (const ErrorText& known : kErrorTexts) {
+    if (known.code == code) {
+      text = known.text;
+    }
+  }
+  if (size < text.size() + 1) {
+    return ERROR_INSUFFICIENT_BUFFER;
+  }
+  CopyText(buffer, size, text.c_str());
+  return 0;
+}

@@ -1,0 +1,45 @@
+// How a service answers in the platform's manner where the answer does not depend on the
+// service: the text of a result code, and a list of records copied into the caller's array.
+#pragma once
+
+#include <cstring>
+#include <vector>
+
+#include "platform/result_codes.h"
+#include "platform_types.h"
+
+// The codes the services give besides the platform's common ones, with the platform's numbers.
+inline constexpr DWORD kErrorAccessDenied = 5;
+inline constexpr DWORD kErrorNotSupported = 50;
+inline constexpr DWORD kErrorDeviceDoesNotExist = 608;
+inline constexpr DWORD kErrorCorruptPhoneBook = 625;
+inline constexpr DWORD kErrorPortDisconnected = 628;
+inline constexpr DWORD kErrorDisconnection = 629;
+inline constexpr DWORD kErrorUserDisconnection = 631;
+inline constexpr DWORD kErrorPortNotAvailable = 633;
+inline constexpr DWORD kErrorNoAnswer = 678;
+inline constexpr DWORD kErrorAuthenticationFailure = 691;
+inline constexpr DWORD kErrorHardwareFailure = 692;
+inline constexpr DWORD kErrorPppTimeout = 718;
+inline constexpr DWORD kErrorPppNoProtocols = 720;
+inline constexpr DWORD kErrorVpnFailed = 800;
+
+// RasGetErrorStringA's answer: the text of `code` into the caller's buffer.
+DWORD AnswerErrorString(UINT code, char* buffer, DWORD size);
+
+// RasEnumDevicesA's and RasEnumEntriesA's answer: the records into the caller's array of `*size`
+// bytes, or, when it is missing or too small, the size needed and 603; the count either way.
+template <typename Record>
+DWORD AnswerRecords(const std::vector<Record>& records, Record* array, DWORD* size, DWORD* count) {
+  const DWORD needed = static_cast<DWORD>(records.size() * sizeof(Record));
+  *count = static_cast<DWORD>(records.size());
+  if (needed > 0 && (array == nullptr || *size < needed)) {
+    *size = needed;
+    return ERROR_BUFFER_TOO_SMALL;
+  }
+  if (needed > 0) {
+    std::memcpy(array, records.data(), needed);
+  }
+  *size = needed;
+  return 0;
+}
