@@ -83,7 +83,6 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-
 DWORD ReadNumber(const std::string& text, int base) {
   return static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, base));
 }
@@ -196,7 +195,6 @@ void ParseField(RASENTRYA* record, const Field& field, std::string_view value) {
   }
 }
 
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') {
     return c - '0';
@@ -209,7 +207,6 @@ int HexDigit(char c) {
   }
   return -1;
 }
-
 
 }  // namespace
 
@@ -272,4 +269,3 @@ std::string UnescapeStoredText(const std::string& text) {
   }
   return plain;
 }
-

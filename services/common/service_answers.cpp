@@ -1,8 +1,11 @@
 #include "service_answers.h"
 
+#include <cstring>
 #include <string>
 
+#include "entry/entry_record.h"
 #include "framework/text.h"
+#include "platform/ras_service.h"
 
 namespace {
 
@@ -42,7 +45,37 @@ constexpr ErrorText kErrorTexts[] = {
     {kErrorVpnFailed, "The VPN connection could not be made."},
 };
 
+constexpr size_t kMostEntryNameCharacters = sizeof(RASENTRYNAMEA::szEntryName) - 1;
+
 }  // namespace
+
+bool IsPlatformEntryName(const char* name) {
+  const size_t length = std::strlen(name);
+  if (length == 0 || length > kMostEntryNameCharacters || name[0] == '.') {
+    return false;
+  }
+  bool hasLetterOrDigit = false;
+  for (const char* c = name; *c != '\0'; ++c) {
+    const auto byte = static_cast<unsigned char>(*c);
+    if (byte < 0x20 || byte == 0x7F || std::strchr("|><?*\\/:", byte) != nullptr) {
+      return false;
+    }
+    hasLetterOrDigit = hasLetterOrDigit || byte >= 0x80 || (byte >= '0' && byte <= '9') ||
+                       (FoldLetterCase(static_cast<char>(byte)) >= 'A' &&
+                        FoldLetterCase(static_cast<char>(byte)) <= 'Z');
+  }
+  return hasLetterOrDigit;
+}
+
+RASENTRYA DefaultEntryRecord() {
+  RASENTRYA record = {};
+  record.dwSize = kEntryRecordSize;
+  record.dwCountryID = 1;
+  record.dwCountryCode = 1;
+  record.dwfNetProtocols = RASNP_Ip;
+  record.dwFramingProtocol = RASFP_Ppp;
+  return record;
+}
 
 DWORD AnswerErrorString(UINT code, char* buffer, DWORD size) {
   if (buffer == nullptr) {

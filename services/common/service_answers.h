@@ -1,10 +1,12 @@
 // How a service answers in the platform's manner where the answer does not depend on the
-// service: the text of a result code, and a list of records copied into the caller's array.
+// service: which entry names it takes, the record of a new entry, the text of a result code, and
+// a list of records copied into the caller's array.
 #pragma once
 
 #include <cstring>
 #include <vector>
 
+#include "entry/entry_record.h"
 #include "platform/result_codes.h"
 #include "platform_types.h"
 
@@ -23,6 +25,15 @@ inline constexpr DWORD kErrorHardwareFailure = 692;
 inline constexpr DWORD kErrorPppTimeout = 718;
 inline constexpr DWORD kErrorPppNoProtocols = 720;
 inline constexpr DWORD kErrorVpnFailed = 800;
+
+// The platform's rules for entry names: one to 256 characters, not beginning with a full stop,
+// none of | > < ? * \ / : and no control characters, and at least one letter or digit (every
+// character of the upper half of the code page counts as one).
+bool IsPlatformEntryName(const char* name);
+
+// The record a service answers for the empty entry name: an entry with the defaults of a new one,
+// so a caller can learn the record size and start from sensible values.
+RASENTRYA DefaultEntryRecord();
 
 // RasGetErrorStringA's answer: the text of `code` into the caller's buffer.
 DWORD AnswerErrorString(UINT code, char* buffer, DWORD size);

@@ -20,7 +20,6 @@ StoredEntry NewEntry(const std::string& name) {
   return entry;
 }
 
-
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -123,4 +122,3 @@ bool WritePhoneBook(const std::string& path, const PhoneBook& book) {
   }
   return ReplaceFileContents(path.c_str(), FormatPhoneBook(book));
 }
-

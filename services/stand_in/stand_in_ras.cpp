@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr size_t kMostEntryNameCharacters = sizeof(RASENTRYNAMEA::szEntryName) - 1;
-
 // One reader or writer of a phone book at a time within the process; the platform's service
 // serialises its callers the same way.
 CCriticalSection g_phoneBookLock;
@@ -59,39 +57,6 @@ struct LockedPhoneBook {
   bool opened = false;
 };
 
-// The platform's rules for entry names: one to 256 characters, not beginning with a full stop,
-// none of | > < ? * \ / : and no control characters, and at least one letter or digit (every
-// character of the upper half of the code page counts as one).
-bool IsValidEntryName(const char* name) {
-  const size_t length = std::strlen(name);
-  if (length == 0 || length > kMostEntryNameCharacters || name[0] == '.') {
-    return false;
-  }
-  bool hasLetterOrDigit = false;
-  for (const char* c = name; *c != '\0'; ++c) {
-    const auto byte = static_cast<unsigned char>(*c);
-    if (byte < 0x20 || byte == 0x7F || std::strchr("|><?*\\/:", byte) != nullptr) {
-      return false;
-    }
-    hasLetterOrDigit = hasLetterOrDigit || byte >= 0x80 || (byte >= '0' && byte <= '9') ||
-                       (FoldLetterCase(static_cast<char>(byte)) >= 'A' &&
-                        FoldLetterCase(static_cast<char>(byte)) <= 'Z');
-  }
-  return hasLetterOrDigit;
-}
-
-// The record the service answers for the empty entry name: an entry with the defaults of a new
-// one, so a caller can learn the record size and start from sensible values.
-RASENTRYA DefaultEntryRecord() {
-  RASENTRYA record = {};
-  record.dwSize = kEntryRecordSize;
-  record.dwCountryID = 1;
-  record.dwCountryCode = 1;
-  record.dwfNetProtocols = RASNP_Ip;
-  record.dwFramingProtocol = RASFP_Ppp;
-  return record;
-}
-
 struct Country {
   DWORD id;
   DWORD code;
@@ -126,7 +91,7 @@ DWORD WINAPI RasValidateEntryNameA(const char* phoneBook, const char* entryName)
   if (entryName == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
-  if (!IsValidEntryName(entryName)) {
+  if (!IsPlatformEntryName(entryName)) {
     return ERROR_INVALID_NAME;
   }
   LockedPhoneBook stored(phoneBook);
@@ -143,7 +108,7 @@ DWORD WINAPI RasRenameEntryA(const char* phoneBook, const char* oldName, const c
   if (oldName == nullptr || newName == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
-  if (!IsValidEntryName(newName)) {
+  if (!IsPlatformEntryName(newName)) {
     return ERROR_INVALID_NAME;
   }
   LockedPhoneBook stored(phoneBook);
@@ -229,7 +194,7 @@ DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName
   if (entrySize < kEntryRecordSize) {
     return ERROR_BUFFER_INVALID;
   }
-  if (!IsValidEntryName(entryName)) {
+  if (!IsPlatformEntryName(entryName)) {
     return ERROR_INVALID_NAME;
   }
   LockedPhoneBook stored(phoneBook);

@@ -24,6 +24,7 @@
 #include "framework/window_system.h"
 #include "platform/paths.h"
 #include "platform/result_codes.h"
+#include "platform/system_info.h"
 #include "ras/ras_library.h"
 
 namespace {
@@ -202,12 +203,14 @@ void ReportNoDevice(CRunResult* result, const CModemSelectDlg& dialog, const CRu
                   FieldText(device.szDeviceType), " \"", FieldText(device.szDeviceName), "\""});
     }
   }
-  log.Report(
-      {"to choose one, name it with /device:NAME or /device:TYPE, or place dialkit.ini beside ",
-       "the program with section [Modem Selection], keys DeviceType and DeviceName ",
-       "(for instance DeviceType=", FieldText(dialog.devices[0].szDeviceType),
-       " and DeviceName=", FieldText(dialog.devices[0].szDeviceName), ")",
-       g_askForDevice ? ", and leave out ASK=0" : ""});
+  // The run stands in the tool's files directory, where the settings file belongs.
+  char here[kDirectoryCapacity] = "";
+  GetCurrentDirectoryPath(here, sizeof here);
+  log.Report({"to choose one, name it with /device:NAME or /device:TYPE, or place dialkit.ini in ",
+              here, " with section [Modem Selection], keys DeviceType and DeviceName ",
+              "(for instance DeviceType=", FieldText(dialog.devices[0].szDeviceType),
+              " and DeviceName=", FieldText(dialog.devices[0].szDeviceName), ")",
+              g_askForDevice ? ", and leave out ASK=0" : ""});
 }
 
 // Asks whether the named entries may go, one or both (a null name is not asked about): true when
@@ -450,10 +453,12 @@ BOOL CProvisionApp::InitInstance() {
     logged.emplace(log, options.quiet);
   }
 
-  const std::string executableDirectory = ExecutableDirectory(HelpFilePath());
+  // The settings file, the work file and a relative INIT are the tool's files directory's:
+  // beside the executable, or for a tool installed on POSIX the system's configuration.
+  const std::string filesDirectory = ToolFilesDirectory(ExecutableDirectory(HelpFilePath()));
   char savedDirectory[kDirectoryCapacity] = "";
   GetCurrentDirectoryPath(savedDirectory, sizeof savedDirectory);
-  MoveTo(executableDirectory.c_str());
+  MoveTo(filesDirectory.c_str());
 
   const int status = options.remove ? RemoveEntries(commandLine, log, options)
                                     : Provision(commandLine, &dialog, log, options);

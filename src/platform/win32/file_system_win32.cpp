@@ -137,3 +137,7 @@ std::string LocalDateTimeText() {
              now.wHour, now.wMinute, now.wSecond);
   return text;
 }
+
+std::string ToolFilesDirectory(const std::string& executableDirectory) {
+  return executableDirectory;
+}

@@ -1,0 +1,41 @@
+// The system the pppd service works on. Its files and programs lie under a root: the machine's own
+// (/) unless the environment variable DIALKIT_PPP_ROOT names another directory, as tests and the
+// demo do. Every path the service writes into a file is the path under that root as this machine
+// sees it, so that pppd, chat and pptp on this machine find what the files name:
+//
+//   ROOT/etc/ppp/peers/NAME     the peer file that `pon NAME` (pppd call NAME) reads
+//   ROOT/etc/chatscripts/NAME   the chat script of a modem entry, as Debian keeps them
+//   ROOT/usr/sbin/pppd, chat, pptp   the programs
+//   ROOT/sys/class/tty, ROOT/dev     where the serial ports are found
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ras_service.h"
+
+// The root, without a final separator: empty for the machine's own.
+std::string PppRoot();
+
+std::string PeersDirectory(const std::string& root);
+std::string ChatScriptsDirectory(const std::string& root);
+std::string PeerFilePath(const std::string& root, std::string_view name);
+std::string ChatScriptPath(const std::string& root, std::string_view name);
+std::string SystemProgram(const std::string& root, const char* program);  // ROOT/usr/sbin/...
+
+// The device type and name of the one VPN adapter, there when pptp is installed.
+inline constexpr char kModemType[] = "modem";
+inline constexpr char kVpnType[] = "vpn";
+inline constexpr char kPptpAdapterName[] = "PPTP (pptp-linux)";
+
+// The remote-access devices of the system under `root`: each serial port that exists as a device
+// (a ttyS port only where its UART is real; ttyUSB and ttyACM ports), of type modem, named by its
+// product where sysfs has one and its path in parentheses ("Acme 56K (/dev/ttyUSB0)"), or by its
+// path alone; and the PPTP adapter of type vpn where ROOT/usr/sbin/pptp is installed. Sorted by
+// type and then name, byte by byte, as the tool sorts them.
+std::vector<RASDEVINFOA> FindDevices(const std::string& root);
+
+// The serial port that a modem's device name names: the path in its last parentheses, or the
+// whole name when it is a path; empty when it names none.
+std::string DevicePathOf(std::string_view deviceName);
