@@ -73,16 +73,6 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsBlank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 DWORD ReadNumber(const std::string& text, int base) {
   return static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, base));
 }
@@ -231,7 +221,7 @@ size_t FindStoredField(std::string_view key, size_t hint) {
 }
 
 void ParseStoredField(RASENTRYA* record, size_t field, std::string_view value) {
-  ParseField(record, kFields[field], Trim(value));
+  ParseField(record, kFields[field], TrimStoredBlanks(value));
 }
 
 void AppendEscapedStoredText(std::string& escaped, std::string_view text) {
@@ -268,4 +258,14 @@ std::string UnescapeStoredText(const std::string& text) {
     }
   }
   return plain;
+}
+
+std::string_view TrimStoredBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && IsBlank(text.back())) {
+    text.remove_suffix(1);
+  }
+  return text;
 }

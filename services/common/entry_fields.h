@@ -27,6 +27,9 @@ size_t FindStoredField(std::string_view key, size_t hint = 0);
 // Sets `field` of `record` from its text (blanks around it aside). What cannot be read gives 0.
 void ParseStoredField(RASENTRYA* record, size_t field, std::string_view value);
 
+// `text` without the blanks (spaces and tabs) around it, as the services' files are read.
+std::string_view TrimStoredBlanks(std::string_view text);
+
 // The escape of names and values described above, and its inverse. A per cent sign that is not
 // followed by two hexadecimal digits stands for itself, which forgives hand-made files.
 std::string EscapeStoredText(const std::string& text);

@@ -93,3 +93,32 @@ DWORD AnswerErrorString(UINT code, char* buffer, DWORD size) {
   CopyText(buffer, size, text.c_str());
   return 0;
 }
+
+DWORD CheckStoreArguments(const char* entryName, const RASENTRYA* entry, DWORD entrySize,
+                          bool (*takesName)(const char*)) {
+  if (entryName == nullptr || entry == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (entry->dwSize != kEntryRecordSize) {
+    return ERROR_INVALID_SIZE;
+  }
+  if (entrySize < kEntryRecordSize) {
+    return ERROR_BUFFER_INVALID;
+  }
+  return takesName(entryName) ? 0 : ERROR_INVALID_NAME;
+}
+
+DWORD AnswerEntryRecord(const RASENTRYA& found, RASENTRYA* entry, DWORD* entrySize,
+                        DWORD* deviceInfoSize) {
+  // No device-specific configuration is kept.
+  if (deviceInfoSize != nullptr) {
+    *deviceInfoSize = 0;
+  }
+  if (entry == nullptr || *entrySize < kEntryRecordSize) {
+    *entrySize = kEntryRecordSize;
+    return ERROR_BUFFER_TOO_SMALL;
+  }
+  *entry = found;
+  *entrySize = kEntryRecordSize;
+  return 0;
+}

@@ -35,6 +35,17 @@ bool IsPlatformEntryName(const char* name);
 // so a caller can learn the record size and start from sensible values.
 RASENTRYA DefaultEntryRecord();
 
+// RasSetEntryPropertiesA's arguments checked in the platform's order: 87 for a missing name or
+// record, 632 for a wrong dwSize, 610 for a size below the record's, 123 for a name that
+// `takesName` refuses; 0 when they pass.
+DWORD CheckStoreArguments(const char* entryName, const RASENTRYA* entry, DWORD entrySize,
+                          bool (*takesName)(const char*));
+
+// RasGetEntryPropertiesA's answer once the record `found` is known: the record into the caller's,
+// or the size needed and 603 when it is missing or too small; no device-specific data.
+DWORD AnswerEntryRecord(const RASENTRYA& found, RASENTRYA* entry, DWORD* entrySize,
+                        DWORD* deviceInfoSize);
+
 // RasGetErrorStringA's answer: the text of `code` into the caller's buffer.
 DWORD AnswerErrorString(UINT code, char* buffer, DWORD size);
 

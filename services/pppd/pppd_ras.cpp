@@ -122,31 +122,13 @@ DWORD WINAPI RasGetEntryPropertiesA(const char*, const char* entryName, RASENTRY
   if (entryName != nullptr && *entryName != '\0' && !ReadEntry(PppRoot(), entryName, &found)) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
-  if (deviceInfoSize != nullptr) {
-    *deviceInfoSize = 0;
-  }
-  if (entry == nullptr || *entrySize < kEntryRecordSize) {
-    *entrySize = kEntryRecordSize;
-    return ERROR_BUFFER_TOO_SMALL;
-  }
-  *entry = found;
-  *entrySize = kEntryRecordSize;
-  return 0;
+  return AnswerEntryRecord(found, entry, entrySize, deviceInfoSize);
 }
 
 DWORD WINAPI RasSetEntryPropertiesA(const char*, const char* entryName, RASENTRYA* entry,
                                     DWORD entrySize, BYTE*, DWORD) {
-  if (entryName == nullptr || entry == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (entry->dwSize != kEntryRecordSize) {
-    return ERROR_INVALID_SIZE;
-  }
-  if (entrySize < kEntryRecordSize) {
-    return ERROR_BUFFER_INVALID;
-  }
-  if (!IsPeerName(entryName)) {
-    return ERROR_INVALID_NAME;
+  if (const DWORD refused = CheckStoreArguments(entryName, entry, entrySize, IsPeerName)) {
+    return refused;
   }
   const std::string root = PppRoot();
   const std::lock_guard<std::mutex> lock(g_peersLock);

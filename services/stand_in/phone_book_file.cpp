@@ -20,20 +20,6 @@ StoredEntry NewEntry(const std::string& name) {
   return entry;
 }
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsBlank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 }  // namespace
 
 std::string FormatPhoneBook(const PhoneBook& book) {
@@ -60,7 +46,7 @@ PhoneBook ParsePhoneBook(const std::string& text) {
     if (!line.empty() && line.back() == '\r') {
       line.remove_suffix(1);
     }
-    line = Trim(line);
+    line = TrimStoredBlanks(line);
     if (line.empty() || line[0] == ';' || line[0] == '#') {
       continue;
     }
@@ -83,7 +69,7 @@ PhoneBook ParsePhoneBook(const std::string& text) {
     }
     // The phone book lists the fields in their order, so the search starts at the field after
     // the last one found.
-    const size_t field = FindStoredField(Trim(line.substr(0, equals)), nextField);
+    const size_t field = FindStoredField(TrimStoredBlanks(line.substr(0, equals)), nextField);
     if (field != kStoredFieldCount) {
       ParseStoredField(&current->record, field, line.substr(equals + 1));
       nextField = field + 1;

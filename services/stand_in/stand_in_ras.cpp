@@ -167,17 +167,7 @@ DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* entryName
     }
     found = named->record;
   }
-  // The stand-in keeps no device-specific configuration.
-  if (deviceInfoSize != nullptr) {
-    *deviceInfoSize = 0;
-  }
-  if (entry == nullptr || *entrySize < kEntryRecordSize) {
-    *entrySize = kEntryRecordSize;
-    return ERROR_BUFFER_TOO_SMALL;
-  }
-  *entry = found;
-  *entrySize = kEntryRecordSize;
-  return 0;
+  return AnswerEntryRecord(found, entry, entrySize, deviceInfoSize);
 }
 
 DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName, RASENTRYA* entry,
@@ -185,17 +175,8 @@ DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName
   if (const uint32_t failure = OrderedFailure("RasSetEntryPropertiesA")) {
     return failure;
   }
-  if (entryName == nullptr || entry == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (entry->dwSize != kEntryRecordSize) {
-    return ERROR_INVALID_SIZE;
-  }
-  if (entrySize < kEntryRecordSize) {
-    return ERROR_BUFFER_INVALID;
-  }
-  if (!IsPlatformEntryName(entryName)) {
-    return ERROR_INVALID_NAME;
+  if (const DWORD refused = CheckStoreArguments(entryName, entry, entrySize, IsPlatformEntryName)) {
+    return refused;
   }
   LockedPhoneBook stored(phoneBook);
   if (!stored.opened) {

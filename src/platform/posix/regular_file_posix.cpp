@@ -9,15 +9,34 @@
 
 #include "platform/whole_file.h"
 
+namespace {
+
+// Opens the file without waiting and tells whether what was opened is a regular file: kRead
+// when it is, with `info` filled; the descriptor, or -1 when it could not be opened.
+int OpenRegularFile(const char* path, struct stat& info, RegularFileRead& result) {
+  const int file = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  result = file < 0                                           ? RegularFileRead::kOpenFailed
+           : fstat(file, &info) == 0 && S_ISREG(info.st_mode) ? RegularFileRead::kRead
+                                                              : RegularFileRead::kNotRegular;
+  return file;
+}
+
+// Closes the file, keeping errno as the read left it.
+void Close(int file) {
+  const int error = errno;
+  close(file);
+  errno = error;
+}
+
+}  // namespace
+
 RegularFileRead ReadRegularFileBytes(const char* path, std::string& bytes, struct stat& info) {
   bytes.clear();
-  const int file = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  RegularFileRead result;
+  const int file = OpenRegularFile(path, info, result);
   if (file < 0) {
-    return RegularFileRead::kOpenFailed;
+    return result;
   }
-  RegularFileRead result = fstat(file, &info) == 0 && S_ISREG(info.st_mode)
-                               ? RegularFileRead::kRead
-                               : RegularFileRead::kNotRegular;
   if (result == RegularFileRead::kRead) {
     bytes.resize(static_cast<size_t>(info.st_size));
     size_t got = 0;
@@ -34,22 +53,18 @@ RegularFileRead ReadRegularFileBytes(const char* path, std::string& bytes, struc
     }
     bytes.resize(got);
   }
-  const int error = errno;
-  close(file);
-  errno = error;
+  Close(file);
   return result;
 }
 
 RegularFileRead CompareRegularFileBytes(const char* path, std::string_view expected,
                                         struct stat& info, bool& same) {
   same = false;
-  const int file = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  RegularFileRead result;
+  const int file = OpenRegularFile(path, info, result);
   if (file < 0) {
-    return RegularFileRead::kOpenFailed;
+    return result;
   }
-  RegularFileRead result = fstat(file, &info) == 0 && S_ISREG(info.st_mode)
-                               ? RegularFileRead::kRead
-                               : RegularFileRead::kNotRegular;
   same = result == RegularFileRead::kRead && static_cast<size_t>(info.st_size) == expected.size();
   // One more byte than expected is asked for, so that a file grown since the fstat differs too.
   char chunk[4096];
@@ -68,9 +83,7 @@ RegularFileRead CompareRegularFileBytes(const char* path, std::string_view expec
       same = false;
     }
   }
-  const int error = errno;
-  close(file);
-  errno = error;
+  Close(file);
   return result;
 }
 
