@@ -136,10 +136,13 @@ std::vector<std::string> ListPeers(const std::string& root) {
   std::vector<std::string> peers;
   const std::string directory = PeersDirectory(root);
   if (DIR* listing = opendir(directory.c_str())) {
+    std::string path = directory + "/";
     while (const dirent* entry = readdir(listing)) {
       const std::string name = entry->d_name;
+      path.resize(directory.size() + 1);
+      path.append(name);
       // Names the service would not take (a store's temporary files among them) are no entries.
-      if (IsPeerName(name.c_str()) && IsRegularFile(directory + "/" + name)) {
+      if (IsPeerName(name.c_str()) && IsRegularFile(path)) {
         peers.push_back(name);
       }
     }

@@ -97,7 +97,8 @@ std::vector<RASDEVINFOA> FindDevices(const std::string& root) {
       }
       const std::string product = ProductOf(ports + "/" + std::string(name));
       // The path must stay whole to name the port; a product that leaves it no room goes.
-      std::string shown = product.empty() ? path : product + " (" + path + ")";
+      std::string shown = product;
+      shown.append(product.empty() ? "" : " (").append(path).append(product.empty() ? "" : ")");
       if (shown.size() >= sizeof(RASDEVINFOA::szDeviceName)) {
         shown = path;
       }
