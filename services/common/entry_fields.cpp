@@ -180,7 +180,12 @@ void ParseField(RASENTRYA* record, const Field& field, std::string_view value) {
       std::memcpy(place, &address, sizeof address);
       return;
     case FieldKind::kText:
-      CopyText(place, field.width, UnescapeStoredText(std::string(value)).c_str());
+      // Most texts hold no escape, and are copied as they stand (up to a zero, as a C text).
+      if (value.find('%') == std::string_view::npos) {
+        CopyText(place, field.width, value.data(), value.size());
+      } else {
+        CopyText(place, field.width, UnescapeStoredText(std::string(value)).c_str());
+      }
       return;
   }
 }

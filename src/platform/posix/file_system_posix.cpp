@@ -15,8 +15,8 @@
 #include "platform/local_time.h"
 #include "platform/log_append.h"
 #include "platform/paths.h"
-#include "platform/system_info.h"
 #include "platform/posix/stand_in_system.h"
+#include "platform/system_info.h"
 
 namespace {
 

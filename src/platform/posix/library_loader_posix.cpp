@@ -21,7 +21,6 @@
 #include "platform/library_loader.h"
 #include "platform/paths.h"
 #include "platform/posix/library_trust.h"
-#include "platform/system_info.h"
 
 extern const char kLibraryFileSuffix[] = ".so";
 
@@ -30,6 +29,11 @@ bool IsSystemLibrary(const char*) {
 }
 
 namespace {
+
+// The directory of a path, ending in its separator.
+std::string DirectoryOf(const std::string& path) {
+  return path.substr(0, path.rfind('/') + 1);
+}
 
 // The longest directory, ending in its separator, that holds both directories (each ending in
 // its separator).
@@ -44,17 +48,16 @@ std::string SharedDirectory(const std::string& first, const std::string& second)
 class CPosixLibraryLoader final : public CLibraryLoader {
  public:
   LibraryHandle LoadByName(const char* fileName) override {
-    char executable[4096];
     struct stat program;
-    if (*fileName == '\0' || !GetExecutablePath(executable, sizeof executable) ||
-        stat(executable, &program) != 0) {
+    const std::vector<std::string> candidates = LibrarySearchPaths(fileName);
+    // The first place is the executable's directory and, of three, the second the installed one.
+    if (candidates.empty() || stat("/proc/self/exe", &program) != 0) {
       return nullptr;
     }
-    const std::string path = executable;
-    const std::string directory = path.substr(0, path.rfind('/') + 1);
-    const std::string installed = InstalledLibraryDirectory(directory);
-    for (const std::string& candidate : LibrarySearchPaths(fileName)) {
-      const std::string place = candidate.substr(0, candidate.rfind('/') + 1);
+    const std::string directory = DirectoryOf(candidates.front());
+    const std::string installed = candidates.size() == 3 ? DirectoryOf(candidates[1]) : "";
+    for (const std::string& candidate : candidates) {
+      const std::string place = DirectoryOf(candidate);
       const std::string top = place == directory   ? directory
                               : place == installed ? SharedDirectory(directory, installed)
                                                    : "/";

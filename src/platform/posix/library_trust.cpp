@@ -25,11 +25,12 @@ std::string WithoutFinalSeparator(std::string directory) {
 }  // namespace
 
 std::string InstalledLibraryDirectory(const std::string& executableDirectory) {
-  char buffer[4096];  // not zeroed: FormFullPath writes the path with its terminator
+  // Looked at before its path is formed, which costs more, and a build tree has none.
+  const std::string directory = executableDirectory + DIALKIT_INSTALLED_LIBRARY_DIRECTORY;
   struct stat info;
-  if (!FormFullPath(buffer, sizeof buffer,
-                    (executableDirectory + DIALKIT_INSTALLED_LIBRARY_DIRECTORY).c_str()) ||
-      stat(buffer, &info) != 0 || !S_ISDIR(info.st_mode)) {
+  char buffer[4096];  // not zeroed: FormFullPath writes the path with its terminator
+  if (stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+      !FormFullPath(buffer, sizeof buffer, directory.c_str())) {
     return {};
   }
   return std::string(buffer) + '/';

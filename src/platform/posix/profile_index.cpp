@@ -10,7 +10,8 @@ namespace {
 
 using CKeySlot = CProfileIndex::CKeySlot;
 
-constexpr size_t kFirstKeySlots = 16;
+// Room for the keys of an entry description without growing: a section of up to 32 keys.
+constexpr size_t kFirstKeySlots = 64;
 
 // FNV-1a over the name as names compare: letter case folded.
 uint32_t HashName(std::string_view name) {
