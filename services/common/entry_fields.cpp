@@ -107,10 +107,10 @@ DWORD ParseBits(std::string_view text, std::span<const BitName> names) {
       continue;
     }
     // A word is compared as a C text, and only with the names that start with its letter.
-    const std::string_view text = word.substr(0, word.find('\0'));
+    const std::string_view named = word.substr(0, word.find('\0'));
     for (const BitName& name : names) {
-      if (!text.empty() && FoldLetterCase(name.name[0]) == FoldLetterCase(text[0]) &&
-          TextEqualsIgnoringCase(text, name.name)) {
+      if (!named.empty() && FoldLetterCase(name.name[0]) == FoldLetterCase(named[0]) &&
+          TextEqualsIgnoringCase(named, name.name)) {
         value |= name.bit;
       }
     }

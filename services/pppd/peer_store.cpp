@@ -85,11 +85,10 @@ DWORD StorePeer(const std::string& root, const std::string& name, const CPeerTex
   if (peerTemporary.empty()) {
     return WriteError(errno);
   }
-  std::string chatTemporary;
   std::string oldChat;
   const bool hadChat = ReadRegularFile(chat.c_str(), &oldChat, nullptr);
   if (!texts.chat.empty()) {
-    chatTemporary = WriteTemporary(chat, texts.chat);
+    const std::string chatTemporary = WriteTemporary(chat, texts.chat);
     if (chatTemporary.empty() || rename(chatTemporary.c_str(), chat.c_str()) != 0) {
       const int error = errno;
       unlink(peerTemporary.c_str());

@@ -22,7 +22,7 @@ std::string FirstLine(const std::string& path) {
   if (!ReadRegularFile(path.c_str(), &text, nullptr)) {
     return {};
   }
-  text = text.substr(0, text.find('\n'));
+  text.resize(std::min(text.find('\n'), text.size()));
   while (!text.empty() && (text.back() == ' ' || text.back() == '\r')) {
     text.pop_back();
   }

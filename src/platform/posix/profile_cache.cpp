@@ -88,8 +88,8 @@ CProfileIndex& CProfileCache::Read(const char* path, FileState& state) {
 
 bool CProfileCache::StillSame(const char* path, const CKept& kept, const CFileStamp& seen) {
   struct stat info;
-  bool same = false;
   if (kept.encoding == ProfileEncoding::kBytes) {
+    bool same = false;
     return CompareRegularFileBytes(path, kept.index.Bytes(), info, same) ==
                RegularFileRead::kRead &&
            same && CFileStamp(info) == seen;
