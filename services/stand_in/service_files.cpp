@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "framework/text.h"
+#include "platform/environment.h"
 #include "platform/system_info.h"
 #include "platform/whole_file.h"
 
@@ -17,8 +18,8 @@ constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_s
 
 // Appends the data directory to `path`; false when there is none.
 bool AppendDataDirectory(std::string& path) {
-  if (const char* root = std::getenv("SystemRoot"); root != nullptr && *root != '\0') {
-    path.append(root).append(1, kSeparator).append("system32");
+  if (AppendEnvironmentText(path, "SystemRoot")) {
+    path.append(1, kSeparator).append("system32");
     return true;
   }
   char directory[260];

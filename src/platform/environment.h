@@ -8,3 +8,7 @@
 
 // The value of the variable `name`; empty when it is not set.
 std::string GetEnvironmentText(const char* name);
+
+// Appends the value of the variable `name` to `text`; false, appending nothing, when it is not
+// set or empty. It makes no copy of its own, for a caller that forms a path on every call.
+bool AppendEnvironmentText(std::string& text, const char* name);

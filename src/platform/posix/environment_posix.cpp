@@ -7,3 +7,12 @@ std::string GetEnvironmentText(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr ? value : "";
 }
+
+bool AppendEnvironmentText(std::string& text, const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr || *value == '\0') {
+    return false;
+  }
+  text.append(value);
+  return true;
+}

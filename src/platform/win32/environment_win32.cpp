@@ -21,3 +21,9 @@ std::string GetEnvironmentText(const char* name) {
     value.resize(length);
   }
 }
+
+bool AppendEnvironmentText(std::string& text, const char* name) {
+  const std::string value = GetEnvironmentText(name);
+  text.append(value);
+  return !value.empty();
+}
