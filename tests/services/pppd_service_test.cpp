@@ -2,6 +2,7 @@
 // from record to peer file and back, judged by pppd's own option parser where pppd is installed;
 // the chat script against a modem played on a pseudo-terminal; names, foreign peer files and
 // stores that fail; the device list; and dials through a stand-in pppd.
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -162,6 +163,12 @@ TEST(PppdService, EachRecordBecomesAPeerThatPppdTakesAndComesBackTheSame) {
     ASSERT_TRUE(ReadPeerRecord(texts.peer, &back));
     EXPECT_EQ(std::memcmp(&back, &row.record, sizeof back), 0);
     ASSERT_EQ(StorePeer(root.path(), "Home Dial-Up", texts), 0u);
+    struct stat stored;
+    ASSERT_EQ(stat(root.Peer("Home Dial-Up").c_str(), &stored), 0);
+    EXPECT_EQ(stored.st_mode & 07777, 0640u);
+    if (const group* dialers = getgrnam("dip"); dialers != nullptr && geteuid() == 0) {
+      EXPECT_EQ(stored.st_gid, dialers->gr_gid);  // dip may dial it with pon
+    }
     const int judged = PppdJudges(root.Peer("Home Dial-Up"));
     EXPECT_TRUE(judged == -1 || judged == 0 || judged == 4) << "pppd ended with " << judged;
   }
