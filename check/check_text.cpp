@@ -104,11 +104,22 @@ bool NameBefore(string_view first, string_view second) {
 
 }  // namespace
 
-std::vector<size_t> FirstOfSameName(const std::vector<string_view>& names) {
-  std::vector<size_t> order(names.size());
+std::vector<size_t> StableOrder(size_t count, IndexBefore before, const void* context) {
+  std::vector<size_t> order(count);
   std::iota(order.begin(), order.end(), size_t{0});
   std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return NameBefore(names[a], names[b]); });
+                   [&](size_t a, size_t b) { return before(context, a, b); });
+  return order;
+}
+
+std::vector<size_t> FirstOfSameName(const std::vector<string_view>& names) {
+  const std::vector<size_t> order = StableOrder(
+      names.size(),
+      [](const void* context, size_t a, size_t b) {
+        const auto& all = *static_cast<const std::vector<string_view>*>(context);
+        return NameBefore(all[a], all[b]);
+      },
+      &names);
   std::vector<size_t> first(names.size());
   for (size_t i = 0; i < order.size(); ++i) {
     const bool again = i > 0 && SameProfileName(names[order[i - 1]], names[order[i]]);

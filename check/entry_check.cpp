@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "file_checker.h"
-#include "platform/whole_file.h"
 #include "platform/profile_names.h"
+#include "platform/whole_file.h"
 
 namespace {
 
@@ -128,11 +128,13 @@ CEntryFileCheck CheckEntryFile(const char* fullPath, const char* onlySection) {
     checker.CheckSection(section, onlySection != nullptr);
   }
   // Sorted by their places, then moved once each: a file may give a finding for every line.
-  std::vector<size_t> order(result.findings.size());
-  std::iota(order.begin(), order.end(), size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    return result.findings[a].line < result.findings[b].line;
-  });
+  const std::vector<size_t> order = StableOrder(
+      result.findings.size(),
+      [](const void* context, size_t a, size_t b) {
+        const auto& findings = *static_cast<const std::vector<CFinding>*>(context);
+        return findings[a].line < findings[b].line;
+      },
+      &result.findings);
   std::vector<CFinding> sorted;
   sorted.reserve(order.size());
   for (const size_t i : order) {
