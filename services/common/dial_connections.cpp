@@ -192,6 +192,12 @@ DWORD StartDial(std::unique_ptr<CDialProgress> progress, const std::string& devi
 }
 
 DWORD ReadDialStatus(HRASCONN connection, RASCONNSTATUSA* status) {
+  if (status == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (status->dwSize != sizeof(RASCONNSTATUSA)) {
+    return ERROR_INVALID_SIZE;
+  }
   return g_dials.ReadStatus(connection, status);
 }
 

@@ -44,8 +44,8 @@ DWORD StartDial(std::unique_ptr<CDialProgress> progress, const std::string& devi
                 const std::string& deviceName, DWORD notifierType, void* notifier,
                 HRASCONN* connection, void (*keepLoaded)());
 
-// The state the dial has reached, its error and its device; 6 for a handle that is not
-// connected.
+// RasGetConnectStatusA's answer: the state the dial has reached, its error and its device; 87
+// without a record, 632 for a wrong dwSize, 6 for a handle that is not connected.
 DWORD ReadDialStatus(HRASCONN connection, RASCONNSTATUSA* status);
 
 // Forgets the connection and stops its dial; 6 for a handle that is not connected.

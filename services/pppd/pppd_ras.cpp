@@ -164,12 +164,6 @@ DWORD WINAPI RasEnumDevicesA(RASDEVINFOA* devices, DWORD* size, DWORD* count) {
 }
 
 DWORD WINAPI RasGetConnectStatusA(HRASCONN connection, RASCONNSTATUSA* status) {
-  if (status == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (status->dwSize != sizeof(RASCONNSTATUSA)) {
-    return ERROR_INVALID_SIZE;
-  }
   return ReadDialStatus(connection, status);
 }
 

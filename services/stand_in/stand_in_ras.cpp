@@ -239,12 +239,6 @@ DWORD WINAPI RasGetConnectStatusA(HRASCONN connection, RASCONNSTATUSA* status) {
   if (const uint32_t failure = OrderedFailure("RasGetConnectStatusA")) {
     return failure;
   }
-  if (status == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (status->dwSize != sizeof(RASCONNSTATUSA)) {
-    return ERROR_INVALID_SIZE;
-  }
   return ReadDialStatus(connection, status);
 }
 
