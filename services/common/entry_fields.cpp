@@ -64,7 +64,6 @@ const Field kFields[] = {
 #undef DIALKIT_BITS
 
 constexpr size_t kFieldCount = sizeof kFields / sizeof kFields[0];
-static_assert(kFieldCount == kStoredFieldCount);
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr const char* kWordSeparators = " \t,|";
@@ -205,28 +204,30 @@ int HexDigit(char c) {
 
 }  // namespace
 
-const char* StoredFieldKey(size_t field) {
-  return kFields[field].key;
+void AppendStoredRecord(std::string& text, const RASENTRYA& record, std::string_view linePrefix) {
+  for (const Field& field : kFields) {
+    text.append(linePrefix).append(field.key).append("=");
+    AppendField(text, record, field);
+    text.append("\n");
+  }
 }
 
-void AppendStoredField(std::string& text, const RASENTRYA& record, size_t field) {
-  AppendField(text, record, kFields[field]);
-}
-
-size_t FindStoredField(std::string_view key, size_t hint) {
+void ReadStoredLine(RASENTRYA* record, std::string_view line, size_t* next) {
+  const size_t equals = line.find('=');
+  if (equals == std::string_view::npos) {
+    return;
+  }
   // Keys are compared as C texts.
+  std::string_view key = TrimStoredBlanks(line.substr(0, equals));
   key = key.substr(0, key.find('\0'));
-  for (size_t tried = 0, field = hint % kFieldCount; tried < kFieldCount;
+  for (size_t tried = 0, field = *next % kFieldCount; tried < kFieldCount;
        ++tried, field = (field + 1) % kFieldCount) {
     if (TextEqualsIgnoringCase(key, kFields[field].key)) {
-      return field;
+      ParseField(record, kFields[field], TrimStoredBlanks(line.substr(equals + 1)));
+      *next = field + 1;
+      return;
     }
   }
-  return kStoredFieldCount;
-}
-
-void ParseStoredField(RASENTRYA* record, size_t field, std::string_view value) {
-  ParseField(record, kFields[field], TrimStoredBlanks(value));
 }
 
 void AppendEscapedStoredText(std::string& escaped, std::string_view text) {

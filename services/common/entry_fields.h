@@ -12,20 +12,15 @@
 
 #include "entry/entry_record.h"
 
-inline constexpr size_t kStoredFieldCount = 26;
+// Appends each field of `record` as a line of its own, in the record's order: `linePrefix`, the
+// key, an equals sign, the value, a line feed.
+void AppendStoredRecord(std::string& text, const RASENTRYA& record, std::string_view linePrefix);
 
-// The key of field `field` (from 0, in the record's order).
-const char* StoredFieldKey(size_t field);
-
-// Appends the value of `field` of `record` as text.
-void AppendStoredField(std::string& text, const RASENTRYA& record, size_t field);
-
-// The field whose key is `key` (compared as a C text, letter case aside), searched from `hint`
-// on, since records are written in the fields' order; kStoredFieldCount when there is none.
-size_t FindStoredField(std::string_view key, size_t hint = 0);
-
-// Sets `field` of `record` from its text (blanks around it aside). What cannot be read gives 0.
-void ParseStoredField(RASENTRYA* record, size_t field, std::string_view value);
+// Sets the field that a "Key=value" line names (blanks around the key and the value aside, the
+// key compared as a C text and without regard to letter case); a line without an equals sign or
+// with a key of no field sets nothing. `next` is where the search for the key begins, since
+// records are written in the fields' order; it is left past the field found.
+void ReadStoredLine(RASENTRYA* record, std::string_view line, size_t* next);
 
 // `text` without the blanks (spaces and tabs) around it, as the services' files are read.
 std::string_view TrimStoredBlanks(std::string_view text);

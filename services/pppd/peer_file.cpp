@@ -87,11 +87,7 @@ constexpr COptionNote kOptionsNotApplied[] = {
 void WriteRecord(CPeerWriter& out, const RASENTRYA& record) {
   std::string& text = out.Text();
   text.append(kRecordMark).append("\n");
-  for (size_t field = 0; field < kStoredFieldCount; ++field) {
-    text.append(kRecordLine).append(StoredFieldKey(field)).append("=");
-    AppendStoredField(text, record, field);
-    text.append("\n");
-  }
+  AppendStoredRecord(text, record, kRecordLine);
 }
 
 void WriteAddressesAndNames(CPeerWriter& out, const RASENTRYA& record) {
@@ -309,13 +305,7 @@ bool ReadPeerRecord(std::string_view peer, RASENTRYA* record) {
     if (!line.starts_with(kRecordLine)) {
       break;
     }
-    const std::string_view item = line.substr(std::strlen(kRecordLine));
-    const size_t equals = item.find('=');
-    const size_t field = FindStoredField(item.substr(0, equals), next);
-    if (equals != std::string_view::npos && field != kStoredFieldCount) {
-      ParseStoredField(record, field, item.substr(equals + 1));
-      next = field + 1;
-    }
+    ReadStoredLine(record, line.substr(std::strlen(kRecordLine)), &next);
   }
   return true;
 }

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "framework/text.h"
+#include "platform/posix/directories.h"
 #include "platform/whole_file.h"
 #include "ppp_system.h"
 #include "service_answers.h"
@@ -23,19 +24,6 @@ constexpr mode_t kDirectoryMode = 0750;
 DWORD WriteError(int error) {
   return error == EACCES || error == EPERM || error == EROFS ? kErrorAccessDenied
                                                              : ERROR_CANNOT_WRITE_PHONEBOOK;
-}
-
-// mkdir -p, each missing folder with the service's mode.
-bool MakeDirectories(const std::string& path) {
-  for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    const std::string part = path.substr(0, slash);
-    if (mkdir(part.c_str(), kDirectoryMode) != 0 && errno != EEXIST) {
-      return false;
-    }
-    if (slash == std::string::npos) {
-      return true;
-    }
-  }
 }
 
 // A temporary file beside `path` with `text` in it, on the disk; its path, or empty with errno.
@@ -83,8 +71,8 @@ bool IsRegularFile(const std::string& path) {
 DWORD StorePeer(const std::string& root, const std::string& name, const CPeerTexts& texts) {
   const std::string peer = PeerFilePath(root, name);
   const std::string chat = ChatScriptPath(root, name);
-  if (!MakeDirectories(PeersDirectory(root)) ||
-      (!texts.chat.empty() && !MakeDirectories(ChatScriptsDirectory(root)))) {
+  if (!MakeDirectories(PeersDirectory(root), kDirectoryMode) ||
+      (!texts.chat.empty() && !MakeDirectories(ChatScriptsDirectory(root), kDirectoryMode))) {
     return WriteError(errno);
   }
   const std::string peerTemporary = WriteTemporary(peer, texts.peer);

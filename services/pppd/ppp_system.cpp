@@ -1,21 +1,16 @@
 #include "ppp_system.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "framework/text.h"
+#include "platform/paths.h"
 #include "platform/whole_file.h"
 
 namespace {
-
-bool Exists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
-}
 
 std::string FirstLine(const std::string& path) {
   std::string text;
@@ -47,7 +42,7 @@ bool IsRealPort(const std::string& port, std::string_view name) {
     const std::string type = FirstLine(port + "/type");
     return !type.empty() && type != "0";
   }
-  return Exists(port + "/device");
+  return PathExists((port + "/device").c_str());
 }
 
 }  // namespace
@@ -92,7 +87,8 @@ std::vector<RASDEVINFOA> FindDevices(const std::string& root) {
       const bool serial =
           name.starts_with("ttyS") || name.starts_with("ttyUSB") || name.starts_with("ttyACM");
       const std::string path = root + "/dev/" + std::string(name);
-      if (!serial || !IsRealPort(ports + "/" + std::string(name), name) || !Exists(path)) {
+      if (!serial || !IsRealPort(ports + "/" + std::string(name), name) ||
+          !PathExists(path.c_str())) {
         continue;
       }
       const std::string product = ProductOf(ports + "/" + std::string(name));
@@ -113,7 +109,7 @@ std::vector<RASDEVINFOA> FindDevices(const std::string& root) {
     }
     closedir(directory);
   }
-  if (Exists(SystemProgram(root, "pptp"))) {
+  if (PathExists(SystemProgram(root, "pptp").c_str())) {
     RASDEVINFOA& adapter = devices.emplace_back();
     adapter = {};
     adapter.dwSize = sizeof adapter;

@@ -29,11 +29,7 @@ std::string FormatPhoneBook(const PhoneBook& book) {
     text.append("\n[");
     AppendEscapedStoredText(text, entry.name);
     text.append("]\n");
-    for (size_t field = 0; field < kStoredFieldCount; ++field) {
-      text.append(StoredFieldKey(field)).append("=");
-      AppendStoredField(text, entry.record, field);
-      text.append("\n");
-    }
+    AppendStoredRecord(text, entry.record, "");
   }
   return text;
 }
@@ -63,16 +59,10 @@ PhoneBook ParsePhoneBook(const std::string& text) {
       }
       continue;
     }
-    const size_t equals = line.find('=');
-    if (current == nullptr || equals == std::string::npos) {
-      continue;
-    }
     // The phone book lists the fields in their order, so the search starts at the field after
     // the last one found.
-    const size_t field = FindStoredField(TrimStoredBlanks(line.substr(0, equals)), nextField);
-    if (field != kStoredFieldCount) {
-      ParseStoredField(&current->record, field, line.substr(equals + 1));
-      nextField = field + 1;
+    if (current != nullptr) {
+      ReadStoredLine(&current->record, line, &nextField);
     }
   }
   return book;

@@ -15,6 +15,8 @@
 #include "platform/local_time.h"
 #include "platform/log_append.h"
 #include "platform/paths.h"
+#include "platform/posix/directories.h"
+#include "platform/posix/library_trust.h"
 #include "platform/posix/stand_in_system.h"
 #include "platform/system_info.h"
 
@@ -171,4 +173,35 @@ std::string LocalDateTimeText() {
     strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   }
   return text;
+}
+
+bool MakeDirectories(const std::string& path, mode_t mode) {
+  if (mkdir(path.c_str(), mode) == 0 || errno == EEXIST) {
+    return true;
+  }
+  if (errno != ENOENT) {
+    return false;
+  }
+  for (size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1)) {
+    if (mkdir(path.substr(0, slash).c_str(), mode) != 0 && errno != EEXIST) {
+      return false;
+    }
+  }
+  return mkdir(path.c_str(), mode) == 0 || errno == EEXIST;
+}
+
+std::string ToolFilesDirectory(const std::string& executableDirectory) {
+  if (InstalledLibraryDirectory(executableDirectory + "/").empty()) {
+    return executableDirectory;
+  }
+  char prefix[4096];
+  if (!FormFullPath(prefix, sizeof prefix, (executableDirectory + "/..").c_str())) {
+    return executableDirectory;
+  }
+  const std::string directory =
+      (std::string(prefix) == "/usr" ? std::string() : std::string(prefix)) + "/etc/dialkit";
+  struct stat info;
+  return stat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? directory
+                                                                      : executableDirectory;
 }

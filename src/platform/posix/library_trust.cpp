@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include "platform/paths.h"
-#include "platform/system_info.h"
 
 namespace {
 
@@ -53,19 +52,4 @@ bool IsTrustedLibrary(const std::string& path, const std::string& top, uid_t own
     }
     step.erase(step.rfind('/'));
   }
-}
-
-std::string ToolFilesDirectory(const std::string& executableDirectory) {
-  if (InstalledLibraryDirectory(executableDirectory + "/").empty()) {
-    return executableDirectory;
-  }
-  char prefix[4096];
-  if (!FormFullPath(prefix, sizeof prefix, (executableDirectory + "/..").c_str())) {
-    return executableDirectory;
-  }
-  const std::string directory =
-      (std::string(prefix) == "/usr" ? std::string() : std::string(prefix)) + "/etc/dialkit";
-  struct stat info;
-  return stat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? directory
-                                                                      : executableDirectory;
 }

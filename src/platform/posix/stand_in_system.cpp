@@ -1,11 +1,11 @@
 #include "platform/posix/stand_in_system.h"
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
+
+#include "platform/posix/directories.h"
 
 namespace {
 
@@ -30,27 +30,13 @@ std::string ConfiguredRoot() {
   return base + "/dialkit/system";
 }
 
-// mkdir -p: each missing folder of the path in turn, walked only when the last one cannot be
-// made for want of its parent. Failures show later, when a file in it cannot be opened, which is
-// where the callers report them.
-void MakeDirectories(std::string path) {
-  if (mkdir(path.c_str(), 0777) == 0 || errno != ENOENT) {
-    return;
-  }
-  for (size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1)) {
-    path[slash] = '\0';
-    mkdir(path.c_str(), 0777);
-    path[slash] = '/';
-  }
-  mkdir(path.c_str(), 0777);
-}
-
 }  // namespace
 
 std::string StandInSystemRoot() {
   std::string root = ConfiguredRoot();
-  MakeDirectories(root + "/system32/ras");
+  // Failures show later, when a file in it cannot be opened, which is where the callers report
+  // them.
+  MakeDirectories(root + "/system32/ras", 0777);
   return root;
 }
 
