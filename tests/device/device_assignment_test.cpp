@@ -164,6 +164,8 @@ TEST(ModemSelectDialog, ListsEachNameCutToItsFieldAndKeepsThePickByPosition) {
   EXPECT_EQ(controls.at(IDC_MODEM_LIST).items,
             (std::vector<std::string>{std::string(128, 'x'), "Same Modem", "Same Modem"}));
   EXPECT_EQ(controls.at(IDC_MODEM_LIST).selection, 0);
+  EXPECT_TRUE(windows.Dialogs()[0].centeredAfterInit);
+  EXPECT_EQ(dialog.GetDlgItem(IDC_MODEM_LIST), nullptr);  // the window has gone
 }
 
 }  // namespace
