@@ -125,7 +125,12 @@ class ListTest : public ::testing::Test {
   bool madeFolder_ = false;
 };
 
-TEST_F(ListTest, AsksAgainWithTheRoomAskedForSortsDevicesAndBoundsTheCount) {
+// The calls ask again with the room the service asked for, devices are sorted, and a count is
+// never taken beyond the buffer; every allocation may fail, and nothing leaks; the entry list makes
+// an empty system phone book once, but never over an existing one; and ValidateEntryName takes the
+// stored spelling only when the name is taken.
+TEST_F(ListTest, AnswersAsTheServiceAndMemoryAllow) {
+  const std::vector<FakeListAnswer> growing = {{603, 528}, {603, 792}, {}};
   // clang-format off
   Check({
       {"two types and letter case", kDevices,
@@ -142,44 +147,24 @@ TEST_F(ListTest, AsksAgainWithTheRoomAskedForSortsDevicesAndBoundsTheCount) {
        603, {264, 528, 792}, {"none"}},
       {"entries: other failure", kEntries, {{610}}, 610, {264}, {"none"}},
       {"entries: count beyond the buffer", kEntries, {{0, 264, 4, {"A"}}}, 0, {264}, {"A"}},
-  });
-  // clang-format on
-}
-
-TEST_F(ListTest, AnswerOutOfMemoryAtEveryAllocationAndLeakNothing) {
-  const std::vector<FakeListAnswer> growing = {{603, 528}, {603, 792}, {}};
-  // clang-format off
-  Check({
-      {"devices, first", kDevices, growing, 8, {}, {"none"}, kNone, 0},
-      {"devices, second", kDevices, growing, 8, {152}, {"none"}, kNone, 1},
-      {"entries, first", kEntries, growing, 8, {}, {"none"}, kNone, 0},
-      {"entries, second", kEntries, growing, 8, {264}, {"none"}, kNone, 1},
-      {"entries, third", kEntries, growing, 8, {264, 528}, {"none"}, kNone, 2},
-  });
-  // clang-format on
-}
-
-TEST_F(ListTest, EntryListMakesAnEmptySystemPhoneBookOnceButNeverOverAnExistingOne) {
-  // clang-format off
-  Check({
-      {"then opened", kEntries, {{621}, {}}, 0, {264, 264}, {}, kMade},
-      {"still not opened", kEntries, {{621}, {621}}, 621, {264, 264}, {"none"}, kMade},
-      {"file existed", kEntries, {{621}}, 621, {264}, {"none"}, kExisting},
-      {"then growing", kEntries, {{621}, {603, 528}, {603, 792}}, 603, {264, 264, 528}, {"none"},
+      {"out of memory: devices, first", kDevices, growing, 8, {}, {"none"}, kNone, 0},
+      {"out of memory: devices, second", kDevices, growing, 8, {152}, {"none"}, kNone, 1},
+      {"out of memory: entries, first", kEntries, growing, 8, {}, {"none"}, kNone, 0},
+      {"out of memory: entries, second", kEntries, growing, 8, {264}, {"none"}, kNone, 1},
+      {"out of memory: entries, third", kEntries, growing, 8, {264, 528}, {"none"}, kNone, 2},
+      {"no phone book, then opened", kEntries, {{621}, {}}, 0, {264, 264}, {}, kMade},
+      {"no phone book, still not opened", kEntries, {{621}, {621}}, 621, {264, 264}, {"none"},
        kMade},
-  });
-  // clang-format on
-}
-
-TEST_F(ListTest, ValidateEntryNameTakesTheStoredSpellingOnlyWhenTheNameIsTaken) {
-  // clang-format off
-  Check({
-      {"free name", kValidation, {}, 0, {}, {"my isp"}},
-      {"invalid name", kValidation, {}, ERROR_INVALID_NAME, {}, {"my isp"}},
-      {"other case", kValidation, {{603, 792}, {0, 792, 3, {"Other", "My ISP", "MY ISP"}}}, 183,
-       {264, 792}, {"My ISP"}},
-      {"no match", kValidation, {{0, 264, 1, {"Other"}}}, 183, {264}, {"my isp"}},
-      {"list fails", kValidation, {{610, 264, 1, {"My ISP"}}}, 183, {264}, {"my isp"}},
+      {"no phone book, but the file existed", kEntries, {{621}}, 621, {264}, {"none"}, kExisting},
+      {"no phone book, then growing", kEntries, {{621}, {603, 528}, {603, 792}}, 603,
+       {264, 264, 528}, {"none"}, kMade},
+      {"validation: free name", kValidation, {}, 0, {}, {"my isp"}},
+      {"validation: invalid name", kValidation, {}, ERROR_INVALID_NAME, {}, {"my isp"}},
+      {"validation: other case", kValidation,
+       {{603, 792}, {0, 792, 3, {"Other", "My ISP", "MY ISP"}}}, 183, {264, 792}, {"My ISP"}},
+      {"validation: no match", kValidation, {{0, 264, 1, {"Other"}}}, 183, {264}, {"my isp"}},
+      {"validation: list fails", kValidation, {{610, 264, 1, {"My ISP"}}}, 183, {264},
+       {"my isp"}},
   });
   // clang-format on
 }
