@@ -76,11 +76,10 @@ class EntryReaderTest : public ::testing::Test {
 };
 
 // The main entry needs no section; a named one must hold a line. Keywords count wherever they
-// stand, case-sensitively, in the first 215 characters; the two address options follow the
-// addresses; a text is cut to its field.
+// stand, case-sensitively, in the first 215 characters; a text is cut to its field. (The fuzz
+// target checks that the address options follow the addresses and that IPX brings IP.)
 TEST_F(EntryReaderTest, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
   constexpr uint32_t kIp = kDefaultOptions | RASEO_SpecificIpAddr;
-  constexpr uint32_t kServers = kDefaultOptions | RASEO_SpecificNameServers;
   const std::string main = "[RasEntry]\n";
   const struct {
     std::optional<std::string> file;
@@ -99,12 +98,9 @@ TEST_F(EntryReaderTest, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
       {main + "Options=networklogon", Defaults(0)},
       {main + "Options=" + std::string(204, 'x') + "ModemLights", Defaults(0x0100)},  // ends at 215
       {main + "Options=" + std::string(205, 'x') + "ModemLights", Defaults(0)},  // runs past it
-      {main + "NetProtocols=IPX", Defaults().Dword(184, 0x0006)},
       {main + "FramingProtocol=RAS", Defaults().Dword(188, 0x0004)},
-      {main + "ipaddr=10.1", Defaults(kIp).Address(160, {10, 1, 0, 0})},
       {main + "ipaddr=" + std::string(212, '.') + "9.8.7.6",
        Defaults(kIp).Address(160, {9, 8, 0, 0})},
-      {main + "ipaddrDns=10.0.0.1", Defaults(kServers).Address(164, {10, 0, 0, 1})},
       {main + "AreaCode=0123456789AB", Defaults().Text(16, "0123456789")},  // cut to the field
   };
   for (const auto& c : cases) {
@@ -144,14 +140,11 @@ TEST_F(EntryReaderTest, EveryKeyLandsInItsField) {
 }
 
 // On every platform's C runtime, whatever its long's width (the fuzz target checks the splitting).
-TEST(DottedAddress, SplitsIntoFourPartsAndKeepsEachToAByte) {
+TEST(DottedAddress, KeepsEachPartToAByte) {
   const struct {
     const char* text;
     std::array<int, 4> parts;
   } cases[] = {
-      {"10..0.1", {10, 0, 1, 0}},
-      {"1. \n5", {1, 0, 5, 0}},  // a blank part ends at its separator
-      {"1 2.3", {1, 3, 0, 0}},   // blanks are no separators
       {"255.256.1000.007", {255, 0, 0, 7}},
       {"-1.-0.-255.+255", {0, 0, 0, 255}},
       {"4294967297.4294967296.99999999999999999999.2", {0, 0, 0, 2}},
