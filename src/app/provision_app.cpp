@@ -89,7 +89,10 @@ void MoveTo(const char* directory) {
 // take "no answer" for "no such entry" and replace an entry without the question.
 class CEntryQuery {
  public:
-  bool Exists(const char* entryName) { return Ask(entryName) == 0; }
+  // Only the service's own "no such entry" means that the entry is not there. Any other refusal
+  // (a phone book that cannot be opened, a record size the service does not know) leaves it
+  // there as far as the run can tell, so that it is replaced only when that was asked for.
+  bool Exists(const char* entryName) { return Ask(entryName) != ERROR_CANNOT_FIND_PHONEBOOK_ENTRY; }
 
   // The service's answer, asked with the record's size field set to the query size as the last
   // query left it, or, when a larger record cannot be had, to the size of the one there is.

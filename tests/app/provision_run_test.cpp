@@ -15,8 +15,8 @@
 
 #include "app/command_line.h"
 #include "app/run_cases.h"
-#include "platform/paths.h"
 #include "platform/library_loader.h"
+#include "platform/paths.h"
 #include "platform/result_codes.h"
 #include "support/scripted_window_system.h"
 
@@ -62,7 +62,7 @@ class CReplacedService final : public CLibraryLoader {
 TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
   for (const test::RunCase& c : test::kRunCases) {
     SCOPED_TRACE(c.name);
-    test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction);
+    test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction, c.alternates);
     test::ScriptedWindowSystem ui;
     ui.AnswerMessageBoxes({c.answer});
     if (c.dialogAnswer) {

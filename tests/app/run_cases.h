@@ -34,6 +34,7 @@ struct RunCase {
   std::vector<Device> devices = kTypicalDevices;
   const char* settings = kRemembered;      // dialkit.ini beforehand; null: none
   std::vector<std::string> existing = {};  // entries stored beforehand
+  bool alternates = false;                 // the entries stored beforehand have alternate numbers
   Service service = Service::kStandIn;
   const char* failingFunction = nullptr;          // made to fail with 624
   int answer = IDOK;                              // to the first message box; later ones: OK
@@ -94,6 +95,22 @@ inline const RunCase kRunCases[] = {
      .shown = {kExists},
      .stored = {"My VPN: Earlier Device", "My ISP: Acme 56k Voice"},
      .remembered = "modem: Acme 56k Voice"},
+    // Only the service's "no such entry" lets an entry be replaced without the question.
+    {.name = "an entry with alternate numbers is asked about, and kept",
+     .commandLine = "INIT=isp.ini CONNECT=\"My ISP\"",
+     .existing = {"My ISP"},
+     .alternates = true,
+     .answer = IDCANCEL,
+     .shown = {kExists},
+     .firstText = "The connectiod \"My ISP\" already exists.\nDo you want to overwrite it?",
+     .stored = {"My ISP: Earlier Device"}},
+    {.name = "quiet: the existence query refused, the entries kept",
+     .commandLine = kTypicalLine + kQuiet,
+     .existing = {"My ISP"},
+     .failingFunction = "RasGetEntryPropertiesA",
+     .stored = {"My ISP: Earlier Device"},
+     .status = 4,
+     .log = {"Object Already Exists: The connectiods \"My ISP\" and \"My VPN\" already exist. *"}},
     {.name = "a service whose entries outgrow the record",
      .service = Service::kLargeEntries,
      .answer = IDCANCEL,

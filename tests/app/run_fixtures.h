@@ -31,14 +31,16 @@ inline const std::vector<Device> kTypicalDevices = {kStandard, kAcme, kVpn};
 inline const std::vector<Device> kWindowsDevices = {
     kStandard, kVpn, {"vpn", "WAN Miniport (L2TP)"}, {"pppoe", "WAN Miniport (PPPOE)"}};
 
-// Replaces the phone book with entries of these names, each with the device "Earlier Device";
-// no names: leaves it alone.
-inline bool StoreEarlierEntries(const std::string& phoneBook,
-                                const std::vector<std::string>& names) {
+// Replaces the phone book with entries of these names, each with the device "Earlier Device" and
+// perhaps alternate numbers, for which the service wants more than the record's 1768 bytes; no
+// names: leaves it alone.
+inline bool StoreEarlierEntries(const std::string& phoneBook, const std::vector<std::string>& names,
+                                bool alternates = false) {
   PhoneBook book;
   for (const std::string& name : names) {
     book.push_back({name, {}});
     book.back().record.dwSize = kEntryRecordSize;
+    book.back().record.dwAlternateOffset = alternates ? kEntryRecordSize : 0;
     CopyText(book.back().record.szDeviceName, "Earlier Device");
   }
   return names.empty() || WritePhoneBook(phoneBook, book);
@@ -55,14 +57,15 @@ inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
   return stored;
 }
 
-// A run's world: a stand-in system with the devices installed, the entries stored beforehand and
-// a function made to fail with 624; the program's directory with the entry description files
-// (dialup.ini has no VPN section), a work file left by someone else and the settings file (null:
-// none); and a directory to start the program from.
+// A run's world: a stand-in system with the devices installed, the entries stored beforehand
+// (perhaps with alternate numbers) and a function made to fail with 624; the program's directory
+// with the entry description files (dialup.ini has no VPN section), a work file left by someone
+// else and the settings file (null: none); and a directory to start the program from.
 class RunWorld : public ScopedStandInSystem {
  public:
   RunWorld(const std::vector<Device>& devices, const char* settings,
-           const std::vector<std::string>& existing, const char* failingFunction) {
+           const std::vector<std::string>& existing, const char* failingFunction,
+           bool alternates = false) {
     std::filesystem::create_directory(program);
     std::filesystem::create_directory(start);
     WriteFileBytes(ProgramFile("isp.ini"), kDescriptions);
@@ -72,7 +75,7 @@ class RunWorld : public ScopedStandInSystem {
       WriteFileBytes(ProgramFile("dialkit.ini"), settings);
     }
     InstallDevices(devices);
-    EXPECT_TRUE(StoreEarlierEntries(PhoneBookPath(), existing));
+    EXPECT_TRUE(StoreEarlierEntries(PhoneBookPath(), existing, alternates));
     if (failingFunction != nullptr) {
       FailFunction(failingFunction, 624);
     }
