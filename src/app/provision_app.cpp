@@ -271,7 +271,9 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
     return kRunUsage;
   }
 
-  if (ParseCommandLine(commandLine) != 0) {
+  const int32_t parsed = ParseCommandLine(commandLine);
+  // The parse counts a folder as existing, but no entry description is read from one.
+  if (parsed != 0 || IsDirectoryPath(g_entryFilePath)) {
     if (g_entryFilePath[0] == '\0') {
       ShowUsage();
       return kRunUsage;
@@ -286,6 +288,13 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
     return kRunUsage;
   }
   const bool vpnWanted = g_vpnEntryName[0] != '\0';
+  // The service knows one entry by both names: the VPN entry would replace the dial-up entry.
+  if (vpnWanted && TextEqualsIgnoringCase(g_mainEntryName, g_vpnEntryName)) {
+    log.Warn({"VPN=\"", g_vpnEntryName, "\" names the entry that CONNECT=\"", g_mainEntryName,
+              "\" names: each entry needs a name of its own"});
+    ShowUsage();
+    return kRunUsage;
+  }
   CRunResult result(log);
   const auto neitherStored = [&](int status, const char* reason) {
     result.NotStored(g_mainEntryName, status, reason);
@@ -445,10 +454,8 @@ BOOL CProvisionApp::InitInstance() {
     g_quietRunLog = &log;
     memoryEnd.emplace(kRunOutOfMemory, ReportOutOfMemory);
   }
-  for (const std::string& word : options.ignored) {
-    log.Warn({"ignored \"", word,
-              "\": no option of this program (they are /quiet, /q, "
-              "/overwrite, /remove, /log:FILE and /device:DEVICE)"});
+  for (const CIgnoredWord& ignored : options.ignored) {
+    log.Warn({"ignored \"", ignored.word, "\": ", ignored.why});
   }
   // Without either option the run shows what it shows, exactly as ever.
   std::optional<CLoggedWindowSystem> logged;

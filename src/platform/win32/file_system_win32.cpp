@@ -45,6 +45,11 @@ bool PathExists(const char* path) {
   return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool IsDirectoryPath(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 bool GetCurrentDirectoryPath(char* buffer, size_t capacity) {
   std::vector<char> directory(capacity + 1);
   const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(directory.size()), directory.data());
