@@ -35,6 +35,10 @@ constexpr char kFileNotFoundText[] = " does not exist.  Please check the file na
 constexpr char kFileNotFoundTitle[] = "File Not Found";
 constexpr char kLoadFailedText[] = "Error loading RAS Api!";
 constexpr char kLoadFailedTitle[] = "DIALKIT";
+constexpr char kNoOwnFolderText[] =
+    "DIALKIT cannot work in its folder \"%s\", where it keeps its files.  Nothing was read or "
+    "stored.";
+constexpr char kNoOwnFolderTitle[] = "Folder Not Usable";
 constexpr char kOneExistsText[] =
     "The connectiod \"%s\" already exists.\nDo you want to overwrite it?";
 constexpr char kBothExistText[] =
@@ -77,9 +81,13 @@ int DriveOf(const char* directory) {
   return FoldLetterCase(directory[0]) - 'A' + 1;
 }
 
-void MoveTo(const char* directory) {
-  SetCurrentDirectoryPath(directory);
+// False when the directory cannot be made current; the drive is then left as it is.
+bool MoveTo(const char* directory) {
+  if (!SetCurrentDirectoryPath(directory)) {
+    return false;
+  }
   SetCurrentDrive(DriveOf(directory));
+  return true;
 }
 
 // The run's query record and query size. An answer may report that an entry needs more than the
@@ -468,13 +476,19 @@ BOOL CProvisionApp::InitInstance() {
   const std::string filesDirectory = ToolFilesDirectory(ExecutableDirectory(HelpFilePath()));
   char savedDirectory[kDirectoryCapacity] = "";
   GetCurrentDirectoryPath(savedDirectory, sizeof savedDirectory);
-  MoveTo(filesDirectory.c_str());
-
-  const int status = options.remove ? RemoveEntries(commandLine, log, options)
-                                    : Provision(commandLine, &dialog, log, options);
-
-  DeleteFileAtPath(kWorkFileName);
-  MoveTo(savedDirectory);
+  int status = kRunNoOwnFolder;
+  if (MoveTo(filesDirectory.c_str())) {
+    status = options.remove ? RemoveEntries(commandLine, log, options)
+                            : Provision(commandLine, &dialog, log, options);
+    DeleteFileAtPath(kWorkFileName);
+    MoveTo(savedDirectory);
+  } else {
+    // Anywhere else, a relative INIT and the settings file would be whatever lies in the
+    // directory the tool was started in: a downloads folder would supply both.
+    char message[kMessageCapacity];
+    FormatText(message, sizeof message, kNoOwnFolderText, filesDirectory.c_str());
+    ShowWarning(message, kNoOwnFolderTitle);
+  }
   exitStatus_ = options.quiet ? status : kRunStoredAll;
   log.Note({"exit ", std::to_string(exitStatus_)});
   g_quietRunLog = nullptr;

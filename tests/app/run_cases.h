@@ -44,6 +44,7 @@ struct RunCase {
   std::vector<std::string> stored = {};
   const char* remembered = nullptr;  // "type: name"; null: the settings file is left as it was
   int status = 0;
+  bool folderGone = false;  // in process only: the program's folder cannot be entered
   // Lines of run.log in the starting directory, in this order, without their time, and last
   // "exit <status>"; "<program>" is the program's directory, and a final '*' matches any rest.
   std::vector<std::string> log = {};
@@ -164,6 +165,11 @@ inline const RunCase kRunCases[] = {
      .status = 1,
      .log = {"VPN=\"work\" names the entry that CONNECT=\"Work\" names: *",
              "DIALKIT Usage Notice: *"}},
+    {.name = "quiet: the program's folder cannot be entered",
+     .commandLine = kTypicalLine + kQuiet,
+     .status = 9,
+     .folderGone = true,
+     .log = {"Folder Not Usable: DIALKIT cannot work in its folder *"}},
     {.name = "quiet: no library",
      .commandLine = kTypicalLine + kQuiet,
      .service = Service::kNone,
@@ -357,8 +363,9 @@ inline void ExpectWorldAfterRun(const RunCase& c, const RunWorld& world) {
   } else {
     EXPECT_FALSE(std::filesystem::exists(settings));
   }
-  // The work file is deleted on every way out but the first.
-  EXPECT_EQ(std::filesystem::exists(world.ProgramFile("dialkit.wrk")), c.commandLine.empty());
+  // The work file is deleted on every way out but the first and the one that never got there.
+  EXPECT_EQ(std::filesystem::exists(world.ProgramFile("dialkit.wrk")),
+            c.commandLine.empty() || c.folderGone);
   ExpectLog(c, world);
 }
 
