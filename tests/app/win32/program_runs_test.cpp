@@ -1,6 +1,7 @@
 // dialkit.exe itself, started as a person starts it: a separate process from another folder, with
 // the stand-in Remote Access Service in the system directory and a planted rasapi32.dll beside
-// the program that must never be loaded, on a (virtual) screen. Its message boxes and its
+// the program that must never be loaded, on a (virtual) screen, nor the entry description file and
+// the settings file that the starting folder holds. Its message boxes and its
 // dialog are found on the screen, read and answered like a person would; afterwards the phone
 // book and the settings file are checked. Every wait has a time-out, so that a program that shows
 // nothing, or hangs, fails the test instead of stopping the test run.
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <string>
@@ -116,25 +118,34 @@ class ServiceRemoved {
 
 // The program installed in a folder with a blank in its name, as under "Program Files", with a
 // planted rasapi32.dll beside it (a library that is not the service), the entry description file
-// and the settings file (null: none), and started with `arguments` from another folder. It is
-// ended by force when it is still running at the end of the test.
+// and the settings file (null: none), and started with `arguments` from another folder, which
+// holds another such library and what a downloads folder may: another entry description file,
+// and a settings file that remembers another modem. It is ended by force when it is still running
+// at the end of the test.
 class InstalledProgram {
  public:
-  InstalledProgram(const std::string& arguments, const char* settings) {
+  InstalledProgram(const std::string& arguments, const char* settings,
+                   const std::wstring& folder = L"DIALKIT")
+      : program_(root_.path() / "Program Files" / folder) {
     fs::create_directories(program_);
     fs::create_directories(start_);
     fs::copy_file(BuiltDirectory() / "dialkit.exe", program_ / "dialkit.exe");
     fs::copy_file(BuiltDirectory() / "loadertest.dll", program_ / "rasapi32.dll");
     fs::copy_file(BuiltDirectory() / "loadertest.dll", start_ / "rasapi32.dll");
-    test::WriteFileBytes(File("isp.ini"), test::kDescriptions);
+    std::ofstream(program_ / "isp.ini", std::ios::binary) << test::kDescriptions;
     if (settings != nullptr) {
-      test::WriteFileBytes(File("dialkit.ini"), settings);
+      std::ofstream(program_ / "dialkit.ini", std::ios::binary) << settings;
     }
-    std::string commandLine = "\"" + File("dialkit.exe") + "\" " + arguments;
-    STARTUPINFOA startup = {};
+    test::WriteFileBytes(StartFile("isp.ini"), "[RasEntry]\nLocalPhoneNumber=5556666\n");
+    test::WriteFileBytes(
+        StartFile("dialkit.ini"),
+        "[Modem Selection]\nDeviceType=modem\nDeviceName=" + test::kStandard.name + "\n");
+    std::wstring commandLine = L"\"" + (program_ / "dialkit.exe").wstring() + L"\" ";
+    commandLine.append(arguments.begin(), arguments.end());
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               start_.string().c_str(), &startup, &process_));
+    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               start_.wstring().c_str(), &startup, &process_));
   }
   ~InstalledProgram() {
     TerminateProcess(process_.hProcess, 1);  // fails harmlessly when it has ended
@@ -175,7 +186,7 @@ class InstalledProgram {
 
  private:
   test::ScopedTempDirectory root_;
-  fs::path program_ = root_.path() / "Program Files" / "DIALKIT";
+  fs::path program_;
   fs::path start_ = root_.path() / "elsewhere";
   PROCESS_INFORMATION process_ = {};
 };
@@ -261,6 +272,7 @@ struct RunCase {
   std::vector<ExpectedBox> boxes = {};
   std::vector<std::string> stored = {};
   DWORD status = 0;  // also the last line of run.log in the starting folder, if there is one
+  std::wstring folder = L"DIALKIT";  // the name of the program's folder
 };
 
 TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
@@ -307,6 +319,12 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
        .settings = nullptr,
        .stored = {"My VPN: WAN Miniport (PPTP)"},
        .status = 6},
+      // Its own folder or nothing: where it cannot be entered, the starting folder's files would
+      // be read and the settings file written there.
+      {.name = "quiet: a folder whose name the ANSI code page cannot write",
+       .arguments = std::string(kTypical) + " /quiet /log:run.log",
+       .status = 9,
+       .folder = L"DIALKIT \u0416\u7a0b"},
       {.name = "quiet: /device:modem on a Windows machine's list",
        .arguments = std::string(kTypical) + " /quiet /device:modem /log:run.log",
        .devices = test::kWindowsDevices,
@@ -328,13 +346,19 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
   };
   for (const RunCase& c : cases) {
     SCOPED_TRACE(c.name);
+    BOOL unwritable = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, c.folder.c_str(), -1, nullptr, 0, nullptr,
+                        &unwritable);
+    if (!unwritable && c.folder != L"DIALKIT") {
+      continue;  // this code page writes every name
+    }
     InstallDevices(c.devices);
     ASSERT_TRUE(test::StoreEarlierEntries(PhoneBook(), c.existing));
     std::optional<ServiceRemoved> noService;
     if (!c.withService) {
       noService.emplace();
     }
-    const InstalledProgram run(c.arguments, c.settings);
+    const InstalledProgram run(c.arguments, c.settings, c.folder);
 
     for (const ExpectedBox& expected : c.boxes) {
       HWND box = run.WaitForWindow();
