@@ -1,7 +1,8 @@
 // dialkit.exe itself, started as a person starts it: a separate process from another folder, with
-// the stand-in Remote Access Service in the system directory and a planted rasapi32.dll beside
-// the program that must never be loaded, on a (virtual) screen, nor the entry description file and
-// the settings file that the starting folder holds. Its message boxes and its
+// the stand-in Remote Access Service in the system directory, on a (virtual) screen. Libraries
+// planted beside the program (a rasapi32.dll, and a theme library that the system would load
+// later) and in the folder it is started from must never be loaded, nor the entry description
+// file and the settings file that the starting folder holds. Its message boxes and its
 // dialog are found on the screen, read and answered like a person would; afterwards the phone
 // book and the settings file are checked. Every wait has a time-out, so that a program that shows
 // nothing, or hangs, fails the test instead of stopping the test run.
@@ -116,12 +117,12 @@ class ServiceRemoved {
   fs::path aside_ = directory_.path() / "rasapi32.dll";
 };
 
-// The program installed in a folder with a blank in its name, as under "Program Files", with a
-// planted rasapi32.dll beside it (a library that is not the service), the entry description file
-// and the settings file (null: none), and started with `arguments` from another folder, which
-// holds another such library and what a downloads folder may: another entry description file,
-// and a settings file that remembers another modem. It is ended by force when it is still running
-// at the end of the test.
+// The program installed in a folder with a blank in its name, as under "Program Files", with
+// libraries beside it that it must not load (a rasapi32.dll that is not the service, a theme
+// library), the entry description file and the settings file (null: none), and started with
+// `arguments` from another folder, which holds another such library and what a downloads folder
+// may: another entry description file, and a settings file that remembers another modem. It is
+// ended by force when it is still running at the end of the test.
 class InstalledProgram {
  public:
   InstalledProgram(const std::string& arguments, const char* settings,
@@ -130,8 +131,10 @@ class InstalledProgram {
     fs::create_directories(program_);
     fs::create_directories(start_);
     fs::copy_file(BuiltDirectory() / "dialkit.exe", program_ / "dialkit.exe");
-    fs::copy_file(BuiltDirectory() / "loadertest.dll", program_ / "rasapi32.dll");
-    fs::copy_file(BuiltDirectory() / "loadertest.dll", start_ / "rasapi32.dll");
+    for (const fs::path& planted :
+         {program_ / "rasapi32.dll", program_ / "uxtheme.dll", start_ / "rasapi32.dll"}) {
+      fs::copy_file(BuiltDirectory() / "loadertest.dll", planted);
+    }
     std::ofstream(program_ / "isp.ini", std::ios::binary) << test::kDescriptions;
     if (settings != nullptr) {
       std::ofstream(program_ / "dialkit.ini", std::ios::binary) << settings;
@@ -155,6 +158,19 @@ class InstalledProgram {
 
   std::string File(const char* name) const { return (program_ / name).string(); }
   std::string StartFile(const char* name) const { return (start_ / name).string(); }
+
+  // The planted libraries that were loaded: each leaves a file named as itself and ".loaded".
+  std::vector<std::string> PlantedLibrariesLoaded() const {
+    std::vector<std::string> loaded;
+    for (const fs::path& folder : {program_, start_}) {
+      for (const fs::directory_entry& file : fs::directory_iterator(folder)) {
+        if (file.path().extension() == ".loaded") {
+          loaded.push_back(file.path().stem().string());
+        }
+      }
+    }
+    return loaded;
+  }
 
   // The program's next window; null when the program ended first or nothing came in time.
   HWND WaitForWindow() const {
@@ -206,6 +222,15 @@ class DialkitProgram : public testing::Test {
     const char* overrides = std::getenv("WINEDLLOVERRIDES");
     ASSERT_TRUE(overrides != nullptr && std::strstr(overrides, "rasapi32=n") != nullptr)
         << "start the test with WINEDLLOVERRIDES=rasapi32=n, as CTest does";
+    // The theme library is Wine's own unless a library of that name is preferred, as one found
+    // first would be on Windows.
+    HKEY programOverrides = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kProgramOverrides, 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &programOverrides, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(programOverrides, "uxtheme", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>("native,builtin"), sizeof "native,builtin");
+    RegCloseKey(programOverrides);
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, sizeof system);
     ras_ = fs::path(system) / "ras";
@@ -217,6 +242,7 @@ class DialkitProgram : public testing::Test {
     }
   }
   void TearDown() override {
+    RegDeleteKeyA(HKEY_CURRENT_USER, kProgramOverrides);
     if (ras_.empty()) {
       return;  // the folder was never taken
     }
@@ -243,6 +269,8 @@ class DialkitProgram : public testing::Test {
   std::string PhoneBook() const { return (ras_ / "rasphone.pbk").string(); }
 
   static constexpr const char* kServiceData[] = {"devices.txt", "failures.txt", "rasphone.pbk"};
+  static constexpr char kProgramOverrides[] =
+      "Software\\Wine\\AppDefaults\\dialkit.exe\\DllOverrides";
   fs::path ras_;
   std::map<std::string, std::string> saved_;  // what was there before, put back at the end
 };
@@ -391,6 +419,7 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
     EXPECT_EQ(run.WaitForWindow(), nullptr) << "no further window";
     EXPECT_EQ(run.ExitCode(), c.status) << "without /quiet the tool's status is always 0";
     EXPECT_EQ(test::StoredEntries(PhoneBook()), c.stored);
+    EXPECT_EQ(run.PlantedLibrariesLoaded(), std::vector<std::string>{});
     const std::string log = test::ReadFileBytes(run.StartFile("run.log"));
     const std::string last = " exit " + std::to_string(c.status) + "\r\n";
     if (c.arguments.find("log:") != std::string::npos) {
@@ -439,6 +468,7 @@ TEST_F(DialkitProgram, DialogListsTheDevicesAndStoresTheOnePicked) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
     EXPECT_EQ(run.WaitForWindow(), nullptr) << "no further window";
     EXPECT_EQ(run.ExitCode(), 0u) << "the tool sets no exit status of its own";
+    EXPECT_EQ(run.PlantedLibrariesLoaded(), std::vector<std::string>{});
     using Names = std::vector<std::string>;
     EXPECT_EQ(test::StoredEntries(PhoneBook()),
               picked ? Names{"My ISP: Standard 28800 bps Modem"} : Names{});
