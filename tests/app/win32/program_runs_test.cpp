@@ -295,6 +295,7 @@ struct RunCase {
   std::string arguments = kTypical;
   std::vector<test::Device> devices = test::kTypicalDevices;
   std::vector<std::string> existing = {};  // entries stored beforehand
+  bool alternates = false;                 // the entries stored beforehand have alternate numbers
   const char* settings = test::kRemembered;
   bool withService = true;
   std::vector<ExpectedBox> boxes = {};
@@ -316,6 +317,16 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
                   .answer = IDCANCEL,
                   .screenshot = "overwrite-question.png"}},
        .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"}},
+      // An entry the service cannot answer for, as for one with alternate numbers, is there.
+      {.name = "an entry with alternate numbers, the question cancelled",
+       .arguments = "INIT=isp.ini CONNECT=\"My ISP\"",
+       .existing = {"My ISP"},
+       .alternates = true,
+       .boxes = {{.title = "Object Already Exists",
+                  .text = "The connectiod \"My ISP\" already exists.\nDo you want to overwrite it?",
+                  .shows = "icon OK Cancel",
+                  .answer = IDCANCEL}},
+       .stored = {"My ISP: Earlier Device"}},
       {.name = "no device at all",
        .devices = {},
        .boxes = {{.title = "DUN Warning",
@@ -381,7 +392,7 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
       continue;  // this code page writes every name
     }
     InstallDevices(c.devices);
-    ASSERT_TRUE(test::StoreEarlierEntries(PhoneBook(), c.existing));
+    ASSERT_TRUE(test::StoreEarlierEntries(PhoneBook(), c.existing, c.alternates));
     std::optional<ServiceRemoved> noService;
     if (!c.withService) {
       noService.emplace();
