@@ -109,8 +109,8 @@ TEST(CommandLine, FindsTheOptionsWithoutChangingTheParse) {
       {"INIT= /quiet CONNECT=x", "INIT= /quiet CONNECT=x", "log:"},  // INIT's value
       {"-REMOVE CONNECT=x /device:\"WAN Miniport (PPTP)\" \"/Device:a b\" /remove:yes", "CONNECT=x",
        "remove log: device:a b ignored:/remove:yes"},
-      // Words the parse passes over: keys of no meaning (a quoted word's key begins with its
-      // quote), a key without a value, every word after an equals sign where a key belongs.
+      // Passed over: keys of no meaning (a quoted word's begins with the quote), bare keys, the
+      // rest.
       {"INIT=a.ini \"VPN=My VPN\" ASK CONNECT=x /log:a=b VPN=v",
        "INIT=a.ini \"VPN=My VPN\" ASK CONNECT=x",
        "log:a=b ignored:\"VPN=My ignored:VPN\" ignored:ASK ignored:VPN=v"},

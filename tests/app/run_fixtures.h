@@ -31,9 +31,8 @@ inline const std::vector<Device> kTypicalDevices = {kStandard, kAcme, kVpn};
 inline const std::vector<Device> kWindowsDevices = {
     kStandard, kVpn, {"vpn", "WAN Miniport (L2TP)"}, {"pppoe", "WAN Miniport (PPPOE)"}};
 
-// Replaces the phone book with entries of these names, each with the device "Earlier Device" and
-// perhaps alternate numbers, for which the service wants more than the record's 1768 bytes; no
-// names: leaves it alone.
+// Replaces the phone book with entries of these names, each with the device "Earlier Device";
+// no names: leaves it alone. Entries with alternate numbers need more than 1768 bytes.
 inline bool StoreEarlierEntries(const std::string& phoneBook, const std::vector<std::string>& names,
                                 bool alternates = false) {
   PhoneBook book;
@@ -57,10 +56,10 @@ inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
   return stored;
 }
 
-// A run's world: a stand-in system with the devices installed, the entries stored beforehand
-// (perhaps with alternate numbers) and a function made to fail with 624; the program's directory
-// with the entry description files (dialup.ini has no VPN section), a work file left by someone
-// else and the settings file (null: none); and a directory to start the program from.
+// A run's world: a stand-in system with the devices installed, the entries stored beforehand and
+// a function made to fail with 624; the program's directory with the entry description files
+// (dialup.ini has no VPN section), a work file left by someone else and the settings file (null:
+// none); and a directory to start the program from.
 class RunWorld : public ScopedStandInSystem {
  public:
   RunWorld(const std::vector<Device>& devices, const char* settings,

@@ -160,19 +160,6 @@ TEST_F(StandInServiceTest, AnswersSizesAndMissingThingsAsThePlatform) {
   EXPECT_EQ(size, 528u);
   EXPECT_EQ(validate(book, "my isp"), 183u);
   EXPECT_EQ(validate(book, ".hidden"), 123u);
-  // An entry with alternate numbers needs room for their list after the record.
-  entry.dwAlternateOffset = 1768;
-  EXPECT_EQ(setEntry(book, "Alternates", &entry, 1768, nullptr, 0), 0u);
-  EXPECT_EQ(getEntry(book, "Alternates", &entry, &(size = 1768), nullptr, nullptr), 603u);
-  EXPECT_EQ(size, 1770u);
-  std::vector<BYTE> larger(size, 0xAB);
-  const auto withList = reinterpret_cast<RASENTRYA*>(larger.data());
-  withList->dwSize = size;  // read as the record's version, which the service does not know
-  EXPECT_EQ(getEntry(book, "Alternates", withList, &size, nullptr, nullptr), 632u);
-  withList->dwSize = 1768;
-  EXPECT_EQ(getEntry(book, "Alternates", withList, &size, nullptr, nullptr), 0u);
-  EXPECT_EQ(withList->dwAlternateOffset, 1768u);
-  EXPECT_EQ(larger[1768] | larger[1769], 0) << "an empty list";
   // Records of a size the service does not know.
   entry.dwSize = device.dwSize = name.dwSize = 1000;
   EXPECT_EQ(getEntry(book, "B", &entry, &(size = 1768), nullptr, nullptr), 632u);
