@@ -53,7 +53,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
   RestrictLibrarySearchToSystemDirectory();
   InitializeCommonControls();
 
-  // Left empty when the path cannot be had: the run then stays in the current directory.
+  // Left empty when the path cannot be had: the run then has no folder of its own, and ends.
   std::vector<char> executablePath(kExecutablePathCapacity);
   GetExecutablePath(executablePath.data(), executablePath.size());
   return RunApplication(lpCmdLine, executablePath.data());
