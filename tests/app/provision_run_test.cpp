@@ -77,9 +77,8 @@ TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
     {
       test::ScopedCurrentDirectory current(world.start);
       CProvisionApp application;
-      const fs::path program = c.folderGone ? world.Root().path() / "gone" / "dialkit.exe"
-                                            : world.program / "dialkit.exe";
-      EXPECT_EQ(RunApplication(c.commandLine.c_str(), program.string().c_str()), c.status);
+      EXPECT_EQ(RunApplication(c.commandLine.c_str(), world.ProgramFile("dialkit.exe").c_str()),
+                c.status);
       EXPECT_EQ(fs::current_path(), world.start) << "the starting directory is current again";
     }
 

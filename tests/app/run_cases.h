@@ -44,7 +44,6 @@ struct RunCase {
   std::vector<std::string> stored = {};
   const char* remembered = nullptr;  // "type: name"; null: the settings file is left as it was
   int status = 0;
-  bool folderGone = false;  // in process only: the program's folder cannot be entered
   // Lines of run.log in the starting directory, in this order, without their time, and last
   // "exit <status>"; "<program>" is the program's directory, and a final '*' matches any rest.
   std::vector<std::string> log = {};
@@ -158,11 +157,6 @@ inline const RunCase kRunCases[] = {
      .status = 1,
      .log = {"VPN=\"work\" names the entry that CONNECT=\"Work\" names: *",
              "DIALKIT Usage Notice: *"}},
-    {.name = "quiet: the program's folder cannot be entered",
-     .commandLine = kTypicalLine + kQuiet,
-     .status = 9,
-     .folderGone = true,
-     .log = {"Folder Not Usable: DIALKIT cannot work in its folder *"}},
     {.name = "quiet: no library",
      .commandLine = kTypicalLine + kQuiet,
      .service = Service::kNone,
@@ -204,8 +198,7 @@ inline const RunCase kRunCases[] = {
      .remembered = "modem: Acme 56k Voice",
      .status = 7,
      .log = {"not stored \"My VPN\": the entry description file has no VPNEntry section"}},
-    // A word passed over is said: a mistyped option, an unknown key, a key without a value, and
-    // every word after an equals sign where a key belongs.
+    // Every word passed over is said: the rest after an = where a key belongs too.
     {.name = "words passed over, logged",
      .commandLine = "INIT=isp.ini CONNECT=\"My ISP\" /quite COLOR=blue ASK /device:x=y VPN=\"My "
                     "VPN\" /log:run.log",
@@ -357,9 +350,8 @@ inline void ExpectWorldAfterRun(const RunCase& c, const RunWorld& world) {
   } else {
     EXPECT_FALSE(std::filesystem::exists(settings));
   }
-  // The work file is deleted on every way out but the first and the one that never got there.
-  EXPECT_EQ(std::filesystem::exists(world.ProgramFile("dialkit.wrk")),
-            c.commandLine.empty() || c.folderGone);
+  // The work file is deleted on every way out but the first.
+  EXPECT_EQ(std::filesystem::exists(world.ProgramFile("dialkit.wrk")), c.commandLine.empty());
   ExpectLog(c, world);
 }
 

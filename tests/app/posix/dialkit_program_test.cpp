@@ -36,7 +36,7 @@ std::string Keys(int command, int item = 0) {
 TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
   const fs::path builtDirectory = fs::read_symlink("/proc/self/exe").parent_path();
   for (const test::RunCase& c : test::kRunCases) {
-    if (c.service == test::Service::kLargeEntries || c.folderGone) {
+    if (c.service == test::Service::kLargeEntries) {
       continue;
     }
     SCOPED_TRACE(c.name);
