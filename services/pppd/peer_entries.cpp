@@ -13,6 +13,20 @@ CPeerEntry ReadEntryFile(const std::string& root, const std::string& file) {
   return {file, ReadPeerContents(file, text, root)};
 }
 
+// The folder open for a change of the existing entry `name`: the entry is looked for before the
+// folder is opened, which would make it, and again under the folder's lock. 0, 623 without the
+// entry, or the folder's code.
+DWORD OpenForEntry(const std::string& root, const std::string& name, CPeersFolder& folder,
+                   CPeerEntry* entry) {
+  if (!FindPeerEntry(root, name, entry)) {
+    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+  }
+  if (const DWORD failed = folder.Open(root)) {
+    return failed;
+  }
+  return FindPeerEntry(root, name, entry) ? 0 : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+}
+
 }  // namespace
 
 bool FindPeerEntry(const std::string& root, const std::string& name, CPeerEntry* entry) {
@@ -55,17 +69,10 @@ DWORD StorePeerEntry(const std::string& root, const std::string& name, const RAS
 
 DWORD RenamePeerEntry(const std::string& root, const std::string& oldName,
                       const std::string& newName) {
-  // Looked for before the folder is opened, which would make it, and again under its lock.
   CPeerEntry from;
   CPeersFolder folder;
-  if (!FindPeerEntry(root, oldName, &from)) {
-    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-  }
-  if (const DWORD failed = folder.Open(root)) {
+  if (const DWORD failed = OpenForEntry(root, oldName, folder, &from)) {
     return failed;
-  }
-  if (!FindPeerEntry(root, oldName, &from)) {
-    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
   const std::string file = PeerFileName(newName);
   const std::string holder = FindPeerFile(root, file);
@@ -89,12 +96,6 @@ DWORD RenamePeerEntry(const std::string& root, const std::string& oldName,
 DWORD DeletePeerEntry(const std::string& root, const std::string& name) {
   CPeerEntry entry;
   CPeersFolder folder;
-  if (!FindPeerEntry(root, name, &entry)) {
-    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-  }
-  if (const DWORD failed = folder.Open(root)) {
-    return failed;
-  }
-  return FindPeerEntry(root, name, &entry) ? folder.Remove(entry.file)
-                                           : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+  const DWORD failed = OpenForEntry(root, name, folder, &entry);
+  return failed != 0 ? failed : folder.Remove(entry.file);
 }
