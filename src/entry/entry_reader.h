@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "entry/entry_record.h"
 
@@ -77,6 +79,17 @@ inline constexpr EntryKey kEntryKeys[] = {
 };
 
 #undef DIALKIT_ENTRY_KEY
+
+// The field of `key` in `record`, and its value as each kind of key holds it.
+const char* FieldOf(const RASENTRYA& record, const EntryKey& key);
+DWORD DwordOf(const RASENTRYA& record, const EntryKey& key);
+std::string_view TextOf(const RASENTRYA& record, const EntryKey& key);
+std::string DottedOf(const RASENTRYA& record, const EntryKey& key);
+
+// The value of `key` in `record` as a file would give it: an integer in decimal, an address
+// dotted, a keyword list as the names of its bits (in the table's order, separated by blanks;
+// bits without a name are no value of the file's and are left out), a text as it stands.
+std::string EntryValueText(const RASENTRYA& record, const EntryKey& key);
 
 // Fills the caller's record from `section` of the file at `entryFilePath` (a full path). The
 // whole record is zero-filled first; dwSize, szDeviceType and szDeviceName stay zero for the

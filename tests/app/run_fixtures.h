@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,8 +18,11 @@
 
 namespace test {
 
+// CountryCode=0 asks the service to fill in the country's code, which the stand-in does: a run
+// repeated must still find the entry unchanged.
 inline constexpr char kDescriptions[] =
-    "[RasEntry]\nLocalPhoneNumber=5550123\n[VPNEntry]\nLocalPhoneNumber=vpn.example.net\n";
+    "[RasEntry]\nLocalPhoneNumber=5550123\nCountryCode=0\n[VPNEntry]\nLocalPhoneNumber=vpn."
+    "example.net\n";
 inline constexpr char kRemembered[] =
     "[Modem Selection]\nDeviceType=modem\nDeviceName=Acme 56k Voice\n";
 
@@ -93,6 +98,70 @@ inline std::string Remembered(const std::string& settingsFile) {
   GetPrivateProfileStringA("Modem Selection", "DeviceName", "", name, sizeof name,
                            settingsFile.c_str());
   return std::string(type) + ": " + name;
+}
+
+// The bytes and times of the files a run writes, the phone book and the settings file, to tell
+// that a run wrote nothing.
+inline std::string WrittenFiles(const RunWorld& world) {
+  std::string files;
+  for (const std::string& path : {world.PhoneBookPath(), world.ProgramFile("dialkit.ini")}) {
+    std::error_code missing;
+    const auto time = std::filesystem::last_write_time(path, missing);
+    files += ReadFileBytes(path) + "@" + std::to_string(time.time_since_epoch().count()) + "\n";
+  }
+  return files;
+}
+
+// A report in a few words: "STATUS changed|same: NAME RESULT, ...", an update or a kept entry
+// followed by the keys that differ ("all" when every key does).
+inline std::string ReportSummary(const std::string& report) {
+  // The fields at the start of their lines (not the device's name), and the changes' keys.
+  const std::regex line(R"~(\n *"(status|changed|name|result)": "?([^",\n]*)|\{"(key)": "(\w+))~");
+  std::string summary;
+  std::vector<std::string> keys;
+  std::string result;
+  const auto endEntry = [&] {
+    if (result == "updated" || result == "kept") {
+      summary += keys.size() == 26 ? " all" : "";
+      for (size_t i = 0; i < keys.size() && keys.size() < 26; ++i) {
+        summary += " " + keys[i];
+      }
+    }
+    keys.clear();
+  };
+  for (std::sregex_iterator i(report.begin(), report.end(), line), end; i != end; ++i) {
+    const std::string field = (*i)[(*i)[1].matched ? 1 : 3];
+    const std::string value = (*i)[(*i)[1].matched ? 2 : 4];
+    if (field == "status") {
+      summary = value;
+    } else if (field == "changed") {
+      summary += value == "true" ? " changed:" : " same:";
+    } else if (field == "name") {
+      endEntry();
+      summary += (summary.back() == ':' ? " " : ", ") + value;
+    } else if (field == "result") {
+      summary += " " + (result = value);
+    } else if (field == "key") {
+      keys.push_back(value);
+    }
+  }
+  endEntry();
+  return summary;
+}
+
+// Keeps `report` for the check of every report against the schema (match_schema.py), in a folder
+// of the running test's own, emptied when the test first keeps one.
+inline void KeepReport(const std::string& report) {
+  static std::set<std::string> cleared;
+  const testing::TestInfo& test = *testing::UnitTest::GetInstance()->current_test_info();
+  const std::filesystem::path folder = std::filesystem::path(DIALKIT_TEST_REPORTS) /
+                                       (std::string(test.test_suite_name()) + "." + test.name());
+  if (cleared.insert(folder.string()).second) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+  }
+  const auto count = std::distance(std::filesystem::directory_iterator(folder), {});
+  WriteFileBytes((folder / (std::to_string(count) + ".json")).string(), report);
 }
 
 }  // namespace test

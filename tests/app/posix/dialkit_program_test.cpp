@@ -48,12 +48,22 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
                     world.Root().path() / "system32" / "rasapi32.dll.so");
     }
     // A shell splits the wrapper into its words, and the command line into the program's
-    // arguments as a person's shell would.
+    // arguments as a person's shell would. The terminal is the program's, whatever its standard
+    // output is.
+    const auto start = [&](test::PseudoTerminal& terminal, const std::string& line) {
+      return terminal.Start(
+          {"/bin/sh", "-fc",
+           "exec $DIALKIT_TEST_WRAPPER \"$0\" " + line + " 2>errors.txt >output.txt",
+           world.ProgramFile("dialkit")},
+          world.start.string(), {{"SystemRoot", world.Root().path().string()}});
+    };
+    test::PlayEarlier(c, world, [&](const std::string& line) {
+      test::PseudoTerminal terminal;
+      return terminal.WaitForExit(start(terminal, line));
+    });
+    const std::string before = test::WrittenFiles(world);
     test::PseudoTerminal terminal;
-    const pid_t process = terminal.Start(
-        {"/bin/sh", "-fc", "exec $DIALKIT_TEST_WRAPPER \"$0\" " + c.commandLine + " 2>errors.txt",
-         world.ProgramFile("dialkit")},
-        world.start.string(), {{"SystemRoot", world.Root().path().string()}});
+    const pid_t process = start(terminal, test::PlayedLine(c));
     int boxes = 0;
     for (const std::string& shown : c.shown) {
       if (shown == test::kDialog) {
@@ -78,6 +88,8 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
       EXPECT_EQ(errors.empty(), c.status == 0) << errors;
     }
     test::ExpectWorldAfterRun(c, world);
+    test::ExpectReport(c, world, before,
+                       test::ReadFileBytes((world.start / "output.txt").string()));
   }
 }
 
