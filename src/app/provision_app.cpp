@@ -85,10 +85,16 @@ struct CPlannedEntry {
   bool described = false;  // it has its record and device, and is to be stored
   CEntryChanges changes;
 
-  void Compare() { changes = CompareEntryRecords(stored.Read(), record); }
+  // What storing would change: needed to decide only where the service gave a record, and
+  // otherwise (every key is new) only for a report.
+  void Compare(bool reported) {
+    if (stored.Read() != nullptr || reported) {
+      changes = CompareEntryRecords(stored.Read(), record);
+    }
+  }
   bool Unchanged() const { return stored.Read() != nullptr && changes.empty(); }
   // An entry is there (or may be: the service did not say) and would be overwritten.
-  bool Overwritten() const { return described && !stored.Absent() && !changes.empty(); }
+  bool Overwritten() const { return described && !stored.Absent() && !Unchanged(); }
 };
 
 // Why the main entry got no device. Device assignment hands the dialog the device list only when
@@ -145,7 +151,7 @@ bool StoreEntry(CPlannedEntry* entry, bool check, CRunResult* result) {
     char message[kMessageCapacity];
     FormatText(message, sizeof message, kStoreFailedText, static_cast<unsigned>(code), entry->name);
     ShowWarning(message, entry->failureTitle);
-    result->Refused(entry->name, entry->vpn, code, entry->record);
+    result->Refused(entry->name, entry->vpn, code, entry->record, std::move(entry->changes));
     return false;
   }
   result->Stored(entry->name, entry->vpn, *entry->record, std::move(entry->changes),
@@ -241,7 +247,7 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   }
   for (CPlannedEntry& entry : entries) {
     if (entry.described) {
-      entry.Compare();
+      entry.Compare(!options.reportFile.empty());
     }
   }
 
@@ -260,7 +266,7 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
     // One name for both is one entry: the VPN entry then meets what the main entry left.
     if (&entry == &vpn && main.described && TextEqualsIgnoringCase(main.name, vpn.name)) {
       vpn.stored = {0, g_mainEntry};
-      vpn.Compare();
+      vpn.Compare(true);
     }
     if (entry.Unchanged()) {
       result->Unchanged(entry.name, entry.vpn, *entry.record);

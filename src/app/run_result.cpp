@@ -65,11 +65,13 @@ void CRunResult::NotStored(const char* entryName, bool vpn, int status, std::str
   FellShort(status);
 }
 
-void CRunResult::Refused(const char* entryName, bool vpn, uint32_t code, const RASENTRYA* entry) {
-  Add(entryName, vpn, EntryResult::kFailed, entry,
-      (removing_ ? "not removed " : "not stored ") + Quoted(entryName) +
-          ": the service refused it with error " + std::to_string(code))
-      .error = code;
+void CRunResult::Refused(const char* entryName, bool vpn, uint32_t code, const RASENTRYA* entry,
+                         CEntryChanges changes) {
+  CEntryOutcome& outcome = Add(entryName, vpn, EntryResult::kFailed, entry,
+                               (removing_ ? "not removed " : "not stored ") + Quoted(entryName) +
+                                   ": the service refused it with error " + std::to_string(code));
+  outcome.error = code;
+  outcome.changes = std::move(changes);
   FellShort(kRunStoreRefused);
 }
 

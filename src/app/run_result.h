@@ -54,8 +54,9 @@ class CRunResult {
   // stored, or null when it got no device. kKept when `kept`.
   void NotStored(const char* entryName, bool vpn, int status, std::string_view reason,
                  const RASENTRYA* entry = nullptr, bool kept = false, CEntryChanges changes = {});
-  // The service refused to store (or to remove) it with `code`.
-  void Refused(const char* entryName, bool vpn, uint32_t code, const RASENTRYA* entry);
+  // The service refused to store (or to remove) it with `code`; `changes` were to be written.
+  void Refused(const char* entryName, bool vpn, uint32_t code, const RASENTRYA* entry,
+               CEntryChanges changes = {});
   // Removed, or with /check to be removed; `stored` is what was there (null: not read).
   void Removed(const char* entryName, bool vpn, const RASENTRYA* stored);
   void Absent(const char* entryName, bool vpn);
