@@ -149,59 +149,6 @@ TEST(ProvisioningRun, CheckWritesNothingAndEndsAsTheQuietRunWould) {
   }
 }
 
-#ifdef DIALKIT_PPPD_SERVICE
-// Every file of the world but in its starting folder, its bytes and its time, to tell that
-// nothing was written.
-std::string FilesUnder(const test::RunWorld& world) {
-  std::string files;
-  for (const fs::directory_entry& file : fs::recursive_directory_iterator(world.Root().path())) {
-    if (file.is_regular_file() && file.path().parent_path() != world.start) {
-      files += file.path().string() + "@" +
-               std::to_string(file.last_write_time().time_since_epoch().count()) + "\n" +
-               test::ReadFileBytes(file.path().string());
-    }
-  }
-  return files;
-}
-
-// Both services, the stand-in and the one over pppd (on a made-up system root with one USB modem
-// and a PPTP adapter), read back what they stored so that the run finds it equal: a run repeated
-// writes nothing, a changed file changes exactly its key, and /check says so without writing.
-TEST(ProvisioningRun, ConvergesOverEitherService) {
-  for (const bool pppd : {false, true}) {
-    SCOPED_TRACE(pppd ? "pppd" : "stand-in");
-    test::RunWorld world({test::kStandard, test::kVpn}, nullptr, {}, nullptr);
-    const fs::path root = world.Root().path() / "ppp";
-    test::ScopedEnvironmentVariable named("DIALKIT_PPP_ROOT", root.c_str());
-    if (pppd) {
-      fs::create_directories(root / "sys/class/tty/ttyUSB0/device");
-      fs::create_directories(root / "usr/sbin");
-      fs::create_directories(root / "dev");
-      fs::create_symlink("/dev/null", root / "dev/ttyUSB0");
-      test::WriteFileBytes((root / "usr/sbin/pptp").string(), "#!/bin/sh\n");
-      fs::permissions(root / "usr/sbin/pptp", fs::perms(0755));
-      // Where the tool looks first.
-      fs::copy_file(DIALKIT_PPPD_SERVICE, world.program / "rasapi32.dll.so");
-    }
-    const std::string line = test::kTypicalQuiet + " /overwrite /device:modem /report:report.json";
-    const auto play = [&](const char* file, const char* options, const char* summary) {
-      test::WriteFileBytes(world.ProgramFile("isp.ini"), file);
-      const std::string before = FilesUnder(world);
-      EXPECT_EQ(Play(world, line + options), 0);
-      const std::string report = test::ReadFileBytes((world.start / "report.json").string());
-      test::KeepReport(report);
-      EXPECT_EQ(test::ReportSummary(report), summary) << report;
-      return before == FilesUnder(world);
-    };
-    EXPECT_FALSE(play(test::kDescriptions, "", test::kStoredTypical));
-    EXPECT_TRUE(play(test::kDescriptions, "", "0 same: My ISP unchanged, My VPN unchanged"));
-    const char* updated = "0 changed: My ISP updated LocalPhoneNumber, My VPN unchanged";
-    EXPECT_TRUE(play(test::kOtherNumber, " /check", updated));
-    EXPECT_FALSE(play(test::kOtherNumber, "", updated));
-  }
-}
-#endif
-
 // An entry description file saved as UTF-16 with its mark (Notepad's "Unicode") is read as the
 // platform reads it: the entry dials the file's number, not the default's.
 TEST(ProvisioningRun, ReadsAnEntryDescriptionFileSavedAsUtf16) {

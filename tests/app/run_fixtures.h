@@ -112,40 +112,37 @@ inline std::string WrittenFiles(const RunWorld& world) {
   return files;
 }
 
-// A report in a few words: "STATUS changed|same: NAME RESULT, ...", an update or a kept entry
-// followed by the keys that differ ("all" when every key does).
+// A report in a few words: "STATUS changed|same: NAME RESULT[ KEYS], ...", where KEYS are the
+// keys that change, or "all".
 inline std::string ReportSummary(const std::string& report) {
   // The fields at the start of their lines (not the device's name), and the changes' keys.
-  const std::regex line(R"~(\n *"(status|changed|name|result)": "?([^",\n]*)|\{"(key)": "(\w+))~");
+  const std::regex field(R"~(\n *"(status|changed|name|result)": "?([^",\n]*)|\{"key": "(\w+))~");
   std::string summary;
   std::vector<std::string> keys;
-  std::string result;
-  const auto endEntry = [&] {
-    if (result == "updated" || result == "kept") {
-      summary += keys.size() == 26 ? " all" : "";
-      for (size_t i = 0; i < keys.size() && keys.size() < 26; ++i) {
-        summary += " " + keys[i];
-      }
+  const auto addKeys = [&] {
+    summary += keys.size() == 26 ? " all" : "";
+    for (size_t i = 0; keys.size() < 26 && i < keys.size(); ++i) {
+      summary += " " + keys[i];
     }
     keys.clear();
   };
-  for (std::sregex_iterator i(report.begin(), report.end(), line), end; i != end; ++i) {
-    const std::string field = (*i)[(*i)[1].matched ? 1 : 3];
-    const std::string value = (*i)[(*i)[1].matched ? 2 : 4];
-    if (field == "status") {
+  for (std::sregex_iterator i(report.begin(), report.end(), field), end; i != end; ++i) {
+    const std::string name = (*i)[1];
+    const std::string value = (*i)[2];
+    if ((*i)[3].matched) {
+      keys.push_back((*i)[3]);
+    } else if (name == "status") {
       summary = value;
-    } else if (field == "changed") {
+    } else if (name == "changed") {
       summary += value == "true" ? " changed:" : " same:";
-    } else if (field == "name") {
-      endEntry();
+    } else if (name == "name") {
+      addKeys();
       summary += (summary.back() == ':' ? " " : ", ") + value;
-    } else if (field == "result") {
-      summary += " " + (result = value);
-    } else if (field == "key") {
-      keys.push_back(value);
+    } else {
+      summary += " " + value;
     }
   }
-  endEntry();
+  addKeys();
   return summary;
 }
 
