@@ -408,6 +408,10 @@ inline void ExpectWorldAfterRun(const RunCase& c, const RunWorld& world) {
   const std::string settings = world.ProgramFile("dialkit.ini");
   if (c.remembered != nullptr) {
     EXPECT_EQ(Remembered(settings), c.remembered);
+    // The device that was remembered already: the file is not written again.
+    if (c.settings != nullptr && ReadFileBytes(settings) == c.settings) {
+      EXPECT_EQ(std::filesystem::last_write_time(settings), world.settingsTime);
+    }
   } else if (c.settings != nullptr) {
     EXPECT_EQ(ReadFileBytes(settings), c.settings);
   } else {

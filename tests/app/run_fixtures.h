@@ -75,6 +75,7 @@ class RunWorld : public ScopedStandInSystem {
     WriteFileBytes(ProgramFile("dialkit.wrk"), "left by someone else");
     if (settings != nullptr) {
       WriteFileBytes(ProgramFile("dialkit.ini"), settings);
+      settingsTime = std::filesystem::last_write_time(ProgramFile("dialkit.ini"));
     }
     InstallDevices(devices);
     EXPECT_TRUE(StoreEarlierEntries(PhoneBookPath(), existing));
@@ -87,6 +88,7 @@ class RunWorld : public ScopedStandInSystem {
 
   const std::filesystem::path program = Root().path() / "program";
   const std::filesystem::path start = Root().path() / "elsewhere";
+  std::filesystem::file_time_type settingsTime = {};  // of the settings file written here
 };
 
 // The device the settings file remembers, as "type: name".
