@@ -19,7 +19,8 @@ namespace {
 
 constexpr char kHelpText[] =
     "Usage: dialkit INIT=\"myfile.ini\" CONNECT=\"connectoid\" [VPN=\"name\"] [ASK=0]\n"
-    "               [/quiet] [/overwrite] [/device:DEVICE] [/check] [/log:FILE] [/report:FILE]\n"
+    "               [/quiet] [/overwrite] [/device:DEVICE] [/check] [/log:FILE]\n"
+    "               [/report:FILE]\n"
     "       dialkit CONNECT=\"connectoid\" [VPN=\"name\"] /remove [/quiet] [/check] [/log:FILE]\n"
     "               [/report:FILE]\n"
     "\n"
