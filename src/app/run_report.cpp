@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "dialkit_version.h"
-#include "platform/file_replacement.h"
 #include "platform/program_output.h"
 
 namespace {
@@ -87,5 +86,5 @@ std::string FormatRunReport(const CRunResult& result, int status,
 }
 
 bool WriteRunReport(const std::string& target, const std::string& report) {
-  return target == "-" ? WriteStandardOutput(report) : ReplaceFileContents(target.c_str(), report);
+  return target == "-" ? WriteStandardOutput(report) : WriteOutputFile(target.c_str(), report);
 }

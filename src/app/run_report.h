@@ -14,7 +14,6 @@
 std::string FormatRunReport(const CRunResult& result, int status,
                             const std::vector<std::string>& messages);
 
-// Writes the report to `target`: "-" for the standard output, else a full path, whose file is
-// replaced whole (a folder, a device or a pipe there is not written). False when it could not be
-// written, which changes nothing else.
+// Writes the report to `target`: "-" for the standard output, else a full path (see
+// WriteOutputFile). False when it could not be written, which changes nothing else.
 bool WriteRunReport(const std::string& target, const std::string& report);

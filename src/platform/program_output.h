@@ -15,3 +15,9 @@ std::string TextInUtf8(std::string_view text);
 // Writes `bytes` whole to the standard output the process was given; false when there is none
 // (a Windows program started without one) or a write fails.
 bool WriteStandardOutput(std::string_view bytes);
+
+// Makes `bytes` the content of the file at `path`, for another program to read. On POSIX the file
+// is replaced whole (platform/file_replacement.h), and a device or a pipe under the name is never
+// written. On Windows it is written anew in place: the 95 family cannot replace a file in one
+// step. False when it could not be written.
+bool WriteOutputFile(const char* path, const std::string& bytes);

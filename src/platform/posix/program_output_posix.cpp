@@ -3,6 +3,7 @@
 
 #include <cerrno>
 
+#include "platform/file_replacement.h"
 #include "platform/profile_encoding.h"
 #include "platform/program_output.h"
 
@@ -67,4 +68,8 @@ bool WriteStandardOutput(std::string_view bytes) {
     bytes.remove_prefix(static_cast<size_t>(written));
   }
   return true;
+}
+
+bool WriteOutputFile(const char* path, const std::string& bytes) {
+  return ReplaceFileContents(path, bytes);
 }

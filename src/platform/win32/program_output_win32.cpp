@@ -65,3 +65,17 @@ bool WriteStandardOutput(std::string_view bytes) {
   }
   return true;
 }
+
+bool WriteOutputFile(const char* path, const std::string& bytes) {
+  const HANDLE file =
+      CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  DWORD written = 0;
+  const bool whole =
+      bytes.empty() ||
+      (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+       written == bytes.size());
+  return CloseHandle(file) && whole;
+}
