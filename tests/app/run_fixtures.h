@@ -102,14 +102,17 @@ inline std::string Remembered(const std::string& settingsFile) {
   return std::string(type) + ": " + name;
 }
 
-// The bytes and times of the files a run writes, the phone book and the settings file, to tell
-// that a run wrote nothing.
+// Every file of the world, its bytes and its time, but in the starting folder and the work file,
+// which every run deletes: to tell that a run wrote nothing.
 inline std::string WrittenFiles(const RunWorld& world) {
   std::string files;
-  for (const std::string& path : {world.PhoneBookPath(), world.ProgramFile("dialkit.ini")}) {
-    std::error_code missing;
-    const auto time = std::filesystem::last_write_time(path, missing);
-    files += ReadFileBytes(path) + "@" + std::to_string(time.time_since_epoch().count()) + "\n";
+  for (const auto& file : std::filesystem::recursive_directory_iterator(world.Root().path())) {
+    if (file.is_regular_file() && file.path().parent_path() != world.start &&
+        file.path().filename() != "dialkit.wrk") {
+      files += file.path().string() + "@" +
+               std::to_string(file.last_write_time().time_since_epoch().count()) + "\n" +
+               ReadFileBytes(file.path().string());
+    }
   }
   return files;
 }

@@ -94,19 +94,6 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
   }
 }
 
-// Every file of the world but in its starting folder, its bytes and its time.
-std::string FilesUnder(const test::RunWorld& world) {
-  std::string files;
-  for (const fs::directory_entry& file : fs::recursive_directory_iterator(world.Root().path())) {
-    if (file.is_regular_file() && file.path().parent_path() != world.start) {
-      files += file.path().string() + "@" +
-               std::to_string(file.last_write_time().time_since_epoch().count()) + "\n" +
-               test::ReadFileBytes(file.path().string());
-    }
-  }
-  return files;
-}
-
 // The service over pppd beside the program, on a made-up system root with one USB modem and a
 // PPTP adapter, reads back what it stored so that the run finds it equal (the stand-in's runs are
 // in the run table): a run repeated writes nothing, a changed file changes exactly its key, and
@@ -129,12 +116,12 @@ TEST(DialkitProgram, ConvergesOverThePppdService) {
                            " /overwrite /device:modem /report:report.json 2>/dev/null";
   const auto play = [&](const char* file, const char* options, const char* summary) {
     test::WriteFileBytes(world.ProgramFile("isp.ini"), file);
-    const std::string before = FilesUnder(world);
+    const std::string before = test::WrittenFiles(world);
     EXPECT_EQ(std::system((line + options).c_str()), 0);
     const std::string report = test::ReadFileBytes((world.start / "report.json").string());
     test::KeepReport(report);
     EXPECT_EQ(test::ReportSummary(report), summary) << report;
-    return before == FilesUnder(world);
+    return before == test::WrittenFiles(world);
   };
   EXPECT_FALSE(play(test::kDescriptions, "", test::kStoredTypical));
   EXPECT_TRUE(play(test::kDescriptions, "", "0 same: My ISP unchanged, My VPN unchanged"));
