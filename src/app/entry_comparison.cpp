@@ -29,6 +29,29 @@ constexpr EntryKey kDeviceKeys[] = {
      {}},
 };
 
+// The value of `key` in `record` as a file would give it: an integer in decimal, an address
+// dotted, a keyword list as the names of its bits (in the table's order, separated by blanks;
+// bits without a name are no value of the file's and are left out), a text as it stands.
+std::string EntryValueText(const RASENTRYA& record, const EntryKey& key) {
+  switch (key.kind) {
+    case EntryKeyKind::kText:
+      return std::string(TextOf(record, key));
+    case EntryKeyKind::kAddress:
+      return DottedOf(record, key);
+    case EntryKeyKind::kInteger:
+      return std::to_string(DwordOf(record, key));
+    case EntryKeyKind::kKeywords:
+      break;
+  }
+  std::string names;
+  for (const BitName& keyword : key.keywords) {
+    if ((DwordOf(record, key) & keyword.bit) != 0) {
+      names.append(names.empty() ? "" : " ").append(keyword.name);
+    }
+  }
+  return names;
+}
+
 // True when what the service keeps counts as what the file asks for (see the header).
 bool IsEqual(const EntryKey& key, const std::string& stored, const std::string& wanted) {
   if (stored == wanted) {

@@ -1,7 +1,8 @@
 // What storing an entry changes in what the service keeps under its name, key by key, in the
 // words of the entry description file: its 24 keys, and the device's two under the settings
-// file's names, DeviceType and DeviceName. Values are texts as a file would give them
-// (EntryValueText), so that a program reading the run's report sees what a person wrote.
+// file's names, DeviceType and DeviceName. Values are texts as a file would give them (numbers in
+// decimal, addresses dotted, keyword lists as their keywords), so that a program reading the
+// run's report sees what a person wrote.
 //
 // Equal means equal as far as the file decides. A service may fill in or normalise what the file
 // leaves to it, and such a field must not make every run a change: a CountryCode of 0 asks the

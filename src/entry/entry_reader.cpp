@@ -152,23 +152,3 @@ std::string DottedOf(const RASENTRYA& record, const EntryKey& key) {
   return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
          std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
 }
-
-std::string EntryValueText(const RASENTRYA& record, const EntryKey& key) {
-  switch (key.kind) {
-    case EntryKeyKind::kText:
-      return std::string(TextOf(record, key));
-    case EntryKeyKind::kAddress:
-      return DottedOf(record, key);
-    case EntryKeyKind::kInteger:
-      return std::to_string(DwordOf(record, key));
-    case EntryKeyKind::kKeywords:
-      break;
-  }
-  std::string names;
-  for (const BitName& keyword : key.keywords) {
-    if ((DwordOf(record, key) & keyword.bit) != 0) {
-      names.append(names.empty() ? "" : " ").append(keyword.name);
-    }
-  }
-  return names;
-}

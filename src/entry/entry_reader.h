@@ -86,11 +86,6 @@ DWORD DwordOf(const RASENTRYA& record, const EntryKey& key);
 std::string_view TextOf(const RASENTRYA& record, const EntryKey& key);
 std::string DottedOf(const RASENTRYA& record, const EntryKey& key);
 
-// The value of `key` in `record` as a file would give it: an integer in decimal, an address
-// dotted, a keyword list as the names of its bits (in the table's order, separated by blanks;
-// bits without a name are no value of the file's and are left out), a text as it stands.
-std::string EntryValueText(const RASENTRYA& record, const EntryKey& key);
-
 // Fills the caller's record from `section` of the file at `entryFilePath` (a full path). The
 // whole record is zero-filled first; dwSize, szDeviceType and szDeviceName stay zero for the
 // run and device assignment to fill, every other field gets its key's value or the key's
