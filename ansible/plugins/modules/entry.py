@@ -189,7 +189,7 @@ def entry_diff(entry, init):
 
 def main():
     module = AnsibleModule(
-        argument_spec=dict(
+        dict(
             connect=dict(type="str", required=True),
             vpn=dict(type="str"),
             init=dict(type="path"),
