@@ -187,11 +187,19 @@ DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName
   if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
   }
+  // A country code of 0 asks for the code of the country, as the platform's service fills it
+  // in: the one field here that the service keeps otherwise than it was given.
+  RASENTRYA record = *entry;
+  for (const Country& country : kCountries) {
+    if (record.dwCountryCode == 0 && country.id == record.dwCountryID) {
+      record.dwCountryCode = country.code;
+    }
+  }
   // An existing entry keeps the spelling it was stored under.
   if (StoredEntry* named = FindStoredEntry(stored.book, entryName)) {
-    named->record = *entry;
+    named->record = record;
   } else {
-    stored.book.push_back(StoredEntry{entryName, *entry});
+    stored.book.push_back(StoredEntry{entryName, record});
   }
   return stored.Write();
 }

@@ -74,8 +74,12 @@ bool TakeOption(std::string_view name, std::optional<std::string_view> value,
     options->overwrite = true;
   } else if (!value && TextEqualsIgnoringCase(name, "REMOVE")) {
     options->remove = true;
+  } else if (!value && TextEqualsIgnoringCase(name, "CHECK")) {
+    options->check = options->quiet = true;
   } else if (value && TextEqualsIgnoringCase(name, "LOG")) {
     options->logFile = *value;
+  } else if (value && TextEqualsIgnoringCase(name, "REPORT")) {
+    options->reportFile = *value;
   } else if (value && TextEqualsIgnoringCase(name, "DEVICE")) {
     options->device = *value;
   } else {
