@@ -3,9 +3,7 @@
 #include "entry_check.h"
 
 #include <algorithm>
-#include <cstring>
 #include <numeric>
-#include <string_view>
 
 #include "file_checker.h"
 #include "platform/profile_names.h"
@@ -59,26 +57,6 @@ constexpr CFindingKindInfo kFindingKinds[] = {
 static_assert(std::size(kFindingKinds) == static_cast<size_t>(FindingKind::kCount));
 
 }  // namespace
-
-const char* FieldOf(const RASENTRYA& record, const EntryKey& key) {
-  return reinterpret_cast<const char*>(&record) + key.offset;
-}
-
-DWORD DwordOf(const RASENTRYA& record, const EntryKey& key) {
-  DWORD value;
-  std::memcpy(&value, FieldOf(record, key), sizeof value);
-  return value;
-}
-
-string_view TextOf(const RASENTRYA& record, const EntryKey& key) {
-  return {FieldOf(record, key), strnlen(FieldOf(record, key), key.width)};
-}
-
-std::string DottedOf(const RASENTRYA& record, const EntryKey& key) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(FieldOf(record, key));
-  return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
-         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
-}
 
 const char* FindingCode(FindingKind kind) {
   return kFindingKinds[static_cast<size_t>(kind)].code;

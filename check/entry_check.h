@@ -90,12 +90,6 @@ struct CEntryFileCheck {
   int ExitStatus() const;
 };
 
-// The field of `key` in `record`, and its value as each kind of key holds it.
-const char* FieldOf(const RASENTRYA& record, const EntryKey& key);
-DWORD DwordOf(const RASENTRYA& record, const EntryKey& key);
-std::string_view TextOf(const RASENTRYA& record, const EntryKey& key);
-std::string DottedOf(const RASENTRYA& record, const EntryKey& key);
-
 // Checks the file at `fullPath` (a full path, as the tool passes it): both sections when
 // `onlySection` is null, otherwise "RasEntry" or "VPNEntry" alone.
 CEntryFileCheck CheckEntryFile(const char* fullPath, const char* onlySection);

@@ -18,23 +18,24 @@ else()
 endif()
 include(GoogleTest)
 
-# dialkit_add_test(<name> SOURCES ... LIBRARIES ...)
+# dialkit_add_test(<name> SOURCES ... LIBRARIES ... [PROPERTIES ...])
 # One test program per subsystem. On the host every test case becomes its own CTest test; under
 # Wine a program is one CTest test, because each start of a Windows program costs a Wine process.
-# A cross build without an emulator (32-bit Windows) builds its tests but cannot run them. Every
-# test has a time limit, so that one that hangs fails and is named.
+# PROPERTIES are set on each of those tests. A cross build without an emulator (32-bit Windows)
+# builds its tests but cannot run them. Every test has a time limit, so that one that hangs fails
+# and is named.
 function(dialkit_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} dialkit_test_support GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
   if(NOT CMAKE_CROSSCOMPILING)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${ARG_PROPERTIES})
   elseif(CMAKE_CROSSCOMPILING_EMULATOR)
     # A whole program of cases is one test here, so it gets longer than the presets' 120 s a
     # case.
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES TIMEOUT 900)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 900 ${ARG_PROPERTIES})
   endif()
 endfunction()
 

@@ -13,6 +13,11 @@ if(prefix STREQUAL "/usr")
 else()
   set(FULL_SYSCONFDIR ${prefix}/etc)
 endif()
+# The same with a break point after each slash, for a path that stands as a paragraph's tag, so
+# that a long prefix never gives a line that cannot be adjusted.
+foreach(directory SYSCONFDIR LIBRARY_DIR DOCDIR)
+  string(REPLACE "/" "/\\:" BREAKABLE_${directory} "${FULL_${directory}}")
+endforeach()
 set(PROJECT_VERSION ${DIALKIT_VERSION})
 set(DIALKIT_INSTALLED_LIBRARIES_FROM_PROGRAM ${DIALKIT_LIBRARIES_FROM_PROGRAM})
 find_program(GZIP gzip REQUIRED)

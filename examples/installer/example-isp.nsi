@@ -2,13 +2,13 @@
 ; description file, sets up the dial-up and the VPN entry with nobody asked, and takes them away
 ; again when it is uninstalled.
 ;
-;   makensis -DDIALKIT_DIR=dialkit-1.0.0-windows example-isp.nsi
+;   makensis -DDIALKIT_DIR=dialkit-1.1.0-windows example-isp.nsi
 ;
 ; DIALKIT_DIR is the unpacked release (x86\dialkit.exe, LICENSE.txt). The installer runs
 ; silently with /S as well: DIALKIT never shows a window in a quiet run, so nothing waits.
 
 !ifndef DIALKIT_DIR
-  !define DIALKIT_DIR "dialkit-1.0.0-windows"
+  !define DIALKIT_DIR "dialkit-1.1.0-windows"
 !endif
 !ifndef OUTFILE
   !define OUTFILE "example-isp-setup.exe"

@@ -74,8 +74,12 @@ bool TakeOption(std::string_view name, std::optional<std::string_view> value,
     options->overwrite = true;
   } else if (!value && TextEqualsIgnoringCase(name, "REMOVE")) {
     options->remove = true;
+  } else if (!value && TextEqualsIgnoringCase(name, "CHECK")) {
+    options->check = options->quiet = true;
   } else if (value && TextEqualsIgnoringCase(name, "LOG")) {
     options->logFile = *value;
+  } else if (value && TextEqualsIgnoringCase(name, "REPORT")) {
+    options->reportFile = *value;
   } else if (value && TextEqualsIgnoringCase(name, "DEVICE")) {
     options->device = *value;
   } else {
@@ -200,8 +204,8 @@ CRunOptions ReadRunOptions(const char* text) {
     if (!TakeOption(name, value, &options)) {
       options.ignored.push_back(
           {std::string(word, text),
-           "no option of this program (they are /quiet, /q, /overwrite, /remove, /log:FILE and "
-           "/device:DEVICE)"});
+           "no option of this program (they are /quiet, /q, /overwrite, /remove, /check, "
+           "/log:FILE, /report:FILE and /device:DEVICE)"});
     }
   }
   return options;

@@ -41,7 +41,9 @@ struct CRunOptions {
   bool quiet = false;      // /quiet or /q: nobody is asked anything, nothing waits for a person
   bool overwrite = false;  // /overwrite: a quiet run answers the overwrite question with OK
   bool remove = false;     // /remove: the named entries are deleted instead of stored
+  bool check = false;      // /check: a quiet run that changes nothing and says what it would
   std::string logFile;     // /log:FILE; empty: no log
+  std::string reportFile;  // /report:FILE, the run's result for programs ("-": standard output)
   std::string device;      // /device:DEVICE, the answer to the device dialog; empty: none
   // Words that the run passes over, to be named in the log, so that whoever wrote them learns why
   // the run did not do what they meant: words that look like options but are none (/quite, /log
@@ -55,7 +57,8 @@ struct CRunOptions {
 // slash or a hyphen alike. FILE is quoted when it holds a blank (/log:"C:\My Logs\run.log"), or
 // the whole option is ("/log:C:\My Logs\run.log"); it cannot hold an equals sign, which would
 // end the parse. The same holds for /device:DEVICE. The words of a key's value are the value's, as
-// the parse reads them, never options. Of several /log or /device, the last counts.
+// the parse reads them, never options. Of several /log, /report or /device, the last counts.
+// /check implies /quiet.
 CRunOptions ReadRunOptions(const char* text);
 
 // The tokenizer. `set` is a zero-terminated list of delimiter characters; capacities count the

@@ -52,8 +52,10 @@ void CRunLog::Warn(std::initializer_list<std::string_view> event) const {
   WriteUnshownLine(EscapedEvent(event));
 }
 
-CLoggedWindowSystem::CLoggedWindowSystem(const CRunLog& log, bool quiet)
+CLoggedWindowSystem::CLoggedWindowSystem(const CRunLog& log, bool quiet,
+                                         std::vector<std::string>* shown)
     : log_(log),
+      lines_(shown),
       shown_(quiet ? nullptr : &CurrentWindowSystem()),
       replaced_(ReplaceWindowSystem(this)) {}
 
@@ -65,6 +67,7 @@ int CLoggedWindowSystem::ShowMessageBox(const char* text, const char* title, UIN
   std::string oneLine = text;
   std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
   log_.Report({title, ": ", oneLine});
+  lines_->push_back(std::string(title) + ": " + oneLine);
   if (shown_ != nullptr) {
     return shown_->ShowMessageBox(text, title, style);
   }

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/window_system.h"
 
@@ -32,13 +33,15 @@ class CRunLog {
 };
 
 // Put in place for its lifetime, it reports every message box as "TITLE: TEXT" (line breaks as
-// blanks) to the log. A run that is not quiet shows everything, as before, through the window
-// system it replaced. A quiet run shows nothing: a message box counts as answered OK, every
-// question as Cancel (the run itself decides the one question that /overwrite answers, so that
-// no other can ever be answered yes by accident), and a dialog does not open (-1).
+// blanks) to the log, and keeps the line for the run's report. A run that is not quiet shows
+// everything, as before, through the window system it replaced. A quiet run shows nothing: a
+// message box counts as answered OK, every question as Cancel (the run itself decides the one
+// question that /overwrite answers, so that no other can ever be answered yes by accident), and a
+// dialog does not open (-1).
 class CLoggedWindowSystem final : public CWindowSystem {
  public:
-  CLoggedWindowSystem(const CRunLog& log, bool quiet);
+  // `shown` receives each message's line.
+  CLoggedWindowSystem(const CRunLog& log, bool quiet, std::vector<std::string>* shown);
   ~CLoggedWindowSystem();
   CLoggedWindowSystem(const CLoggedWindowSystem&) = delete;
   CLoggedWindowSystem& operator=(const CLoggedWindowSystem&) = delete;
@@ -48,6 +51,7 @@ class CLoggedWindowSystem final : public CWindowSystem {
 
  private:
   const CRunLog& log_;
+  std::vector<std::string>* lines_;
   CWindowSystem* shown_;  // null: quiet
   CWindowSystem* replaced_;
 };

@@ -34,3 +34,14 @@ void WriteModemSelection(const RASENTRYA* entry, const char* settingsFilePath) {
   WritePrivateProfileStringA(kSection, kDeviceTypeKey, deviceType, settingsFilePath);
   WritePrivateProfileStringA(kSection, kDeviceNameKey, deviceName, settingsFilePath);
 }
+
+bool RememberModemSelection(const RASENTRYA* entry, const char* settingsFilePath) {
+  RASENTRYA remembered = {};
+  ReadModemSelection(&remembered, settingsFilePath);
+  if (FieldText(remembered.szDeviceType) == FieldText(entry->szDeviceType) &&
+      FieldText(remembered.szDeviceName) == FieldText(entry->szDeviceName)) {
+    return false;
+  }
+  WriteModemSelection(entry, settingsFilePath);
+  return true;
+}

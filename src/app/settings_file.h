@@ -16,3 +16,8 @@ int32_t ReadModemSelection(RASENTRYA* entry, const char* settingsFilePath);
 // Writes the record's szDeviceType and szDeviceName as the remembered device, both keys every
 // time; the file and its section are created when missing. A failed write is not reported.
 void WriteModemSelection(const RASENTRYA* entry, const char* settingsFilePath);
+
+// Writes the record's device as the remembered one only when the file does not hold exactly that
+// device already, so that a run that changes nothing leaves the file's bytes and time as they
+// were. True when it wrote.
+bool RememberModemSelection(const RASENTRYA* entry, const char* settingsFilePath);

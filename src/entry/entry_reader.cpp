@@ -5,6 +5,7 @@
 #include "entry/entry_reader.h"
 
 #include <cstring>
+#include <string>
 
 #include "platform/profile.h"
 
@@ -130,4 +131,24 @@ int ReadEntryDescription(RASENTRYA* entry, const char* entryFilePath, const char
             IsSpecified(entry->ipaddrDns) || IsSpecified(entry->ipaddrDnsAlt) ||
                 IsSpecified(entry->ipaddrWins) || IsSpecified(entry->ipaddrWinsAlt));
   return 1;
+}
+
+const char* FieldOf(const RASENTRYA& record, const EntryKey& key) {
+  return reinterpret_cast<const char*>(&record) + key.offset;
+}
+
+DWORD DwordOf(const RASENTRYA& record, const EntryKey& key) {
+  DWORD value;
+  std::memcpy(&value, FieldOf(record, key), sizeof value);
+  return value;
+}
+
+std::string_view TextOf(const RASENTRYA& record, const EntryKey& key) {
+  return {FieldOf(record, key), strnlen(FieldOf(record, key), key.width)};
+}
+
+std::string DottedOf(const RASENTRYA& record, const EntryKey& key) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(FieldOf(record, key));
+  return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
+         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
 }

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "entry/entry_record.h"
 
@@ -77,6 +79,12 @@ inline constexpr EntryKey kEntryKeys[] = {
 };
 
 #undef DIALKIT_ENTRY_KEY
+
+// The field of `key` in `record`, and its value as each kind of key holds it.
+const char* FieldOf(const RASENTRYA& record, const EntryKey& key);
+DWORD DwordOf(const RASENTRYA& record, const EntryKey& key);
+std::string_view TextOf(const RASENTRYA& record, const EntryKey& key);
+std::string DottedOf(const RASENTRYA& record, const EntryKey& key);
 
 // Fills the caller's record from `section` of the file at `entryFilePath` (a full path). The
 // whole record is zero-filled first; dwSize, szDeviceType and szDeviceName stay zero for the

@@ -6,7 +6,8 @@
 #include <string>
 
 // Makes `bytes` the content of the file at `path`, creating the file when missing. The folder
-// must exist. On failure the file is left as it was and no temporary file remains.
+// must exist, and what exists under `path` must be a file: a folder, a device or a pipe is left
+// alone. On failure the file is left as it was and no temporary file remains.
 bool ReplaceFileContents(const char* path, const std::string& bytes);
 
 // The steps of a replacement, in order. Tests stop a writer between two of them, or make one

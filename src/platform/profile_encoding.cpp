@@ -20,10 +20,6 @@ constexpr uint16_t kHighControls[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-uint16_t CharacterOf(unsigned char byte) {
-  return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
-}
-
 char ByteOf(uint16_t unit) {
   if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
     return static_cast<char>(unit);
@@ -72,11 +68,28 @@ std::string EncodeProfileText(std::string_view text, ProfileEncoding encoding) {
   std::string bytes(little ? kLittleEndianMark : kBigEndianMark);
   bytes.reserve(bytes.size() + 2 * text.size());
   for (const char c : text) {
-    const uint16_t unit = CharacterOf(static_cast<unsigned char>(c));
+    const uint16_t unit = Windows1252Character(static_cast<unsigned char>(c));
     const char low = static_cast<char>(unit & 0xFF);
     const char high = static_cast<char>(unit >> 8);
     bytes.push_back(little ? low : high);
     bytes.push_back(little ? high : low);
   }
   return bytes;
+}
+
+uint16_t Windows1252Character(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
+
+void AppendUtf8(std::string& text, uint32_t character) {
+  if (character < 0x80) {
+    text += static_cast<char>(character);
+    return;
+  }
+  const int continuations = character < 0x800 ? 1 : character < 0x10000 ? 2 : 3;
+  constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+  text += static_cast<char>(kLead[continuations] | (character >> (6 * continuations)));
+  for (int i = continuations - 1; i >= 0; --i) {
+    text += static_cast<char>(0x80 | ((character >> (6 * i)) & 0x3F));
+  }
 }

@@ -8,6 +8,7 @@
 // and writes files with it; dialkit-check finds the lines of such files with it on both platforms.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,3 +26,10 @@ std::string DecodeProfileText(std::string_view bytes, ProfileEncoding encoding);
 // The bytes of a file that holds `text` (in the ANSI code page) in `encoding`, mark first, each
 // byte back to the character it stands for.
 std::string EncodeProfileText(std::string_view text, ProfileEncoding encoding);
+
+// The character that `byte` stands for in Windows-1252 (the five bytes the code page leaves
+// undefined stand for the control characters of their numbers, as the platform converts them).
+uint16_t Windows1252Character(unsigned char byte);
+
+// Appends the UTF-8 form of the character `character`.
+void AppendUtf8(std::string& text, uint32_t character);

@@ -59,28 +59,40 @@ class CReplacedService final : public CLibraryLoader {
   CLibraryLoader* previous_;
 };
 
+// Plays `line` in process in `world`, from its starting directory; answers the exit status. What
+// the run writes on its standard output goes to `output`.
+int Play(const test::RunWorld& world, const std::string& line, std::string* output = nullptr) {
+  // The parse's values start out empty in a process; here one process runs many times.
+  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
+  test::ScopedCurrentDirectory current(world.start);
+  CProvisionApp application;
+  testing::internal::CaptureStdout();
+  const int status = RunApplication(line.c_str(), world.ProgramFile("dialkit.exe").c_str());
+  const std::string written = testing::internal::GetCapturedStdout();
+  if (output != nullptr) {
+    *output = written;
+  }
+  EXPECT_EQ(fs::current_path(), world.start) << "the starting directory is current again";
+  return status;
+}
+
 TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
   for (const test::RunCase& c : test::kRunCases) {
     SCOPED_TRACE(c.name);
     test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction, c.alternates);
+    std::optional<CReplacedService> service;
+    if (c.service != test::Service::kStandIn) {
+      service.emplace(c.service);
+    }
+    test::PlayEarlier(c, world, [&](const std::string& line) { return Play(world, line); });
     test::ScriptedWindowSystem ui;
     ui.AnswerMessageBoxes({c.answer});
     if (c.dialogAnswer) {
       ui.AnswerDialogs({*c.dialogAnswer});
     }
-    std::optional<CReplacedService> service;
-    if (c.service != test::Service::kStandIn) {
-      service.emplace(c.service);
-    }
-    // The parse's values start out empty in a process; here one process runs many times.
-    g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
-    {
-      test::ScopedCurrentDirectory current(world.start);
-      CProvisionApp application;
-      EXPECT_EQ(RunApplication(c.commandLine.c_str(), world.ProgramFile("dialkit.exe").c_str()),
-                c.status);
-      EXPECT_EQ(fs::current_path(), world.start) << "the starting directory is current again";
-    }
+    const std::string before = test::WrittenFiles(world);
+    std::string output;
+    EXPECT_EQ(Play(world, test::PlayedLine(c), &output), c.status);
 
     EXPECT_EQ(ui.Events(), c.shown);
     for (const test::ShownMessageBox& box : ui.MessageBoxes()) {
@@ -96,6 +108,44 @@ TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
       EXPECT_EQ(ui.MessageBoxes()[0].text, test::FirstText(c, world));
     }
     test::ExpectWorldAfterRun(c, world);
+    test::ExpectReport(c, world, before, output);
+  }
+}
+
+// Every situation once more, quiet and then with /check in a world of its own: the preview writes
+// nothing and ends with the status and the outcomes of the quiet run, but where the service
+// refuses a store or a removal, which nothing but trying can reveal.
+TEST(ProvisioningRun, CheckWritesNothingAndEndsAsTheQuietRunWould) {
+  for (const test::RunCase& c : test::kRunCases) {
+    if (c.commandLine.empty()) {
+      continue;
+    }
+    SCOPED_TRACE(c.name);
+    int status[2] = {};
+    std::string summary[2];
+    for (const bool check : {false, true}) {
+      test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction);
+      std::optional<CReplacedService> service;
+      if (c.service != test::Service::kStandIn) {
+        service.emplace(c.service);
+      }
+      test::PlayEarlier(c, world, [&](const std::string& line) { return Play(world, line); });
+      const std::string before = test::WrittenFiles(world);
+      test::ScriptedWindowSystem ui;
+      status[check] =
+          Play(world, c.commandLine + " /quiet /report:report.json" + (check ? " /check" : ""));
+      const std::string report = test::ReadFileBytes((world.start / "report.json").string());
+      test::KeepReport(report);
+      summary[check] = test::ReportSummary(report);
+      EXPECT_EQ(ui.Events(), std::vector<std::string>{});
+      if (check) {
+        EXPECT_EQ(test::WrittenFiles(world), before);
+      }
+    }
+    if (summary[0].find(" failed") == std::string::npos) {
+      EXPECT_EQ(status[1], status[0]);
+      EXPECT_EQ(summary[1], summary[0]);
+    }
   }
 }
 

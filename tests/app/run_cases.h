@@ -47,10 +47,20 @@ struct RunCase {
   // Lines of run.log in the starting directory, in this order, without their time, and last
   // "exit <status>"; "<program>" is the program's directory, and a final '*' matches any rest.
   std::vector<std::string> log = {};
+  // A quiet run played first, with `earlierFile` as isp.ini (null: the same), whose entries and
+  // remembered device the run then meets.
+  std::string earlier = {};
+  const char* earlierFile = nullptr;
+  std::string report = {};  // the report's ReportSummary; empty: not compared
 };
 
 inline constexpr char kQuiet[] = " /quiet /log:run.log";
 inline const std::string kTypicalLine = RunCase{}.commandLine;
+inline const std::string kTypicalQuiet = kTypicalLine + " /quiet";
+inline constexpr char kOtherNumber[] =
+    "[RasEntry]\nLocalPhoneNumber=5550000\nCountryCode=0\n[VPNEntry]\nLocalPhoneNumber=vpn."
+    "example.net\n";
+inline constexpr char kStoredTypical[] = "0 changed: My ISP created all, My VPN created all";
 inline const std::string kRemoveLine = "CONNECT=\"My ISP\" VPN=\"My VPN\" /remove";
 inline constexpr char kRemoveBoth[] =
     "The connection objects \"My ISP\" and \"My VPN\" will be removed.\nDo you want to remove "
@@ -59,7 +69,53 @@ inline constexpr char kRemoveBoth[] =
 inline const RunCase kRunCases[] = {
     {.name = "typical: a remembered device, nothing exists yet",
      .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
-     .remembered = "modem: Acme 56k Voice"},
+     .remembered = "modem: Acme 56k Voice",
+     .report = kStoredTypical},
+    // A run repeated changes nothing: no entry and no settings file is written, and none of
+    // their bytes and times change (ExpectWorldAfterRun).
+    {.name = "quiet, once more: unchanged, without /overwrite",
+     .commandLine = kTypicalLine + kQuiet,
+     .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
+     .log = {"unchanged \"My ISP\": the stored entry is what the file describes"},
+     .earlier = kTypicalQuiet,
+     .report = "0 same: My ISP unchanged, My VPN unchanged"},
+    {.name = "once more with a person: the question, then nothing to write",
+     .commandLine = "INIT=isp.ini CONNECT=\"My ISP\" VPN=\"Caf\xE9\"",
+     .shown = {kExists},
+     .stored = {"My ISP: Acme 56k Voice", "Caf\xE9: WAN Miniport (PPTP)"},
+     .earlier = "INIT=isp.ini CONNECT=\"My ISP\" VPN=\"Caf\xE9\" /quiet",
+     .report = "0 same: My ISP unchanged, Caf\xC3\xA9 unchanged"},
+    {.name = "a changed file, /overwrite: only what changed",
+     .commandLine = kTypicalLine + " /log:run.log /quiet /overwrite",
+     .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
+     .log = {"Object Already Exists: The connectiod \"My ISP\" already exists. *",
+             "stored \"My ISP\" on modem \"Acme 56k Voice\"", "unchanged \"My VPN\": *"},
+     .earlier = kTypicalQuiet,
+     .earlierFile = kOtherNumber,
+     .report = "0 changed: My ISP updated LocalPhoneNumber, My VPN unchanged"},
+    {.name = "a changed file without /overwrite: kept, and the rest unchanged",
+     .commandLine = kTypicalLine + kQuiet,
+     .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
+     .status = 4,
+     .log = {"not stored \"My ISP\": the overwrite of existing entries was not confirmed"},
+     .earlier = kTypicalQuiet,
+     .earlierFile = kOtherNumber,
+     .report = "4 same: My ISP kept LocalPhoneNumber, My VPN unchanged"},
+    {.name = "an entry the service cannot read back counts as one that differs",
+     .commandLine = kTypicalLine + kQuiet,
+     .failingFunction = "RasGetEntryPropertiesA",
+     .status = 4,
+     .log = {"Object Already Exists: The connectiods \"My ISP\" and \"My VPN\" already exist. *"},
+     .report = "4 same: My ISP kept all, My VPN kept all"},
+    {.name = "/check: says what it would store, and stores nothing",
+     .commandLine = kTypicalLine + " /check /log:run.log",
+     .log = {"would store \"My ISP\" on modem \"Acme 56k Voice\""},
+     .report = kStoredTypical},
+    {.name = "/check /remove: says what it would remove",
+     .commandLine = kRemoveLine + " /check /report:-",
+     .existing = {"My ISP", "Other"},
+     .stored = {"My ISP: Earlier Device", "Other: Earlier Device"},
+     .report = "0 changed: My ISP removed all, My VPN absent"},
     {.name = "INIT without CONNECT", .commandLine = "INIT=isp.ini", .shown = {kUsage}},
     {.name = "CONNECT without INIT", .commandLine = "CONNECT=x", .shown = {kUsage}},
     {.name = "empty: usage, without moving or cleaning up",
@@ -87,7 +143,7 @@ inline const RunCase kRunCases[] = {
      .shown = {kExists},
      .firstText = kBothExist,
      .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"},
-     .log = {"start: " + kTypicalLine + " /log:run.log", "Object Already Exists: *",
+     .log = {"start: " + kTypicalLine + " /log:run.log*", "Object Already Exists: *",
              "not stored \"My ISP\": the overwrite of existing entries was not confirmed"}},
     {.name = "the VPN entry exists, the file has no VPN section",
      .commandLine = "INIT=dialup.ini CONNECT=\"My ISP\" VPN=\"My VPN\"",
@@ -163,14 +219,6 @@ inline const RunCase kRunCases[] = {
      .status = 3,
      .log = {"DIALKIT: Error loading RAS Api!",
              "rasapi32.dll could not be loaded; looked for at *"}},
-    {.name = "quiet: existing entries kept, also where the service refuses the query",
-     .commandLine = kTypicalLine + kQuiet,
-     .existing = {"My ISP", "My VPN"},
-     .failingFunction = "RasGetEntryPropertiesA",
-     .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"},
-     .status = 4,
-     .log = {"Object Already Exists: The connectiods \"My ISP\" and \"My VPN\" already exist. *",
-             "not stored \"My VPN\": the overwrite of existing entries was not confirmed"}},
     {.name = "quiet: the service refuses the main entry",
      .commandLine = kTypicalLine + kQuiet,
      .failingFunction = "RasSetEntryPropertiesA",
@@ -340,11 +388,53 @@ inline void ExpectLog(const RunCase& c, const RunWorld& world) {
   }
 }
 
+// Plays the case's earlier run, if it has one, with `play(line)`.
+template <typename Play>
+void PlayEarlier(const RunCase& c, const RunWorld& world, Play play) {
+  if (!c.earlier.empty()) {
+    WriteFileBytes(world.ProgramFile("isp.ini"), c.earlierFile ? c.earlierFile : kDescriptions);
+    EXPECT_EQ(play(c.earlier), 0) << "the earlier run";
+    WriteFileBytes(world.ProgramFile("isp.ini"), kDescriptions);
+  }
+}
+
+// The command line as played: with a report to report.json unless it names one already.
+inline std::string PlayedLine(const RunCase& c) {
+  const bool reported =
+      c.commandLine.empty() || c.commandLine.find("/report:") != std::string::npos;
+  return c.commandLine + (reported ? "" : " /report:report.json");
+}
+
+// The report (the file, or what a /report:- run wrote on `output`) is kept for the schema check,
+// says what the case expects, and one that says nothing changed is true: the files a run writes
+// are as they were (`before`, WrittenFiles), as they are after /check.
+inline void ExpectReport(const RunCase& c, const RunWorld& world, const std::string& before,
+                         const std::string& output) {
+  if (c.commandLine.empty()) {
+    return;
+  }
+  const bool toOutput = c.commandLine.find("/report:-") != std::string::npos;
+  const std::string report =
+      toOutput ? output : ReadFileBytes((world.start / "report.json").string());
+  KeepReport(report);
+  if (!c.report.empty()) {
+    EXPECT_EQ(ReportSummary(report), c.report) << report;
+  }
+  if (report.find("\"changed\": false") != std::string::npos ||
+      report.find("\"check\": true") != std::string::npos) {
+    EXPECT_EQ(WrittenFiles(world), before) << report;
+  }
+}
+
 inline void ExpectWorldAfterRun(const RunCase& c, const RunWorld& world) {
   EXPECT_EQ(StoredEntries(world.PhoneBookPath()), c.stored);
   const std::string settings = world.ProgramFile("dialkit.ini");
   if (c.remembered != nullptr) {
     EXPECT_EQ(Remembered(settings), c.remembered);
+    // The device that was remembered already: the file is not written again.
+    if (c.settings != nullptr && ReadFileBytes(settings) == c.settings) {
+      EXPECT_EQ(std::filesystem::last_write_time(settings), world.settingsTime);
+    }
   } else if (c.settings != nullptr) {
     EXPECT_EQ(ReadFileBytes(settings), c.settings);
   } else {

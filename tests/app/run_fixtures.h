@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,8 +18,11 @@
 
 namespace test {
 
+// CountryCode=0 asks the service to fill in the country's code, which the stand-in does: a run
+// repeated must still find the entry unchanged.
 inline constexpr char kDescriptions[] =
-    "[RasEntry]\nLocalPhoneNumber=5550123\n[VPNEntry]\nLocalPhoneNumber=vpn.example.net\n";
+    "[RasEntry]\nLocalPhoneNumber=5550123\nCountryCode=0\n[VPNEntry]\nLocalPhoneNumber=vpn."
+    "example.net\n";
 inline constexpr char kRemembered[] =
     "[Modem Selection]\nDeviceType=modem\nDeviceName=Acme 56k Voice\n";
 
@@ -72,6 +77,7 @@ class RunWorld : public ScopedStandInSystem {
     WriteFileBytes(ProgramFile("dialkit.wrk"), "left by someone else");
     if (settings != nullptr) {
       WriteFileBytes(ProgramFile("dialkit.ini"), settings);
+      settingsTime = std::filesystem::last_write_time(ProgramFile("dialkit.ini"));
     }
     InstallDevices(devices);
     EXPECT_TRUE(StoreEarlierEntries(PhoneBookPath(), existing, alternates));
@@ -84,6 +90,7 @@ class RunWorld : public ScopedStandInSystem {
 
   const std::filesystem::path program = Root().path() / "program";
   const std::filesystem::path start = Root().path() / "elsewhere";
+  std::filesystem::file_time_type settingsTime = {};  // of the settings file written here
 };
 
 // The device the settings file remembers, as "type: name".
@@ -95,6 +102,70 @@ inline std::string Remembered(const std::string& settingsFile) {
   GetPrivateProfileStringA("Modem Selection", "DeviceName", "", name, sizeof name,
                            settingsFile.c_str());
   return std::string(type) + ": " + name;
+}
+
+// Every file of the world, its bytes and its time, but in the starting folder and the work file,
+// which every run deletes: to tell that a run wrote nothing.
+inline std::string WrittenFiles(const RunWorld& world) {
+  std::string files;
+  for (const auto& file : std::filesystem::recursive_directory_iterator(world.Root().path())) {
+    if (file.is_regular_file() && file.path().parent_path() != world.start &&
+        file.path().filename() != "dialkit.wrk") {
+      files += file.path().string() + "@" +
+               std::to_string(file.last_write_time().time_since_epoch().count()) + "\n" +
+               ReadFileBytes(file.path().string());
+    }
+  }
+  return files;
+}
+
+// A report in a few words: "STATUS changed|same: NAME RESULT[ KEYS], ...", where KEYS are the
+// keys that change, or "all".
+inline std::string ReportSummary(const std::string& report) {
+  // The fields at the start of their lines (not the device's name), and the changes' keys.
+  const std::regex field(R"~(\n *"(status|changed|name|result)": "?([^",\n]*)|\{"key": "(\w+))~");
+  std::string summary;
+  std::vector<std::string> keys;
+  const auto addKeys = [&] {
+    summary += keys.size() == 26 ? " all" : "";
+    for (size_t i = 0; keys.size() < 26 && i < keys.size(); ++i) {
+      summary += " " + keys[i];
+    }
+    keys.clear();
+  };
+  for (std::sregex_iterator i(report.begin(), report.end(), field), end; i != end; ++i) {
+    const std::string name = (*i)[1];
+    const std::string value = (*i)[2];
+    if ((*i)[3].matched) {
+      keys.push_back((*i)[3]);
+    } else if (name == "status") {
+      summary = value;
+    } else if (name == "changed") {
+      summary += value == "true" ? " changed:" : " same:";
+    } else if (name == "name") {
+      addKeys();
+      summary += (summary.back() == ':' ? " " : ", ") + value;
+    } else {
+      summary += " " + value;
+    }
+  }
+  addKeys();
+  return summary;
+}
+
+// Keeps `report` for the check of every report against the schema (match_schema.py), in a folder
+// of the running test's own, emptied when the test first keeps one.
+inline void KeepReport(const std::string& report) {
+  static std::set<std::string> cleared;
+  const testing::TestInfo& test = *testing::UnitTest::GetInstance()->current_test_info();
+  const std::filesystem::path folder = std::filesystem::path(DIALKIT_TEST_REPORTS) /
+                                       (std::string(test.test_suite_name()) + "." + test.name());
+  if (cleared.insert(folder.string()).second) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+  }
+  const auto count = std::distance(std::filesystem::directory_iterator(folder), {});
+  WriteFileBytes((folder / (std::to_string(count) + ".json")).string(), report);
 }
 
 }  // namespace test

@@ -95,6 +95,7 @@ RASENTRYA FullEntry(const char* text) {
   r.dwfOptions = RASEO_NetworkLogon | RASEO_SpecificIpAddr | 0x00010000;
   r.dwfNetProtocols = RASNP_Ip | RASNP_Ipx | 0x80;
   r.dwCountryID = 49;
+  r.dwCountryCode = 49;  // 0 would come back as the country's code
   r.dwReserved2 = 4000000000u;
   r.ipaddrDns = {192, 168, 1, 255};
   r.ipaddrWinsAlt = {9, 10, 11, 12};

@@ -47,6 +47,10 @@ bool ReplaceFileContents(const char* path, const std::string& bytes) {
     }
   }
   const bool exists = stat(target.c_str(), &info) == 0;
+  // A device, a pipe or a folder is never replaced by a file (a report sent to /dev/stdout).
+  if (exists && !S_ISREG(info.st_mode)) {
+    return false;
+  }
   // The rename would get past a file its owner made read-only, which Windows refuses to replace.
   if (exists && access(target.c_str(), W_OK) != 0) {
     return false;

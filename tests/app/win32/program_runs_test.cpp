@@ -119,8 +119,9 @@ class ServiceRemoved {
 // libraries beside it that it must not load (a rasapi32.dll that is not the service, a theme
 // library), the entry description file and the settings file (null: none), and started with
 // `arguments` from another folder, which holds another such library and what a downloads folder
-// may: another entry description file, and a settings file that remembers another modem. It is
-// ended by force when it is still running at the end of the test.
+// may: another entry description file, and a settings file that remembers another modem; its
+// standard output a file there (Output), as a parent that reads it passes one. It is ended by
+// force when it is still running at the end of the test.
 class InstalledProgram {
  public:
   InstalledProgram(const std::string& arguments, const char* settings,
@@ -141,16 +142,25 @@ class InstalledProgram {
     test::WriteFileBytes(StartFile("dialkit.ini"), "[Modem Selection]\nDeviceName=Planted\n");
     std::wstring commandLine = L"\"" + (program_ / "dialkit.exe").wstring() + L"\" ";
     commandLine.append(arguments.begin(), arguments.end());
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    output_ = CreateFileA(StartFile("output.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                          &inherited, CREATE_ALWAYS, 0, nullptr);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output_;
+    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                start_.wstring().c_str(), &startup, &process_));
   }
   ~InstalledProgram() {
     TerminateProcess(process_.hProcess, 1);  // fails harmlessly when it has ended
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
+    CloseHandle(output_);
   }
+
+  // What the program wrote on its standard output.
+  std::string Output() const { return test::ReadFileBytes(StartFile("output.txt")); }
 
   std::string File(const char* name) const { return (program_ / name).string(); }
   std::string StartFile(const char* name) const { return (start_ / name).string(); }
@@ -195,6 +205,7 @@ class InstalledProgram {
   fs::path program_;
   fs::path start_ = root_.path() / "elsewhere";
   PROCESS_INFORMATION process_ = {};
+  HANDLE output_ = INVALID_HANDLE_VALUE;
 };
 
 // The stand-in service's data lies in the folder ras of the prefix's system directory: Wine gives
@@ -279,6 +290,7 @@ struct RunCase {
   std::vector<ExpectedBox> boxes = {};
   std::vector<std::string> stored = {};
   DWORD status = 0;  // also the last line of run.log in the starting folder, if there is one
+  const char* reported = nullptr;  // a line of the report on the standard output (/report:-)
   std::wstring folder = L"DIALKIT";  // the name of the program's folder
 };
 
@@ -286,7 +298,8 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
   const RunCase cases[] = {
       {.name = "typical: no window at all",
        .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"}},
-      {.name = "both entries exist, the question cancelled",
+      {.name = "both entries exist, the question cancelled; the report says so",
+       .arguments = std::string(kTypical) + " /report:-",
        .existing = {"My ISP", "My VPN"},
        .boxes = {{.title = "Object Already Exists",
                   .text = "The connectiods \"My ISP\" and \"My VPN\" already exist.\nDo you want "
@@ -294,7 +307,8 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
                   .shows = "icon OK Cancel",
                   .answer = IDCANCEL,
                   .screenshot = "overwrite-question.png"}},
-       .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"}},
+       .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"},
+       .reported = "  \"status\": 4,"},
       {.name = "no device at all",
        .devices = {},
        .boxes = {{.title = "DUN Warning",
@@ -313,14 +327,16 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
        .withService = false,
        .boxes = {{.title = "DIALKIT", .text = "Error loading RAS Api!", .shows = "no icon OK"}}},
       // Quiet runs: no window at all, and the exit status says what fell short.
-      {.name = "quiet: both stored",
-       .arguments = std::string(kTypical) + " /quiet /log:run.log",
-       .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"}},
+      {.name = "quiet: both stored, the report on the standard output",
+       .arguments = std::string(kTypical) + " /quiet /log:run.log /report:-",
+       .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
+       .reported = "      \"result\": \"created\","},
       {.name = "quiet: existing entries kept",
-       .arguments = std::string(kTypical) + " /quiet /log:run.log",
+       .arguments = std::string(kTypical) + " /quiet /log:run.log /report:-",
        .existing = {"My ISP", "My VPN"},
        .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"},
-       .status = 4},
+       .status = 4,
+       .reported = "      \"result\": \"kept\","},
       {.name = "quiet: a device to choose",
        .arguments = std::string(kTypical) + " /q -log:run.log",
        .settings = nullptr,
@@ -396,6 +412,11 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
     const std::string last = " exit " + std::to_string(c.status) + "\r\n";
     if (c.arguments.find("log:") != std::string::npos) {
       EXPECT_EQ(log.rfind(last), log.size() - last.size()) << log;
+    }
+    if (c.reported != nullptr) {
+      const std::string report = run.Output();
+      test::KeepReport(report);
+      EXPECT_NE(report.find(std::string("\n") + c.reported + "\n"), std::string::npos) << report;
     }
   }
 }

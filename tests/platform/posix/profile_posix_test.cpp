@@ -2,9 +2,11 @@
 // (Windows rewrites it in its own layout), replaces it atomically, refuses text that would corrupt
 // it; and a file kept between reads is read anew when it changed. (The read fuzz target checks that
 // a null file name means win.ini of the stand-in system; the write fuzz target that any other text
-// that would not read back is refused.)
+// that would not read back is refused.) Also what the tool hands to programs: text in UTF-8 (valid
+// UTF-8 as it is, every other byte as Windows-1252), and no file written in a pipe's place.
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -15,7 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/file_replacement.h"
 #include "platform/profile.h"
+#include "platform/program_output.h"
 #include "support/test_files.h"
 
 namespace {
@@ -178,6 +182,28 @@ TEST(ProfileFile, TwoThreadsReadAtOnce) {
   std::thread other(read);
   read();
   other.join();
+}
+
+TEST(ProgramOutput, TextIsUtf8AsItIsAndEveryOtherByteWindows1252) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x93\x9E", "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x93\x9E"},
+      {"Caf\xE9 \x80", "Caf\xC3\xA9 \xE2\x82\xAC"},
+      {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                  // an overlong slash
+      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},  // a surrogate
+      {"\xE2\x82", "\xC3\xA2\xE2\x80\x9A"},              // cut short
+      {"\x81\x9D", "\xC2\x81\xC2\x9D"},                  // undefined in the code page
+  };
+  for (const auto& [text, utf8] : rows) {
+    EXPECT_EQ(TextInUtf8(text), utf8) << text;
+  }
+}
+
+// A report sent to a pipe (or a device, as /dev/stdout) must not replace it with a file.
+TEST(ProgramOutput, AFileReplacedWholeNeverTakesAPipesPlace) {
+  const test::ScopedTempDirectory folder;
+  ASSERT_EQ(mkfifo(folder.File("report.json").c_str(), 0600), 0);
+  EXPECT_FALSE(ReplaceFileContents(folder.File("report.json").c_str(), "{}"));
+  EXPECT_TRUE(fs::is_fifo(folder.path() / "report.json"));
 }
 
 }  // namespace
