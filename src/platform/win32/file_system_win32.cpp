@@ -17,6 +17,7 @@
 #include "platform/paths.h"
 #include "platform/system_info.h"
 #include "platform/win32/file_append_win32.h"
+#include "platform/win32/plain_file_win32.h"
 
 bool FormFullPath(char* buffer, size_t capacity, const char* name) {
   if (capacity == 0) {
@@ -121,27 +122,28 @@ bool IsPlainDiskFile(HANDLE file) {
 
 }  // namespace
 
-// The log is written with the rights of whoever runs the tool, often an installer's, so only a
-// plain disk file is appended to: not a named pipe, whose server would get the lines (and, but
-// for the anonymous identity the open asks for, the tool's identity with them), nor a device, nor
-// a link or a second name that someone placed where the log was to be, in a folder that every
-// user can write, for a file of the system's. A link is opened as itself, not followed. The 95
-// family has neither links nor identities, and its CreateFileA is given none of those flags.
+HANDLE OpenPlainDiskFile(const char* path, DWORD access, DWORD share, bool ntFamily) {
+  const DWORD flags =
+      ntFamily ? FILE_FLAG_OPEN_REPARSE_POINT | SECURITY_SQOS_PRESENT | SECURITY_ANONYMOUS : 0;
+  HANDLE file = CreateFileA(path, access | FILE_READ_ATTRIBUTES, share, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL | flags, nullptr);
+  if (file != INVALID_HANDLE_VALUE && !IsPlainDiskFile(file)) {
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+  }
+  return file;
+}
+
 bool AppendLineWithAccess(const char* path, const std::string& line, AppendAccess access) {
   const bool appendData = access == AppendAccess::kAppendData;
-  const DWORD flags =
-      appendData ? FILE_FLAG_OPEN_REPARSE_POINT | SECURITY_SQOS_PRESENT | SECURITY_ANONYMOUS : 0;
-  HANDLE file =
-      CreateFileA(path, (appendData ? FILE_APPEND_DATA : GENERIC_WRITE) | FILE_READ_ATTRIBUTES,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                  FILE_ATTRIBUTE_NORMAL | flags, nullptr);
+  HANDLE file = OpenPlainDiskFile(path, appendData ? FILE_APPEND_DATA : GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, appendData);
   if (file == INVALID_HANDLE_VALUE) {
     return false;
   }
   const std::string text = line + "\r\n";
   DWORD written = 0;
   const BOOL wrote =
-      IsPlainDiskFile(file) &&
       (appendData || SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER) &&
       WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);

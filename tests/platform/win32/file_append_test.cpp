@@ -1,7 +1,7 @@
 // Both ways the log is appended to on Windows: with append access (NT family) and with write
 // access and a move to the end (95 family, which grants no write through append access). Either
 // way each line lands whole after what the file held, a missing file is made, and nothing is
-// written through a second name of another file.
+// written through a second name of another file, nor is a report.
 #include "platform/win32/file_append_win32.h"
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/program_output.h"
 #include "support/test_files.h"
 
 namespace {
@@ -37,6 +38,7 @@ TEST(FileAppend, EachWayAppendsWholeLinesAtTheEnd) {
     std::remove(placed.c_str());
     ASSERT_TRUE(CreateHardLinkA(placed.c_str(), system.c_str(), nullptr));
     EXPECT_FALSE(AppendLineWithAccess(placed.c_str(), "line", access));
+    EXPECT_FALSE(WriteOutputFile(placed.c_str(), "{}"));
     EXPECT_EQ(test::ReadFileBytes(system), "[boot]\r\n");
   }
 }
