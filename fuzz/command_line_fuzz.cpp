@@ -1,7 +1,8 @@
 // ParseCommandLine on arbitrary argument text, in a folder where a.ini exists and missing.ini does
 // not. Whatever the text, the parse ends, every value stays terminated inside its 340 bytes, the
 // ask flag is 0 or 1, and a success names a path that exists. A second parse of the same text
-// agrees with the first: the parse depends on nothing but the text and the folder.
+// agrees with the first: the parse depends on nothing but the text and the folder. Every word the
+// run names as passed over is one the text holds.
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -50,5 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The platform hands the parse a zero-terminated text: a zero byte ends it.
   const std::string text(reinterpret_cast<const char*>(data), size);
   FUZZ_CHECK(Parse(text.c_str()) == Parse(text.c_str()));
+  for (const CIgnoredWord& ignored : ReadRunOptions(text.c_str()).ignored) {
+    FUZZ_CHECK(!ignored.word.empty() && text.find(ignored.word) != std::string::npos);
+  }
   return 0;
 }

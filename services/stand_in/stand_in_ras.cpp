@@ -172,7 +172,24 @@ DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* entryName
     }
     found = named->record;
   }
-  return AnswerEntryRecord(found, entry, entrySize, deviceInfoSize);
+  if (found.dwAlternateOffset == 0) {
+    return AnswerEntryRecord(found, entry, entrySize, deviceInfoSize);
+  }
+  // An entry with alternate numbers needs room for their list after the record, as the
+  // platform's entries do. The stand-in keeps no numbers: the list it answers is empty.
+  constexpr DWORD kWithAlternates = kEntryRecordSize + 2;
+  if (deviceInfoSize != nullptr) {
+    *deviceInfoSize = 0;
+  }
+  if (entry == nullptr || *entrySize < kWithAlternates) {
+    *entrySize = kWithAlternates;
+    return ERROR_BUFFER_TOO_SMALL;
+  }
+  *entry = found;
+  entry->dwAlternateOffset = kEntryRecordSize;
+  std::memset(reinterpret_cast<BYTE*>(entry) + kEntryRecordSize, 0, 2);
+  *entrySize = kWithAlternates;
+  return 0;
 }
 
 DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName, RASENTRYA* entry,

@@ -89,14 +89,15 @@ bool TakeOption(std::string_view name, std::optional<std::string_view> value,
 }
 
 // Calls `visit(key, value)` for every word of the text that carries a value, in order, as long as
-// it answers true. Words without a value and option words are passed over.
+// it answers true. Words without a value and option words are passed over. Answers where the
+// reading ended when it reached the end of the text or an equals sign where a key belongs.
 template <typename Visit>
-void ForEachKeyValue(const char* text, Visit visit) {
+const char* ForEachKeyValue(const char* text, Visit visit) {
   for (;;) {
     char key[kKeyCapacity];
     text = CopyToken(key, sizeof key, SkipBlanks(text), kKeyDelimiters);
     if (key[0] == '\0') {
-      return;
+      return text;
     }
     if (IsOptionStart(key[0])) {
       continue;
@@ -108,9 +109,14 @@ void ForEachKeyValue(const char* text, Visit visit) {
     char value[kCommandLineTextCapacity];
     text = ReadValue(value, sizeof value, text + 1);
     if (!visit(key, value)) {
-      return;
+      return nullptr;
     }
   }
+}
+
+bool IsKey(std::string_view key) {
+  return TextEqualsIgnoringCase(key, "INIT") || TextEqualsIgnoringCase(key, "CONNECT") ||
+         TextEqualsIgnoringCase(key, "VPN") || TextEqualsIgnoringCase(key, "ASK");
 }
 
 // CONNECT and VPN into their values; false for any other key.
@@ -151,6 +157,8 @@ const char* ReadValue(char* destination, size_t capacity, const char* text) {
 }
 
 CRunOptions ReadRunOptions(const char* text) {
+  // Where the parse stops reading: the words after it are not read, not even a known key.
+  const char* parseEnd = ForEachKeyValue(text, [](const char*, const char*) { return true; });
   CRunOptions options;
   for (text = SkipBlanks(text); *text != '\0'; text = SkipBlanks(text)) {
     const char* word = text;
@@ -176,14 +184,28 @@ CRunOptions ReadRunOptions(const char* text) {
       text = span.next;
     } else {
       // A key and its value, read as the parse reads them.
-      text = SkipBlanks(text + std::strcspn(text, kKeyDelimiters));
-      if (*text == '=') {
+      const std::string_view key(text, std::strcspn(text, kKeyDelimiters));
+      text = SkipBlanks(text + key.size());
+      const bool valued = *text == '=';
+      if (valued) {
         text = FindValue(SkipBlanks(text + 1)).next;
+      }
+      const char* why = word >= parseEnd ? "the command line is read no further than an \"=\" "
+                                           "where a key belongs"
+                        : !valued        ? "a key without \"=\" and a value"
+                        : !IsKey(key)    ? "no key of this program (they are INIT, CONNECT, VPN "
+                                           "and ASK)"
+                                         : nullptr;
+      if (why != nullptr) {
+        options.ignored.push_back({std::string(word, valued ? text : word + key.size()), why});
       }
       continue;
     }
     if (!TakeOption(name, value, &options)) {
-      options.ignored.emplace_back(word, static_cast<size_t>(text - word));
+      options.ignored.push_back(
+          {std::string(word, text),
+           "no option of this program (they are /quiet, /q, /overwrite, /remove, /check, "
+           "/log:FILE, /report:FILE and /device:DEVICE)"});
     }
   }
   return options;

@@ -28,6 +28,12 @@ int32_t ParseCommandLine(const char* text);
 // exists or not, is passed over like ASK, and never ends the reading early.
 void ParseEntryNames(const char* text);
 
+// A word of the command line that the run passes over, and why, for the log.
+struct CIgnoredWord {
+  std::string word;  // as written
+  const char* why;
+};
+
 // The tool's own options: words that begin with a slash or a hyphen, which the parse passes
 // over, so that its four values are the same with or without them. An option with an equals sign
 // would end the parse, hence the colon.
@@ -39,10 +45,12 @@ struct CRunOptions {
   std::string logFile;     // /log:FILE; empty: no log
   std::string reportFile;  // /report:FILE, the run's result for programs ("-": standard output)
   std::string device;      // /device:DEVICE, the answer to the device dialog; empty: none
-  // Words that look like options but are none (/quite, /log without its colon, /overwrite:yes),
-  // as written: passed over like every word with a slash, and named in the log, so that whoever
-  // wrote them learns why the run did not do what they meant.
-  std::vector<std::string> ignored;
+  // Words that the run passes over, to be named in the log, so that whoever wrote them learns why
+  // the run did not do what they meant: words that look like options but are none (/quite, /log
+  // without its colon, /overwrite:yes); keys of no meaning here (COLOR=blue, or a quoted
+  // "VPN=Office VPN", whose key is "VPN); words without a value; and every word after an equals
+  // sign where a key belongs (in an option's value, /log:a=b.log), where the parse ends.
+  std::vector<CIgnoredWord> ignored;
 };
 
 // Finds the options in the argument text: whole words, their names in any letter case, after a

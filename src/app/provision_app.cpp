@@ -60,17 +60,6 @@ constexpr size_t kSettingsPathCapacity = 340;
 RASENTRYA g_mainEntry;
 RASENTRYA g_vpnEntry;
 
-// Drive numbers count from 1 for A. A directory without a drive letter gives a number the
-// platform refuses, which is all the run needs: it does not look at the result.
-int DriveOf(const char* directory) {
-  return FoldLetterCase(directory[0]) - 'A' + 1;
-}
-
-void MoveTo(const char* directory) {
-  SetCurrentDirectoryPath(directory);
-  SetCurrentDrive(DriveOf(directory));
-}
-
 // An entry the run is asked to store: what the service keeps under its name, and, once the entry
 // has its device, what storing it would change there.
 struct CPlannedEntry {
@@ -189,7 +178,9 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
     return kRunUsage;
   }
 
-  if (ParseCommandLine(commandLine) != 0) {
+  const int32_t parsed = ParseCommandLine(commandLine);
+  // The parse counts a folder as existing, but no entry description is read from one.
+  if (parsed != 0 || IsDirectoryPath(g_entryFilePath)) {
     if (g_entryFilePath[0] == '\0') {
       ShowUsage();
       return kRunUsage;
@@ -204,6 +195,13 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
     return kRunUsage;
   }
   const bool vpnWanted = g_vpnEntryName[0] != '\0';
+  // The service knows one entry by both names: the VPN entry would replace the dial-up entry.
+  if (vpnWanted && TextEqualsIgnoringCase(g_mainEntryName, g_vpnEntryName)) {
+    log.Warn({"VPN=\"", g_vpnEntryName, "\" names the entry that CONNECT=\"", g_mainEntryName,
+              "\" names: each entry needs a name of its own"});
+    ShowUsage();
+    return kRunUsage;
+  }
   const int asked = vpnWanted ? 2 : 1;
   CPlannedEntry entries[2] = {{g_mainEntryName, false, &g_mainEntry, kMainStoreFailedTitle},
                               {g_vpnEntryName, true, &g_vpnEntry, kVpnStoreFailedTitle}};
@@ -222,10 +220,11 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   if (vpnWanted) {
     vpn.stored = ReadStoredEntry(&query, g_vpnEntryName);
   }
-  // A person is asked before the file is read, as ever. A quiet run first reads the file and
-  // chooses the devices, so that it asks only about entries that would change.
-  if (!options.quiet && !Confirm(main.stored.answer == 0 ? main.name : nullptr,
-                                 vpn.stored.answer == 0 ? vpn.name : nullptr, kOneExistsText,
+  // A person is asked before the file is read, as ever, about every entry the service did not
+  // say is absent. A quiet run first reads the file and chooses the devices, so that it asks only
+  // about entries that would change.
+  if (!options.quiet && !Confirm(!main.stored.Absent() ? main.name : nullptr,
+                                 !vpn.stored.Absent() ? vpn.name : nullptr, kOneExistsText,
                                  kBothExistText, kExistsTitle)) {
     return NoneStored(entries, asked, false, kRunExistingKept, kNotConfirmed, result);
   }
@@ -262,11 +261,6 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   for (CPlannedEntry& entry : entries) {
     if (!entry.described) {
       continue;
-    }
-    // One name for both is one entry: the VPN entry then meets what the main entry left.
-    if (&entry == &vpn && main.described && TextEqualsIgnoringCase(main.name, vpn.name)) {
-      vpn.stored = {0, g_mainEntry};
-      vpn.Compare(true);
     }
     if (entry.Unchanged()) {
       result->Unchanged(entry.name, entry.vpn, *entry.record);
@@ -330,10 +324,8 @@ BOOL CProvisionApp::InitInstance() {
     g_quietRunLog = &log;
     memoryEnd.emplace(kRunOutOfMemory, ReportOutOfMemory);
   }
-  for (const std::string& word : options.ignored) {
-    log.Warn({"ignored \"", word,
-              "\": no option of this program (they are /quiet, /q, /overwrite, /remove, "
-              "/check, /log:FILE, /report:FILE and /device:DEVICE)"});
+  for (const CIgnoredWord& ignored : options.ignored) {
+    log.Warn({"ignored \"", ignored.word, "\": ", ignored.why});
   }
   // Without these options the run shows what it shows, exactly as ever.
   std::vector<std::string> shown;
@@ -347,14 +339,14 @@ BOOL CProvisionApp::InitInstance() {
   const std::string filesDirectory = ToolFilesDirectory(ExecutableDirectory(HelpFilePath()));
   char savedDirectory[kDirectoryCapacity] = "";
   GetCurrentDirectoryPath(savedDirectory, sizeof savedDirectory);
-  MoveTo(filesDirectory.c_str());
-
   CRunResult result(log, options.check, options.remove);
-  const int status = options.remove ? RemoveEntries(commandLine, log, options, &result)
-                                    : Provision(commandLine, &dialog, log, options, &result);
-
-  DeleteFileAtPath(kWorkFileName);
-  MoveTo(savedDirectory);
+  int status = kRunNoOwnFolder;
+  if (EnterFilesDirectory(filesDirectory)) {
+    status = options.remove ? RemoveEntries(commandLine, log, options, &result)
+                            : Provision(commandLine, &dialog, log, options, &result);
+    DeleteFileAtPath(kWorkFileName);
+    MoveTo(savedDirectory);
+  }
   if (!options.reportFile.empty() &&
       !WriteRunReport(reportPath, FormatRunReport(result, status, shown))) {
     log.Report({"the report could not be written to \"", options.reportFile, "\""});

@@ -25,6 +25,7 @@ enum RunStatus : int {
   kRunNoDevice = 6,          // the main entry has no device: none installed, or none chosen
   kRunNoVpnEntry = 7,        // no VPN adapter, or no VPNEntry section in the file
   kRunOutOfMemory = 8,       // the run could not go on: memory ran out
+  kRunNoOwnFolder = 9,       // the tool's files directory cannot be made the current directory
 };
 
 class CProvisionApp : public CWinApp {

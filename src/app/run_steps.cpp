@@ -5,12 +5,23 @@
 
 #include "framework/text.h"
 #include "framework/window_system.h"
+#include "platform/paths.h"
 #include "ras/ras_library.h"
 
 namespace {
 
 constexpr char kLoadFailedText[] = "Error loading RAS Api!";
 constexpr char kLoadFailedTitle[] = "DIALKIT";
+constexpr char kNoOwnFolderText[] =
+    "DIALKIT cannot work in its folder \"%s\", where it keeps its files.  Nothing was read or "
+    "stored.";
+constexpr char kNoOwnFolderTitle[] = "Folder Not Usable";
+
+// Drive numbers count from 1 for A. A directory without a drive letter gives a number the
+// platform refuses, which is all the run needs: it does not look at the result.
+int DriveOf(const char* directory) {
+  return FoldLetterCase(directory[0]) - 'A' + 1;
+}
 
 // Where the libraries were looked for, when Load has refused with `code`.
 std::string LoadFailure(uint32_t code) {
@@ -32,6 +43,24 @@ std::string LoadFailure(uint32_t code) {
 
 void ShowWarning(const char* text, const char* title) {
   ShowMessageBox(text, title, MB_ICONWARNING | MB_OK);
+}
+
+bool MoveTo(const char* directory) {
+  if (!SetCurrentDirectoryPath(directory)) {
+    return false;
+  }
+  SetCurrentDrive(DriveOf(directory));
+  return true;
+}
+
+bool EnterFilesDirectory(const std::string& directory) {
+  if (MoveTo(directory.c_str())) {
+    return true;
+  }
+  char message[kMessageCapacity];
+  FormatText(message, sizeof message, kNoOwnFolderText, directory.c_str());
+  ShowWarning(message, kNoOwnFolderTitle);
+  return false;
 }
 
 bool Confirm(const char* first, const char* second, const char* oneText, const char* bothText,

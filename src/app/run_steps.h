@@ -1,10 +1,12 @@
-// The steps that the provisioning run and the removal run share: loading the service, asking
-// before entries go, and asking the service what it keeps under a name.
+// The steps that the provisioning run and the removal run share: moving into the tool's files
+// directory, loading the service, asking before entries go, and asking the service what it keeps
+// under a name.
 #pragma once
 
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "app/run_log.h"
 #include "entry/entry_record.h"
@@ -14,6 +16,16 @@
 inline constexpr size_t kMessageCapacity = 1024;
 
 void ShowWarning(const char* text, const char* title);
+
+// Makes `directory` the current directory and its drive the current drive; false when the
+// directory cannot be made current, and the drive is then left as it is.
+bool MoveTo(const char* directory);
+
+// Moves into the tool's files directory, where a relative INIT and the settings file are read.
+// When it cannot, it tells the user and answers false: the run then reads and writes nothing
+// relative, which anywhere else would be whatever lies in the directory the tool was started in
+// (a downloads folder could supply both).
+bool EnterFilesDirectory(const std::string& directory);
 
 // Asks whether the named entries may go, one or both (a null name is not asked about): true when
 // neither is named or the answer is OK. In a quiet run the window system logs the question and

@@ -22,6 +22,9 @@ bool IsRootDirectory(const char* path);
 // True when a file or a directory exists under `path`.
 bool PathExists(const char* path);
 
+// True when a directory exists under `path`.
+bool IsDirectoryPath(const char* path);
+
 // The current directory; fails when it needs more than capacity - 1 characters.
 bool GetCurrentDirectoryPath(char* buffer, size_t capacity);
 bool SetCurrentDirectoryPath(const char* path);

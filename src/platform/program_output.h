@@ -18,6 +18,7 @@ bool WriteStandardOutput(std::string_view bytes);
 
 // Makes `bytes` the content of the file at `path`, for another program to read. On POSIX the file
 // is replaced whole (platform/file_replacement.h), and a device or a pipe under the name is never
-// written. On Windows it is written anew in place: the 95 family cannot replace a file in one
-// step. False when it could not be written.
+// written. On Windows it is written anew in place, since the 95 family cannot replace a file in
+// one step, and only when it is a plain disk file (win32/plain_file_win32.h). False when it could
+// not be written.
 bool WriteOutputFile(const char* path, const std::string& bytes);

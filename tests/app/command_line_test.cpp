@@ -109,6 +109,11 @@ TEST(CommandLine, FindsTheOptionsWithoutChangingTheParse) {
       {"INIT= /quiet CONNECT=x", "INIT= /quiet CONNECT=x", "log:"},  // INIT's value
       {"-REMOVE CONNECT=x /device:\"WAN Miniport (PPTP)\" \"/Device:a b\" /remove:yes", "CONNECT=x",
        "remove log: device:a b ignored:/remove:yes"},
+      // Passed over: keys of no meaning (a quoted word's begins with the quote), bare keys, the
+      // rest.
+      {"INIT=a.ini \"VPN=My VPN\" ASK CONNECT=x /log:a=b VPN=v",
+       "INIT=a.ini \"VPN=My VPN\" ASK CONNECT=x",
+       "log:a=b ignored:\"VPN=My ignored:VPN\" ignored:ASK ignored:VPN=v"},
   };
   test::ScopedTempDirectory directory;
   test::ScopedCurrentDirectory current(directory.path());
@@ -127,8 +132,8 @@ TEST(CommandLine, FindsTheOptionsWithoutChangingTheParse) {
     if (!options.device.empty()) {
       found += " device:" + options.device;
     }
-    for (const std::string& word : options.ignored) {
-      found += " ignored:" + word;
+    for (const CIgnoredWord& ignored : options.ignored) {
+      found += " ignored:" + ignored.word;
     }
     EXPECT_EQ(found, c.options);
     EXPECT_EQ(parse(c.text), parse(c.withoutOptions));

@@ -79,7 +79,7 @@ int Play(const test::RunWorld& world, const std::string& line, std::string* outp
 TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
   for (const test::RunCase& c : test::kRunCases) {
     SCOPED_TRACE(c.name);
-    test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction);
+    test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction, c.alternates);
     std::optional<CReplacedService> service;
     if (c.service != test::Service::kStandIn) {
       service.emplace(c.service);

@@ -34,6 +34,7 @@ struct RunCase {
   std::vector<Device> devices = kTypicalDevices;
   const char* settings = kRemembered;      // dialkit.ini beforehand; null: none
   std::vector<std::string> existing = {};  // entries stored beforehand
+  bool alternates = false;                 // the entries stored beforehand have alternate numbers
   Service service = Service::kStandIn;
   const char* failingFunction = nullptr;          // made to fail with 624
   int answer = IDOK;                              // to the first message box; later ones: OK
@@ -150,6 +151,15 @@ inline const RunCase kRunCases[] = {
      .shown = {kExists},
      .stored = {"My VPN: Earlier Device", "My ISP: Acme 56k Voice"},
      .remembered = "modem: Acme 56k Voice"},
+    // Only the service's "no such entry" lets an entry be replaced without the question.
+    {.name = "an entry with alternate numbers is asked about, and kept",
+     .commandLine = "INIT=isp.ini CONNECT=\"My ISP\"",
+     .existing = {"My ISP"},
+     .alternates = true,
+     .answer = IDCANCEL,
+     .shown = {kExists},
+     .firstText = "The connectiod \"My ISP\" already exists.\nDo you want to overwrite it?",
+     .stored = {"My ISP: Earlier Device"}},
     {.name = "a service whose entries outgrow the record",
      .service = Service::kLargeEntries,
      .answer = IDCANCEL,
@@ -194,6 +204,15 @@ inline const RunCase kRunCases[] = {
      .log = {"start: INIT=miss\\x0ding.ini*",
              "File Not Found: <program>miss\\x0ding.ini does not exist.  Please check the file "
              "name."}},
+    {.name = "quiet: INIT names a folder",
+     .commandLine = std::string("INIT=\"\" CONNECT=x") + kQuiet,
+     .status = 2,
+     .log = {"File Not Found: *"}},
+    {.name = "quiet: VPN names the dial-up entry in other letter case",
+     .commandLine = std::string("INIT=isp.ini CONNECT=Work VPN=work") + kQuiet,
+     .status = 1,
+     .log = {"VPN=\"work\" names the entry that CONNECT=\"Work\" names: *",
+             "DIALKIT Usage Notice: *"}},
     {.name = "quiet: no library",
      .commandLine = kTypicalLine + kQuiet,
      .service = Service::kNone,
@@ -227,12 +246,16 @@ inline const RunCase kRunCases[] = {
      .remembered = "modem: Acme 56k Voice",
      .status = 7,
      .log = {"not stored \"My VPN\": the entry description file has no VPNEntry section"}},
-    // A word that looks like an option but is none is passed over, and said.
-    {.name = "a mistyped option, logged",
-     .commandLine = kTypicalLine + " /quite /log:run.log",
-     .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
+    // Every word passed over is said: the rest after an = where a key belongs too.
+    {.name = "words passed over, logged",
+     .commandLine = "INIT=isp.ini CONNECT=\"My ISP\" /quite COLOR=blue ASK /device:x=y VPN=\"My "
+                    "VPN\" /log:run.log",
+     .stored = {"My ISP: Acme 56k Voice"},
      .remembered = "modem: Acme 56k Voice",
-     .log = {"ignored \"/quite\": no option of this program *"}},
+     .log = {"ignored \"/quite\": no option of this program *",
+             "ignored \"COLOR=blue\": no key of this program *",
+             "ignored \"ASK\": a key without \"=\" and a value",
+             "ignored \"VPN=\"My VPN\"\": the command line is read no further than *"}},
     // /device answers the dialog, and only the dialog.
     {.name = "quiet /device: the only device of a type, on a Windows machine's list",
      .commandLine = kTypicalLine + kQuiet + " /device:MODEM",

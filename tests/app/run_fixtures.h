@@ -37,13 +37,14 @@ inline const std::vector<Device> kWindowsDevices = {
     kStandard, kVpn, {"vpn", "WAN Miniport (L2TP)"}, {"pppoe", "WAN Miniport (PPPOE)"}};
 
 // Replaces the phone book with entries of these names, each with the device "Earlier Device";
-// no names: leaves it alone.
-inline bool StoreEarlierEntries(const std::string& phoneBook,
-                                const std::vector<std::string>& names) {
+// no names: leaves it alone. Entries with alternate numbers need more than 1768 bytes.
+inline bool StoreEarlierEntries(const std::string& phoneBook, const std::vector<std::string>& names,
+                                bool alternates = false) {
   PhoneBook book;
   for (const std::string& name : names) {
     book.push_back({name, {}});
     book.back().record.dwSize = kEntryRecordSize;
+    book.back().record.dwAlternateOffset = alternates ? kEntryRecordSize : 0;
     CopyText(book.back().record.szDeviceName, "Earlier Device");
   }
   return names.empty() || WritePhoneBook(phoneBook, book);
@@ -67,7 +68,8 @@ inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
 class RunWorld : public ScopedStandInSystem {
  public:
   RunWorld(const std::vector<Device>& devices, const char* settings,
-           const std::vector<std::string>& existing, const char* failingFunction) {
+           const std::vector<std::string>& existing, const char* failingFunction,
+           bool alternates = false) {
     std::filesystem::create_directory(program);
     std::filesystem::create_directory(start);
     WriteFileBytes(ProgramFile("isp.ini"), kDescriptions);
@@ -78,7 +80,7 @@ class RunWorld : public ScopedStandInSystem {
       settingsTime = std::filesystem::last_write_time(ProgramFile("dialkit.ini"));
     }
     InstallDevices(devices);
-    EXPECT_TRUE(StoreEarlierEntries(PhoneBookPath(), existing));
+    EXPECT_TRUE(StoreEarlierEntries(PhoneBookPath(), existing, alternates));
     if (failingFunction != nullptr) {
       FailFunction(failingFunction, 624);
     }

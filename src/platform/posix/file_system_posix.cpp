@@ -94,6 +94,11 @@ bool PathExists(const char* path) {
   return stat(path, &status) == 0;
 }
 
+bool IsDirectoryPath(const char* path) {
+  struct stat status;
+  return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 bool GetCurrentDirectoryPath(char* buffer, size_t capacity) {
   std::string directory;
   return CurrentDirectory(&directory) && CopyWhole(buffer, capacity, directory);

@@ -17,6 +17,7 @@
 #include "platform/paths.h"
 #include "platform/system_info.h"
 #include "platform/win32/file_append_win32.h"
+#include "platform/win32/plain_file_win32.h"
 
 bool FormFullPath(char* buffer, size_t capacity, const char* name) {
   if (capacity == 0) {
@@ -43,6 +44,11 @@ bool IsRootDirectory(const char* path) {
 
 bool PathExists(const char* path) {
   return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectoryPath(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool GetCurrentDirectoryPath(char* buffer, size_t capacity) {
@@ -102,11 +108,36 @@ bool GetExecutablePath(char* buffer, size_t capacity) {
   return true;
 }
 
+namespace {
+
+// A file on a disk with this one name: no pipe, no device, no directory, no link, and no second
+// name (a hard link) of a file elsewhere.
+bool IsPlainDiskFile(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION information = {};
+  return GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &information) &&
+         (information.dwFileAttributes &
+          (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0 &&
+         information.nNumberOfLinks == 1;
+}
+
+}  // namespace
+
+HANDLE OpenPlainDiskFile(const char* path, DWORD access, DWORD share, bool ntFamily) {
+  const DWORD flags =
+      ntFamily ? FILE_FLAG_OPEN_REPARSE_POINT | SECURITY_SQOS_PRESENT | SECURITY_ANONYMOUS : 0;
+  HANDLE file = CreateFileA(path, access | FILE_READ_ATTRIBUTES, share, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL | flags, nullptr);
+  if (file != INVALID_HANDLE_VALUE && !IsPlainDiskFile(file)) {
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+  }
+  return file;
+}
+
 bool AppendLineWithAccess(const char* path, const std::string& line, AppendAccess access) {
   const bool appendData = access == AppendAccess::kAppendData;
-  HANDLE file = CreateFileA(path, appendData ? FILE_APPEND_DATA : GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = OpenPlainDiskFile(path, appendData ? FILE_APPEND_DATA : GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, appendData);
   if (file == INVALID_HANDLE_VALUE) {
     return false;
   }

@@ -78,6 +78,29 @@ std::vector<std::string> PlatformLibraryDirectories(const std::string&) {
   return {};
 }
 
+// A library planted beside the program (an installer run from a downloads folder) would otherwise
+// be loaded with the installer's rights whenever the system loads one of that name later. Where
+// the loader has the safe-search flags it takes a default of them: the system directory alone.
+// Elsewhere (XP with its first service pack up to 7 without the update) taking the current
+// directory out of the search is what there is; older systems have neither, and both functions
+// are found at run time, so that the program still loads there.
+void RestrictLibrarySearchToSystemDirectory() {
+  using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
+  using SetDirectory = BOOL(WINAPI*)(LPCSTR);
+  using AnyFunction = void (*)();
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (kernel == nullptr) {
+    return;
+  }
+  if (const auto setDefault = reinterpret_cast<SetDefaultDirectories>(
+          reinterpret_cast<AnyFunction>(GetProcAddress(kernel, "SetDefaultDllDirectories")))) {
+    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  } else if (const auto setDirectory = reinterpret_cast<SetDirectory>(
+                 reinterpret_cast<AnyFunction>(GetProcAddress(kernel, "SetDllDirectoryA")))) {
+    setDirectory("");
+  }
+}
+
 CLibraryLoader& PlatformLibraryLoader() {
   return Win32LibraryLoader(SupportedLibrarySearch());
 }

@@ -17,3 +17,8 @@ LibrarySearch SupportedLibrarySearch();
 
 // The loader that searches `search`'s way.
 CLibraryLoader& Win32LibraryLoader(LibrarySearch search);
+
+// Keeps the libraries that the system loads for the program after its start (the theme library,
+// the input method and the like) out of the program's folder and the current folder: to be called
+// first thing, before anything else can load one.
+void RestrictLibrarySearchToSystemDirectory();

@@ -7,6 +7,8 @@
 
 #include "platform/profile_encoding.h"
 #include "platform/program_output.h"
+#include "platform/system_info.h"
+#include "platform/win32/plain_file_win32.h"
 
 namespace {
 
@@ -66,16 +68,17 @@ bool WriteStandardOutput(std::string_view bytes) {
   return true;
 }
 
+// The file is cut only once it is known to be a plain disk file (plain_file_win32.h).
 bool WriteOutputFile(const char* path, const std::string& bytes) {
-  const HANDLE file =
-      CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = OpenPlainDiskFile(path, GENERIC_WRITE, 0, IsNtFamilySystem());
   if (file == INVALID_HANDLE_VALUE) {
     return false;
   }
   DWORD written = 0;
   const bool whole =
-      bytes.empty() ||
-      (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-       written == bytes.size());
+      SetEndOfFile(file) &&
+      (bytes.empty() ||
+       (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size()));
   return CloseHandle(file) && whole;
 }

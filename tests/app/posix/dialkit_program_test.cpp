@@ -41,7 +41,7 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
       continue;
     }
     SCOPED_TRACE(c.name);
-    test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction);
+    test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction, c.alternates);
     fs::copy_file(builtDirectory / "dialkit", world.program / "dialkit");
     // The stand-in service in the system directory, where the loader looks second.
     if (c.service == test::Service::kStandIn) {

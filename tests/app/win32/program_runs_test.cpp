@@ -1,6 +1,6 @@
 // dialkit.exe itself, started as a person starts it: a separate process from another folder, with
-// the stand-in Remote Access Service in the system directory and a planted rasapi32.dll beside
-// the program that must never be loaded, on a (virtual) screen. Its message boxes and its
+// the stand-in Remote Access Service in the system directory, on a (virtual) screen, and planted
+// libraries and files that must never be loaded or read. Its message boxes and its
 // dialog are found on the screen, read and answered like a person would; afterwards the phone
 // book and the settings file are checked. Every wait has a time-out, so that a program that shows
 // nothing, or hangs, fails the test instead of stopping the test run.
@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <string>
@@ -114,33 +115,42 @@ class ServiceRemoved {
   fs::path aside_ = directory_.path() / "rasapi32.dll";
 };
 
-// The program installed in a folder with a blank in its name, as under "Program Files", with a
-// planted rasapi32.dll beside it (a library that is not the service), the entry description file
-// and the settings file (null: none), and started with `arguments` from another folder, its
+// The program installed in a folder with a blank in its name, as under "Program Files", with
+// libraries beside it that it must not load (a rasapi32.dll that is not the service, a theme
+// library), the entry description file and the settings file (null: none), and started with
+// `arguments` from another folder, which holds another such library and what a downloads folder
+// may: another entry description file, and a settings file that remembers another modem; its
 // standard output a file there (Output), as a parent that reads it passes one. It is ended by
 // force when it is still running at the end of the test.
 class InstalledProgram {
  public:
-  InstalledProgram(const std::string& arguments, const char* settings) {
+  InstalledProgram(const std::string& arguments, const char* settings,
+                   const std::wstring& folder = L"DIALKIT")
+      : program_(root_.path() / "Program Files" / folder) {
     fs::create_directories(program_);
     fs::create_directories(start_);
     fs::copy_file(BuiltDirectory() / "dialkit.exe", program_ / "dialkit.exe");
-    fs::copy_file(BuiltDirectory() / "loadertest.dll", program_ / "rasapi32.dll");
-    fs::copy_file(BuiltDirectory() / "loadertest.dll", start_ / "rasapi32.dll");
-    test::WriteFileBytes(File("isp.ini"), test::kDescriptions);
-    if (settings != nullptr) {
-      test::WriteFileBytes(File("dialkit.ini"), settings);
+    for (const fs::path& planted :
+         {program_ / "rasapi32.dll", program_ / "uxtheme.dll", start_ / "rasapi32.dll"}) {
+      fs::copy_file(BuiltDirectory() / "loadertest.dll", planted);
     }
-    std::string commandLine = "\"" + File("dialkit.exe") + "\" " + arguments;
+    std::ofstream(program_ / "isp.ini", std::ios::binary) << test::kDescriptions;
+    if (settings != nullptr) {
+      std::ofstream(program_ / "dialkit.ini", std::ios::binary) << settings;
+    }
+    test::WriteFileBytes(StartFile("isp.ini"), "[RasEntry]\nLocalPhoneNumber=5556666\n");
+    test::WriteFileBytes(StartFile("dialkit.ini"), "[Modem Selection]\nDeviceName=Planted\n");
+    std::wstring commandLine = L"\"" + (program_ / "dialkit.exe").wstring() + L"\" ";
+    commandLine.append(arguments.begin(), arguments.end());
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
     output_ = CreateFileA(StartFile("output.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                           &inherited, CREATE_ALWAYS, 0, nullptr);
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = output_;
-    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                               start_.string().c_str(), &startup, &process_));
+    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                               start_.wstring().c_str(), &startup, &process_));
   }
   ~InstalledProgram() {
     TerminateProcess(process_.hProcess, 1);  // fails harmlessly when it has ended
@@ -154,6 +164,13 @@ class InstalledProgram {
 
   std::string File(const char* name) const { return (program_ / name).string(); }
   std::string StartFile(const char* name) const { return (start_ / name).string(); }
+
+  // A planted library, once loaded, leaves a file named as itself and ".loaded".
+  bool LoadedAPlantedLibrary() const {
+    return fs::exists(program_ / "rasapi32.dll.loaded") ||
+           fs::exists(program_ / "uxtheme.dll.loaded") ||
+           fs::exists(start_ / "rasapi32.dll.loaded");
+  }
 
   // The program's next window; null when the program ended first or nothing came in time.
   HWND WaitForWindow() const {
@@ -185,7 +202,7 @@ class InstalledProgram {
 
  private:
   test::ScopedTempDirectory root_;
-  fs::path program_ = root_.path() / "Program Files" / "DIALKIT";
+  fs::path program_;
   fs::path start_ = root_.path() / "elsewhere";
   PROCESS_INFORMATION process_ = {};
   HANDLE output_ = INVALID_HANDLE_VALUE;
@@ -204,8 +221,9 @@ class DialkitProgram : public testing::Test {
     // Wine takes its own rasapi32 even with the stand-in beside the program, unless told
     // otherwise when it starts: a process cannot tell its child, so CTest tells the test.
     const char* overrides = std::getenv("WINEDLLOVERRIDES");
-    ASSERT_TRUE(overrides != nullptr && std::strstr(overrides, "rasapi32=n") != nullptr)
-        << "start the test with WINEDLLOVERRIDES=rasapi32=n, as CTest does";
+    ASSERT_TRUE(overrides != nullptr && std::strstr(overrides, "rasapi32=n") != nullptr &&
+                std::strstr(overrides, "uxtheme=n,b") != nullptr)
+        << "start the test with WINEDLLOVERRIDES=rasapi32=n;uxtheme=n,b, as CTest does";
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, sizeof system);
     ras_ = fs::path(system) / "ras";
@@ -273,6 +291,7 @@ struct RunCase {
   std::vector<std::string> stored = {};
   DWORD status = 0;  // also the last line of run.log in the starting folder, if there is one
   const char* reported = nullptr;  // a line of the report on the standard output (/report:-)
+  std::wstring folder = L"DIALKIT";  // the name of the program's folder
 };
 
 TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
@@ -323,6 +342,11 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
        .settings = nullptr,
        .stored = {"My VPN: WAN Miniport (PPTP)"},
        .status = 6},
+      // Its own folder or nothing: never the starting folder's files.
+      {.name = "quiet: a folder whose name the ANSI code page cannot write",
+       .arguments = std::string(kTypical) + " /quiet /log:run.log",
+       .status = 9,
+       .folder = L"DIALKIT \u10d3\u10d8"},  // Georgian, which no ANSI code page writes
       {.name = "quiet: /device:modem on a Windows machine's list",
        .arguments = std::string(kTypical) + " /quiet /device:modem /log:run.log",
        .devices = test::kWindowsDevices,
@@ -350,7 +374,7 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
     if (!c.withService) {
       noService.emplace();
     }
-    const InstalledProgram run(c.arguments, c.settings);
+    const InstalledProgram run(c.arguments, c.settings, c.folder);
 
     for (const ExpectedBox& expected : c.boxes) {
       HWND box = run.WaitForWindow();
@@ -383,6 +407,7 @@ TEST_F(DialkitProgram, ShowsItsMessagesAndStoresWhatTheyAllow) {
     EXPECT_EQ(run.WaitForWindow(), nullptr) << "no further window";
     EXPECT_EQ(run.ExitCode(), c.status) << "without /quiet the tool's status is always 0";
     EXPECT_EQ(test::StoredEntries(PhoneBook()), c.stored);
+    EXPECT_FALSE(run.LoadedAPlantedLibrary());
     const std::string log = test::ReadFileBytes(run.StartFile("run.log"));
     const std::string last = " exit " + std::to_string(c.status) + "\r\n";
     if (c.arguments.find("log:") != std::string::npos) {
@@ -436,6 +461,7 @@ TEST_F(DialkitProgram, DialogListsTheDevicesAndStoresTheOnePicked) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
     EXPECT_EQ(run.WaitForWindow(), nullptr) << "no further window";
     EXPECT_EQ(run.ExitCode(), 0u) << "the tool sets no exit status of its own";
+    EXPECT_FALSE(run.LoadedAPlantedLibrary());
     using Names = std::vector<std::string>;
     EXPECT_EQ(test::StoredEntries(PhoneBook()),
               picked ? Names{"My ISP: Standard 28800 bps Modem"} : Names{});

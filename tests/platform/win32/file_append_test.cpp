@@ -1,13 +1,17 @@
 // Both ways the log is appended to on Windows: with append access (NT family) and with write
 // access and a move to the end (95 family, which grants no write through append access). Either
-// way each line lands whole after what the file held, and a missing file is made.
+// way each line lands whole after what the file held, a missing file is made, and nothing is
+// written through a second name of another file, nor is a report.
 #include "platform/win32/file_append_win32.h"
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
+#include "platform/program_output.h"
 #include "support/test_files.h"
 
 namespace {
@@ -26,6 +30,16 @@ TEST(FileAppend, EachWayAppendsWholeLinesAtTheEnd) {
     std::remove(missing.c_str());
     EXPECT_TRUE(AppendLineWithAccess(missing.c_str(), "only", access));
     EXPECT_EQ(test::ReadFileBytes(missing), "only\r\n");
+
+    // A second name, placed where the log is to be, of a file the tool's user may write.
+    const std::string system = directory.File("system.ini");
+    const std::string placed = directory.File("placed.log");
+    test::WriteFileBytes(system, "[boot]\r\n");
+    std::remove(placed.c_str());
+    ASSERT_TRUE(CreateHardLinkA(placed.c_str(), system.c_str(), nullptr));
+    EXPECT_FALSE(AppendLineWithAccess(placed.c_str(), "line", access));
+    EXPECT_FALSE(WriteOutputFile(placed.c_str(), "{}"));
+    EXPECT_EQ(test::ReadFileBytes(system), "[boot]\r\n");
   }
 }
 
