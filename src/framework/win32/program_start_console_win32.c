@@ -1,0 +1,23 @@
+/* The entry point of a shipped console program (dialkit-check): main is handed the arguments as
+ * the system's C runtime splits the command line, wildcards not expanded. */
+#include <stdlib.h>
+
+#include "framework/win32/program_start_win32.h"
+
+typedef struct {
+  int newMode;
+} StartupInfo;
+
+int __cdecl __getmainargs(int* argc, char*** argv, char*** environment, int wildcards,
+                          StartupInfo* info);
+int main(int argc, char** argv);
+
+int mainCRTStartup(void) {
+  StartProgram(kConsoleProgram);
+  int argc = 0;
+  char** argv = NULL;
+  char** environment = NULL;
+  StartupInfo info = {0};
+  __getmainargs(&argc, &argv, &environment, 0, &info);
+  exit(main(argc, argv));
+}
