@@ -4,12 +4,9 @@
 
 #include "framework/win32/program_start_win32.h"
 
-typedef struct {
-  int newMode;
-} StartupInfo;
-
+/* The runtime's start-up information is one int: the mode of malloc's new handler (0, none). */
 int __cdecl __getmainargs(int* argc, char*** argv, char*** environment, int wildcards,
-                          StartupInfo* info);
+                          int* startupInfo);
 int main(int argc, char** argv);
 
 int mainCRTStartup(void) {
@@ -17,7 +14,7 @@ int mainCRTStartup(void) {
   int argc = 0;
   char** argv = NULL;
   char** environment = NULL;
-  StartupInfo info = {0};
-  __getmainargs(&argc, &argv, &environment, 0, &info);
+  int newHandlerMode = 0;
+  __getmainargs(&argc, &argv, &environment, 0, &newHandlerMode);
   exit(main(argc, argv));
 }
