@@ -3,6 +3,7 @@
 // reads, a line that spells that key, so that the checker's line numbers cannot drift from the
 // profile component's reading. Both forms of the report stay safe for a terminal (printable ASCII
 // and line feeds only), and the JSON form is well-formed.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,25 +34,15 @@ std::vector<string_view> Lines(string_view bytes) {
 }
 
 bool ContainsIgnoringCase(string_view text, string_view part) {
-  for (size_t i = 0; i + part.size() <= text.size(); ++i) {
-    size_t j = 0;
-    while (j < part.size() && FoldLetterCase(text[i + j]) == FoldLetterCase(part[j])) {
-      ++j;
-    }
-    if (j == part.size()) {
-      return true;
-    }
-  }
-  return part.empty();
+  return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                     [](char a, char b) { return FoldLetterCase(a) == FoldLetterCase(b); }) !=
+             text.end() ||
+         part.empty();
 }
 
 bool IsKnownKey(const std::string& name) {
-  for (const EntryKey& key : kEntryKeys) {
-    if (name == key.name) {
-      return true;
-    }
-  }
-  return false;
+  return std::any_of(std::begin(kEntryKeys), std::end(kEntryKeys),
+                     [&](const EntryKey& key) { return name == key.name; });
 }
 
 // A JSON value, as far as the report's documents go: objects, arrays, strings, numbers, literals.

@@ -3,6 +3,7 @@
 // for byte: every text field ends with a zero inside its width and holds only zeros after it,
 // the padding and the fields left to others (size, device) are zero, the two address options
 // agree with the addresses, and no option, protocol or framing bit lies outside its set.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -14,38 +15,12 @@
 
 namespace {
 
-struct CTextField {
-  size_t offset;
-  size_t width;
-};
-
-#define DIALKIT_TEXT_FIELD(member)                         \
-  CTextField {                                             \
-    offsetof(RASENTRYA, member), sizeof(RASENTRYA::member) \
-  }
-
-constexpr CTextField kTextFields[] = {
-    DIALKIT_TEXT_FIELD(szAreaCode),     DIALKIT_TEXT_FIELD(szLocalPhoneNumber),
-    DIALKIT_TEXT_FIELD(szScript),       DIALKIT_TEXT_FIELD(szAutodialDll),
-    DIALKIT_TEXT_FIELD(szAutodialFunc), DIALKIT_TEXT_FIELD(szDeviceType),
-    DIALKIT_TEXT_FIELD(szDeviceName),   DIALKIT_TEXT_FIELD(szX25PadType),
-    DIALKIT_TEXT_FIELD(szX25Address),   DIALKIT_TEXT_FIELD(szX25Facilities),
-    DIALKIT_TEXT_FIELD(szX25UserData),
-};
-
-#undef DIALKIT_TEXT_FIELD
-
 constexpr size_t kPaddingBegin =
     offsetof(RASENTRYA, szX25UserData) + sizeof(RASENTRYA::szX25UserData);
 constexpr size_t kPaddingEnd = offsetof(RASENTRYA, dwChannels);
 
 bool AllZero(const unsigned char* bytes, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    if (bytes[i] != 0) {
-      return false;
-    }
-  }
-  return true;
+  return std::all_of(bytes, bytes + count, [](unsigned char byte) { return byte == 0; });
 }
 
 bool IsSpecified(const RASIPADDR& address) {
@@ -53,12 +28,8 @@ bool IsSpecified(const RASIPADDR& address) {
 }
 
 void CheckFilledRecord(const RASENTRYA& entry) {
+  FUZZ_CHECK(TextFieldsEnd(entry, true));
   const auto* bytes = reinterpret_cast<const unsigned char*>(&entry);
-  for (const CTextField& field : kTextFields) {
-    const size_t length = strnlen(reinterpret_cast<const char*>(bytes + field.offset), field.width);
-    FUZZ_CHECK(length < field.width);
-    FUZZ_CHECK(AllZero(bytes + field.offset + length, field.width - length));
-  }
   FUZZ_CHECK(AllZero(bytes + kPaddingBegin, kPaddingEnd - kPaddingBegin));
   FUZZ_CHECK(entry.dwSize == 0 && entry.szDeviceType[0] == '\0' && entry.szDeviceName[0] == '\0');
 

@@ -3,22 +3,15 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-void RemoveScratchFolder() {
-  std::error_code ignored;
-  fs::remove_all(ScratchFolder(), ignored);
-}
-
-}  // namespace
 
 const std::string& ScratchFolder() {
   static const std::string folder = [] {
@@ -29,7 +22,10 @@ const std::string& ScratchFolder() {
     return made.string();
   }();
   // Registered after the name, so that it runs while the name still exists.
-  static const int removal = std::atexit(RemoveScratchFolder);
+  static const int removal = std::atexit([] {
+    std::error_code ignored;
+    fs::remove_all(ScratchFolder(), ignored);
+  });
   static_cast<void>(removal);
   return folder;
 }
@@ -42,9 +38,25 @@ std::string WriteScratchFile(const char* name, std::string_view bytes) {
   return path;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+#define DIALKIT_TEXT_FIELD(member) \
+  { offsetof(RASENTRYA, member), sizeof(RASENTRYA::member) }
+
+bool TextFieldsEnd(const RASENTRYA& entry, bool zerosAfter) {
+  constexpr std::pair<size_t, size_t> kTextFields[] = {
+      DIALKIT_TEXT_FIELD(szAreaCode),     DIALKIT_TEXT_FIELD(szLocalPhoneNumber),
+      DIALKIT_TEXT_FIELD(szScript),       DIALKIT_TEXT_FIELD(szAutodialDll),
+      DIALKIT_TEXT_FIELD(szAutodialFunc), DIALKIT_TEXT_FIELD(szDeviceType),
+      DIALKIT_TEXT_FIELD(szDeviceName),   DIALKIT_TEXT_FIELD(szX25PadType),
+      DIALKIT_TEXT_FIELD(szX25Address),   DIALKIT_TEXT_FIELD(szX25Facilities),
+      DIALKIT_TEXT_FIELD(szX25UserData),
+  };
+  const auto* bytes = reinterpret_cast<const char*>(&entry);
+  return std::all_of(std::begin(kTextFields), std::end(kTextFields), [&](const auto& field) {
+    const char* text = bytes + field.first;
+    const char* end = std::find(text, text + field.second, '\0');
+    return end != text + field.second &&
+           (!zerosAfter || std::all_of(end, text + field.second, [](char c) { return c == 0; }));
+  });
 }
 
 void FailCheck(const char* condition, const char* file, int line) {

@@ -6,7 +6,8 @@
 // file's, and the old bytes that were replaced hold no line end. A write that fails leaves the
 // file exactly as it was.
 #include <cstdint>
-#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -16,26 +17,6 @@
 
 namespace {
 
-struct CWrite {
-  std::string section = "Modem Selection";
-  std::string key = "DeviceName";
-  std::string value;
-};
-
-CWrite ParseWrite(std::string_view line) {
-  CWrite write;
-  const size_t first = line.find('\t');
-  const size_t second = first == std::string_view::npos ? first : line.find('\t', first + 1);
-  if (second == std::string_view::npos) {
-    write.value = line;
-  } else {
-    write.section = line.substr(0, first);
-    write.key = line.substr(first + 1, second - first - 1);
-    write.value = line.substr(second + 1);
-  }
-  return write;
-}
-
 std::string ExpectedValue(std::string_view value) {
   value = TrimProfileBlanks(value);
   if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
@@ -44,35 +25,34 @@ std::string ExpectedValue(std::string_view value) {
   return std::string(value);
 }
 
-bool HasLineEnd(std::string_view text) {
-  return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const size_t lineEnd = std::min(input.find('\n'), input.size());
+  const std::string_view line = input.substr(0, lineEnd);
+  const size_t first = line.find('\t');
+  const size_t second = first == line.npos ? first : line.find('\t', first + 1);
+  const bool named = second != line.npos;
   // Names and values are zero-terminated texts.
-  CWrite write = ParseWrite(input.substr(0, lineEnd));
-  write.section = write.section.c_str();
-  write.key = write.key.c_str();
-  write.value = write.value.c_str();
+  const std::string section(named ? line.substr(0, first) : "Modem Selection");
+  const std::string key(named ? line.substr(first + 1, second - first - 1) : "DeviceName");
+  const std::string value(named ? line.substr(second + 1) : line);
   const std::string before(input.substr(std::min(lineEnd + 1, input.size())));
   const std::string path = WriteScratchFile("settings.ini", before);
 
-  const BOOL written = WritePrivateProfileStringA(write.section.c_str(), write.key.c_str(),
-                                                  write.value.c_str(), path.c_str());
-  const std::string after = ReadWholeFile(path);
+  const BOOL written =
+      WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
+  std::ifstream file(path, std::ios::binary);
+  const std::string after{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   if (!written) {
     FUZZ_CHECK(after == before);
     return 0;
   }
-
-  static char value[1 << 16];
-  GetPrivateProfileStringA(write.section.c_str(), write.key.c_str(), "\x01(missing)", value,
-                           sizeof value, path.c_str());
-  FUZZ_CHECK(value == ExpectedValue(write.value));
+  static char read[1 << 16];
+  GetPrivateProfileStringA(section.c_str(), key.c_str(), "\x01(missing)", read, sizeof read,
+                           path.c_str());
+  FUZZ_CHECK(read == ExpectedValue(value.c_str()));
 
   size_t common = 0;
   while (common < before.size() && common < after.size() && before[common] == after[common]) {
@@ -83,6 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
          before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
     ++tail;
   }
-  FUZZ_CHECK(!HasLineEnd(std::string_view(before).substr(common, before.size() - common - tail)));
+  const std::string_view replaced =
+      std::string_view(before).substr(common, before.size() - common - tail);
+  FUZZ_CHECK(replaced.find_first_of("\r\n") == std::string_view::npos);
   return 0;
 }

@@ -105,7 +105,17 @@ DWORD CheckStoreArguments(const char* entryName, const RASENTRYA* entry, DWORD e
   if (entrySize < kEntryRecordSize) {
     return ERROR_BUFFER_INVALID;
   }
-  return takesName(entryName) ? 0 : ERROR_INVALID_NAME;
+  return CheckEntryName(entryName, NameUse::kNamesNew, takesName);
+}
+
+DWORD CheckEntryName(const char* name, NameUse use, bool (*takesName)(const char*)) {
+  if (name == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (takesName(name)) {
+    return 0;
+  }
+  return use == NameUse::kNamesNew ? ERROR_INVALID_NAME : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
 }
 
 DWORD AnswerEntryRecord(const RASENTRYA& found, RASENTRYA* entry, DWORD* entrySize,

@@ -1,39 +1,61 @@
-// A phone-book entry as pppd's peer: the peer file that `pon NAME` reads and, for a modem, the chat
-// script that dials. Every field of the record either becomes a pppd option or is named in a
-// comment that says why it is not applied on Linux; and the whole record is kept in the peer
-// file as lines that start with "#:", from which the service reads the entry back exactly as it
-// was stored. A peer file without those lines is one the service did not write.
+// A phone-book entry as pppd's peer: one file, which `pon FILE` reads and whose `connect` option
+// carries the modem's whole dialogue for chat, so that one rename switches everything a dial
+// reads. Every field of the record either becomes a pppd option or is named in a comment that
+// says why it is not applied on Linux; and the whole record is kept in the peer file as lines
+// that start with "#:", from which the service reads the entry back exactly as it was stored.
 // docs/pppd-service.md has the mapping as a table.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "entry/entry_record.h"
 #include "platform_types.h"
 
-// The names the service takes: the platform's rules for entry names (common/service_answers.h),
-// and no longer than a file name may be (255 bytes). Such a name never holds a '/' or starts with
-// a '.', so it names a file in the peers directory and nothing else.
-bool IsPeerName(const char* name);
+// The first of the lines that keep the record; the entry's name follows ("#: Name=..."), then
+// each field.
+inline constexpr char kPeerRecordMark[] = "#: dialkit entry 1";
 
-struct CPeerTexts {
-  std::string peer;
-  std::string chat;  // empty for a VPN entry, which has no chat script
+// The peer file of the entry `entryName` (a name IsPeerName takes) under `root` (ppp_system.h).
+// 0, or why the record cannot be a peer: kErrorNotSupported for framing other than PPP, which is
+// all pppd speaks; kErrorDeviceDoesNotExist for a modem whose device name names no port that
+// ModemPort takes; ERROR_INVALID_PARAMETER for a VPN server that is no host name or address, or
+// for a word longer than pppd reads whole (a root with a path of a thousand bytes).
+DWORD FormatPeer(std::string_view entryName, const RASENTRYA& record, const std::string& root,
+                 std::string* peer);
+
+// The number the modem dials for the record: LocalPhoneNumber with only what a modem dials
+// (digits, * # , W P T ! @) kept; with UseCountryAndAreaCodes the area code's digits before it,
+// as a call within the country. (Windows applies its location's dialing rules there; Linux keeps
+// no location, so the country code is not dialled.)
+std::string DialString(const RASENTRYA& record);
+
+// What a peer file holds for the service.
+struct CPeerContents {
+  // A file of the service's own: its record lines and every option it would write for that
+  // record are there, unchanged and in order, under the file name that the entry's name gives,
+  // and every other line is one a person may add (personLines). Any other file (a person's own,
+  // one with lines changed, doubled or cut off, a link, a device) is an entry of its own all the
+  // same, named by its file name, with the record of a new entry: the tool then asks before it
+  // overwrites it, and nothing it says is taken for what pppd would dial.
+  bool ours = false;
+  std::string entryName;
+  RASENTRYA record;
+  // Blank lines, comments, and the options of the connection that no field of the record speaks
+  // of (user, persist, maxfail, ...), each with its argument: a store or a rename keeps them.
+  std::vector<std::string> personLines;
 };
 
-// The peer file and chat script of the entry `name` under `root` (ppp_system.h). 0, or why the
-// record cannot be a peer: kErrorNotSupported for framing other than PPP, which is all pppd
-// speaks; kErrorDeviceDoesNotExist for a modem whose device name names no serial port.
-DWORD FormatPeer(std::string_view name, const RASENTRYA& record, const std::string& root,
-                 CPeerTexts* texts);
+// What the peer file `fileName` under `root` holds, given its text (empty for anything that is
+// not a regular file).
+CPeerContents ReadPeerContents(std::string_view fileName, std::string_view text,
+                               const std::string& root);
 
-// The record that a peer file written by FormatPeer keeps (into `record` unless it is null);
-// false for any other file.
-bool ReadPeerRecord(std::string_view peer, RASENTRYA* record);
+// Whether `option` is one a person may add to a peer file of the service's own (personLines),
+// and how many arguments it takes.
+bool IsPersonOption(std::string_view option, size_t* arguments);
 
-// The number the chat script dials for the record: LocalPhoneNumber with only what a modem
-// dials (digits, * # , W P T ! @) kept; with UseCountryAndAreaCodes the area code's digits
-// before it, as a call within the country. (Windows applies its location's dialing rules there;
-// Linux keeps no location, so the country code is not dialled.)
-std::string DialString(const RASENTRYA& record);
+// `peer` with the lines a person added after the service's own.
+std::string WithPersonLines(std::string peer, const std::vector<std::string>& personLines);

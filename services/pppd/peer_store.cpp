@@ -3,156 +3,224 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <string_view>
 
 #include "framework/text.h"
+#include "peer_words.h"
 #include "platform/posix/directories.h"
-#include "platform/whole_file.h"
 #include "ppp_system.h"
 #include "service_answers.h"
 
 namespace {
 
 constexpr mode_t kFileMode = 0640;
-constexpr mode_t kDirectoryMode = 0750;
+constexpr mode_t kFolderMode = 02750;
+constexpr char kTemporaryPrefix[] = ".dialkit-";
 
 DWORD WriteError(int error) {
   return error == EACCES || error == EPERM || error == EROFS ? kErrorAccessDenied
                                                              : ERROR_CANNOT_WRITE_PHONEBOOK;
 }
 
-// A temporary file beside `path` with `text` in it, on the disk; its path, or empty with errno.
-// Its name is short, whatever the length of the file's, and hidden: no peer starts with a '.'.
-std::string WriteTemporary(const std::string& path, const std::string& text) {
-  std::string temporary = path.substr(0, path.rfind('/') + 1) + ".dialkit-XXXXXX";
-  const int file = mkstemp(temporary.data());
-  if (file < 0) {
-    return {};
-  }
-  size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t count = write(file, text.data() + written, text.size() - written);
+// The group dip, whose members may dial with pon; -1 where there is none.
+gid_t DialersGroup() {
+  group entry;
+  group* found = nullptr;
+  char buffer[4096];
+  return getgrnam_r("dip", &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr
+             ? found->gr_gid
+             : static_cast<gid_t>(-1);
+}
+
+// Root's files belong to the group dip, as Debian keeps them.
+bool GiveToDialers(int file) {
+  const gid_t dialers = DialersGroup();
+  return geteuid() != 0 || dialers == static_cast<gid_t>(-1) || fchown(file, 0, dialers) == 0;
+}
+
+bool WriteAll(int file, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t count = write(file, text.data(), text.size());
     if (count < 0 && errno == EINTR) {
       continue;
     }
     if (count <= 0) {
-      break;
+      return false;
     }
-    written += static_cast<size_t>(count);
+    text.remove_prefix(static_cast<size_t>(count));
   }
-  bool whole = written == text.size() && fchmod(file, kFileMode) == 0;
-  // As Debian keeps them: root's, and readable by the group dip, whose members may dial with pon.
-  if (const group* dialers = geteuid() == 0 ? getgrnam("dip") : nullptr; whole && dialers) {
-    whole = fchown(file, 0, dialers->gr_gid) == 0;
-  }
-  whole = whole && fsync(file) == 0;
-  const int error = errno;
-  close(file);
-  if (!whole) {
-    unlink(temporary.c_str());
-    errno = error;
-    return {};
-  }
-  return temporary;
+  return true;
 }
 
-bool IsRegularFile(const std::string& path) {
+// A folder that others than root (or this user) and the group dip may write lets them put
+// options into root's dials.
+bool IsClosedToOthers(int folder) {
   struct stat info;
-  return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  if (fstat(folder, &info) != 0) {
+    return false;
+  }
+  const bool ownerTrusted = info.st_uid == 0 || info.st_uid == geteuid();
+  const bool groupTrusted = (info.st_mode & S_IWGRP) == 0 || info.st_gid == DialersGroup();
+  return ownerTrusted && groupTrusted && (info.st_mode & S_IWOTH) == 0;
 }
 
 }  // namespace
 
-DWORD StorePeer(const std::string& root, const std::string& name, const CPeerTexts& texts) {
-  const std::string peer = PeerFilePath(root, name);
-  const std::string chat = ChatScriptPath(root, name);
-  if (!MakeDirectories(PeersDirectory(root), kDirectoryMode) ||
-      (!texts.chat.empty() && !MakeDirectories(ChatScriptsDirectory(root), kDirectoryMode))) {
-    return WriteError(errno);
+CPeersFolder::~CPeersFolder() {
+  if (folder_ >= 0) {
+    close(folder_);  // and with it the lock
   }
-  const std::string peerTemporary = WriteTemporary(peer, texts.peer);
-  if (peerTemporary.empty()) {
-    return WriteError(errno);
-  }
-  std::string oldChat;
-  const bool hadChat = ReadRegularFile(chat.c_str(), &oldChat, nullptr);
-  if (!texts.chat.empty()) {
-    const std::string chatTemporary = WriteTemporary(chat, texts.chat);
-    if (chatTemporary.empty() || rename(chatTemporary.c_str(), chat.c_str()) != 0) {
-      const int error = errno;
-      unlink(peerTemporary.c_str());
-      if (!chatTemporary.empty()) {
-        unlink(chatTemporary.c_str());
-      }
-      return WriteError(error);
+}
+
+DWORD CPeersFolder::Open(const std::string& root) {
+  const std::string path = PeersDirectory(root);
+  folder_ = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder_ < 0 && errno == ENOENT) {
+    if (!MakeDirectories(path.substr(0, path.rfind('/')), 0755) ||
+        (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)) {
+      return WriteError(errno);
+    }
+    folder_ = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder_ >= 0 && (!GiveToDialers(folder_) || fchmod(folder_, kFolderMode) != 0)) {
+      return WriteError(errno);
     }
   }
-  if (rename(peerTemporary.c_str(), peer.c_str()) != 0) {
-    const int error = errno;
-    unlink(peerTemporary.c_str());
-    // The chat script goes back to what it was, so that neither half of the store remains.
-    if (!texts.chat.empty()) {
-      const std::string restored = hadChat ? WriteTemporary(chat, oldChat) : std::string();
-      if (hadChat && !restored.empty()) {
-        rename(restored.c_str(), chat.c_str());
-      } else if (!hadChat) {
-        unlink(chat.c_str());
-      }
-    }
-    return WriteError(error);
+  if (folder_ < 0) {
+    return WriteError(errno);
   }
+  if (!IsClosedToOthers(folder_)) {
+    return kErrorAccessDenied;
+  }
+  while (flock(folder_, LOCK_EX) != 0) {
+    if (errno != EINTR) {
+      return WriteError(errno);
+    }
+  }
+  // What a change stopped by a crash left; no other change can be under way now.
+  const int listed = dup(folder_);
+  DIR* listing = listed >= 0 ? fdopendir(listed) : nullptr;
+  if (listing == nullptr) {
+    if (listed >= 0) {
+      close(listed);
+    }
+    return WriteError(errno);
+  }
+  while (const dirent* entry = readdir(listing)) {
+    if (std::string_view(entry->d_name).starts_with(kTemporaryPrefix)) {
+      unlinkat(folder_, entry->d_name, 0);
+    }
+  }
+  closedir(listing);
   return 0;
 }
 
-bool ReadPeer(const std::string& root, const std::string& name, std::string* text) {
-  return ReadRegularFile(PeerFilePath(root, name).c_str(), text, nullptr);
+std::string CPeersFolder::WriteTemporary(const std::string& text) const {
+  std::string name;
+  int file = -1;
+  for (int attempt = 0; attempt < 100 && file < 0; ++attempt) {
+    name = kTemporaryPrefix + std::to_string(getpid()) + "-" + std::to_string(attempt);
+    file = openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                  kFileMode);
+    if (file < 0 && errno != EEXIST) {
+      return {};
+    }
+  }
+  if (file < 0) {
+    return {};
+  }
+  bool whole = WriteAll(file, text) && fchmod(file, kFileMode) == 0 && GiveToDialers(file) &&
+               fsync(file) == 0;
+  const int error = errno;
+  whole = close(file) == 0 && whole;
+  if (!whole) {
+    unlinkat(folder_, name.c_str(), 0);
+    errno = error;
+    return {};
+  }
+  return name;
 }
 
-std::string FindPeer(const std::string& root, const std::string& name) {
-  if (IsRegularFile(PeerFilePath(root, name))) {
-    return name;
+DWORD CPeersFolder::Switch(const std::string& temporary, const std::string& file) const {
+  if (temporary.empty()) {
+    return WriteError(errno);
   }
-  for (const std::string& peer : ListPeers(root)) {
-    if (TextEqualsIgnoringCase(peer, name)) {
-      return peer;
+  if (renameat(folder_, temporary.c_str(), folder_, file.c_str()) != 0) {
+    const int error = errno;
+    unlinkat(folder_, temporary.c_str(), 0);
+    return WriteError(error);
+  }
+  return fsync(folder_) == 0 ? 0 : WriteError(errno);
+}
+
+DWORD CPeersFolder::Write(const std::string& file, const std::string& text) const {
+  return Switch(WriteTemporary(text), file);
+}
+
+DWORD CPeersFolder::Move(const std::string& from, const std::string& to) const {
+  if (from != to && renameat(folder_, from.c_str(), folder_, to.c_str()) != 0) {
+    return WriteError(errno);
+  }
+  return fsync(folder_) == 0 ? 0 : WriteError(errno);
+}
+
+DWORD CPeersFolder::Remove(const std::string& file) const {
+  if (unlinkat(folder_, file.c_str(), 0) != 0) {
+    return WriteError(errno);
+  }
+  return fsync(folder_) == 0 ? 0 : WriteError(errno);
+}
+
+bool ReadPeerFile(const std::string& root, const std::string& file, std::string* text) {
+  text->clear();
+  const std::string path = PeersDirectory(root) + "/" + file;
+  struct stat info;
+  if (file.empty() || file == "." || file == ".." || lstat(path.c_str(), &info) != 0) {
+    return false;
+  }
+  const int opened = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (opened < 0) {
+    return true;
+  }
+  if (fstat(opened, &info) == 0 && S_ISREG(info.st_mode)) {
+    char chunk[4096];
+    ssize_t count = 0;
+    while ((count = read(opened, chunk, sizeof chunk)) > 0 || (count < 0 && errno == EINTR)) {
+      text->append(chunk, static_cast<size_t>(std::max<ssize_t>(count, 0)));
+    }
+  }
+  close(opened);
+  return true;
+}
+
+std::string FindPeerFile(const std::string& root, const std::string& file) {
+  struct stat info;
+  if (!file.empty() && lstat((PeersDirectory(root) + "/" + file).c_str(), &info) == 0) {
+    return file;
+  }
+  for (const std::string& name : ListPeerFiles(root)) {
+    if (TextEqualsIgnoringCase(name, file)) {
+      return name;
     }
   }
   return {};
 }
 
-std::vector<std::string> ListPeers(const std::string& root) {
-  std::vector<std::string> peers;
-  const std::string directory = PeersDirectory(root);
-  if (DIR* listing = opendir(directory.c_str())) {
-    std::string path = directory + "/";
+std::vector<std::string> ListPeerFiles(const std::string& root) {
+  std::vector<std::string> files;
+  if (DIR* listing = opendir(PeersDirectory(root).c_str())) {
     while (const dirent* entry = readdir(listing)) {
-      const std::string name = entry->d_name;
-      path.resize(directory.size() + 1);
-      path.append(name);
-      // Names the service would not take (a store's temporary files among them) are no entries.
-      if (IsPeerName(name.c_str()) && IsRegularFile(path)) {
-        peers.push_back(name);
+      if (PeerFileName(entry->d_name) == entry->d_name) {
+        files.emplace_back(entry->d_name);
       }
     }
     closedir(listing);
   }
-  std::sort(peers.begin(), peers.end());
-  return peers;
-}
-
-DWORD RemovePeer(const std::string& root, const std::string& name) {
-  std::string text;
-  const bool ours = ReadPeer(root, name, &text) && ReadPeerRecord(text, nullptr);
-  if (unlink(PeerFilePath(root, name).c_str()) != 0) {
-    return WriteError(errno);
-  }
-  if (ours) {
-    unlink(ChatScriptPath(root, name).c_str());
-  }
-  return 0;
+  std::sort(files.begin(), files.end());
+  return files;
 }

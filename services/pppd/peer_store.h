@@ -1,29 +1,58 @@
-// The peer files and chat scripts on disk. Both files of an entry are written in one store: each
-// to a temporary file beside it first, then renamed into place, the chat script first; when the
-// peer file cannot take its place, the chat script is put back as it was, so that a store that
-// fails leaves neither half. Files are written with Debian's modes for them (0640) and their
-// folders made when missing (0750). Only regular files in the peers directory are peers.
+// The peer files on disk. A change of the peers folder (a store, a rename, a removal) holds the
+// folder's lock, which keeps the changes of every process and thread apart; a peer file is only
+// ever replaced whole, by one rename of a file written and flushed beside it, and the folder is
+// flushed after, so that pppd and pon read the old file or the new one, also after a crash, and
+// readers need no lock. Nothing is written through a symbolic link: files are made anew and
+// renamed into place, and a link in the peers folder is an entry's file like any other.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "peer_file.h"
 #include "platform_types.h"
 
-// 0, or the platform's code for why the files could not be written: kErrorAccessDenied without
-// the right to write there, ERROR_CANNOT_WRITE_PHONEBOOK otherwise.
-DWORD StorePeer(const std::string& root, const std::string& name, const CPeerTexts& texts);
+// The peers folder of a root, open for a change.
+class CPeersFolder {
+ public:
+  CPeersFolder() = default;
+  ~CPeersFolder();
+  CPeersFolder(const CPeersFolder&) = delete;
+  CPeersFolder& operator=(const CPeersFolder&) = delete;
 
-// Reads the peer file of `name`; false when there is none (or it is no regular file).
-bool ReadPeer(const std::string& root, const std::string& name, std::string* text);
+  // Opens the folder, making it as Debian keeps it (2750, root's and the group dip's, so that
+  // members of dip may dial with pon) and the folders above it when missing; takes its lock; and
+  // removes what a change stopped by a crash left (hidden .dialkit- files). 0, or
+  // kErrorAccessDenied for a folder that a user other than root (or this one) or a group other
+  // than dip may write, or that cannot be made or written for want of the right;
+  // ERROR_CANNOT_WRITE_PHONEBOOK otherwise.
+  DWORD Open(const std::string& root);
 
-// The name of the existing peer file that `name` names, letter case aside, as it is spelled on
-// disk; empty when there is none.
-std::string FindPeer(const std::string& root, const std::string& name);
+  // The first step of a write: `text` into a new hidden file in the folder (mode 0640, group dip
+  // when written by root), on the disk. Its name, or empty with errno.
+  std::string WriteTemporary(const std::string& text) const;
+  // The second: the temporary file in the place of `file`, by one rename, made to last. On failure
+  // the temporary file is removed.
+  DWORD Switch(const std::string& temporary, const std::string& file) const;
+  DWORD Write(const std::string& file, const std::string& text) const;
 
-// The names of the peer files, sorted.
-std::vector<std::string> ListPeers(const std::string& root);
+  // `from` renamed to `to`, or removed; made to last.
+  DWORD Move(const std::string& from, const std::string& to) const;
+  DWORD Remove(const std::string& file) const;
 
-// Removes the peer file, and the chat script of a peer that the service wrote. 0, or the code.
-DWORD RemovePeer(const std::string& root, const std::string& name);
+ private:
+  int folder_ = -1;
+};
+
+// Whether the peers folder holds `file` (anything but "." and ".."); its text then into `text`
+// when it is a regular file, which is read without following a link or waiting on a pipe, and
+// empty otherwise.
+bool ReadPeerFile(const std::string& root, const std::string& file, std::string* text);
+
+// The name of the entry of the peers folder that is `file` but for letter case, spelled as on
+// disk (`file` itself first); empty when there is none.
+std::string FindPeerFile(const std::string& root, const std::string& file);
+
+// The names in the peers folder that are peer file names of their own (PeerFileName gives them
+// back unchanged), sorted: what pon can take. Other names (temporary files, a person's
+// provider.old) are no entries.
+std::vector<std::string> ListPeerFiles(const std::string& root);

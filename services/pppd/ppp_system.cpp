@@ -1,8 +1,10 @@
 #include "ppp_system.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -62,16 +64,8 @@ std::string PeersDirectory(const std::string& root) {
   return root + "/etc/ppp/peers";
 }
 
-std::string ChatScriptsDirectory(const std::string& root) {
-  return root + "/etc/chatscripts";
-}
-
 std::string PeerFilePath(const std::string& root, std::string_view name) {
   return PeersDirectory(root) + "/" + std::string(name);
-}
-
-std::string ChatScriptPath(const std::string& root, std::string_view name) {
-  return ChatScriptsDirectory(root) + "/" + std::string(name);
 }
 
 std::string SystemProgram(const std::string& root, const char* program) {
@@ -125,10 +119,33 @@ std::vector<RASDEVINFOA> FindDevices(const std::string& root) {
   return devices;
 }
 
-std::string DevicePathOf(std::string_view deviceName) {
+std::string ModemPort(const std::string& root, std::string_view deviceName) {
   const size_t open = deviceName.rfind(" (/");
+  std::string path;
   if (open != std::string_view::npos && deviceName.ends_with(')')) {
-    return std::string(deviceName.substr(open + 2, deviceName.size() - open - 3));
+    path = deviceName.substr(open + 2, deviceName.size() - open - 3);
+  } else if (deviceName.starts_with('/')) {
+    path = deviceName;
   }
-  return deviceName.starts_with('/') ? std::string(deviceName) : std::string();
+  const std::string devices = root + "/dev/";
+  if (!path.starts_with(devices)) {
+    return {};
+  }
+  const std::string_view inside = std::string_view(path).substr(devices.size());
+  for (size_t part = 0; part <= inside.size();) {
+    const size_t end = std::min(inside.find('/', part), inside.size());
+    const std::string_view name = inside.substr(part, end - part);
+    if (name.empty() || name == "." || name == ".." ||
+        name.find_first_not_of(
+            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-+:") !=
+            std::string_view::npos) {
+      return {};
+    }
+    part = end + 1;
+  }
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) {
+    return errno == ENOENT ? path : std::string();
+  }
+  return stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode) ? path : std::string();
 }

@@ -3,8 +3,7 @@
 // demo do. Every path the service writes into a file is the path under that root as this machine
 // sees it, so that pppd, chat and pptp on this machine find what the files name:
 //
-//   ROOT/etc/ppp/peers/NAME     the peer file that `pon NAME` (pppd call NAME) reads
-//   ROOT/etc/chatscripts/NAME   the chat script of a modem entry, as Debian keeps them
+//   ROOT/etc/ppp/peers/FILE     the peer file that `pon FILE` (pppd call FILE) reads
 //   ROOT/usr/sbin/pppd, chat, pptp   the programs
 //   ROOT/sys/class/tty, ROOT/dev     where the serial ports are found
 #pragma once
@@ -19,9 +18,7 @@
 std::string PppRoot();
 
 std::string PeersDirectory(const std::string& root);
-std::string ChatScriptsDirectory(const std::string& root);
 std::string PeerFilePath(const std::string& root, std::string_view name);
-std::string ChatScriptPath(const std::string& root, std::string_view name);
 std::string SystemProgram(const std::string& root, const char* program);  // ROOT/usr/sbin/...
 
 // The device type and name of the one VPN adapter, there when pptp is installed.
@@ -36,6 +33,9 @@ inline constexpr char kPptpAdapterName[] = "PPTP (pptp-linux)";
 // type and then name, byte by byte, as the tool sorts them.
 std::vector<RASDEVINFOA> FindDevices(const std::string& root);
 
-// The serial port that a modem's device name names: the path in its last parentheses, or the
-// whole name when it is a path; empty when it names none.
-std::string DevicePathOf(std::string_view deviceName);
+// The serial port that a modem's device name names (the path in its last parentheses, or the
+// whole name when it is a path), when it is one the service writes into a peer file: a path under
+// ROOT/dev/ of letters, digits and / . _ - + : without empty, "." or ".." parts, that is a
+// character device or a symbolic link that ends in one (/dev/serial/by-id/...), or that is not
+// there at all, since a modem that is unplugged now is used all the same. Empty otherwise.
+std::string ModemPort(const std::string& root, std::string_view deviceName);

@@ -5,15 +5,14 @@
 // docs/pppd-service.md says what each function does.
 #include <dlfcn.h>
 
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "dial_connections.h"
 #include "entry/entry_record.h"
 #include "framework/text.h"
-#include "peer_file.h"
-#include "peer_store.h"
+#include "peer_entries.h"
+#include "peer_words.h"
 #include "platform/ras_service.h"
 #include "platform/result_codes.h"
 #include "ppp_system.h"
@@ -21,23 +20,6 @@
 #include "service_answers.h"
 
 namespace {
-
-// One store, removal or rename at a time within the process.
-std::mutex g_peersLock;
-
-// The record of the entry `name`: a peer file that the service wrote gives its record; any other
-// peer file exists, with the record of a new entry. False when there is no peer of that name.
-bool ReadEntry(const std::string& root, const std::string& name, RASENTRYA* record) {
-  std::string text;
-  const std::string found = FindPeer(root, name);
-  if (found.empty() || !ReadPeer(root, found, &text)) {
-    return false;
-  }
-  if (!ReadPeerRecord(text, record)) {
-    *record = DefaultEntryRecord();
-  }
-  return true;
-}
 
 // Takes a reference to this library for the rest of the process, whatever its path.
 void KeepThisLibraryLoaded() {
@@ -53,61 +35,30 @@ void KeepThisLibraryLoaded() {
 extern "C" {
 
 DWORD WINAPI RasValidateEntryNameA(const char*, const char* entryName) {
-  if (entryName == nullptr) {
-    return ERROR_INVALID_PARAMETER;
+  if (const DWORD refused = CheckEntryName(entryName, NameUse::kNamesNew, IsPeerName)) {
+    return refused;
   }
-  if (!IsPeerName(entryName)) {
-    return ERROR_INVALID_NAME;
-  }
-  return FindPeer(PppRoot(), entryName).empty() ? 0 : ERROR_ALREADY_EXISTS;
+  return IsPeerFileTaken(PppRoot(), entryName) ? ERROR_ALREADY_EXISTS : 0;
 }
 
 DWORD WINAPI RasRenameEntryA(const char*, const char* oldName, const char* newName) {
-  if (oldName == nullptr || newName == nullptr) {
+  if (oldName == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
-  if (!IsPeerName(newName)) {
-    return ERROR_INVALID_NAME;
+  if (const DWORD refused = CheckEntryName(newName, NameUse::kNamesNew, IsPeerName)) {
+    return refused;
   }
-  const std::string root = PppRoot();
-  const std::lock_guard<std::mutex> lock(g_peersLock);
-  const std::string from = FindPeer(root, oldName);
-  if (from.empty()) {
-    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+  if (const DWORD refused = CheckEntryName(oldName, NameUse::kFindsExisting, IsPeerName)) {
+    return refused;
   }
-  const std::string holder = FindPeer(root, newName);
-  if (!holder.empty() && holder != from) {
-    return ERROR_ALREADY_EXISTS;
-  }
-  std::string text;
-  RASENTRYA record;
-  if (!ReadPeer(root, from, &text)) {
-    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-  }
-  // A peer of the service's own is written anew under its new name, chat script and all; any
-  // other peer file moves as it is.
-  CPeerTexts texts;
-  if (ReadPeerRecord(text, &record)) {
-    if (const DWORD refused = FormatPeer(newName, record, root, &texts)) {
-      return refused;
-    }
-  } else {
-    texts.peer = text;
-  }
-  if (const DWORD failed = StorePeer(root, newName, texts)) {
-    return failed;
-  }
-  return from == newName ? 0 : RemovePeer(root, from);
+  return RenamePeerEntry(PppRoot(), oldName, newName);
 }
 
 DWORD WINAPI RasDeleteEntryA(const char*, const char* entryName) {
-  if (entryName == nullptr) {
-    return ERROR_INVALID_PARAMETER;
+  if (const DWORD refused = CheckEntryName(entryName, NameUse::kFindsExisting, IsPeerName)) {
+    return refused;
   }
-  const std::string root = PppRoot();
-  const std::lock_guard<std::mutex> lock(g_peersLock);
-  const std::string found = FindPeer(root, entryName);
-  return found.empty() ? ERROR_CANNOT_FIND_PHONEBOOK_ENTRY : RemovePeer(root, found);
+  return DeletePeerEntry(PppRoot(), entryName);
 }
 
 DWORD WINAPI RasGetEntryPropertiesA(const char*, const char* entryName, RASENTRYA* entry,
@@ -118,11 +69,17 @@ DWORD WINAPI RasGetEntryPropertiesA(const char*, const char* entryName, RASENTRY
   if (entry != nullptr && entry->dwSize != kEntryRecordSize) {
     return ERROR_INVALID_SIZE;
   }
-  RASENTRYA found = DefaultEntryRecord();
-  if (entryName != nullptr && *entryName != '\0' && !ReadEntry(PppRoot(), entryName, &found)) {
-    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+  CPeerEntry found;
+  found.contents.record = DefaultEntryRecord();
+  if (entryName != nullptr && *entryName != '\0') {
+    if (const DWORD refused = CheckEntryName(entryName, NameUse::kFindsExisting, IsPeerName)) {
+      return refused;
+    }
+    if (!FindPeerEntry(PppRoot(), entryName, &found)) {
+      return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+    }
   }
-  return AnswerEntryRecord(found, entry, entrySize, deviceInfoSize);
+  return AnswerEntryRecord(found.contents.record, entry, entrySize, deviceInfoSize);
 }
 
 DWORD WINAPI RasSetEntryPropertiesA(const char*, const char* entryName, RASENTRYA* entry,
@@ -130,18 +87,7 @@ DWORD WINAPI RasSetEntryPropertiesA(const char*, const char* entryName, RASENTRY
   if (const DWORD refused = CheckStoreArguments(entryName, entry, entrySize, IsPeerName)) {
     return refused;
   }
-  const std::string root = PppRoot();
-  const std::lock_guard<std::mutex> lock(g_peersLock);
-  // An existing peer keeps the spelling it was stored under.
-  std::string name = FindPeer(root, entryName);
-  if (name.empty()) {
-    name = entryName;
-  }
-  CPeerTexts texts;
-  if (const DWORD refused = FormatPeer(name, *entry, root, &texts)) {
-    return refused;
-  }
-  return StorePeer(root, name, texts);
+  return StorePeerEntry(PppRoot(), entryName, *entry);
 }
 
 // cppcheck-suppress constParameter ; the platform's signature, which the stand-in writes through
@@ -180,15 +126,19 @@ DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char*, RASDIALPARAMSA* parameter
     return ERROR_INVALID_SIZE;
   }
   const std::string root = PppRoot();
-  RASENTRYA record;
-  const std::string name = FindPeer(root, std::string(FieldText(parameters->szEntryName)));
-  if (name.empty() || !ReadEntry(root, name, &record)) {
+  const std::string name(FieldText(parameters->szEntryName));
+  if (const DWORD refused = CheckEntryName(name.c_str(), NameUse::kFindsExisting, IsPeerName)) {
+    return refused;
+  }
+  CPeerEntry found;
+  if (!FindPeerEntry(root, name, &found)) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
+  const RASENTRYA& record = found.contents.record;
   const std::string password(FieldText(parameters->szPassword));
   return StartDial(
       PppdDial(SystemProgram(root, "pppd"),
-               PppdArguments(root, name, std::string(FieldText(parameters->szUserName)),
+               PppdArguments(root, found.file, std::string(FieldText(parameters->szUserName)),
                              !password.empty()),
                password),
       std::string(FieldText(record.szDeviceType)), std::string(FieldText(record.szDeviceName)),
@@ -196,11 +146,12 @@ DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char*, RASDIALPARAMSA* parameter
 }
 
 DWORD WINAPI RasEditPhonebookEntryA(HWND, const char*, const char* entryName) {
-  if (entryName == nullptr) {
-    return ERROR_INVALID_PARAMETER;
+  if (const DWORD refused = CheckEntryName(entryName, NameUse::kFindsExisting, IsPeerName)) {
+    return refused;
   }
   // There is no dialog to show: the entry is left as it is.
-  return FindPeer(PppRoot(), entryName).empty() ? ERROR_CANNOT_FIND_PHONEBOOK_ENTRY : 0;
+  CPeerEntry found;
+  return FindPeerEntry(PppRoot(), entryName, &found) ? 0 : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
 }
 
 DWORD WINAPI RasEnumEntriesA(const char* reserved, const char*, RASENTRYNAMEA* entries, DWORD* size,
@@ -211,7 +162,7 @@ DWORD WINAPI RasEnumEntriesA(const char* reserved, const char*, RASENTRYNAMEA* e
   if (entries != nullptr && entries->dwSize != sizeof(RASENTRYNAMEA)) {
     return ERROR_INVALID_SIZE;
   }
-  const std::vector<std::string> peers = ListPeers(PppRoot());
+  const std::vector<std::string> peers = ListPeerEntries(PppRoot());
   std::vector<RASENTRYNAMEA> names(peers.size());
   for (size_t i = 0; i < names.size(); ++i) {
     names[i].dwSize = sizeof(RASENTRYNAMEA);

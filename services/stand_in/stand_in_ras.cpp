@@ -88,11 +88,8 @@ DWORD WINAPI RasValidateEntryNameA(const char* phoneBook, const char* entryName)
   if (const uint32_t failure = OrderedFailure("RasValidateEntryNameA")) {
     return failure;
   }
-  if (entryName == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (!IsPlatformEntryName(entryName)) {
-    return ERROR_INVALID_NAME;
+  if (const DWORD refused = CheckEntryName(entryName, NameUse::kNamesNew, IsPlatformEntryName)) {
+    return refused;
   }
   LockedPhoneBook stored(phoneBook);
   if (!stored.opened) {
@@ -105,11 +102,14 @@ DWORD WINAPI RasRenameEntryA(const char* phoneBook, const char* oldName, const c
   if (const uint32_t failure = OrderedFailure("RasRenameEntryA")) {
     return failure;
   }
-  if (oldName == nullptr || newName == nullptr) {
+  if (oldName == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
-  if (!IsPlatformEntryName(newName)) {
-    return ERROR_INVALID_NAME;
+  if (const DWORD refused = CheckEntryName(newName, NameUse::kNamesNew, IsPlatformEntryName)) {
+    return refused;
+  }
+  if (const DWORD refused = CheckEntryName(oldName, NameUse::kFindsExisting, IsPlatformEntryName)) {
+    return refused;
   }
   LockedPhoneBook stored(phoneBook);
   if (!stored.opened) {
@@ -132,8 +132,9 @@ DWORD WINAPI RasDeleteEntryA(const char* phoneBook, const char* entryName) {
   if (const uint32_t failure = OrderedFailure("RasDeleteEntryA")) {
     return failure;
   }
-  if (entryName == nullptr) {
-    return ERROR_INVALID_PARAMETER;
+  if (const DWORD refused =
+          CheckEntryName(entryName, NameUse::kFindsExisting, IsPlatformEntryName)) {
+    return refused;
   }
   LockedPhoneBook stored(phoneBook);
   if (!stored.opened) {
@@ -160,6 +161,10 @@ DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* entryName
   }
   RASENTRYA found = DefaultEntryRecord();
   if (entryName != nullptr && *entryName != '\0') {
+    if (const DWORD refused =
+            CheckEntryName(entryName, NameUse::kFindsExisting, IsPlatformEntryName)) {
+      return refused;
+    }
     LockedPhoneBook stored(phoneBook);
     const StoredEntry* named = FindStoredEntry(stored.book, entryName);
     if (named == nullptr) {
@@ -260,19 +265,24 @@ DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*
   if (parameters->dwSize != sizeof(RASDIALPARAMSA)) {
     return ERROR_INVALID_SIZE;
   }
+  const std::string entryName(FieldText(parameters->szEntryName));
+  if (const DWORD refused =
+          CheckEntryName(entryName.c_str(), NameUse::kFindsExisting, IsPlatformEntryName)) {
+    return refused;
+  }
   std::string deviceType;
   std::string deviceName;
   {
     LockedPhoneBook stored(phoneBook);
-    const StoredEntry* entry = FindStoredEntry(stored.book, parameters->szEntryName);
+    const StoredEntry* entry = FindStoredEntry(stored.book, entryName);
     if (entry == nullptr) {
       return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
     deviceType = entry->record.szDeviceType;
     deviceName = entry->record.szDeviceName;
   }
-  return StartDial(ScriptedDial(OrderedDialOutcome(parameters->szEntryName)), deviceType,
-                   deviceName, notifierType, notifier, connection,
+  return StartDial(ScriptedDial(OrderedDialOutcome(entryName.c_str())), deviceType, deviceName,
+                   notifierType, notifier, connection,
                    [] { PlatformLibraryLoader().LoadByName(DIALKIT_STAND_IN_LIBRARY_NAME); });
 }
 
@@ -280,8 +290,9 @@ DWORD WINAPI RasEditPhonebookEntryA(HWND, const char* phoneBook, const char* ent
   if (const uint32_t failure = OrderedFailure("RasEditPhonebookEntryA")) {
     return failure;
   }
-  if (entryName == nullptr) {
-    return ERROR_INVALID_PARAMETER;
+  if (const DWORD refused =
+          CheckEntryName(entryName, NameUse::kFindsExisting, IsPlatformEntryName)) {
+    return refused;
   }
   // There is no dialog to show: the entry is left as it is.
   LockedPhoneBook stored(phoneBook);

@@ -6,13 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "check_program.h"
 #include "check_report.h"
-#include "platform/system_info.h"
 #include "source_lines.h"
 #include "support/test_files.h"
 
@@ -111,38 +109,6 @@ TEST(EntryCheck, FindsEachSurpriseOnItsLine) {
     test::WriteFileBytes(path, kRows[i].file);
     EXPECT_EQ(Findings(CheckEntryFile(path.c_str(), kRows[i].section)), kRows[i].findings);
   }
-}
-
-// The examples that come with the tool pass; the faulty one shows most findings (the build copies
-// them beside the program).
-TEST(EntryCheck, ExamplesPassAndTheFaultyOneShowsItsFindings) {
-  char executable[1024];
-  ASSERT_TRUE(GetExecutablePath(executable, sizeof executable));
-  size_t examples = 0;
-  for (const auto& file : std::filesystem::directory_iterator(
-           std::filesystem::path(executable).parent_path() / "examples")) {
-    const std::string path = file.path().string();
-    SCOPED_TRACE(path);
-    ++examples;
-    const CEntryFileCheck check = CheckEntryFile(path.c_str(), nullptr);
-    if (file.path().filename() != "faulty.ini") {
-      EXPECT_EQ(check.ExitStatus(), 0) << Findings(check);
-      continue;
-    }
-    EXPECT_EQ(Findings(check),
-              "9 DK601 LocalPhoneNumber, 11 DK201 Options, 11 DK202 Options, 11 DK203 Options, "
-              "11 DK109 Options, 13 DK101 AreaCod, 14 DK501 AreaCode, "
-              "16 DK108 LocalPhoneNumber 5550142, 19 DK301 ipaddr, 20 DK305 ipaddrDns, "
-              "21 DK303 ipaddrDnsAlt, 22 DK304 ipaddrWins, 23 DK307 ipaddrWinsAlt, "
-              "25 DK202 NetProtocols, 26 DK201 FramingProtocol, 28 DK401 CountryID, "
-              "29 DK403 CountryCode, 30 DK603 Reserved1, "
-              "31 DK110 # A '#' does not start a comment in a profile file., 32 DK109 Script, "
-              "34 DK102 Options, 36 DK107 [VPNEntries], 42 DK206 NetProtocols, 44 DK207 Options, "
-              "45 DK302 ipaddr, 47 DK306 ipaddrDns, 49 DK402 FrameSize, 50 DK404 Channels, "
-              "52 DK604 AlternatesOffset, 55 DK103 -");
-    EXPECT_EQ(check.ExitStatus(), 2);
-  }
-  EXPECT_EQ(examples, 3u);
 }
 
 // A name the profile functions list but the walk through the file cannot find has no line, and

@@ -1,7 +1,8 @@
 // Device assignment against the real stand-in service (a device list of the test's own) and the
 // scripted window system: which warnings and dialogs appear in which order, what the dialog
 // lists, what each entry's device fields hold byte for byte (the remembered device as the
-// settings file gives it, read over stale bytes), and the two flags.
+// settings file gives it, read over stale bytes), and the two flags. The situations a whole run
+// shows (no device at all, a lone VPN adapter) are the run's tests'. Then the dialog on its own.
 #include "device/device_assignment.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "device/modem_select_dlg.h"
+#include "framework/text.h"
 #include "ras/ras_library.h"
 #include "resource.h"
 #include "support/scripted_window_system.h"
@@ -24,7 +27,6 @@ const test::Device kIsdn = {"isdn", "ISDN Line"};
 const test::Device kVpn = {"vpn", "WAN Miniport (PPTP)"};
 
 constexpr char kDunWarning[] = "message box: DUN Warning";
-constexpr char kModemWarning[] = "message box: Modem Warning";
 constexpr char kDialog[] = "dialog 109";
 constexpr char kRemembered[] = "[Modem Selection]\nDeviceType=modem\nDeviceName=Old Modem\n";
 
@@ -54,16 +56,6 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
   const std::string overlong = "[Modem Selection]\nDeviceType=" + fullWidth.type +
                                "TYPE\nDeviceName=" + fullWidth.name + "NAME\n";
   const AssignmentCase cases[] = {
-      {.name = "no device, VPN wanted",
-       .vpnWanted = true,
-       .events = {kDunWarning, kModemWarning},
-       .mainFlag = 0},
-      {.name = "a lone VPN adapter serves both",
-       .installed = {kVpn},
-       .vpnWanted = true,
-       .mainDevice = kVpn,
-       .vpnFlag = 1,
-       .vpnDevice = kVpn},
       {.name = "one device, ask set: no dialog; a type that merely begins with vpn is no VPN "
                "adapter; names that fill their fields are copied whole",
        .installed = {fullWidth},
@@ -136,14 +128,6 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
               c.mainFlag);
     EXPECT_EQ(vpnFlag, c.vpnFlag);
     EXPECT_EQ(ui.Events(), c.events);
-    for (const test::ShownMessageBox& box : ui.MessageBoxes()) {
-      EXPECT_EQ(box.text, box.title == "DUN Warning"
-                              ? "There are no VPN adapters installed.\nPlease install DUN "
-                                "version 1.2b or higher."
-                              : "There is no modem installed in this system.  Please install "
-                                "the modem first");
-      EXPECT_EQ(box.style, static_cast<UINT>(MB_ICONWARNING | MB_OK));
-    }
     for (const test::ShownDialog& shown : ui.Dialogs()) {
       if (shown.opened && !c.listed.empty()) {
         EXPECT_EQ(shown.controls.at(IDC_MODEM_LIST).items, c.listed);
@@ -157,6 +141,31 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
     ExpectField(vpn.szDeviceType, c.vpnDevice.type);
     ExpectField(vpn.szDeviceName, c.vpnDevice.name);
   }
+}
+
+// For what assignment through the stand-in service cannot show: names that fill their fields
+// without a terminator, and names that repeat.
+TEST(ModemSelectDialog, ListsEachNameCutToItsFieldAndKeepsThePickByPosition) {
+  RASDEVINFOA devices[3] = {};
+  std::memset(devices[0].szDeviceName, 'x', sizeof devices[0].szDeviceName);
+  CopyText(devices[1].szDeviceName, "Same Modem");
+  CopyText(devices[2].szDeviceName, "Same Modem");
+  test::ScriptedWindowSystem windows;
+  windows.AnswerDialogs({test::DialogAnswer::Pick(IDC_MODEM_LIST, 2)});
+  CModemSelectDlg dialog;
+  dialog.devices = devices;
+  dialog.deviceCount = 3;
+
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(dialog.selectedIndex, 2);
+  ASSERT_EQ(windows.Dialogs().size(), 1u);
+  const auto& controls = windows.Dialogs()[0].controls;
+  EXPECT_EQ(controls.at(IDC_MODEM_PROMPT).text, "Select a modem for Dial Up Networking:");
+  EXPECT_EQ(controls.at(IDC_MODEM_LIST).items,
+            (std::vector<std::string>{std::string(128, 'x'), "Same Modem", "Same Modem"}));
+  EXPECT_EQ(controls.at(IDC_MODEM_LIST).selection, 0);
+  EXPECT_TRUE(windows.Dialogs()[0].centeredAfterInit);
+  EXPECT_EQ(dialog.GetDlgItem(IDC_MODEM_LIST), nullptr);  // the window has gone
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The entry description reader against real files, through the profile component: the POSIX one
 // on the host, the platform's own functions under Windows. Records are checked whole, byte by
 // byte, against images built at the offsets the Remote Access Service reads, not only through the
-// declaration; the example files that come with the tool are read as a user's run reads them.
+// declaration.
 #include "entry/entry_reader.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +10,10 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "platform/system_info.h"
 #include "support/test_files.h"
 
 namespace {
@@ -51,22 +50,18 @@ Image Defaults(uint32_t options = kDefaultOptions) {
 
 class EntryReaderTest : public ::testing::Test {
  protected:
-  // Writes the file (none for a null text) and reads `section` of it into a record that starts
-  // out full of stale bytes, as a reused record would.
-  int Read(const char* fileText, const char* section) {
+  // Writes the file (none without a text) and reads `section` of it into a record that starts out
+  // full of stale bytes, as a reused record would.
+  int Read(const std::optional<std::string>& fileText, const char* section) {
     std::remove(path_.c_str());
-    if (fileText != nullptr) {
-      test::WriteFileBytes(path_, fileText);
+    if (fileText) {
+      test::WriteFileBytes(path_, *fileText);
     }
     RASENTRYA entry;
     std::memset(&entry, 0xA5, sizeof entry);
     const int result = ReadEntryDescription(&entry, path_.c_str(), section);
     std::memcpy(bytes_.data(), &entry, sizeof entry);
     return result;
-  }
-
-  int ReadKey(const std::string& key, const std::string& value) {
-    return Read(("[RasEntry]\n" + key + "=" + value + "\n").c_str(), nullptr);
   }
 
   // The offset of the first byte that differs from `expected`; the record's size when none does.
@@ -80,49 +75,36 @@ class EntryReaderTest : public ::testing::Test {
   std::array<unsigned char, kEntryRecordSize> bytes_;
 };
 
-// The main entry needs no section; a named one must hold a line. The example files that come
-// with the tool are read as a user's run reads them (the build copies them beside the program).
-TEST_F(EntryReaderTest, ReadsTheMainEntryOrASectionWithLinesAndTheExamples) {
-  char executable[1024];
-  ASSERT_TRUE(GetExecutablePath(executable, sizeof executable));
-  const std::filesystem::path examples =
-      std::filesystem::path(executable).parent_path() / "examples";
-  const std::string dialup = test::ReadFileBytes((examples / "dialup.ini").string());
-  const std::string dialupVpn = test::ReadFileBytes((examples / "dialup-vpn.ini").string());
-  constexpr uint32_t kDialUp = RASEO_IpHeaderCompression | RASEO_SwCompression |
-                               RASEO_RemoteDefaultGateway | RASEO_ModemLights;
+// The main entry needs no section; a named one must hold a line. Keywords count wherever they
+// stand, case-sensitively, in the first 215 characters; a text is cut to its field. (The fuzz
+// target checks that the address options follow the addresses and that IPX brings IP.)
+TEST_F(EntryReaderTest, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
+  constexpr uint32_t kIp = kDefaultOptions | RASEO_SpecificIpAddr;
+  const std::string main = "[RasEntry]\n";
   const struct {
-    const char* file;
-    const char* section;
-    int result;
+    std::optional<std::string> file;
     Image expected;
+    const char* section = nullptr;
+    int result = 1;
   } cases[] = {
-      {nullptr, nullptr, 1, Defaults()},
-      {"[VPNEntry]\nCountryID=44\n", nullptr, 1, Defaults()},
-      {"[RasEntry]\nCountryCode=44\n", "VPNEntry", 0, {}},
-      {"[VPNEntry]\n;c=1\n[RasEntry]\nCountryCode=44\n", "VPNEntry", 0, {}},
-      {"[VPNEntry]\nCountryCode=44\n", "RasEntry", 0, {}},  // the test applies to any name
-      {"[VPNEntry]\nCountryCode=44\n", "VPNEntry", 1, Defaults().Dword(12, 44)},
-      {"[VPNEntry]\nOptions=\n", "VPNEntry", 1, Defaults(0)},
-      {dialup.c_str(), nullptr, 1,
-       Defaults(kDialUp | RASEO_UseCountryAndAreaCodes).Text(16, "212").Text(27, "5550142")},
-      {dialupVpn.c_str(), nullptr, 1,
-       Defaults(kDialUp | RASEO_SpecificNameServers)
-           .Text(16, "617")
-           .Text(27, "5550187")
-           .Address(164, {192, 0, 2, 53})
-           .Address(168, {192, 0, 2, 54})},
-      {dialupVpn.c_str(), "VPNEntry", 1,
-       Defaults(RASEO_RequireEncryptedPw | RASEO_RequireMsEncryptedPw |
-                RASEO_RequireDataEncryption | RASEO_NetworkLogon | RASEO_RemoteDefaultGateway |
-                RASEO_SpecificNameServers)
-           .Text(27, "vpn.example.com")
-           .Address(164, {10, 20, 0, 10})
-           .Address(172, {10, 20, 0, 11})},
+      {std::nullopt, Defaults()},
+      {"[VPNEntry]\nCountryID=44\n", Defaults()},
+      {"[RasEntry]\nCountryCode=44\n", {}, "VPNEntry", 0},
+      {"[VPNEntry]\n;c=1\n[RasEntry]\nCountryCode=44\n", {}, "VPNEntry", 0},
+      {"[VPNEntry]\nCountryCode=44\n", {}, "RasEntry", 0},  // the test applies to any name
+      {"[VPNEntry]\nCountryCode=44\n", Defaults().Dword(12, 44), "VPNEntry"},
+      {"[VPNEntry]\nOptions=\n", Defaults(0), "VPNEntry"},  // present but empty: no default
+      {main + "Options=ModemLightsSwCompression", Defaults(0x0300)},
+      {main + "Options=networklogon", Defaults(0)},
+      {main + "Options=" + std::string(204, 'x') + "ModemLights", Defaults(0x0100)},  // ends at 215
+      {main + "Options=" + std::string(205, 'x') + "ModemLights", Defaults(0)},  // runs past it
+      {main + "FramingProtocol=RAS", Defaults().Dword(188, 0x0004)},
+      {main + "ipaddr=" + std::string(212, '.') + "9.8.7.6",
+       Defaults(kIp).Address(160, {9, 8, 0, 0})},
+      {main + "AreaCode=0123456789AB", Defaults().Text(16, "0123456789")},  // cut to the field
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message()
-                 << (c.file != nullptr ? c.file : "(no file)") << " / " << c.section);
+    SCOPED_TRACE(testing::Message() << c.file.value_or("(no file)") << " / " << c.section);
     EXPECT_EQ(Read(c.file, c.section), c.result);
     EXPECT_EQ(FirstDifference(c.expected), kEntryRecordSize);
   }
@@ -157,45 +139,12 @@ TEST_F(EntryReaderTest, EveryKeyLandsInItsField) {
   EXPECT_EQ(FirstDifference(expected), kEntryRecordSize);
 }
 
-// Keywords count wherever they stand, case-sensitively, in the first 215 characters; the two
-// address options follow the addresses; a text is cut to its field.
-TEST_F(EntryReaderTest, EachKeyAloneSetsItsBitsAndField) {
-  constexpr uint32_t kIp = kDefaultOptions | RASEO_SpecificIpAddr;
-  constexpr uint32_t kServers = kDefaultOptions | RASEO_SpecificNameServers;
-  const struct {
-    const char* key;
-    std::string value;
-    Image expected;
-  } cases[] = {
-      {"Options", "", Defaults(0)},  // present but empty: not the default
-      {"Options", "ModemLightsSwCompression", Defaults(0x0300)},
-      {"Options", "networklogon", Defaults(0)},
-      {"Options", std::string(204, 'x') + "ModemLights", Defaults(0x0100)},  // ends at 215
-      {"Options", std::string(205, 'x') + "ModemLights", Defaults(0)},       // runs past it
-      {"NetProtocols", "IPX", Defaults().Dword(184, 0x0006)},
-      {"FramingProtocol", "RAS", Defaults().Dword(188, 0x0004)},
-      {"ipaddr", "10.1", Defaults(kIp).Address(160, {10, 1, 0, 0})},
-      {"ipaddr", std::string(212, '.') + "9.8.7.6", Defaults(kIp).Address(160, {9, 8, 0, 0})},
-      {"ipaddrDns", "10.0.0.1", Defaults(kServers).Address(164, {10, 0, 0, 1})},
-      {"AreaCode", "0123456789AB", Defaults().Text(16, "0123456789")},  // cut to the field
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.key << "=" << c.value);
-    ASSERT_EQ(ReadKey(c.key, c.value), 1);
-    EXPECT_EQ(FirstDifference(c.expected), kEntryRecordSize);
-  }
-}
-
-TEST(DottedAddress, SplitsIntoFourPartsAndKeepsEachToAByte) {
+// On every platform's C runtime, whatever its long's width (the fuzz target checks the splitting).
+TEST(DottedAddress, KeepsEachPartToAByte) {
   const struct {
     const char* text;
     std::array<int, 4> parts;
   } cases[] = {
-      {"10..0.1", {10, 0, 1, 0}},
-      {"..1.2", {1, 2, 0, 0}},
-      {"1.\n.2", {1, 2, 0, 0}},
-      {"1. \n5", {1, 0, 5, 0}},  // a blank part ends at its separator
-      {"1 2.3", {1, 3, 0, 0}},   // blanks are no separators
       {"255.256.1000.007", {255, 0, 0, 7}},
       {"-1.-0.-255.+255", {0, 0, 0, 255}},
       {"4294967297.4294967296.99999999999999999999.2", {0, 0, 0, 2}},

@@ -1,4 +1,5 @@
 // The file-system seam on both platforms, against real files in temporary directories.
+#include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "platform/system_info.h"
 #include "platform/whole_file.h"
@@ -7,6 +8,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "support/test_environment.h"
@@ -71,6 +73,41 @@ TEST(FileSystem, ReadsRegularFilesWholeAndRefusesEverythingElseAtOnce) {
     SCOPED_TRACE(path);
     EXPECT_FALSE(ReadRegularFile(path.c_str(), &read, &problem));
     EXPECT_FALSE(problem.empty());
+  }
+}
+
+ReplacementStep g_failingStep;
+
+// Whichever step of a replacement fails (a folder that cannot be written, a full disk, a disk
+// error, a refused rename), the old file stays exactly as it was and no temporary file is left
+// beside it; once the rename is done, the new content stays.
+TEST(ReplaceFileContents, AFailedStepLeavesTheOldFileWholeAndNoTemporaryFile) {
+  const struct {
+    const char* what;
+    ReplacementStep step;
+    bool replaced;
+  } cases[] = {
+      {"a folder that cannot be written", ReplacementStep::kCreateTemporary, false},
+      {"a full disk", ReplacementStep::kWrite, false},
+      {"a disk that fails to flush", ReplacementStep::kFlush, false},
+      {"a refused rename", ReplacementStep::kRename, false},
+      {"nothing fails after the rename", ReplacementStep::kReplaced, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::ScopedTempDirectory folder;
+    const std::string path = folder.File("dialkit.ini");
+    test::WriteFileBytes(path, "[Modem Selection]\r\nDeviceType=modem\r\n");
+    g_failingStep = c.step;
+    g_replacementStepFilter = [](ReplacementStep step, const char*) {
+      return step != g_failingStep;
+    };
+    const bool replaced = ReplaceFileContents(path.c_str(), "new content");
+    g_replacementStepFilter = nullptr;
+    EXPECT_EQ(replaced, c.replaced);
+    EXPECT_EQ(test::ReadFileBytes(path),
+              c.replaced ? "new content" : "[Modem Selection]\r\nDeviceType=modem\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);  // no temporary file
   }
 }
 

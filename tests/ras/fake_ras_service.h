@@ -4,6 +4,8 @@
 // answers from a script.
 #pragma once
 
+#include <algorithm>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <map>
@@ -11,8 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "entry/entry_record.h"
+#include "framework/text.h"
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
+#include "platform/result_codes.h"
 
 // One answer of a list function: its result, the size and count it writes back, and the records
 // it fills in ("type/name" for a device, the name for an entry), never more than the buffer holds.
@@ -43,28 +48,172 @@ struct FakeService {
   std::vector<HRASCONN> hungUp;  // handle of every RasHangUpA call
 };
 
-FakeService& Fake();
+inline FakeService& Fake() {
+  static FakeService service;
+  return service;
+}
+
+namespace fake {
+
+inline const char* const kLibraries[] = {"rasapi32.dll", "altras.dll"};
+
+template <int L>
+DWORD Log(const char* function, const char* phoneBook = nullptr) {
+  if (Fake().logCalls) {
+    Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function);
+  }
+  Fake().phoneBook = phoneBook;
+  return Fake().result;
+}
+
+inline void Fill(RASDEVINFOA* device, const std::string& record) {
+  const size_t slash = record.find('/');
+  CopyText(device->szDeviceType, record.substr(0, slash).c_str());
+  CopyText(device->szDeviceName, record.substr(slash + 1).c_str());
+}
+
+inline void Fill(RASENTRYNAMEA* entry, const std::string& record) {
+  CopyText(entry->szEntryName, record.c_str());
+}
+
+template <typename Record>
+DWORD AnswerList(Record* records, DWORD* size, DWORD* count) {
+  Fake().offeredSizes.push_back(*size);
+  Fake().firstRecordSizes.push_back(records->dwSize);
+  if (Fake().listAnswers.empty()) {
+    return 0xDEAD;
+  }
+  const FakeListAnswer answer = Fake().listAnswers.front();
+  Fake().listAnswers.pop_front();
+  for (size_t i = 0; i < std::min<size_t>(answer.records.size(), *size / sizeof(Record)); ++i) {
+    Fill(&records[i], answer.records[i]);
+  }
+  *size = answer.size;
+  *count = answer.count;
+  return answer.result;
+}
+
+template <int L>
+DWORD WINAPI RasValidateEntryNameA(const char* phoneBook, const char*) {
+  return Log<L>("RasValidateEntryNameA", phoneBook);
+}
+
+template <int L>
+DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char*, RASENTRYA*, DWORD, BYTE*,
+                                    DWORD) {
+  return Log<L>("RasSetEntryPropertiesA", phoneBook);
+}
+
+// The warm-up call of Load, RasGetEntryPropertiesA("", null, &0, null, &x), logs itself as such.
+template <int L>
+DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* name, RASENTRYA* entry,
+                                    DWORD* entrySize, BYTE* deviceInfo, DWORD* deviceInfoSize) {
+  const bool warmUp = std::strcmp(name, "") == 0 && entry == nullptr && *entrySize == 0 &&
+                      deviceInfo == nullptr && deviceInfoSize != nullptr;
+  return Log<L>(warmUp ? "RasGetEntryPropertiesA warm-up" : "RasGetEntryPropertiesA", phoneBook);
+}
+
+template <int L>
+DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*,
+                      DWORD notifierType, void* notifier, HRASCONN* connection) {
+  const DWORD result = Log<L>("RasDialA", phoneBook);
+  Fake().notifierType = notifierType;
+  Fake().notifier = reinterpret_cast<RASDIALFUNC1>(notifier);
+  if (result == 0) {
+    *connection = Fake().connection;
+  }
+  if (Fake().duringDial) {
+    Fake().duringDial();
+  }
+  return result;
+}
+
+template <int L>
+DWORD WINAPI RasGetConnectStatusA(HRASCONN, RASCONNSTATUSA* status) {
+  const DWORD result = Log<L>("RasGetConnectStatusA");
+  if (result != 0 || status->dwSize != sizeof(RASCONNSTATUSA)) {
+    return result != 0 ? result : ERROR_INVALID_SIZE;
+  }
+  *status = Fake().status;
+  status->dwSize = sizeof(RASCONNSTATUSA);
+  return 0;
+}
+
+template <int L>
+DWORD WINAPI RasHangUpA(HRASCONN connection) {
+  Fake().hungUp.push_back(connection);
+  return Log<L>("RasHangUpA");
+}
+
+template <int L>
+DWORD WINAPI RasEnumDevicesA(RASDEVINFOA* devices, DWORD* size, DWORD* count) {
+  Log<L>("RasEnumDevicesA");
+  return AnswerList(devices, size, count);
+}
+
+template <int L>
+DWORD WINAPI RasEnumEntriesA(const char*, const char* phoneBook, RASENTRYNAMEA* entries,
+                             DWORD* size, DWORD* count) {
+  Log<L>("RasEnumEntriesA", phoneBook);
+  return AnswerList(entries, size, count);
+}
+
+template <int L>
+EntryPoint ExportOf(const std::string& name) {
+#define DIALKIT_EXPORT(function) \
+  { #function, reinterpret_cast < EntryPoint>(&function <L>) }
+  static const std::map<std::string, EntryPoint> exports = {DIALKIT_EXPORT(RasValidateEntryNameA),
+                                                            DIALKIT_EXPORT(RasGetEntryPropertiesA),
+                                                            DIALKIT_EXPORT(RasSetEntryPropertiesA),
+                                                            DIALKIT_EXPORT(RasEnumDevicesA),
+                                                            DIALKIT_EXPORT(RasGetConnectStatusA),
+                                                            DIALKIT_EXPORT(RasHangUpA),
+                                                            DIALKIT_EXPORT(RasDialA),
+                                                            DIALKIT_EXPORT(RasEnumEntriesA)};
+#undef DIALKIT_EXPORT
+  const auto found = exports.find(name);
+  return found != exports.end() ? found->second : nullptr;
+}
+
+}  // namespace fake
 
 // Installs itself as the loader in use for its lifetime, with a fresh FakeService.
 class CFakeLibraryLoader final : public CLibraryLoader {
  public:
-  CFakeLibraryLoader();
-  ~CFakeLibraryLoader();
+  CFakeLibraryLoader() : previous_(ReplaceLibraryLoader(this)) { Fake() = FakeService(); }
+  ~CFakeLibraryLoader() { ReplaceLibraryLoader(previous_); }
   CFakeLibraryLoader(const CFakeLibraryLoader&) = delete;
   CFakeLibraryLoader& operator=(const CFakeLibraryLoader&) = delete;
 
   // Makes "rasapi32.dll" or "altras.dll" loadable, exporting the functions the tests reach (the
   // entry, device, list and dial functions) but `missing`.
-  void Offer(const std::string& library, std::set<std::string> missing = {});
+  void Offer(const std::string& library, std::set<std::string> missing = {}) {
+    offered_[library] = std::move(missing);
+  }
 
-  LibraryHandle LoadByName(const char* fileName) override;
-  EntryPoint FindEntryPoint(LibraryHandle library, const char* exportName) override;
-  void Release(LibraryHandle library) override;
+  LibraryHandle LoadByName(const char* fileName) override {
+    ++loads[fileName];
+    const auto found = offered_.find(fileName);
+    return found != offered_.end() ? reinterpret_cast<LibraryHandle>(&*found) : nullptr;
+  }
+  EntryPoint FindEntryPoint(LibraryHandle handle, const char* exportName) override {
+    const auto& [library, missing] = *reinterpret_cast<Offered*>(handle);
+    if (missing.count(exportName) != 0) {
+      return nullptr;
+    }
+    return library == fake::kLibraries[0] ? fake::ExportOf<0>(exportName)
+                                          : fake::ExportOf<1>(exportName);
+  }
+  void Release(LibraryHandle handle) override {
+    released.push_back(reinterpret_cast<Offered*>(handle)->first);
+  }
 
   std::map<std::string, int> loads;   // by file name
   std::vector<std::string> released;  // file names, in order
 
  private:
+  using Offered = std::pair<const std::string, std::set<std::string>>;
+
   std::map<std::string, std::set<std::string>> offered_;  // file name to missing exports
   CLibraryLoader* previous_;
 };

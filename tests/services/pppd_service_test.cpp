@@ -1,7 +1,5 @@
-// The Remote Access Service over pppd, on a made-up system root of each test's own: the mapping
-// from record to peer file and back, judged by pppd's own option parser where pppd is installed;
-// the chat script against a modem played on a pseudo-terminal; names, foreign peer files and
-// stores that fail; the device list; and dials through a stand-in pppd.
+// The Remote Access Service over pppd on made-up system roots, tried as an attacker would, with
+// pppd's parser, chat, pon and poff as judges; the device list; dials through a stand-in pppd.
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,13 +9,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "entry_fields.h"
 #include "framework/text.h"
-#include "peer_file.h"
 #include "peer_store.h"
 #include "platform/ras_service.h"
 #include "ppp_system.h"
@@ -35,15 +34,15 @@ namespace fs = std::filesystem;
 // A system root of the test's own, named by the service's environment variable.
 class CPppRoot {
  public:
-  CPppRoot() : root_(directory_.path() / "root"), named_("DIALKIT_PPP_ROOT", root_.c_str()) {
+  explicit CPppRoot(const char* folder = "root")
+      : root_(directory_.path() / folder), named_("DIALKIT_PPP_ROOT", root_.c_str()) {
     fs::create_directories(root_ / "dev");
   }
   const fs::path& path() const { return root_; }
-  std::string Peer(const std::string& name) const { return PeerFilePath(root_, name); }
-  std::string Chat(const std::string& name) const { return ChatScriptPath(root_, name); }
+  std::string Peer(const std::string& file) const { return PeersDirectory(root_) + "/" + file; }
   // A serial port: its sysfs entry and, standing in for its device node, a character device.
-  void AddPort(const std::string& name, const char* product = nullptr,
-               const char* type = "4") const {
+  std::string AddPort(const std::string& name, const char* product = nullptr,
+                      const char* type = "4") const {
     const fs::path port = root_ / "sys/class/tty" / name;
     fs::create_directories(port / "device");
     if (type != nullptr) {
@@ -53,6 +52,7 @@ class CPppRoot {
       test::WriteFileBytes((port / "device/product").string(), std::string(product) + "\n");
     }
     fs::create_symlink("/dev/null", root_ / "dev" / name);
+    return (root_ / "dev" / name).string();
   }
   void AddProgram(const char* name, const std::string& script) const {
     const fs::path program = root_ / "usr/sbin" / name;
@@ -69,7 +69,8 @@ class CPppRoot {
 
 RASENTRYA Modem(const std::string& device) {
   RASENTRYA record = DefaultEntryRecord();
-  record.dwfOptions = RASEO_ModemLights | RASEO_RemoteDefaultGateway | RASEO_SwCompression;
+  record.dwfOptions = RASEO_ModemLights | RASEO_RemoteDefaultGateway | RASEO_SwCompression |
+                      RASEO_UseCountryAndAreaCodes;
   CopyText(record.szLocalPhoneNumber, "555-0142");
   CopyText(record.szAreaCode, "617");
   CopyText(record.szDeviceType, "modem");
@@ -88,175 +89,326 @@ RASENTRYA Vpn() {
   return record;
 }
 
-// pppd's own option parser on a peer file: 2 is an option error; 4, no PPP in the kernel, and 0
-// mean the options were taken. -1 where pppd is not installed or cannot judge as this user.
+DWORD Store(const std::string& name, RASENTRYA record) {
+  return RasSetEntryPropertiesA(nullptr, name.c_str(), &record, sizeof record, nullptr, 0);
+}
+
+// RasGetEntryPropertiesA's answer for `name`, the record into *read.
+DWORD Read(const std::string& name, RASENTRYA* read) {
+  *read = DefaultEntryRecord();
+  DWORD size = sizeof *read;
+  return RasGetEntryPropertiesA(nullptr, name.c_str(), read, &size, nullptr, nullptr);
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = 0; !from.empty() && (at = text.find(from, at)) != std::string::npos;
+       at += to.size()) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+bool SameRecord(const RASENTRYA& first, const RASENTRYA& second) {
+  return std::memcmp(&first, &second, sizeof first) == 0;
+}
+
+// pppd's own option parser on a peer file, with the plugin recorder armed: 2 is an option error;
+// 4 (no PPP in the kernel) and 0 mean the options were taken; 100 more when a plugin was loaded.
+// -1 where pppd is not installed or cannot judge as this user.
 int PppdJudges(const std::string& peer) {
   if (access("/usr/sbin/pppd", X_OK) != 0 || geteuid() != 0) {
     return -1;
   }
-  const std::string command = "/usr/sbin/pppd file '" + peer + "' dryrun >/dev/null 2>&1";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const std::string record = fs::path(peer).parent_path().parent_path().string() + "/loaded";
+  const test::ScopedEnvironmentVariable armed("DIALKIT_PLUGIN_RECORD", record.c_str());
+  const int status =
+      std::system(("/usr/sbin/pppd file '" + peer + "' dryrun >/dev/null 2>&1").c_str());
+  const bool loaded = fs::remove(record);
+  return (WIFEXITED(status) ? WEXITSTATUS(status) : -1) + (loaded ? 100 : 0);
 }
 
-// Record in, peer file and chat script out, pppd takes them, and the same record back.
-TEST(PppdService, EachRecordBecomesAPeerThatPppdTakesAndComesBackTheSame) {
-  const CPppRoot root;
-  root.AddPort("ttyUSB0");
-  const std::string port = root.path().string() + "/dev/ttyUSB0";
-  RASENTRYA everything = Modem("Acme 56K (" + port + ")");
-  everything.dwfOptions = 0xFFFF;
-  everything.ipaddr = {192, 168, 1, 2};
-  everything.ipaddrWins = {10, 0, 0, 1};
-  CopyText(everything.szScript, "logon.scp");
-  everything.dwfNetProtocols = RASNP_Ip | RASNP_Ipx;
-  RASENTRYA slip = Modem(port);
-  slip.dwFramingProtocol = RASFP_Slip;
+// Every field, under a root with a blank in its path: a value is one word of pppd's or refused,
+// what is stored pppd takes without loading a plugin, and the same record comes back.
+TEST(PppdService, EveryValueIsOneWordOrRefusedAndPppdTakesWhatIsStored) {
   const struct {
-    const char* what;
-    RASENTRYA record;
+    bool vpn;
+    std::string name;
+    const char* change;  // a line "Key=value" of the record's text; PLUGIN and DEV replaced
     DWORD result;
-    std::vector<const char*> peerLines;  // each found in the peer file
-    const char* dials;                   // in the chat script; null for none
+    const char* line;  // in the peer file
   } rows[] = {
-      {"a modem, the tool's defaults",
-       Modem(port),
-       0,
-       {"/dev/ttyUSB0", "115200", "modem", "crtscts", "lock", "noipdefault", "usepeerdns",
-        "defaultroute", "novj", "noauth", "# not applied on Linux: ModemLights"},
-       "OK ATDT5550142\n"},
-      {"every option",
-       everything,
-       0,
-       {"192.168.1.2:", "refuse-pap", "refuse-chap", "require-mppe",
-        "# not applied on Linux: Script logon.scp", "# not applied on Linux: ipaddrWins 10.0.0.1",
-        "# not applied on Linux: NetProtocols IPX", "(the area code, then the number"},
-       "OK ATDT6175550142\n"},
-      {"a VPN entry",
-       Vpn(),
-       0,
-       {"/usr/sbin/pptp 'vpn.example.com' --nolaunchpppd\"", "set DNS1=10.0.0.53", "require-mppe",
-        "refuse-eap"},
-       nullptr},
-      {"SLIP framing", slip, kErrorNotSupported, {}, nullptr},
-      {"a modem without a port",
-       Modem("Standard 28800 bps Modem"),
-       kErrorDeviceDoesNotExist,
-       {},
-       nullptr},
+      {false, "Home Dial-Up", "", 0, "\nreplacedefaultroute "},
+      {false, "Home", "Options=RequireDataEncryption", 0, "\nrefuse-chap "},
+      {false, "Home", "Script=x%0Aplugin PLUGIN", 0, "Script x%0Aplugin"},
+      {false, "Home", "DeviceName=Acme%0Aplugin PLUGIN (DEV/ttyS0)", 0, "modem: Acme%0Aplugin"},
+      {false, "Home", "AreaCode=6%0Aplugin PLUGIN", 0, "ATDT6p555"},
+      {false, "-\"Home\" #1 'x'", "", 0, "\nipparam Home-1-x "},
+      {false, "a" + std::string(255, '"'), "", 0, "\nipparam a "},
+      {false, "Home", "DeviceName=Evil (/dev/null plugin PLUGIN)", kErrorDeviceDoesNotExist, ""},
+      {false, "Home", "DeviceName=DEV/../x", kErrorDeviceDoesNotExist, ""},
+      {false, "Home", "DeviceName=DEV/file", kErrorDeviceDoesNotExist, ""},
+      {false, "Home", "DeviceName=Standard Modem", kErrorDeviceDoesNotExist, ""},
+      {false, "Home", "FramingProtocol=Slip", kErrorNotSupported, ""},
+      {true, "Office", "", 0, "pptp' vpn.example.com --nolaunchpppd\""},
+      {true, "Office", "LocalPhoneNumber=v%0Aplugin PLUGIN", ERROR_INVALID_PARAMETER, ""},
+      {true, "Office", "LocalPhoneNumber=--version", ERROR_INVALID_PARAMETER, ""},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    CPeerTexts texts;
-    ASSERT_EQ(FormatPeer("Home Dial-Up", row.record, root.path(), &texts), row.result);
-    if (row.result != 0) {
-      continue;
+    SCOPED_TRACE(row.name + ": " + row.change);
+    const CPppRoot root("sys root");
+    const std::string dev = fs::path(root.AddPort("ttyS0")).parent_path().string();
+    test::WriteFileBytes(dev + "/file", "");
+    RASENTRYA record = row.vpn ? Vpn() : Modem(dev + "/ttyS0");
+    size_t next = 0;
+    ReadStoredLine(&record,
+                   Replaced(Replaced(row.change, "PLUGIN", DIALKIT_PLUGIN_RECORDER), "DEV", dev),
+                   &next);
+    ASSERT_EQ(Store(row.name, record), row.result);
+    const std::vector<std::string> files = ListPeerFiles(root.path());
+    ASSERT_EQ(files.size(), row.result == 0 ? 1u : 0u);
+    if (row.result == 0) {
+      const std::string peer = test::ReadFileBytes(root.Peer(files[0]));
+      EXPECT_NE(peer.find(row.line), std::string::npos) << peer;
+      RASENTRYA read;
+      EXPECT_EQ(Read(row.name, &read), 0u);
+      EXPECT_TRUE(SameRecord(read, record));
+      const int judged = PppdJudges(root.Peer(files[0]));
+      EXPECT_TRUE(judged == -1 || judged == 0 || judged == 4) << "pppd ended with " << judged;
+      // The judge itself: a plugin in a peer file is seen.
+      test::WriteFileBytes(root.Peer(files[0]), peer + "plugin " DIALKIT_PLUGIN_RECORDER "\n");
+      EXPECT_TRUE(judged == -1 || PppdJudges(root.Peer(files[0])) >= 100);
     }
-    for (const char* line : row.peerLines) {
-      EXPECT_NE(texts.peer.find(line), std::string::npos) << line << "\n" << texts.peer;
-    }
-    EXPECT_EQ(texts.chat.empty(), row.dials == nullptr);
-    if (row.dials != nullptr) {
-      EXPECT_NE(texts.chat.find(row.dials), std::string::npos) << texts.chat;
-    }
-    RASENTRYA back;
-    ASSERT_TRUE(ReadPeerRecord(texts.peer, &back));
-    EXPECT_EQ(std::memcmp(&back, &row.record, sizeof back), 0);
-    ASSERT_EQ(StorePeer(root.path(), "Home Dial-Up", texts), 0u);
-    struct stat stored;
-    ASSERT_EQ(stat(root.Peer("Home Dial-Up").c_str(), &stored), 0);
-    EXPECT_EQ(stored.st_mode & 07777, 0640u);
-    if (const group* dialers = getgrnam("dip"); dialers != nullptr && geteuid() == 0) {
-      EXPECT_EQ(stored.st_gid, dialers->gr_gid);  // dip may dial it with pon
-    }
-    const int judged = PppdJudges(root.Peer("Home Dial-Up"));
-    EXPECT_TRUE(judged == -1 || judged == 0 || judged == 4) << "pppd ended with " << judged;
   }
 }
 
-// The chat script dials the number the record asks for, through the real chat program, with a
-// modem played on a pseudo-terminal that answers AT commands.
-TEST(PppdService, TheChatScriptDialsTheRecordsNumber) {
+// The dialogue in the peer file's connect option dials the record's number through the real chat
+// program, with a modem played on a pseudo-terminal that answers AT commands.
+TEST(PppdService, TheConnectOptionDialsTheRecordsNumber) {
   if (access("/usr/sbin/chat", X_OK) != 0) {
     GTEST_SKIP() << "chat is not installed";
   }
   const CPppRoot root;
-  root.AddPort("ttyS0");
-  CPeerTexts texts;
-  ASSERT_EQ(FormatPeer("Home", Modem(root.path().string() + "/dev/ttyS0"), root.path(), &texts),
-            0u);
-  ASSERT_EQ(StorePeer(root.path(), "Home", texts), 0u);
+  root.AddProgram("chat", "#!/bin/sh\nexec /usr/sbin/chat \"$@\"\n");
+  ASSERT_EQ(Store("Home", Modem(root.AddPort("ttyS0"))), 0u);
+  const std::string peer = test::ReadFileBytes(root.Peer("Home"));
+  const size_t begin = peer.find("\nconnect \"") + 10;
+  std::string command;
+  for (size_t at = begin; peer[at] != '"'; ++at) {
+    command += peer[at += peer[at] == '\\' ? 1 : 0];
+  }
   test::PseudoTerminal modem;
-  const pid_t chat = modem.Start({"/usr/sbin/chat", "-f", root.Chat("Home")}, "/", {});
+  const pid_t chat = modem.Start({"/bin/sh", "-c", command}, "/", {});
   EXPECT_TRUE(modem.WaitFor("ATZ\r"));
   modem.Type("\r\nOK\r\n");
-  EXPECT_TRUE(modem.WaitFor("ATDT5550142\r"));
+  EXPECT_TRUE(modem.WaitFor("ATDT6175550142\r"));
   modem.Type("\r\nCONNECT 33600\r\n");
   EXPECT_EQ(modem.WaitForExit(chat), 0);
 }
 
-TEST(PppdService, RefusesEveryNameThatCouldLeaveThePeersDirectory) {
+// No entry point takes a name the service can never hold, nor touches a file outside its folder.
+TEST(PppdService, EveryEntryPointRefusesANameItCanNeverHold) {
   const CPppRoot root;
-  root.AddPort("ttyS0");
-  RASENTRYA record = Modem(root.path().string() + "/dev/ttyS0");
-  const std::string names[] = {"",    ".",           "..",   ".hidden", "../x",
-                               "a/b", "/etc/passwd", "a\nb", "a\x7f",   std::string(256, 'a'),
-                               "a|b", "a:b",         "***"};
+  ASSERT_EQ(Store("Home", Modem(root.AddPort("ttyS0"))), 0u);
+  test::WriteFileBytes((root.path() / "victim").string(), "victim");
+  test::WriteFileBytes((root.path() / "etc/ppp/secret").string(), "secret");
+  fs::permissions(root.path() / "etc/ppp/secret", fs::perms(0600));
+  const std::string names[] = {"../../../victim", "../secret",           "..",  ".hidden", "a/b",
+                               "\xE2\x82\xAC",    std::string(256, 'a'), "a\nb"};
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(RasValidateEntryNameA(nullptr, name.c_str()), static_cast<DWORD>(ERROR_INVALID_NAME));
-    EXPECT_EQ(RasSetEntryPropertiesA(nullptr, name.c_str(), &record, sizeof record, nullptr, 0),
-              static_cast<DWORD>(ERROR_INVALID_NAME));
+    const char* bad = name.c_str();
+    RASENTRYA read;
+    RASDIALPARAMSA dial = {};
+    dial.dwSize = sizeof dial;
+    CopyText(dial.szEntryName, bad);
+    HRASCONN connection = nullptr;
+    const DWORD answers[] = {RasValidateEntryNameA(nullptr, bad),
+                             Store(name, Modem("")),
+                             RasRenameEntryA(nullptr, "Home", bad),
+                             RasRenameEntryA(nullptr, bad, "Work"),
+                             RasDeleteEntryA(nullptr, bad),
+                             Read(name, &read),
+                             RasEditPhonebookEntryA(nullptr, nullptr, bad),
+                             RasDialA(nullptr, nullptr, &dial, 1, nullptr, &connection)};
+    EXPECT_EQ(std::vector<DWORD>(answers, answers + 8),
+              (std::vector<DWORD>{123, 123, 123, 623, 623, 623, 623, 623}));
   }
-  EXPECT_FALSE(fs::exists(root.path() / "etc"));
-  EXPECT_EQ(RasSetEntryPropertiesA(nullptr, std::string(255, 'a').c_str(), &record, sizeof record,
-                                   nullptr, 0),
-            0u);
+  EXPECT_EQ(test::ReadFileBytes((root.path() / "victim").string()), "victim");
+  EXPECT_EQ(fs::status(root.path() / "etc/ppp/secret").permissions(), fs::perms(0600));
+  EXPECT_EQ(ListPeerFiles(root.path()), std::vector<std::string>{"Home"});
 }
 
-// A peer file the service did not write exists for the tool, as an entry with a new entry's
-// record, and a store over it replaces it (the tool asks first).
-TEST(PppdService, APeerFileOfAnotherIsAnEntryOfItsOwn) {
+// Debian's own chat scripts stay as they are; the peers folder is made as Debian keeps it and
+// refused where others may write it; a link in it is a file of its own, never followed.
+TEST(PppdService, WhatTheSystemOwnsStaysTheSystems) {
   const CPppRoot root;
-  fs::create_directories(root.path() / "etc/ppp/peers");
-  test::WriteFileBytes(root.Peer("provider"), "/dev/ttyS0\n115200\nconnect \"chat -f x\"\n");
-  EXPECT_EQ(RasValidateEntryNameA(nullptr, "Provider"), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-  RASENTRYA read = DefaultEntryRecord();
-  DWORD size = sizeof read;
-  EXPECT_EQ(RasGetEntryPropertiesA(nullptr, "provider", &read, &size, nullptr, nullptr), 0u);
-  const RASENTRYA fresh = DefaultEntryRecord();
-  EXPECT_EQ(std::memcmp(&read, &fresh, sizeof read), 0);
-  EXPECT_EQ(RasDeleteEntryA(nullptr, "provider"), 0u);
-  EXPECT_FALSE(fs::exists(root.Peer("provider")));
-}
-
-// A store that fails leaves neither half; without the right to write, the platform's code.
-TEST(PppdService, AStoreThatFailsLeavesNeitherHalf) {
-  const CPppRoot root;
-  root.AddPort("ttyS0");
-  CPeerTexts texts;
-  ASSERT_EQ(FormatPeer("Home", Modem(root.path().string() + "/dev/ttyS0"), root.path(), &texts),
-            0u);
-  // Something in the peer file's place that no file can be renamed over.
-  fs::create_directories(root.Peer("Home") + "/x");
-  EXPECT_EQ(StorePeer(root.path(), "Home", texts),
-            static_cast<DWORD>(ERROR_CANNOT_WRITE_PHONEBOOK));
-  EXPECT_FALSE(fs::exists(root.Chat("Home")));
-  EXPECT_EQ(std::distance(fs::directory_iterator(root.path() / "etc/chatscripts"), {}), 0);
-  fs::remove_all(root.Peer("Home"));
-
-  // Without the right to write: another user, where the test runs as root.
-  fs::permissions(root.path() / "etc/ppp/peers", fs::perms(0555));
+  const std::string port = root.AddPort("ttyS0");
+  const fs::path chat = root.path() / "etc/chatscripts";
+  const fs::path secret = root.path() / "secret";
+  fs::create_directories(chat);
+  for (const fs::path& file : {chat / "pap", chat / "gprs", chat / "provider", secret}) {
+    test::WriteFileBytes(file.string(), "Debian's\n");
+  }
+  fs::permissions(secret, fs::perms(0600));
+  const DWORD stored[] = {Store("pap", Modem(port)), Store("gprs", Vpn()),
+                          Store("provider", Modem(port)),
+                          RasRenameEntryA(nullptr, "provider", "Work")};
+  EXPECT_EQ(std::vector<DWORD>(stored, stored + 4), std::vector<DWORD>(4, 0));
+  fs::create_symlink(secret, root.Peer("Link"));
+  RASENTRYA read;
+  EXPECT_EQ(Read("Link", &read), 0u);  // an entry of its own, with a new entry's record
+  EXPECT_TRUE(SameRecord(read, DefaultEntryRecord()));
+  EXPECT_EQ(Store("Link", Modem(port)), 0u);
+  for (const char* name : {"pap", "gprs", "Work", "Link"}) {
+    EXPECT_EQ(RasDeleteEntryA(nullptr, name), 0u) << name;
+  }
+  for (const fs::path& file : {chat / "pap", chat / "gprs", chat / "provider", secret}) {
+    EXPECT_EQ(test::ReadFileBytes(file.string()), "Debian's\n") << file;
+  }
+  EXPECT_EQ(fs::status(secret).permissions(), fs::perms(0600));
+  EXPECT_EQ(std::distance(fs::directory_iterator(chat), {}), 3);
+  struct stat folder;
+  ASSERT_EQ(stat(PeersDirectory(root.path()).c_str(), &folder), 0);
+  EXPECT_EQ(folder.st_mode & 07777, 02750u);
+  if (const group* dialers = getgrnam("dip"); dialers != nullptr && geteuid() == 0) {
+    EXPECT_EQ(folder.st_gid, dialers->gr_gid);
+  }
+  // Writable by others, by a group other than dip, or refused to this user.
+  EXPECT_TRUE(geteuid() != 0 || chown(PeersDirectory(root.path()).c_str(), 0, 0) == 0);
+  for (const mode_t mode : {02757, 02770}) {
+    chmod(PeersDirectory(root.path()).c_str(), mode);
+    EXPECT_EQ(Store("Home", Modem(port)), kErrorAccessDenied) << mode;
+  }
+  chmod(PeersDirectory(root.path()).c_str(), 0755);
   const pid_t child = fork();
   if (child == 0) {
-    if (geteuid() == 0 && setuid(65534) != 0) {
-      _exit(2);
-    }
-    _exit(StorePeer(root.path(), "Home", texts) == kErrorAccessDenied ? 0 : 1);
+    _exit(geteuid() == 0 && setuid(65534) != 0 ? 2 : Store("Home", Modem(port)));
   }
-  const int status = test::WaitForChild(child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  EXPECT_FALSE(fs::exists(root.Peer("Home")));
+  EXPECT_EQ(test::WaitForChild(child), kErrorAccessDenied << 8);
+  EXPECT_TRUE(ListPeerFiles(root.path()).empty());
+}
+
+// What pppd reads is the old peer or the new one, never a mix: a store stopped between its steps
+// leaves the old one, two processes storing at once each store whole, and nothing is left over.
+TEST(PppdService, ThePeerSwitchesWholeWhenAStoreStopsOrTwoRunAtOnce) {
+  const CPppRoot root;
+  const std::string port = root.AddPort("ttyS0");
+  ASSERT_EQ(Store("Home", Modem(port)), 0u);
+  if (const pid_t stopped = fork(); stopped == 0) {
+    CPeersFolder folder;
+    _exit(folder.Open(root.path()) == 0 && !folder.WriteTemporary("plugin x\n").empty() ? 0 : 1);
+  } else {
+    ASSERT_EQ(test::WaitForChild(stopped), 0);
+  }
+  RASENTRYA read;
+  EXPECT_EQ(Read("Home", &read), 0u);
+  EXPECT_TRUE(SameRecord(read, Modem(port)));
+  pid_t storers[2];
+  for (int i = 0; i < 2; ++i) {
+    RASENTRYA record = Modem(port);
+    CopyText(record.szLocalPhoneNumber, i == 0 ? "111" : "222");
+    if ((storers[i] = fork()) == 0) {
+      int failures = 0;
+      for (int store = 0; store < 30; ++store) {
+        failures += Store("Home", record) != 0 ? 1 : 0;
+      }
+      _exit(failures);
+    }
+  }
+  EXPECT_EQ(test::WaitForChild(storers[0]) | test::WaitForChild(storers[1]), 0);
+  EXPECT_EQ(Read("Home", &read), 0u);
+  EXPECT_TRUE(FieldText(read.szLocalPhoneNumber) == "111" ||
+              FieldText(read.szLocalPhoneNumber) == "222");
+  EXPECT_EQ(std::distance(fs::directory_iterator(PeersDirectory(root.path())), {}), 1);
+}
+
+// What the peer file tells a person to type dials and hangs up with pon and poff as Debian ships
+// them, pointed at the test's root, also for names with blanks and a leading '-'.
+TEST(PppdService, PonAndPoffDialAndHangUpWhatThePeerFileSays) {
+  if (access("/usr/bin/pon", R_OK) != 0 || access("/usr/bin/poff", X_OK) != 0) {
+    GTEST_SKIP() << "pon and poff are not installed";
+  }
+  const CPppRoot root;
+  const std::string port = root.AddPort("ttyS0");
+  const fs::path bin = root.path() / "usr/sbin";
+  // A pppd that records its arguments, then waits under the command line that poff looks for.
+  root.AddProgram("pppd",
+                  "#!/bin/bash\nprintf '%s\\n' \"$@\" >\"$0.called\"\n"
+                  "exec -a \"/usr/sbin/pppd $*\" \"$0-sleeper/pppd\" 60\n");
+  fs::create_directories(bin / "pppd-sleeper");
+  fs::copy_file("/bin/sleep", bin / "pppd-sleeper/pppd");
+  root.AddProgram("pon", Replaced(Replaced(test::ReadFileBytes("/usr/bin/pon"), "/etc/ppp/peers",
+                                           PeersDirectory(root.path())),
+                                  "/usr/sbin/pppd", (bin / "pppd").string()));
+  const test::ScopedEnvironmentVariable path("PATH", (bin.string() + ":/usr/bin:/bin").c_str());
+  const std::string unique = " " + std::to_string(getpid());
+  for (const std::string& name : {"Home Dial-Up" + unique, "-Office (backup)" + unique}) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(Store(name, Modem(port)), 0u);
+    const std::string file = ListPeerFiles(root.path()).at(0);
+    const std::string peer = test::ReadFileBytes(root.Peer(file));
+    const auto said = [&](const std::string& command) {
+      const size_t begin = peer.find("`" + command + " ") + 1;
+      return peer.substr(begin, peer.find('`', begin) - begin);
+    };
+    const pid_t dial = fork();
+    if (dial == 0) {
+      freopen("/dev/null", "w", stderr);
+      execl("/bin/sh", "sh", "-c", said("pon").c_str(), nullptr);
+      _exit(127);
+    }
+    bool hungUp = false;
+    for (int tries = 0; tries < 100 && !hungUp; ++tries) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      hungUp = std::system((said("poff") + " >/dev/null 2>&1").c_str()) == 0;
+    }
+    EXPECT_TRUE(hungUp);
+    EXPECT_NE(test::WaitForChild(dial), -1);
+    EXPECT_EQ(test::ReadFileBytes((bin / "pppd.called").string()), "call\n" + file + "\n");
+    EXPECT_EQ(RasDeleteEntryA(nullptr, name.c_str()), 0u);
+  }
+}
+
+// A peer file of the service's own reads back as its record, with the lines a person added kept
+// through a rename; one whose options or record lines were changed, doubled or cut off is a
+// person's own: an existing entry with a new entry's record, which the tool asks to overwrite.
+TEST(PppdService, WhatIsReadBackIsWhatIsDialled) {
+  const std::string added = "show\nuser \"bob@isp\"\npersist\nmaxfail 0 # forever\n";
+  const struct {
+    const char* what;
+    std::string from, to;  // replaced in the peer file, which is then cut to `cut` bytes
+    size_t cut;
+    bool ours;
+  } rows[] = {
+      {"lines a person added", "show\n", added, std::string::npos, true},
+      {"CR LF line ends", "\n", "\r\n", std::string::npos, true},
+      {"a doubled record line", "#: Alt", "#: LocalPhoneNumber=9\n#: Alt", std::string::npos,
+       false},
+      {"another number dialled", "ATDT6175550142", "ATDT9", std::string::npos, false},
+      {"an option added", "show\n", "show\nplugin x.so\n", std::string::npos, false},
+      {"cut at 300 bytes", "", "", 300, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const CPppRoot root;
+    const RASENTRYA stored = Modem(root.AddPort("ttyS0"));
+    ASSERT_EQ(Store("Home", stored), 0u);
+    const std::string peer = test::ReadFileBytes(root.Peer("Home"));
+    test::WriteFileBytes(root.Peer("Home"), Replaced(peer, row.from, row.to).substr(0, row.cut));
+    RASENTRYA read;
+    EXPECT_EQ(Read("Home", &read), 0u);
+    EXPECT_TRUE(SameRecord(read, row.ours ? stored : DefaultEntryRecord()));
+    EXPECT_EQ(RasValidateEntryNameA(nullptr, "home"), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    if (row.ours) {
+      EXPECT_EQ(RasRenameEntryA(nullptr, "Home", "Work"), 0u);
+      EXPECT_EQ(test::ReadFileBytes(root.Peer("Work")).find(added) != std::string::npos,
+                row.to == added);
+      EXPECT_EQ(Read("Work", &read), 0u);
+      EXPECT_TRUE(SameRecord(read, stored));
+      const int judged = PppdJudges(root.Peer("Work"));
+      EXPECT_TRUE(judged == -1 || judged == 0 || judged == 4) << "pppd ended with " << judged;
+    }
+  }
 }
 
 TEST(PppdService, FindsTheSerialPortsAndThePptpAdapter) {
@@ -277,9 +429,8 @@ TEST(PppdService, FindsTheSerialPortsAndThePptpAdapter) {
                                              "modem " + dev + "ttyS0",
                                              "modem Acme 56K USB Modem (" + dev + "ttyUSB0)",
                                              std::string("vpn ") + kPptpAdapterName}));
-  EXPECT_EQ(DevicePathOf("Acme 56K USB Modem (" + dev + "ttyUSB0)"), dev + "ttyUSB0");
+  EXPECT_EQ(ModemPort(root.path(), "Acme 56K USB Modem (" + dev + "ttyUSB0)"), dev + "ttyUSB0");
 }
-
 // A stand-in pppd that writes the log lines it is given, then ends with the status given.
 std::string StandInPppd(const std::vector<const char*>& lines, int status) {
   std::string script = "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/arguments\"\n";
@@ -323,10 +474,8 @@ TEST(PppdService, DialsThroughPppdInOrderAndHangsUp) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     const CPppRoot root;
-    root.AddPort("ttyS0");
     root.AddProgram("pppd", StandInPppd(row.log, row.status));
-    RASENTRYA record = Modem(root.path().string() + "/dev/ttyS0");
-    ASSERT_EQ(RasSetEntryPropertiesA(nullptr, "Home", &record, sizeof record, nullptr, 0), 0u);
+    ASSERT_EQ(Store("Home", Modem(root.AddPort("ttyS0"))), 0u);
     RASDIALPARAMSA parameters = {};
     parameters.dwSize = sizeof parameters;
     CopyText(parameters.szEntryName, "Home");

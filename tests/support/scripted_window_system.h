@@ -3,12 +3,16 @@
 // system in use; on both platforms the framework's dialogs run against in-memory controls.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "framework/dialog.h"
+#include "framework/memory_windows.h"
 #include "framework/window_system.h"
 
 namespace test {
@@ -52,25 +56,76 @@ struct DialogAnswer {
 
 class ScriptedWindowSystem final : public CWindowSystem {
  public:
-  ScriptedWindowSystem();
-  ~ScriptedWindowSystem();
+  ScriptedWindowSystem() : previous_(ReplaceWindowSystem(this)) {}
+  ~ScriptedWindowSystem() { ReplaceWindowSystem(previous_); }
   ScriptedWindowSystem(const ScriptedWindowSystem&) = delete;
   ScriptedWindowSystem& operator=(const ScriptedWindowSystem&) = delete;
 
   // Answers for the message boxes to come, in order; a box beyond them is answered IDOK.
-  void AnswerMessageBoxes(std::initializer_list<int> answers);
+  void AnswerMessageBoxes(std::initializer_list<int> answers) {
+    messageBoxAnswers_.insert(messageBoxAnswers_.end(), answers);
+  }
   // Answers for the dialogs to come, in order; a dialog beyond them is cancelled.
-  void AnswerDialogs(std::initializer_list<DialogAnswer> answers);
+  void AnswerDialogs(std::initializer_list<DialogAnswer> answers) {
+    dialogAnswers_.insert(dialogAnswers_.end(), answers);
+  }
 
   const std::vector<ShownMessageBox>& MessageBoxes() const { return messageBoxes_; }
   const std::vector<ShownDialog>& Dialogs() const { return dialogs_; }
   // Everything shown, in order: "message box: <title>" and "dialog <template id>".
   const std::vector<std::string>& Events() const { return events_; }
 
-  int ShowMessageBox(const char* text, const char* title, UINT style) override;
-  int RunModalDialog(CDialog& dialog) override;
+  int ShowMessageBox(const char* text, const char* title, UINT style) override {
+    messageBoxes_.push_back({text, title, style});
+    events_.push_back(std::string("message box: ") + title);
+    return Next(messageBoxAnswers_, IDOK);
+  }
+
+  int RunModalDialog(CDialog& dialog) override {
+    const DialogAnswer answer = Next(dialogAnswers_, DialogAnswer::Cancel());
+    events_.push_back("dialog " + std::to_string(dialog.TemplateId()));
+    ShownDialog shown{dialog.TemplateId(), answer.command != -1, {}, false};
+    if (!shown.opened) {
+      dialogs_.push_back(shown);
+      return -1;
+    }
+    CMemoryDialogWindow window(true);
+    bool answered = false;
+    const auto recordInitializedWindow = [&]() {
+      for (const auto& [id, control] : window.Controls()) {
+        shown.controls[id] = {control->Text(), control->Items(), control->Selection()};
+      }
+      shown.centeredAfterInit = window.IsCentered();
+    };
+    const int result = RunMemoryDialog(dialog, window, [&]() {
+      if (answered) {
+        ADD_FAILURE() << "dialog " << dialog.TemplateId() << " did not end on its command";
+        return IDCANCEL;
+      }
+      answered = true;
+      recordInitializedWindow();
+      if (answer.listId != 0) {
+        window.AddControl(answer.listId).Send(CB_SETCURSEL, static_cast<uintptr_t>(answer.item), 0);
+      }
+      return answer.command;
+    });
+    if (!answered) {
+      recordInitializedWindow();  // the dialog ended itself while it was initialised
+    }
+    dialogs_.push_back(shown);
+    return result;
+  }
 
  private:
+  template <typename Answer>
+  static Answer Next(std::deque<Answer>& answers, Answer otherwise) {
+    if (!answers.empty()) {
+      otherwise = answers.front();
+      answers.pop_front();
+    }
+    return otherwise;
+  }
+
   CWindowSystem* previous_;
   std::deque<int> messageBoxAnswers_;
   std::deque<DialogAnswer> dialogAnswers_;

@@ -4,9 +4,8 @@
 // variable on every call, so a test changes the devices or failures between two calls at will.
 #pragma once
 
-#include <map>
+#include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "support/test_environment.h"
@@ -21,25 +20,36 @@ struct Device {
 
 class ScopedStandInSystem {
  public:
-  ScopedStandInSystem();
+  ScopedStandInSystem() { std::filesystem::create_directories(root_.path() / "system32" / "ras"); }
 
   // The installed devices, in the service's order (the tool sorts them itself).
-  void InstallDevices(const std::vector<Device>& devices);
+  void InstallDevices(const std::vector<Device>& devices) {
+    std::string lines;
+    for (const Device& device : devices) {
+      lines += device.type + " " + device.name + "\n";
+    }
+    WriteFileBytes(RasFile("devices.txt"), lines);
+  }
   // Makes the named function answer `code` at once.
-  void FailFunction(const std::string& function, unsigned code);
+  void FailFunction(const std::string& function, unsigned code) {
+    failures_ += function + "=" + std::to_string(code) + "\n";
+    WriteFileBytes(RasFile("failures.txt"), failures_);
+  }
 
   // <root>/system32/ras/rasphone.pbk, the default phone book.
-  std::string PhoneBookPath() const;
+  std::string PhoneBookPath() const { return RasFile("rasphone.pbk"); }
   // The phone book's bytes; empty when there is none.
   std::string PhoneBook() const { return ReadFileBytes(PhoneBookPath()); }
 
   const ScopedTempDirectory& Root() const { return root_; }
 
  private:
-  std::string RasFile(const char* name) const;
+  std::string RasFile(const char* name) const {
+    return (root_.path() / "system32" / "ras" / name).string();
+  }
 
   ScopedTempDirectory root_;
-  ScopedEnvironmentVariable systemRoot_;
+  ScopedEnvironmentVariable systemRoot_{"SystemRoot", root_.path().string().c_str()};
   std::string failures_;
 };
 

@@ -3,15 +3,27 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
 #include <string>
+#include <system_error>
 
 namespace test {
 
 // A new, empty directory under the system's temporary directory, removed with its content.
 class ScopedTempDirectory {
  public:
-  ScopedTempDirectory();
-  ~ScopedTempDirectory();
+  ScopedTempDirectory() {
+    std::random_device random;
+    do {
+      path_ = std::filesystem::temp_directory_path() / ("dialkit-test-" + std::to_string(random()));
+    } while (!std::filesystem::create_directory(path_));
+  }
+  ~ScopedTempDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
   ScopedTempDirectory(const ScopedTempDirectory&) = delete;
   ScopedTempDirectory& operator=(const ScopedTempDirectory&) = delete;
 
@@ -26,8 +38,14 @@ class ScopedTempDirectory {
 // Makes `directory` the current directory, and the earlier one current again at the end.
 class ScopedCurrentDirectory {
  public:
-  explicit ScopedCurrentDirectory(const std::filesystem::path& directory);
-  ~ScopedCurrentDirectory();
+  explicit ScopedCurrentDirectory(const std::filesystem::path& directory)
+      : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(directory);
+  }
+  ~ScopedCurrentDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+  }
   ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
   ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
 
@@ -36,9 +54,15 @@ class ScopedCurrentDirectory {
 };
 
 // Writes the bytes as they are (no line-end translation), replacing any earlier file.
-void WriteFileBytes(const std::string& path, const std::string& bytes);
+inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 // The file's bytes; empty when it cannot be read.
-std::string ReadFileBytes(const std::string& path);
+inline std::string ReadFileBytes(const std::string& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
 
 }  // namespace test

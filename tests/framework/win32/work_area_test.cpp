@@ -26,10 +26,6 @@ BOOL WINAPI FailingGetMonitorInfo(HMONITOR, LPMONITORINFO) {
   return FALSE;
 }
 
-bool SameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 TEST(WorkArea, TheMonitorsWhereTheFunctionsExistElseThePrimaryScreens) {
   RECT screen{};
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0));
@@ -48,7 +44,7 @@ TEST(WorkArea, TheMonitorsWhereTheFunctionsExistElseThePrimaryScreens) {
     SCOPED_TRACE(c.what);
     RECT area{};
     ASSERT_TRUE(WorkAreaOf(GetDesktopWindow(), c.functions, &area));
-    EXPECT_TRUE(SameRect(area, c.expected));
+    EXPECT_TRUE(EqualRect(&area, &c.expected));
   }
   // This system has them: USER32 exports both.
   const CMonitorFunctions system = SystemMonitorFunctions();

@@ -3,13 +3,45 @@
 #pragma once
 
 #include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <functional>
 
 namespace test {
 
 // Waits up to `seconds` for `child` to end, calling `meanwhile` (when given) between two looks;
 // its wait status. A child still running then is killed, the test fails, and the result is -1.
-int WaitForChild(pid_t child, int seconds = 20, const std::function<void()>& meanwhile = {});
+inline int WaitForChild(pid_t child, int seconds = 20,
+                        const std::function<void()>& meanwhile = {}) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  int status = 0;
+  for (;;) {
+    const pid_t ended = waitpid(child, &status, WNOHANG);
+    if (ended == child) {
+      return status;
+    }
+    if (ended < 0 && errno != EINTR) {
+      ADD_FAILURE() << "process " << child << " cannot be waited for";
+      return -1;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      ADD_FAILURE() << "process " << child << " did not end within " << seconds << " s";
+      return -1;
+    }
+    if (meanwhile) {
+      meanwhile();
+    } else {
+      usleep(10000);
+    }
+  }
+}
 
 }  // namespace test

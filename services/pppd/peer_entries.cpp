@@ -1,0 +1,101 @@
+#include "peer_entries.h"
+
+#include "framework/text.h"
+#include "peer_store.h"
+#include "peer_words.h"
+#include "platform/result_codes.h"
+
+namespace {
+
+CPeerEntry ReadEntryFile(const std::string& root, const std::string& file) {
+  std::string text;
+  ReadPeerFile(root, file, &text);
+  return {file, ReadPeerContents(file, text, root)};
+}
+
+// The folder open for a change of the existing entry `name`: the entry is looked for before the
+// folder is opened, which would make it, and again under the folder's lock. 0, 623 without the
+// entry, or the folder's code.
+DWORD OpenForEntry(const std::string& root, const std::string& name, CPeersFolder& folder,
+                   CPeerEntry* entry) {
+  if (!FindPeerEntry(root, name, entry)) {
+    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+  }
+  if (const DWORD failed = folder.Open(root)) {
+    return failed;
+  }
+  return FindPeerEntry(root, name, entry) ? 0 : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+}
+
+}  // namespace
+
+bool FindPeerEntry(const std::string& root, const std::string& name, CPeerEntry* entry) {
+  const std::string file = FindPeerFile(root, PeerFileName(name));
+  if (file.empty()) {
+    return false;
+  }
+  *entry = ReadEntryFile(root, file);
+  return TextEqualsIgnoringCase(entry->contents.entryName, name);
+}
+
+bool IsPeerFileTaken(const std::string& root, const std::string& name) {
+  return !FindPeerFile(root, PeerFileName(name)).empty();
+}
+
+std::vector<std::string> ListPeerEntries(const std::string& root) {
+  std::vector<std::string> names;
+  for (const std::string& file : ListPeerFiles(root)) {
+    names.push_back(ReadEntryFile(root, file).contents.entryName);
+  }
+  return names;
+}
+
+DWORD StorePeerEntry(const std::string& root, const std::string& name, const RASENTRYA& record) {
+  CPeersFolder folder;
+  if (const DWORD failed = folder.Open(root)) {
+    return failed;
+  }
+  CPeerEntry entry{PeerFileName(name), {}};
+  entry.contents.entryName = name;
+  if (IsPeerFileTaken(root, name) && !FindPeerEntry(root, name, &entry)) {
+    return ERROR_ALREADY_EXISTS;
+  }
+  std::string peer;
+  if (const DWORD refused = FormatPeer(entry.contents.entryName, record, root, &peer)) {
+    return refused;
+  }
+  return folder.Write(entry.file, WithPersonLines(std::move(peer), entry.contents.personLines));
+}
+
+DWORD RenamePeerEntry(const std::string& root, const std::string& oldName,
+                      const std::string& newName) {
+  CPeerEntry from;
+  CPeersFolder folder;
+  if (const DWORD failed = OpenForEntry(root, oldName, folder, &from)) {
+    return failed;
+  }
+  const std::string file = PeerFileName(newName);
+  const std::string holder = FindPeerFile(root, file);
+  if (!holder.empty() && holder != from.file) {
+    return ERROR_ALREADY_EXISTS;
+  }
+  if (!from.contents.ours) {
+    return file == newName ? folder.Move(from.file, file) : ERROR_INVALID_NAME;
+  }
+  std::string peer;
+  if (const DWORD refused = FormatPeer(newName, from.contents.record, root, &peer)) {
+    return refused;
+  }
+  if (const DWORD failed =
+          folder.Write(file, WithPersonLines(std::move(peer), from.contents.personLines))) {
+    return failed;
+  }
+  return file == from.file ? 0 : folder.Remove(from.file);
+}
+
+DWORD DeletePeerEntry(const std::string& root, const std::string& name) {
+  CPeerEntry entry;
+  CPeersFolder folder;
+  const DWORD failed = OpenForEntry(root, name, folder, &entry);
+  return failed != 0 ? failed : folder.Remove(entry.file);
+}
