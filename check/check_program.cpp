@@ -32,7 +32,7 @@ constexpr char kUsage[] =
     "(dialkit-check.md).\n";
 
 int WrongCommandLine(std::FILE* err, const char* what) {
-  std::fprintf(err, "dialkit-check: %s\n%s", what, kUsage);
+  Put(err, {"dialkit-check: ", what, "\n", kUsage});
   return kWrongCommandLine;
 }
 
@@ -76,12 +76,12 @@ int RunCheckProgram(int argc, const char* const* argv, std::FILE* out, std::FILE
   // directory instead.
   char fullPath[4096];
   if (!FormFullPath(fullPath, sizeof fullPath, file)) {
-    std::fprintf(err, "%s: error: no full path can be formed from this name\n", file);
+    Put(err, {file, ": error: no full path can be formed from this name\n"});
     return kUnreadable;
   }
   const CEntryFileCheck check = CheckEntryFile(fullPath, section);
   if (!check.readable && !json) {
-    std::fprintf(err, "%s: error: the file cannot be read: %s\n", file, check.problem.c_str());
+    Put(err, {file, ": error: the file cannot be read: ", check.problem, "\n"});
   }
   if (json) {
     WriteJsonReport(out, file, check);

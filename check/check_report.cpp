@@ -62,18 +62,17 @@ std::string BitNames(DWORD bits, const EntryKey& key, const char* separator, For
   return names;
 }
 
-// Writes the parts one after another.
-void Put(std::FILE* out, std::initializer_list<string_view> parts) {
-  for (const string_view part : parts) {
-    std::fwrite(part.data(), 1, part.size(), out);
-  }
-}
-
 std::string Number(size_t value) {
   return std::to_string(value);
 }
 
 }  // namespace
+
+void Put(std::FILE* out, std::initializer_list<string_view> parts) {
+  for (const string_view part : parts) {
+    std::fwrite(part.data(), 1, part.size(), out);
+  }
+}
 
 void WriteTextReport(std::FILE* out, const char* file, const CEntryFileCheck& check) {
   const std::string shownFile = Escaped(file, Escape::kPath);

@@ -7,8 +7,14 @@
 #pragma once
 
 #include <cstdio>
+#include <initializer_list>
+#include <string_view>
 
 #include "entry_check.h"
+
+// Writes the parts one after another. The programs write through this rather than the printf
+// family, which on Windows would bring the compiler runtime's own printf into the program.
+void Put(std::FILE* out, std::initializer_list<std::string_view> parts);
 
 void WriteTextReport(std::FILE* out, const char* file, const CEntryFileCheck& check);
 void WriteJsonReport(std::FILE* out, const char* file, const CEntryFileCheck& check);

@@ -8,11 +8,13 @@ if(CMAKE_CROSSCOMPILING)
     add_library(GTest::gtest ALIAS gtest)
     add_library(GTest::gmock ALIAS gmock)
   endif()
-  # GoogleTest's adjustments for the cross compilers' standard library (see the header there).
-  foreach(library gtest gmock)
-    target_include_directories(${library} BEFORE PUBLIC
-                               ${PROJECT_SOURCE_DIR}/tests/support/googletest)
-  endforeach()
+  # GoogleTest's adjustments for the MinGW-w64 compilers' standard library (see the header there).
+  if(WIN32)
+    foreach(library gtest gmock)
+      target_include_directories(${library} BEFORE PUBLIC
+                                 ${PROJECT_SOURCE_DIR}/tests/support/googletest)
+    endforeach()
+  endif()
 else()
   find_package(GTest REQUIRED)
 endif()
@@ -20,10 +22,11 @@ include(GoogleTest)
 
 # dialkit_add_test(<name> SOURCES ... LIBRARIES ... [PROPERTIES ...])
 # One test program per subsystem. On the host every test case becomes its own CTest test; under
-# Wine a program is one CTest test, because each start of a Windows program costs a Wine process.
-# PROPERTIES are set on each of those tests. A cross build without an emulator (32-bit Windows)
-# builds its tests but cannot run them. Every test has a time limit, so that one that hangs fails
-# and is named.
+# an emulator (Wine, qemu-user) a program is one CTest test, because each start costs an emulator
+# process. PROPERTIES are set on each of those tests. A cross build without an emulator (32-bit
+# Windows) builds its tests but cannot run them. Every test has a time limit, so that one that
+# hangs fails and is named. Under qemu-user a program the tests start is the build's too, which
+# only the emulator can run (no binfmt here): the tests start it through DIALKIT_TEST_WRAPPER.
 function(dialkit_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -36,6 +39,12 @@ function(dialkit_add_test name)
     # case.
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT 900 ${ARG_PROPERTIES})
+    if(NOT WIN32)
+      list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " wrapper)
+      set_tests_properties(${name} PROPERTIES ENVIRONMENT "DIALKIT_TEST_WRAPPER=${wrapper}")
+      # What qemu-user cannot show (a limit on the address space) is skipped, and says so.
+      target_compile_definitions(${name} PRIVATE DIALKIT_TESTS_EMULATED)
+    endif()
   endif()
 endfunction()
 
@@ -46,7 +55,7 @@ endfunction()
 # tests/support), and must be preferred to Wine's own built-in rasapi32.
 function(dialkit_test_uses_stand_in name)
   add_dependencies(${name} dialkit_stand_in_rasapi32 dialkit_stand_in_altras)
-  if(CMAKE_CROSSCOMPILING_EMULATOR)
+  if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=rasapi32=n"
                                             FIXTURES_REQUIRED stand_in_service)
   endif()

@@ -8,5 +8,10 @@ set(DIALKIT_MINGW_TRIPLE i686-w64-mingw32)
 # types; tools/check-windows-imports makes sure that nothing the older systems lack is imported.
 set(DIALKIT_OLDEST_WINDOWS 5.0)
 set(DIALKIT_PE_VERSION 4.0)
+# Those systems run on the 80486 (Windows 95 names a 386, whose missing instructions GCC's code
+# for the 486 uses): everything the project compiles is for it, and the shipped programs hold no
+# instruction that it lacks (tools/check-instructions).
+set(CMAKE_C_FLAGS_INIT "-march=i486")
+set(CMAKE_CXX_FLAGS_INIT "-march=i486")
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)

@@ -78,8 +78,9 @@ std::vector<RASDEVINFOA> FindDevices(const std::string& root) {
   if (DIR* directory = opendir(ports.c_str())) {
     while (const dirent* entry = readdir(directory)) {
       const std::string_view name = entry->d_name;
-      const bool serial =
-          name.starts_with("ttyS") || name.starts_with("ttyUSB") || name.starts_with("ttyACM");
+      // ttyAMA: the UARTs of a Raspberry Pi and other ARM boards (a modem on the GPIO header).
+      const bool serial = name.starts_with("ttyS") || name.starts_with("ttyUSB") ||
+                          name.starts_with("ttyACM") || name.starts_with("ttyAMA");
       const std::string path = root + "/dev/" + std::string(name);
       if (!serial || !IsRealPort(ports + "/" + std::string(name), name) ||
           !PathExists(path.c_str())) {

@@ -417,6 +417,7 @@ TEST(PppdService, FindsTheSerialPortsAndThePptpAdapter) {
   root.AddPort("ttyS1", nullptr, "0");  // no UART
   root.AddPort("ttyUSB0", "Acme 56K USB Modem");
   root.AddPort("ttyACM0", nullptr, nullptr);
+  root.AddPort("ttyAMA0", nullptr, nullptr);                   // a Raspberry Pi's own UART
   fs::create_directories(root.path() / "sys/class/tty/tty1");  // a console, no serial port
   root.AddProgram("pptp", "#!/bin/sh\n");
   const std::string dev = root.path().string() + "/dev/";
@@ -424,7 +425,8 @@ TEST(PppdService, FindsTheSerialPortsAndThePptpAdapter) {
   for (const RASDEVINFOA& device : FindDevices(root.path())) {
     found.push_back(std::string(device.szDeviceType) + " " + device.szDeviceName);
   }
-  EXPECT_EQ(found, (std::vector<std::string>{"modem " + dev + "ttyACM0", "modem " + dev + "ttyS0",
+  EXPECT_EQ(found, (std::vector<std::string>{"modem " + dev + "ttyACM0", "modem " + dev + "ttyAMA0",
+                                             "modem " + dev + "ttyS0",
                                              "modem Acme 56K USB Modem (" + dev + "ttyUSB0)",
                                              std::string("vpn ") + kPptpAdapterName}));
   EXPECT_EQ(ModemPort(root.path(), "Acme 56K USB Modem (" + dev + "ttyUSB0)"), dev + "ttyUSB0");

@@ -1,8 +1,8 @@
-// The process entry on Windows: a GUI program with no console and no main window. The runtime's
-// start-up hands WinMain the command line with the program name and the blanks after it already
-// taken off, which is exactly the text the application object is given; the executable's path
-// comes from the platform. RunApplication then runs InitInstance and the exit step, with no
-// message loop between them, and its result is the process's exit code.
+// The process entry on Windows: a GUI program with no console and no main window. The program's
+// start-up (program_start_gui_win32.c) hands WinMain the command line with the program name and the
+// blanks after it already taken off, which is exactly the text the application object is given; the
+// executable's path comes from the platform. RunApplication then runs InitInstance and the exit
+// step, with no message loop between them, and its result is the process's exit code.
 #include <windows.h>
 
 #include <commctrl.h>

@@ -4,8 +4,8 @@
 // dialog template comes with its resource script.
 #include <windows.h>
 
-#include <map>
 #include <memory>
+#include <vector>
 
 #include "framework/dialog.h"
 #include "framework/win32/work_area_win32.h"
@@ -16,6 +16,8 @@ namespace {
 class CWin32ControlWindow final : public CControlWindow {
  public:
   explicit CWin32ControlWindow(HWND window) : window_(window) {}
+
+  HWND Window() const { return window_; }
 
   intptr_t Send(UINT message, uintptr_t wParam, intptr_t lParam) override {
     return SendMessageA(window_, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
@@ -34,11 +36,12 @@ class CWin32DialogWindow final : public CDialogWindow {
     if (control == nullptr) {
       return nullptr;
     }
-    std::unique_ptr<CWin32ControlWindow>& wrapper = controls_[id];
-    if (!wrapper) {
-      wrapper = std::make_unique<CWin32ControlWindow>(control);
+    for (const std::unique_ptr<CWin32ControlWindow>& wrapper : controls_) {
+      if (wrapper->Window() == control) {
+        return wrapper.get();
+      }
     }
-    return wrapper.get();
+    return controls_.emplace_back(std::make_unique<CWin32ControlWindow>(control)).get();
   }
 
   void EndModal(int result) override { EndDialog(window_, result); }
@@ -57,7 +60,8 @@ class CWin32DialogWindow final : public CDialogWindow {
 
  private:
   HWND window_ = nullptr;
-  std::map<int, std::unique_ptr<CWin32ControlWindow>> controls_;
+  // One wrapper for each control asked for; a dialog has a handful.
+  std::vector<std::unique_ptr<CWin32ControlWindow>> controls_;
 };
 
 // What one modal run keeps: the dialog object and its window's wrapper.

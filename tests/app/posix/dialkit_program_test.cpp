@@ -6,7 +6,7 @@
 //
 // DIALKIT_TEST_WRAPPER, when set, names a program and its arguments (separated by blanks) that
 // start the tool instead: tools/test-all runs these runs again under valgrind that way, where an
-// error or a leak makes the exit status 99.
+// error or a leak makes the exit status 99, and the ARM builds' tests start it under qemu-user.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -144,7 +144,9 @@ TEST(DialkitProgram, AQuietRunKeepsItsStatusWhenNobodyReadsItsErrors) {
     signal(SIGPIPE, SIG_DFL);
     dup2(errors[1], STDERR_FILENO);
     setenv("SystemRoot", world.Root().path().c_str(), 1);
-    execl(program.c_str(), "dialkit", "INIT=missing.ini", "CONNECT=x", "/quiet", nullptr);
+    execl("/bin/sh", "sh", "-fc",
+          "exec $DIALKIT_TEST_WRAPPER \"$0\" INIT=missing.ini CONNECT=x /quiet", program.c_str(),
+          nullptr);
     _exit(127);
   }
   close(errors[1]);

@@ -167,6 +167,9 @@ TEST(OddProfileFiles, AQuietRunOutOfMemoryEndsWithItsOwnStatusAndSaysSo) {
   if (kSanitized) {
     GTEST_SKIP() << "the sanitizers' allocators end the process their own way";
   }
+#ifdef DIALKIT_TESTS_EMULATED
+  GTEST_SKIP() << "qemu-user keeps a limit on the address space to itself";
+#endif
   test::RunWorld world(test::kTypicalDevices, test::kRemembered, {}, nullptr);
   // A file larger than anything the process has held, with far less room than that: reading it
   // needs more memory than there is. Sparse, so that it costs no disk.
