@@ -4,6 +4,8 @@
 #include "peer_store.h"
 #include "peer_words.h"
 #include "platform/result_codes.h"
+#include "ppp_system.h"
+#include "service_answers.h"
 
 namespace {
 
@@ -59,6 +61,11 @@ DWORD StorePeerEntry(const std::string& root, const std::string& name, const RAS
   entry.contents.entryName = name;
   if (IsPeerFileTaken(root, name) && !FindPeerEntry(root, name, &entry)) {
     return ERROR_ALREADY_EXISTS;
+  }
+  // The port is looked at when the entry is stored; reading it back asks only the file.
+  if (FieldText(record.szDeviceType) != kVpnType &&
+      !IsModemDevice(ModemPort(root, FieldText(record.szDeviceName)))) {
+    return kErrorDeviceDoesNotExist;
   }
   std::string peer;
   if (const DWORD refused = FormatPeer(entry.contents.entryName, record, root, &peer)) {

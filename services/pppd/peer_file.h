@@ -18,11 +18,12 @@
 // each field.
 inline constexpr char kPeerRecordMark[] = "#: dialkit entry 1";
 
-// The peer file of the entry `entryName` (a name IsPeerName takes) under `root` (ppp_system.h).
-// 0, or why the record cannot be a peer: kErrorNotSupported for framing other than PPP, which is
-// all pppd speaks; kErrorDeviceDoesNotExist for a modem whose device name names no port that
-// ModemPort takes; ERROR_INVALID_PARAMETER for a VPN server that is no host name or address, or
-// for a word longer than pppd reads whole (a root with a path of a thousand bytes).
+// The peer file of the entry `entryName` (a name IsPeerName takes) under `root` (ppp_system.h),
+// from the record alone: the file system is not asked. 0, or why the record cannot be a peer:
+// kErrorNotSupported for framing other than PPP, which is all pppd speaks;
+// kErrorDeviceDoesNotExist for a modem whose device name names no port that ModemPort takes;
+// ERROR_INVALID_PARAMETER for a VPN server that is no host name or address, or for a word longer
+// than pppd reads whole (a root with a path of a thousand bytes).
 DWORD FormatPeer(std::string_view entryName, const RASENTRYA& record, const std::string& root,
                  std::string* peer);
 

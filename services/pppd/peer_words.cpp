@@ -1,6 +1,6 @@
 #include "peer_words.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "entry_fields.h"
 #include "service_answers.h"
@@ -11,23 +11,24 @@ bool IsLetterOrDigit(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-// Characters that neither pppd's lexer nor the shell reads as anything but themselves.
-bool IsPlainWord(std::string_view text) {
-  if (text.empty()) {
-    return false;
-  }
-  for (const char c : text) {
-    if (!IsLetterOrDigit(c) && std::strchr("/._-+:=,@", c) == nullptr) {
-      return false;
-    }
-  }
-  return true;
+// Whether `text` holds only ASCII letters, digits and `marks`.
+bool IsMadeOf(std::string_view text, std::string_view marks) {
+  return std::all_of(text.begin(), text.end(), [marks](char c) {
+    return IsLetterOrDigit(c) || marks.find(c) != std::string_view::npos;
+  });
 }
+
+// Besides letters and digits: the characters that pppd's lexer reads as nothing but themselves;
+// those that a port's path is made of; a host name's; a peer file name's.
+constexpr std::string_view kPlainMarks = "/._-+:=,@";
+constexpr std::string_view kPortMarks = "/._-+:";
+constexpr std::string_view kServerMarks = ".-_";
+constexpr std::string_view kFileNameMarks = "_";
 
 }  // namespace
 
 std::string PppWord(std::string_view text) {
-  if (IsPlainWord(text)) {
+  if (!text.empty() && IsMadeOf(text, kPlainMarks)) {
     return std::string(text);
   }
   std::string word = "\"";
@@ -49,7 +50,7 @@ std::string PppWord(std::string_view text) {
 }
 
 std::string ShellWord(std::string_view text) {
-  if (IsPlainWord(text)) {
+  if (!text.empty() && IsMadeOf(text, kPlainMarks)) {
     return std::string(text);
   }
   std::string word = "'";
@@ -69,7 +70,7 @@ std::string PeerFileName(std::string_view entryName) {
   std::string file;
   bool apart = false;
   for (const char c : entryName) {
-    if (!IsLetterOrDigit(c) && c != '_') {
+    if (!IsMadeOf({&c, 1}, kFileNameMarks)) {
       apart = true;
       continue;
     }
@@ -91,13 +92,30 @@ bool IsPeerName(const char* name) {
 }
 
 bool IsServerName(std::string_view server) {
-  if (server.empty() || server.size() > 253 || !IsLetterOrDigit(server[0])) {
-    return false;
+  return !server.empty() && server.size() <= 253 && IsLetterOrDigit(server[0]) &&
+         IsMadeOf(server, kServerMarks);
+}
+
+std::string ModemPort(const std::string& root, std::string_view deviceName) {
+  const size_t open = deviceName.rfind(" (/");
+  std::string_view path;
+  if (open != std::string_view::npos && deviceName.ends_with(')')) {
+    path = deviceName.substr(open + 2, deviceName.size() - open - 3);
+  } else if (deviceName.starts_with('/')) {
+    path = deviceName;
   }
-  for (const char c : server) {
-    if (!IsLetterOrDigit(c) && c != '.' && c != '-' && c != '_') {
-      return false;
+  const std::string devices = root + "/dev/";
+  // The root is the caller's; what lies below its /dev is the value's.
+  if (!path.starts_with(devices) || !IsMadeOf(path.substr(devices.size()), kPortMarks)) {
+    return {};
+  }
+  for (std::string_view parts = path.substr(devices.size() - 1); !parts.empty();) {
+    parts.remove_prefix(1);
+    const std::string_view part = parts.substr(0, parts.find('/'));
+    if (part.empty() || part == "." || part == "..") {
+      return {};
     }
+    parts.remove_prefix(part.size());
   }
-  return true;
+  return std::string(path);
 }

@@ -41,3 +41,10 @@ bool IsPeerName(const char* name);
 // A VPN server: a host name or an IPv4 address, letters, digits, '.', '-' and '_' that begin
 // with a letter or a digit, so never an option of pptp.
 bool IsServerName(std::string_view server);
+
+// The port that a modem's device name names (the path in its last parentheses, or the whole name
+// when it is a path), when a peer file may name it: a path under ROOT/dev/ of letters, digits and
+// / . _ - + : without empty, "." or ".." parts. Empty otherwise. Whether a serial port is there is
+// the system's to say (IsModemDevice), when the entry is stored: what a peer file says is read
+// back whatever the state of the machine's devices.
+std::string ModemPort(const std::string& root, std::string_view deviceName);

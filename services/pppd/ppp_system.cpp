@@ -119,33 +119,10 @@ std::vector<RASDEVINFOA> FindDevices(const std::string& root) {
   return devices;
 }
 
-std::string ModemPort(const std::string& root, std::string_view deviceName) {
-  const size_t open = deviceName.rfind(" (/");
-  std::string path;
-  if (open != std::string_view::npos && deviceName.ends_with(')')) {
-    path = deviceName.substr(open + 2, deviceName.size() - open - 3);
-  } else if (deviceName.starts_with('/')) {
-    path = deviceName;
-  }
-  const std::string devices = root + "/dev/";
-  if (!path.starts_with(devices)) {
-    return {};
-  }
-  const std::string_view inside = std::string_view(path).substr(devices.size());
-  for (size_t part = 0; part <= inside.size();) {
-    const size_t end = std::min(inside.find('/', part), inside.size());
-    const std::string_view name = inside.substr(part, end - part);
-    if (name.empty() || name == "." || name == ".." ||
-        name.find_first_not_of(
-            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-+:") !=
-            std::string_view::npos) {
-      return {};
-    }
-    part = end + 1;
-  }
+bool IsModemDevice(const std::string& port) {
   struct stat info;
-  if (lstat(path.c_str(), &info) != 0) {
-    return errno == ENOENT ? path : std::string();
+  if (lstat(port.c_str(), &info) != 0) {
+    return errno == ENOENT;
   }
-  return stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode) ? path : std::string();
+  return stat(port.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
 }

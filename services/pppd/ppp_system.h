@@ -33,9 +33,7 @@ inline constexpr char kPptpAdapterName[] = "PPTP (pptp-linux)";
 // type and then name, byte by byte, as the tool sorts them.
 std::vector<RASDEVINFOA> FindDevices(const std::string& root);
 
-// The serial port that a modem's device name names (the path in its last parentheses, or the
-// whole name when it is a path), when it is one the service writes into a peer file: a path under
-// ROOT/dev/ of letters, digits and / . _ - + : without empty, "." or ".." parts, that is a
-// character device or a symbolic link that ends in one (/dev/serial/by-id/...), or that is not
-// there at all, since a modem that is unplugged now is used all the same. Empty otherwise.
-std::string ModemPort(const std::string& root, std::string_view deviceName);
+// Whether the port that ModemPort gave may be written into a peer file: a character device or a
+// symbolic link that ends in one (/dev/serial/by-id/...), or nothing at all, since a modem that
+// is unplugged now is used all the same.
+bool IsModemDevice(const std::string& port);
