@@ -18,9 +18,11 @@ bool IsMadeOf(std::string_view text, std::string_view marks) {
   });
 }
 
-// Besides letters and digits: the characters that pppd's lexer reads as nothing but themselves;
-// those that a port's path is made of; a host name's; a peer file name's.
-constexpr std::string_view kPlainMarks = "/._-+:=,@";
+// Besides letters and digits: the characters that the shell reads as nothing but themselves, and
+// pppd's lexer too, which reads '=' so as well (the shell takes a first word with '=' for an
+// assignment); those that a port's path is made of; a host name's; a peer file name's.
+constexpr std::string_view kShellPlainMarks = "/._-+:,@";
+constexpr std::string_view kPlainMarks = "/._-+:,@=";
 constexpr std::string_view kPortMarks = "/._-+:";
 constexpr std::string_view kServerMarks = ".-_";
 constexpr std::string_view kFileNameMarks = "_";
@@ -50,7 +52,7 @@ std::string PppWord(std::string_view text) {
 }
 
 std::string ShellWord(std::string_view text) {
-  if (!text.empty() && IsMadeOf(text, kPlainMarks)) {
+  if (!text.empty() && IsMadeOf(text, kShellPlainMarks)) {
     return std::string(text);
   }
   std::string word = "'";

@@ -19,7 +19,7 @@ inline constexpr size_t kPppWordLimit = 1023;
 std::string PppWord(std::string_view text);
 
 // `text` as one word of the shell that runs pppd's connect and pty commands: as it is when it
-// holds only the characters above, otherwise in single quotes.
+// holds only the characters above but '=', otherwise in single quotes.
 std::string ShellWord(std::string_view text);
 
 // `text` for a comment, which ends at the first line break: control characters, per cent signs
