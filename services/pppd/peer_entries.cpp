@@ -64,7 +64,7 @@ DWORD StorePeerEntry(const std::string& root, const std::string& name, const RAS
   }
   // The port is looked at when the entry is stored; reading it back asks only the file.
   if (FieldText(record.szDeviceType) != kVpnType &&
-      !IsModemDevice(ModemPort(root, FieldText(record.szDeviceName)))) {
+      !IsModemDevice(root, ModemPort(root, FieldText(record.szDeviceName)))) {
     return kErrorDeviceDoesNotExist;
   }
   std::string peer;

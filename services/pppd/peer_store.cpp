@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <grp.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,16 +27,6 @@ DWORD WriteError(int error) {
                                                              : ERROR_CANNOT_WRITE_PHONEBOOK;
 }
 
-// The group dip, whose members may dial with pon; -1 where there is none.
-gid_t DialersGroup() {
-  group entry;
-  group* found = nullptr;
-  char buffer[4096];
-  return getgrnam_r("dip", &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr
-             ? found->gr_gid
-             : static_cast<gid_t>(-1);
-}
-
 // Root's files belong to the group dip, as Debian keeps them.
 bool GiveToDialers(int file) {
   const gid_t dialers = DialersGroup();
@@ -56,18 +45,6 @@ bool WriteAll(int file, std::string_view text) {
     text.remove_prefix(static_cast<size_t>(count));
   }
   return true;
-}
-
-// A folder that others than root (or this user) and the group dip may write lets them put
-// options into root's dials.
-bool IsClosedToOthers(int folder) {
-  struct stat info;
-  if (fstat(folder, &info) != 0) {
-    return false;
-  }
-  const bool ownerTrusted = info.st_uid == 0 || info.st_uid == geteuid();
-  const bool groupTrusted = (info.st_mode & S_IWGRP) == 0 || info.st_gid == DialersGroup();
-  return ownerTrusted && groupTrusted && (info.st_mode & S_IWOTH) == 0;
 }
 
 }  // namespace

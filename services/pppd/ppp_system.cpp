@@ -1,10 +1,14 @@
 #include "ppp_system.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -47,7 +51,67 @@ bool IsRealPort(const std::string& port, std::string_view name) {
   return PathExists((port + "/device").c_str());
 }
 
+// The serial ports' families, as the kernel names them: 8250 UARTs, USB serial adapters, USB
+// modems (CDC ACM), the UARTs of a Raspberry Pi and other ARM boards (a modem on the GPIO header).
+constexpr std::string_view kSerialPortFamilies[] = {"ttyS", "ttyUSB", "ttyACM", "ttyAMA"};
+
+bool IsSerialPortName(std::string_view name) {
+  for (const std::string_view family : kSerialPortFamilies) {
+    if (name.size() > family.size() && name.starts_with(family) &&
+        name.find_first_not_of("0123456789", family.size()) == std::string_view::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string_view NameOf(std::string_view path) {
+  return path.substr(path.rfind('/') + 1);
+}
+
+// Whether `folder` and each folder above it up to `top` (empty for /) is a folder, no link, that
+// only root, this user and dip may change; or one of root's with the sticky bit (/tmp), where
+// others may add names but not take or replace another's, above a name that is root's or this
+// user's (`nameBelowTrusted`, for the first folder; the next ones are above a folder that passed).
+bool IsClosedChain(std::string folder, const std::string& top, bool nameBelowTrusted) {
+  for (;;) {
+    const int opened = open(folder.empty() ? "/" : folder.c_str(),
+                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat info;
+    const bool closed = opened >= 0 && fstat(opened, &info) == 0 &&
+                        (IsClosedToOthers(opened) ||
+                         (nameBelowTrusted && info.st_uid == 0 && (info.st_mode & S_ISVTX) != 0));
+    if (opened >= 0) {
+      close(opened);
+    }
+    if (!closed || folder.size() <= top.size()) {
+      return closed && folder == top;
+    }
+    folder.erase(folder.rfind('/'));
+    nameBelowTrusted = true;
+  }
+}
+
 }  // namespace
+
+gid_t DialersGroup() {
+  group entry;
+  group* found = nullptr;
+  char buffer[4096];
+  return getgrnam_r("dip", &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr
+             ? found->gr_gid
+             : static_cast<gid_t>(-1);
+}
+
+bool IsClosedToOthers(int file) {
+  struct stat info;
+  if (fstat(file, &info) != 0) {
+    return false;
+  }
+  const bool ownerTrusted = info.st_uid == 0 || info.st_uid == geteuid();
+  const bool groupTrusted = (info.st_mode & S_IWGRP) == 0 || info.st_gid == DialersGroup();
+  return ownerTrusted && groupTrusted && (info.st_mode & S_IWOTH) == 0;
+}
 
 std::string PppRoot() {
   std::string root;
@@ -78,11 +142,8 @@ std::vector<RASDEVINFOA> FindDevices(const std::string& root) {
   if (DIR* directory = opendir(ports.c_str())) {
     while (const dirent* entry = readdir(directory)) {
       const std::string_view name = entry->d_name;
-      // ttyAMA: the UARTs of a Raspberry Pi and other ARM boards (a modem on the GPIO header).
-      const bool serial = name.starts_with("ttyS") || name.starts_with("ttyUSB") ||
-                          name.starts_with("ttyACM") || name.starts_with("ttyAMA");
       const std::string path = root + "/dev/" + std::string(name);
-      if (!serial || !IsRealPort(ports + "/" + std::string(name), name) ||
+      if (!IsSerialPortName(name) || !IsRealPort(ports + "/" + std::string(name), name) ||
           !PathExists(path.c_str())) {
         continue;
       }
@@ -119,10 +180,31 @@ std::vector<RASDEVINFOA> FindDevices(const std::string& root) {
   return devices;
 }
 
-bool IsModemDevice(const std::string& port) {
+bool IsModemDevice(const std::string& root, const std::string& port) {
+  if (port.empty()) {
+    return false;
+  }
+  const std::string devices = root + "/dev";
+  std::string folder = port.substr(0, port.rfind('/'));
   struct stat info;
   if (lstat(port.c_str(), &info) != 0) {
-    return errno == ENOENT;
+    if (errno != ENOENT ||
+        !(IsSerialPortName(NameOf(port)) || port.starts_with(devices + "/serial/"))) {
+      return false;
+    }
+    // Only who may change the nearest folder there may make the port.
+    while (folder.size() > devices.size() && lstat(folder.c_str(), &info) != 0) {
+      folder.erase(folder.rfind('/'));
+    }
+    return IsClosedChain(folder, devices, false);
   }
-  return stat(port.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
+  char target[PATH_MAX];
+  const bool portTrusted = info.st_uid == 0 || info.st_uid == geteuid();
+  if (!IsClosedChain(folder, devices, portTrusted) || realpath(port.c_str(), target) == nullptr ||
+      stat(target, &info) != 0 || !S_ISCHR(info.st_mode) || info.st_uid != 0) {
+    return false;
+  }
+  const std::string_view device = target;
+  return (IsSerialPortName(NameOf(port)) || IsSerialPortName(NameOf(device))) &&
+         IsClosedChain(std::string(device.substr(0, device.rfind('/'))), "", true);
 }

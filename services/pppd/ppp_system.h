@@ -8,6 +8,8 @@
 //   ROOT/sys/class/tty, ROOT/dev     where the serial ports are found
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,14 +28,26 @@ inline constexpr char kModemType[] = "modem";
 inline constexpr char kVpnType[] = "vpn";
 inline constexpr char kPptpAdapterName[] = "PPTP (pptp-linux)";
 
+// The group dip, whose members may dial with pon; -1 where there is none.
+gid_t DialersGroup();
+
+// Whether only root, the user the service runs as and the group dip may change the open file or
+// folder `file`: whoever else may change a peer file, or a folder on the way to a peer or a
+// port, could put options or a device of their own into root's dials.
+bool IsClosedToOthers(int file);
+
 // The remote-access devices of the system under `root`: each serial port that exists as a device
-// (a ttyS port only where its UART is real; ttyUSB and ttyACM ports), of type modem, named by its
-// product where sysfs has one and its path in parentheses ("Acme 56K (/dev/ttyUSB0)"), or by its
-// path alone; and the PPTP adapter of type vpn where ROOT/usr/sbin/pptp is installed. Sorted by
+// (a ttyS port only where its UART is real; ttyUSB, ttyACM and ttyAMA ports), of type modem, named
+// by its product where sysfs has one and its path in parentheses ("Acme 56K (/dev/ttyUSB0)"), or by
+// its path alone; and the PPTP adapter of type vpn where ROOT/usr/sbin/pptp is installed. Sorted by
 // type and then name, byte by byte, as the tool sorts them.
 std::vector<RASDEVINFOA> FindDevices(const std::string& root);
 
-// Whether the port that ModemPort gave may be written into a peer file: a character device or a
-// symbolic link that ends in one (/dev/serial/by-id/...), or nothing at all, since a modem that
-// is unplugged now is used all the same.
-bool IsModemDevice(const std::string& port);
+// Whether the port that ModemPort gave may be handed to pppd, which opens it as root and talks
+// to it as the modem and the PPP peer: a serial port by its name, or by the name of what a link
+// there ends in (/dev/serial/by-id/... in /dev/ttyUSB0), a character device of root's; or not
+// there at all (a modem unplugged now is used all the same), when its name is a serial port's
+// or it lies in /dev/serial. Every folder from ROOT/dev to the port, and every folder above the
+// device a link ends in, only root, this user and dip may change, so nobody else can put a
+// device of their own (a pseudo-terminal) there later.
+bool IsModemDevice(const std::string& root, const std::string& port);

@@ -148,6 +148,8 @@ TEST(PppdService, EveryValueIsOneWordOrRefusedAndPppdTakesWhatIsStored) {
       {false, "Home", "DeviceName=DEV/../x", kErrorDeviceDoesNotExist, ""},
       {false, "Home", "DeviceName=DEV/file", kErrorDeviceDoesNotExist, ""},
       {false, "Home", "DeviceName=Standard Modem", kErrorDeviceDoesNotExist, ""},
+      {false, "Home", "DeviceName=Modem (DEV/shm/ttyUSB0)", kErrorDeviceDoesNotExist, ""},
+      {false, "Home", "DeviceName=Modem (DEV/modem)", kErrorDeviceDoesNotExist, ""},
       {false, "Home", "FramingProtocol=Slip", kErrorNotSupported, ""},
       {true, "Office", "", 0, "pptp' vpn.example.com --nolaunchpppd\""},
       {true, "Office", "LocalPhoneNumber=v%0Aplugin PLUGIN", ERROR_INVALID_PARAMETER, ""},
@@ -158,6 +160,9 @@ TEST(PppdService, EveryValueIsOneWordOrRefusedAndPppdTakesWhatIsStored) {
     const CPppRoot root("sys root");
     const std::string dev = fs::path(root.AddPort("ttyS0")).parent_path().string();
     test::WriteFileBytes(dev + "/file", "");
+    fs::create_directories(dev + "/shm");  // which every user may write
+    fs::permissions(dev + "/shm", fs::perms(01777));
+    fs::create_symlink("/dev/null", dev + "/modem");  // a character device, but no serial port
     RASENTRYA record = row.vpn ? Vpn() : Modem(dev + "/ttyS0");
     size_t next = 0;
     ReadStoredLine(&record,
