@@ -2,7 +2,7 @@
 // nothing but what the service writes for the record read back: the words that pppd's lexer
 // (ported here, quotes, escapes, comments and all) reads from it, less the options a person may
 // add and their arguments, are those of the service's own file for that record; and that file
-// with the person's lines reads back the same.
+// with the person's lines reads back the same. Any file is named so that its name gives its file.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -13,6 +13,7 @@
 
 #include "fuzz_support.h"
 #include "peer_file.h"
+#include "peer_words.h"
 
 namespace {
 
@@ -92,7 +93,8 @@ std::vector<std::string> PppdWords(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const CPeerContents contents = ReadPeerContents("Home", text, kRoot);
-  FUZZ_CHECK(contents.ours || (contents.entryName == "Home" && contents.personLines.empty()));
+  FUZZ_CHECK(PeerFileName(contents.entryName) == "Home");
+  FUZZ_CHECK(contents.ours || contents.personLines.empty());
   std::string ours;
   if (!contents.ours) {
     return 0;

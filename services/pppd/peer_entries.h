@@ -1,7 +1,8 @@
 // The entries of the peers folder. An entry lives in the peer file its name gives (PeerFileName:
-// "Home Dial-Up" in Home-Dial-Up), which keeps the entry's own name; a file the service did not
-// write is the entry named by its file name. Two names that give one file cannot both be entries:
-// the second is refused as a name in use. Each function takes a name that IsPeerName takes.
+// "Home Dial-Up" in Home-Dial-Up), which keeps the entry's own name, also once it was changed by
+// hand; a file the service did not write is the entry named by its file name. Two names that give
+// one file cannot both be entries: the second is refused as a name in use. Each function takes a
+// name that IsPeerName takes.
 #pragma once
 
 #include <string>

@@ -39,8 +39,9 @@ struct CPeerContents {
   // record are there, unchanged and in order, under the file name that the entry's name gives,
   // and every other line is one a person may add (personLines). Any other file (a person's own,
   // one with lines changed, doubled or cut off, a link, a device) is an entry of its own all the
-  // same, named by its file name, with the record of a new entry: the tool then asks before it
-  // overwrites it, and nothing it says is taken for what pppd would dial.
+  // same, with the record of a new entry: the tool then asks before it overwrites it, and nothing
+  // it says is taken for what pppd would dial. It is named by the name its "#: Name=" line keeps
+  // where that name gives its file name, and by its file name otherwise.
   bool ours = false;
   std::string entryName;
   RASENTRYA record;

@@ -154,9 +154,15 @@ CPeerContents ReadPeerContents(std::string_view fileName, std::string_view text,
   for (at += 2; at < lines.size() && lines[at].starts_with("#: "); ++at) {
     ReadStoredLine(&record, lines[at].substr(3), &next);
   }
-  std::string expected;
   if (name.find('\0') != std::string::npos || !IsPeerName(name.c_str()) ||
-      PeerFileName(name) != fileName || FormatPeer(name, record, root, &expected) != 0) {
+      PeerFileName(name) != fileName) {
+    return contents;
+  }
+  // The entry the service stored here keeps its name also when its file was changed since: the
+  // tool finds it as an existing entry and asks before it overwrites it.
+  contents.entryName = name;
+  std::string expected;
+  if (FormatPeer(name, record, root, &expected) != 0) {
     return contents;
   }
   // The service's lines, all of them and in order, and between them only a person's.

@@ -112,6 +112,12 @@ bool SameRecord(const RASENTRYA& first, const RASENTRYA& second) {
   return std::memcmp(&first, &second, sizeof first) == 0;
 }
 
+// Whether the entry `name` reads back as `expected`.
+bool ReadsAs(const std::string& name, const RASENTRYA& expected) {
+  RASENTRYA read;
+  return Read(name, &read) == 0 && SameRecord(read, expected);
+}
+
 // pppd's own option parser on a peer file, with the plugin recorder armed: 2 is an option error;
 // 4 (no PPP in the kernel) and 0 mean the options were taken; 100 more when a plugin was loaded.
 // -1 where pppd is not installed or cannot judge as this user.
@@ -376,8 +382,8 @@ TEST(PppdService, PonAndPoffDialAndHangUpWhatThePeerFileSays) {
 
 // A peer file of the service's own reads back as its record, whatever the state of its port, with
 // the lines a person added kept through a rename; one whose options or record lines were changed,
-// doubled or cut off is a person's own: an existing entry with a new entry's record, which the tool
-// asks to overwrite.
+// doubled or cut off is a person's own: an existing entry, still under its name, with a new
+// entry's record, which the tool asks to overwrite.
 TEST(PppdService, WhatIsReadBackIsWhatIsDialled) {
   const std::string added = "show\nuser \"bob@isp\"\npersist\nmaxfail 0 # forever\n";
   const struct {
@@ -392,28 +398,28 @@ TEST(PppdService, WhatIsReadBackIsWhatIsDialled) {
        false},
       {"another number dialled", "ATDT6175550142", "ATDT9", std::string::npos, false},
       {"an option added", "show\n", "show\nplugin x.so\n", std::string::npos, false},
-      {"cut at 300 bytes", "", "", 300, false},
+      {"cut at 600 bytes", "", "", 600, false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     const CPppRoot root;
     const std::string port = root.AddPort("ttyS0");
     const RASENTRYA stored = Modem(port);
-    ASSERT_EQ(Store("Home", stored), 0u);
-    const std::string peer = test::ReadFileBytes(root.Peer("Home"));
-    test::WriteFileBytes(root.Peer("Home"), Replaced(peer, row.from, row.to).substr(0, row.cut));
+    ASSERT_EQ(Store("Home Dial-Up", stored), 0u);
+    const std::string file = root.Peer("Home-Dial-Up");
+    const std::string peer =
+        Replaced(test::ReadFileBytes(file), row.from, row.to).substr(0, row.cut);
+    test::WriteFileBytes(file, peer);
     fs::remove(port);
     fs::create_symlink(port + "-unplugged", port);
-    RASENTRYA read;
-    EXPECT_EQ(Read("Home", &read), 0u);
-    EXPECT_TRUE(SameRecord(read, row.ours ? stored : DefaultEntryRecord()));
-    EXPECT_EQ(RasValidateEntryNameA(nullptr, "home"), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_TRUE(ReadsAs("Home Dial-Up", row.ours ? stored : DefaultEntryRecord()));
+    EXPECT_EQ(RasValidateEntryNameA(nullptr, "home dial-up"),
+              static_cast<DWORD>(ERROR_ALREADY_EXISTS));
     if (row.ours) {
-      EXPECT_EQ(RasRenameEntryA(nullptr, "Home", "Work"), 0u);
+      EXPECT_EQ(RasRenameEntryA(nullptr, "Home Dial-Up", "Work"), 0u);
       EXPECT_EQ(test::ReadFileBytes(root.Peer("Work")).find(added) != std::string::npos,
                 row.to == added);
-      EXPECT_EQ(Read("Work", &read), 0u);
-      EXPECT_TRUE(SameRecord(read, stored));
+      EXPECT_TRUE(ReadsAs("Work", stored));
       fs::remove(port);
       fs::create_symlink("/dev/null", port);
       const int judged = PppdJudges(root.Peer("Work"));
