@@ -1,5 +1,7 @@
 #include "peer_entries.h"
 
+#include <cstring>
+
 #include "framework/text.h"
 #include "peer_store.h"
 #include "peer_words.h"
@@ -84,7 +86,13 @@ DWORD RenamePeerEntry(const std::string& root, const std::string& oldName,
   const std::string file = PeerFileName(newName);
   const std::string holder = FindPeerFile(root, file);
   if (!holder.empty() && holder != from.file) {
-    return ERROR_ALREADY_EXISTS;
+    // A rename stopped before it removed the old file left the new one whole: it finishes now.
+    CPeerEntry to;
+    const bool written =
+        from.contents.ours && FindPeerEntry(root, newName, &to) && to.contents.ours &&
+        to.contents.personLines == from.contents.personLines &&
+        std::memcmp(&to.contents.record, &from.contents.record, sizeof(RASENTRYA)) == 0;
+    return written ? folder.Remove(from.file) : ERROR_ALREADY_EXISTS;
   }
   if (!from.contents.ours) {
     return file == newName ? folder.Move(from.file, file) : ERROR_INVALID_NAME;

@@ -34,7 +34,8 @@ DWORD StorePeerEntry(const std::string& root, const std::string& name, const RAS
 // Renames the entry: a file of the service's own is written anew under the new name, keeping the
 // lines a person added, and the old file removed; a person's file moves as it is, and takes only
 // a name that is its new file name (123 for any other). 623 without the entry, 183 when another
-// entry holds the new file.
+// entry holds the new file; a rename that stopped between its two steps, leaving the new file
+// with the same record and lines, finishes.
 DWORD RenamePeerEntry(const std::string& root, const std::string& oldName,
                       const std::string& newName);
 

@@ -381,7 +381,8 @@ TEST(PppdService, PonAndPoffDialAndHangUpWhatThePeerFileSays) {
 }
 
 // A peer file of the service's own reads back as its record, whatever the state of its port, with
-// the lines a person added kept through a rename; one whose options or record lines were changed,
+// the lines a person added kept through a rename, which finishes when tried again after it
+// stopped; one whose options or record lines were changed,
 // doubled or cut off is a person's own: an existing entry, still under its name, with a new
 // entry's record, which the tool asks to overwrite.
 TEST(PppdService, WhatIsReadBackIsWhatIsDialled) {
@@ -417,6 +418,9 @@ TEST(PppdService, WhatIsReadBackIsWhatIsDialled) {
               static_cast<DWORD>(ERROR_ALREADY_EXISTS));
     if (row.ours) {
       EXPECT_EQ(RasRenameEntryA(nullptr, "Home Dial-Up", "Work"), 0u);
+      test::WriteFileBytes(file, peer);  // as if the rename stopped before it removed the file
+      EXPECT_EQ(RasRenameEntryA(nullptr, "Home Dial-Up", "Work"), 0u);
+      EXPECT_EQ(ListPeerFiles(root.path()), std::vector<std::string>{"Work"});
       EXPECT_EQ(test::ReadFileBytes(root.Peer("Work")).find(added) != std::string::npos,
                 row.to == added);
       EXPECT_TRUE(ReadsAs("Work", stored));
