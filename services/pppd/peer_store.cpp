@@ -21,6 +21,10 @@ namespace {
 constexpr mode_t kFileMode = 0640;
 constexpr mode_t kFolderMode = 02750;
 constexpr char kTemporaryPrefix[] = ".dialkit-";
+// The file whose lock keeps changes apart. Whoever may read the folder may lock the folder
+// itself, and so hold up root's changes for as long as they like; this file only root (or this
+// user) may open. Its name does not begin with kTemporaryPrefix, so it is no leftover.
+constexpr char kLockName[] = ".dialkit.lock";
 
 DWORD WriteError(int error) {
   return error == EACCES || error == EPERM || error == EROFS ? kErrorAccessDenied
@@ -50,8 +54,10 @@ bool WriteAll(int file, std::string_view text) {
 }  // namespace
 
 CPeersFolder::~CPeersFolder() {
-  if (folder_ >= 0) {
-    close(folder_);  // and with it the lock
+  for (const int file : {lock_, folder_}) {
+    if (file >= 0) {
+      close(file);  // and with it the lock
+    }
   }
 }
 
@@ -74,7 +80,15 @@ DWORD CPeersFolder::Open(const std::string& root) {
   if (!IsClosedToOthers(folder_)) {
     return kErrorAccessDenied;
   }
-  while (flock(folder_, LOCK_EX) != 0) {
+  lock_ = openat(folder_, kLockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+  struct stat lock;
+  if (lock_ < 0 || fstat(lock_, &lock) != 0) {
+    return WriteError(errno);
+  }
+  if (!S_ISREG(lock.st_mode) || lock.st_uid != geteuid() || (lock.st_mode & 077) != 0) {
+    return kErrorAccessDenied;
+  }
+  while (flock(lock_, LOCK_EX) != 0) {
     if (errno != EINTR) {
       return WriteError(errno);
     }

@@ -1,5 +1,6 @@
 // The peer files on disk. A change of the peers folder (a store, a rename, a removal) holds the
-// folder's lock, which keeps the changes of every process and thread apart; a peer file is only
+// lock of a file in it that only root (or this user) may open, .dialkit.lock, which keeps the
+// changes of every process and thread apart; a peer file is only
 // ever replaced whole, by one rename of a file written and flushed beside it, and the folder is
 // flushed after, so that pppd and pon read the old file or the new one, also after a crash, and
 // readers need no lock. Nothing is written through a symbolic link: files are made anew and
@@ -20,7 +21,7 @@ class CPeersFolder {
   CPeersFolder& operator=(const CPeersFolder&) = delete;
 
   // Opens the folder, making it as Debian keeps it (2750, root's and the group dip's, so that
-  // members of dip may dial with pon) and the folders above it when missing; takes its lock; and
+  // members of dip may dial with pon) and the folders above it when missing; takes the lock; and
   // removes what a change stopped by a crash left (hidden .dialkit- files). 0, or
   // kErrorAccessDenied for a folder that a user other than root (or this one) or a group other
   // than dip may write, or that cannot be made or written for want of the right;
@@ -41,6 +42,7 @@ class CPeersFolder {
 
  private:
   int folder_ = -1;
+  int lock_ = -1;
 };
 
 // Whether the peers folder holds `file` (anything but "." and ".."); its text then into `text`
