@@ -12,9 +12,12 @@
 namespace {
 
 CPeerEntry ReadEntryFile(const std::string& root, const std::string& file) {
-  std::string text;
-  ReadPeerFile(root, file, &text);
-  return {file, ReadPeerContents(file, text, root)};
+  const CPeerFileText read = ReadPeerFile(root, file);
+  CPeerEntry entry{file, ReadPeerContents(file, read.text, root), read.trusted};
+  if (!entry.trusted) {
+    entry.contents = {false, entry.contents.entryName, DefaultEntryRecord(), {}};
+  }
+  return entry;
 }
 
 // The folder open for a change of the existing entry `name`: the entry is looked for before the
@@ -59,7 +62,7 @@ DWORD StorePeerEntry(const std::string& root, const std::string& name, const RAS
   if (const DWORD failed = folder.Open(root)) {
     return failed;
   }
-  CPeerEntry entry{PeerFileName(name), {}};
+  CPeerEntry entry{PeerFileName(name), {}, false};
   entry.contents.entryName = name;
   if (IsPeerFileTaken(root, name) && !FindPeerEntry(root, name, &entry)) {
     return ERROR_ALREADY_EXISTS;

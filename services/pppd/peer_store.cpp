@@ -167,26 +167,29 @@ DWORD CPeersFolder::Remove(const std::string& file) const {
   return fsync(folder_) == 0 ? 0 : WriteError(errno);
 }
 
-bool ReadPeerFile(const std::string& root, const std::string& file, std::string* text) {
-  text->clear();
-  const std::string path = PeersDirectory(root) + "/" + file;
+CPeerFileText ReadPeerFile(const std::string& root, const std::string& file) {
+  CPeerFileText peer;
+  const int folder = open(PeersDirectory(root).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   struct stat info;
-  if (file.empty() || file == "." || file == ".." || lstat(path.c_str(), &info) != 0) {
-    return false;
-  }
-  const int opened = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (opened < 0) {
-    return true;
-  }
-  if (fstat(opened, &info) == 0 && S_ISREG(info.st_mode)) {
+  const int opened =
+      folder >= 0 && fstatat(folder, file.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+              S_ISREG(info.st_mode)
+          ? openat(folder, file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)
+          : -1;
+  if (opened >= 0 && fstat(opened, &info) == 0 && S_ISREG(info.st_mode)) {
+    peer.trusted = IsClosedToOthers(folder) && IsClosedToOthers(opened);
     char chunk[4096];
     ssize_t count = 0;
     while ((count = read(opened, chunk, sizeof chunk)) > 0 || (count < 0 && errno == EINTR)) {
-      text->append(chunk, static_cast<size_t>(std::max<ssize_t>(count, 0)));
+      peer.text.append(chunk, static_cast<size_t>(std::max<ssize_t>(count, 0)));
     }
   }
-  close(opened);
-  return true;
+  for (const int descriptor : {opened, folder}) {
+    if (descriptor >= 0) {
+      close(descriptor);
+    }
+  }
+  return peer;
 }
 
 std::string FindPeerFile(const std::string& root, const std::string& file) {

@@ -45,10 +45,14 @@ class CPeersFolder {
   int lock_ = -1;
 };
 
-// Whether the peers folder holds `file` (anything but "." and ".."); its text then into `text`
-// when it is a regular file, which is read without following a link or waiting on a pipe, and
-// empty otherwise.
-bool ReadPeerFile(const std::string& root, const std::string& file, std::string* text);
+// What the peers folder holds as `file`: its text, when it is a regular file, which is read
+// without following a link; and whether it is trusted: a regular file that, as the folder, only
+// root, this user and dip may change (IsClosedToOthers), which pppd may obey as root.
+struct CPeerFileText {
+  bool trusted = false;
+  std::string text;
+};
+CPeerFileText ReadPeerFile(const std::string& root, const std::string& file);
 
 // The name of the entry of the peers folder that is `file` but for letter case, spelled as on
 // disk (`file` itself first); empty when there is none.

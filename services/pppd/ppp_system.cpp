@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -110,7 +111,13 @@ bool IsClosedToOthers(int file) {
   }
   const bool ownerTrusted = info.st_uid == 0 || info.st_uid == geteuid();
   const bool groupTrusted = (info.st_mode & S_IWGRP) == 0 || info.st_gid == DialersGroup();
-  return ownerTrusted && groupTrusted && (info.st_mode & S_IWOTH) == 0;
+  // With an ACL the mode's group bits are its mask, and a user named in it may write unseen; a
+  // folder's default ACL gives one to every file made in it.
+  bool acl = false;
+  for (const char* name : {"system.posix_acl_access", "system.posix_acl_default"}) {
+    acl = acl || fgetxattr(file, name, nullptr, 0) >= 0;
+  }
+  return ownerTrusted && groupTrusted && (info.st_mode & S_IWOTH) == 0 && !acl;
 }
 
 std::string PppRoot() {

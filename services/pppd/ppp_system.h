@@ -32,7 +32,8 @@ inline constexpr char kPptpAdapterName[] = "PPTP (pptp-linux)";
 gid_t DialersGroup();
 
 // Whether only root, the user the service runs as and the group dip may change the open file or
-// folder `file`: whoever else may change a peer file, or a folder on the way to a peer or a
+// folder `file`, by its mode, and it carries no ACL, which may let others write where the mode
+// does not show it: whoever else may change a peer file, or a folder on the way to a peer or a
 // port, could put options or a device of their own into root's dials.
 bool IsClosedToOthers(int file);
 

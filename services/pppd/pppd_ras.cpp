@@ -134,6 +134,10 @@ DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char*, RASDIALPARAMSA* parameter
   if (!FindPeerEntry(root, name, &found)) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
+  // pppd obeys the file as root: whoever else may change it could put options of their own in.
+  if (!found.trusted) {
+    return kErrorAccessDenied;
+  }
   const RASENTRYA& record = found.contents.record;
   const std::string password(FieldText(parameters->szPassword));
   return StartDial(

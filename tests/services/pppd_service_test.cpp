@@ -5,12 +5,14 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -118,6 +120,14 @@ bool SameRecord(const RASENTRYA& first, const RASENTRYA& second) {
 bool ReadsAs(const std::string& name, const RASENTRYA& expected) {
   RASENTRYA read;
   return Read(name, &read) == 0 && SameRecord(read, expected);
+}
+
+DWORD Dial(const std::string& name) {
+  RASDIALPARAMSA dial = {};
+  dial.dwSize = sizeof dial;
+  CopyText(dial.szEntryName, name.c_str());
+  HRASCONN connection = nullptr;
+  return RasDialA(nullptr, nullptr, &dial, 1, nullptr, &connection);
 }
 
 // pppd's own option parser on a peer file, with the plugin recorder armed: 2 is an option error;
@@ -231,10 +241,6 @@ TEST(PppdService, EveryEntryPointRefusesANameItCanNeverHold) {
     SCOPED_TRACE(name);
     const char* bad = name.c_str();
     RASENTRYA read;
-    RASDIALPARAMSA dial = {};
-    dial.dwSize = sizeof dial;
-    CopyText(dial.szEntryName, bad);
-    HRASCONN connection = nullptr;
     const DWORD answers[] = {RasValidateEntryNameA(nullptr, bad),
                              Store(name, Modem("")),
                              RasRenameEntryA(nullptr, "Home", bad),
@@ -242,7 +248,7 @@ TEST(PppdService, EveryEntryPointRefusesANameItCanNeverHold) {
                              RasDeleteEntryA(nullptr, bad),
                              Read(name, &read),
                              RasEditPhonebookEntryA(nullptr, nullptr, bad),
-                             RasDialA(nullptr, nullptr, &dial, 1, nullptr, &connection)};
+                             Dial(name)};
     EXPECT_EQ(std::vector<DWORD>(answers, answers + 8),
               (std::vector<DWORD>{123, 123, 123, 623, 623, 623, 623, 623}));
   }
@@ -251,15 +257,17 @@ TEST(PppdService, EveryEntryPointRefusesANameItCanNeverHold) {
   EXPECT_EQ(ListPeerFiles(root.path()), std::vector<std::string>{"Home"});
 }
 
-// Debian's own chat scripts stay as they are; the peers folder is made as Debian keeps it and
-// refused where others may write it; a link in it is a file of its own, never followed.
+// Debian's own chat scripts stay as they are; the peers folder is made as Debian keeps it, and
+// refused, for changes and dials, where others may write it; a link in it is a file of its own,
+// never followed.
 TEST(PppdService, WhatTheSystemOwnsStaysTheSystems) {
   const CPppRoot root;
   const std::string port = root.AddPort("ttyS0");
   const fs::path chat = root.path() / "etc/chatscripts";
   const fs::path secret = root.path() / "secret";
+  const fs::path kept[] = {chat / "pap", chat / "gprs", chat / "provider", secret};
   fs::create_directories(chat);
-  for (const fs::path& file : {chat / "pap", chat / "gprs", chat / "provider", secret}) {
+  for (const fs::path& file : kept) {
     test::WriteFileBytes(file.string(), "Debian's\n");
   }
   fs::permissions(secret, fs::perms(0600));
@@ -268,37 +276,46 @@ TEST(PppdService, WhatTheSystemOwnsStaysTheSystems) {
                           RasRenameEntryA(nullptr, "provider", "Work")};
   EXPECT_EQ(std::vector<DWORD>(stored, stored + 4), std::vector<DWORD>(4, 0));
   fs::create_symlink(secret, root.Peer("Link"));
-  RASENTRYA read;
-  EXPECT_EQ(Read("Link", &read), 0u);  // an entry of its own, with a new entry's record
-  EXPECT_TRUE(SameRecord(read, DefaultEntryRecord()));
+  EXPECT_TRUE(ReadsAs("Link", DefaultEntryRecord()));  // an entry of its own, a new entry's record
   EXPECT_EQ(Store("Link", Modem(port)), 0u);
-  for (const char* name : {"pap", "gprs", "Work", "Link"}) {
+  for (const char* name : {"pap", "gprs", "Link"}) {
     EXPECT_EQ(RasDeleteEntryA(nullptr, name), 0u) << name;
   }
-  for (const fs::path& file : {chat / "pap", chat / "gprs", chat / "provider", secret}) {
+  for (const fs::path& file : kept) {
     EXPECT_EQ(test::ReadFileBytes(file.string()), "Debian's\n") << file;
   }
   EXPECT_EQ(fs::status(secret).permissions(), fs::perms(0600));
   EXPECT_EQ(std::distance(fs::directory_iterator(chat), {}), 3);
+  const std::string peers = PeersDirectory(root.path());
   struct stat folder;
-  ASSERT_EQ(stat(PeersDirectory(root.path()).c_str(), &folder), 0);
+  ASSERT_EQ(stat(peers.c_str(), &folder), 0);
   EXPECT_EQ(folder.st_mode & 07777, 02750u);
   if (const group* dialers = getgrnam("dip"); dialers != nullptr && geteuid() == 0) {
     EXPECT_EQ(folder.st_gid, dialers->gr_gid);
   }
-  // Writable by others, by a group other than dip, or refused to this user.
-  EXPECT_TRUE(geteuid() != 0 || chown(PeersDirectory(root.path()).c_str(), 0, 0) == 0);
-  for (const mode_t mode : {02757, 02770}) {
-    chmod(PeersDirectory(root.path()).c_str(), mode);
-    EXPECT_EQ(Store("Home", Modem(port)), kErrorAccessDenied) << mode;
+  // Writable by a user through an ACL, which the mode shows as dip's group write; by others; by a
+  // group other than dip; or refused to this user. A peer file others may write is a person's.
+  const uint32_t acl[] = {2, 0x70001, ~0u, 0x70002, 65534, 0x50004, ~0u, 0x70010, ~0u, 0x20, ~0u};
+  if (setxattr(peers.c_str(), "system.posix_acl_access", acl, sizeof acl, 0) == 0) {
+    EXPECT_EQ(Store("Home", Modem(port)), kErrorAccessDenied);
+    removexattr(peers.c_str(), "system.posix_acl_access");
   }
-  chmod(PeersDirectory(root.path()).c_str(), 0755);
+  EXPECT_TRUE(geteuid() != 0 || chown(peers.c_str(), 0, 0) == 0);
+  for (const mode_t mode : {02757, 02770}) {
+    chmod(peers.c_str(), mode);
+    EXPECT_EQ(Store("Home", Modem(port)), kErrorAccessDenied) << mode;
+    EXPECT_EQ(Dial("Work"), kErrorAccessDenied) << mode;
+  }
+  chmod(peers.c_str(), 0755);
+  chmod(root.Peer("Work").c_str(), 0646);
+  EXPECT_TRUE(ReadsAs("Work", DefaultEntryRecord()));
+  EXPECT_EQ(Dial("Work"), kErrorAccessDenied);
   const pid_t child = fork();
   if (child == 0) {
     _exit(geteuid() == 0 && setuid(65534) != 0 ? 2 : Store("Home", Modem(port)));
   }
   EXPECT_EQ(test::WaitForChild(child), kErrorAccessDenied << 8);
-  EXPECT_TRUE(ListPeerFiles(root.path()).empty());
+  EXPECT_EQ(ListPeerFiles(root.path()), std::vector<std::string>{"Work"});
 }
 
 // What pppd reads is the old peer or the new one, never a mix: a store stopped between its steps
