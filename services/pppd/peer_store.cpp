@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <string_view>
 
 #include "framework/text.h"
@@ -51,6 +52,36 @@ bool WriteAll(int file, std::string_view text) {
   return true;
 }
 
+// Makes the peers folder whole before it appears: made beside it under a hidden name, given the
+// mode and group that Debian keeps it with, then renamed into place, so that a crash leaves no
+// folder that dip may not read, only the hidden one, which the next making takes up. 0 also where
+// another process made the folder meanwhile.
+DWORD MakePeersFolder(const std::string& path) {
+  const std::string parent = path.substr(0, path.rfind('/'));
+  const std::string making = parent + "/" + kTemporaryPrefix + "peers";
+  if (!MakeDirectories(parent, 0755) || (mkdir(making.c_str(), 0700) != 0 && errno != EEXIST)) {
+    return WriteError(errno);
+  }
+  const int folder = open(making.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folder < 0) {
+    return errno == ENOENT ? 0 : WriteError(errno);  // another process put it into place
+  }
+  struct stat info;
+  DWORD failed = fstat(folder, &info) != 0 || info.st_uid != geteuid() ? kErrorAccessDenied : 0;
+  if (failed == 0 && (!GiveToDialers(folder) || fchmod(folder, kFolderMode) != 0)) {
+    failed = WriteError(errno);
+  }
+  close(folder);
+  // Never over a folder that another process made meanwhile, and may be writing into already.
+  if (failed == 0 &&
+      renameat2(AT_FDCWD, making.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0 &&
+      errno != ENOENT) {
+    failed = errno == EEXIST ? 0 : WriteError(errno);
+    rmdir(making.c_str());
+  }
+  return failed;
+}
+
 }  // namespace
 
 CPeersFolder::~CPeersFolder() {
@@ -65,14 +96,10 @@ DWORD CPeersFolder::Open(const std::string& root) {
   const std::string path = PeersDirectory(root);
   folder_ = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder_ < 0 && errno == ENOENT) {
-    if (!MakeDirectories(path.substr(0, path.rfind('/')), 0755) ||
-        (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)) {
-      return WriteError(errno);
+    if (const DWORD failed = MakePeersFolder(path)) {
+      return failed;
     }
     folder_ = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder_ >= 0 && (!GiveToDialers(folder_) || fchmod(folder_, kFolderMode) != 0)) {
-      return WriteError(errno);
-    }
   }
   if (folder_ < 0) {
     return WriteError(errno);

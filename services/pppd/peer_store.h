@@ -21,7 +21,8 @@ class CPeersFolder {
   CPeersFolder& operator=(const CPeersFolder&) = delete;
 
   // Opens the folder, making it as Debian keeps it (2750, root's and the group dip's, so that
-  // members of dip may dial with pon) and the folders above it when missing; takes the lock; and
+  // members of dip may dial with pon) and the folders above it when missing, whole before it
+  // appears (as .dialkit-peers beside it, then renamed); takes the lock; and
   // removes what a change stopped by a crash left (hidden .dialkit- files). 0, or
   // kErrorAccessDenied for a folder that a user other than root (or this one) or a group other
   // than dip may write, or that cannot be made or written for want of the right;

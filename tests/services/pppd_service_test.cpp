@@ -257,9 +257,9 @@ TEST(PppdService, EveryEntryPointRefusesANameItCanNeverHold) {
   EXPECT_EQ(ListPeerFiles(root.path()), std::vector<std::string>{"Home"});
 }
 
-// Debian's own chat scripts stay as they are; the peers folder is made as Debian keeps it, and
-// refused, for changes and dials, where others may write it; a link in it is a file of its own,
-// never followed.
+// Debian's own chat scripts stay as they are; the peers folder is made as Debian keeps it, also
+// after a crash while it was made, and refused, for changes and dials, where others may write it;
+// a link in it is a file of its own, never followed.
 TEST(PppdService, WhatTheSystemOwnsStaysTheSystems) {
   const CPppRoot root;
   const std::string port = root.AddPort("ttyS0");
@@ -271,6 +271,7 @@ TEST(PppdService, WhatTheSystemOwnsStaysTheSystems) {
     test::WriteFileBytes(file.string(), "Debian's\n");
   }
   fs::permissions(secret, fs::perms(0600));
+  fs::create_directories(root.path() / "etc/ppp/.dialkit-peers");  // left by a crash
   const DWORD stored[] = {Store("pap", Modem(port)), Store("gprs", Vpn()),
                           Store("provider", Modem(port)),
                           RasRenameEntryA(nullptr, "provider", "Work")};
@@ -286,6 +287,7 @@ TEST(PppdService, WhatTheSystemOwnsStaysTheSystems) {
   }
   EXPECT_EQ(fs::status(secret).permissions(), fs::perms(0600));
   EXPECT_EQ(std::distance(fs::directory_iterator(chat), {}), 3);
+  EXPECT_EQ(std::distance(fs::directory_iterator(root.path() / "etc/ppp"), {}), 1);
   const std::string peers = PeersDirectory(root.path());
   struct stat folder;
   ASSERT_EQ(stat(peers.c_str(), &folder), 0);
