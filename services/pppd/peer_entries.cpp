@@ -34,6 +34,17 @@ DWORD OpenForEntry(const std::string& root, const std::string& name, CPeersFolde
   return FindPeerEntry(root, name, entry) ? 0 : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
 }
 
+// Writes the entry that `contents` holds (its name, its record, the lines a person added) as the
+// peer file `file`.
+DWORD WriteEntry(const CPeersFolder& folder, const std::string& root, const std::string& file,
+                 const CPeerContents& contents) {
+  std::string peer;
+  if (const DWORD refused = FormatPeer(contents.entryName, contents.record, root, &peer)) {
+    return refused;
+  }
+  return folder.Write(file, WithPersonLines(std::move(peer), contents.personLines));
+}
+
 }  // namespace
 
 bool FindPeerEntry(const std::string& root, const std::string& name, CPeerEntry* entry) {
@@ -41,8 +52,12 @@ bool FindPeerEntry(const std::string& root, const std::string& name, CPeerEntry*
   if (file.empty()) {
     return false;
   }
-  *entry = ReadEntryFile(root, file);
-  return TextEqualsIgnoringCase(entry->contents.entryName, name);
+  CPeerEntry found = ReadEntryFile(root, file);
+  if (!TextEqualsIgnoringCase(found.contents.entryName, name)) {
+    return false;
+  }
+  *entry = std::move(found);
+  return true;
 }
 
 bool IsPeerFileTaken(const std::string& root, const std::string& name) {
@@ -72,11 +87,8 @@ DWORD StorePeerEntry(const std::string& root, const std::string& name, const RAS
       !IsModemDevice(root, ModemPort(root, FieldText(record.szDeviceName)))) {
     return kErrorDeviceDoesNotExist;
   }
-  std::string peer;
-  if (const DWORD refused = FormatPeer(entry.contents.entryName, record, root, &peer)) {
-    return refused;
-  }
-  return folder.Write(entry.file, WithPersonLines(std::move(peer), entry.contents.personLines));
+  entry.contents.record = record;
+  return WriteEntry(folder, root, entry.file, entry.contents);
 }
 
 DWORD RenamePeerEntry(const std::string& root, const std::string& oldName,
@@ -100,12 +112,8 @@ DWORD RenamePeerEntry(const std::string& root, const std::string& oldName,
   if (!from.contents.ours) {
     return file == newName ? folder.Move(from.file, file) : ERROR_INVALID_NAME;
   }
-  std::string peer;
-  if (const DWORD refused = FormatPeer(newName, from.contents.record, root, &peer)) {
-    return refused;
-  }
-  if (const DWORD failed =
-          folder.Write(file, WithPersonLines(std::move(peer), from.contents.personLines))) {
+  from.contents.entryName = newName;
+  if (const DWORD failed = WriteEntry(folder, root, file, from.contents)) {
     return failed;
   }
   return file == from.file ? 0 : folder.Remove(from.file);

@@ -20,7 +20,7 @@ struct CPeerEntry {
   bool trusted = false;
 };
 
-// The entry `name` (letter case aside); false when there is none.
+// The entry `name` (letter case aside) into *entry; false, *entry untouched, when there is none.
 bool FindPeerEntry(const std::string& root, const std::string& name, CPeerEntry* entry);
 
 // Whether the peer file that `name` gives is there, whichever entry it holds.
