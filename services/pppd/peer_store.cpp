@@ -138,46 +138,46 @@ DWORD CPeersFolder::Open(const std::string& root) {
   return 0;
 }
 
-std::string CPeersFolder::WriteTemporary(const std::string& text) const {
-  std::string name;
+DWORD CPeersFolder::WriteTemporary(const std::string& text, std::string* temporary) const {
   int file = -1;
   for (int attempt = 0; attempt < 100 && file < 0; ++attempt) {
-    name = kTemporaryPrefix + std::to_string(getpid()) + "-" + std::to_string(attempt);
-    file = openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+    *temporary = kTemporaryPrefix + std::to_string(getpid()) + "-" + std::to_string(attempt);
+    file = openat(folder_, temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                   kFileMode);
     if (file < 0 && errno != EEXIST) {
-      return {};
+      return WriteError(errno);
     }
   }
   if (file < 0) {
-    return {};
+    return ERROR_CANNOT_WRITE_PHONEBOOK;
   }
-  bool whole = WriteAll(file, text) && fchmod(file, kFileMode) == 0 && GiveToDialers(file) &&
-               fsync(file) == 0;
-  const int error = errno;
-  whole = close(file) == 0 && whole;
-  if (!whole) {
-    unlinkat(folder_, name.c_str(), 0);
-    errno = error;
-    return {};
+  DWORD failed = 0;
+  if (!WriteAll(file, text) || fchmod(file, kFileMode) != 0 || !GiveToDialers(file) ||
+      fsync(file) != 0) {
+    failed = WriteError(errno);
   }
-  return name;
+  if (close(file) != 0 && failed == 0) {
+    failed = WriteError(errno);
+  }
+  if (failed != 0) {
+    unlinkat(folder_, temporary->c_str(), 0);
+  }
+  return failed;
 }
 
 DWORD CPeersFolder::Switch(const std::string& temporary, const std::string& file) const {
-  if (temporary.empty()) {
-    return WriteError(errno);
-  }
   if (renameat(folder_, temporary.c_str(), folder_, file.c_str()) != 0) {
-    const int error = errno;
+    const DWORD failed = WriteError(errno);
     unlinkat(folder_, temporary.c_str(), 0);
-    return WriteError(error);
+    return failed;
   }
   return fsync(folder_) == 0 ? 0 : WriteError(errno);
 }
 
 DWORD CPeersFolder::Write(const std::string& file, const std::string& text) const {
-  return Switch(WriteTemporary(text), file);
+  std::string temporary;
+  const DWORD failed = WriteTemporary(text, &temporary);
+  return failed != 0 ? failed : Switch(temporary, file);
 }
 
 DWORD CPeersFolder::Move(const std::string& from, const std::string& to) const {

@@ -30,8 +30,9 @@ class CPeersFolder {
   DWORD Open(const std::string& root);
 
   // The first step of a write: `text` into a new hidden file in the folder (mode 0640, group dip
-  // when written by root), on the disk. Its name, or empty with errno.
-  std::string WriteTemporary(const std::string& text) const;
+  // when written by root), on the disk, its name into *temporary. 0, or the code of the failure,
+  // which leaves no file.
+  DWORD WriteTemporary(const std::string& text, std::string* temporary) const;
   // The second: the temporary file in the place of `file`, by one rename, made to last. On failure
   // the temporary file is removed.
   DWORD Switch(const std::string& temporary, const std::string& file) const;

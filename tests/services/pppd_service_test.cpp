@@ -328,7 +328,10 @@ TEST(PppdService, ThePeerSwitchesWholeWhenAStoreStopsOrTwoRunAtOnce) {
   ASSERT_EQ(Store("Home", Modem(port)), 0u);
   if (const pid_t stopped = fork(); stopped == 0) {
     CPeersFolder folder;
-    _exit(folder.Open(root.path()) == 0 && !folder.WriteTemporary("plugin x\n").empty() ? 0 : 1);
+    std::string temporary;
+    _exit(folder.Open(root.path()) == 0 && folder.WriteTemporary("plugin x\n", &temporary) == 0
+              ? 0
+              : 1);
   } else {
     ASSERT_EQ(test::WaitForChild(stopped), 0);
   }
