@@ -28,9 +28,10 @@ DWORD FormatPeer(std::string_view entryName, const RASENTRYA& record, const std:
                  std::string* peer);
 
 // The number the modem dials for the record: LocalPhoneNumber with only what a modem dials
-// (digits, * # , W P T ! @) kept; with UseCountryAndAreaCodes the area code's digits before it,
-// as a call within the country. (Windows applies its location's dialing rules there; Linux keeps
-// no location, so the country code is not dialled.)
+// (digits, * # , ! @, and W P T in either letter case, as modems take them) kept; with
+// UseCountryAndAreaCodes the area code's digits before it, as a call within the country. (Windows
+// applies its location's dialing rules there; Linux keeps no location, so the country code is not
+// dialled.)
 std::string DialString(const RASENTRYA& record);
 
 // What a peer file holds for the service.

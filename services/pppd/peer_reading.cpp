@@ -50,8 +50,9 @@ constexpr CPersonOption kPersonOptions[] = {
     {"show-password", 0},
 };
 
-// What pppd's lexer takes for blanks (a line feed ends the line before).
-bool IsBlank(char c) {
+// What pppd's lexer takes for blanks (a line feed ends the line before): not the blanks of
+// the record's lines (entry_fields.h), which are spaces and tabs.
+bool IsLexerBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
@@ -61,7 +62,7 @@ bool IsBlank(char c) {
 // otherwise than as this line's words.
 bool ReadPlainWords(std::string_view line, std::vector<std::string_view>* words) {
   for (size_t at = 0;;) {
-    while (at < line.size() && IsBlank(line[at])) {
+    while (at < line.size() && IsLexerBlank(line[at])) {
       ++at;
     }
     if (at == line.size() || line[at] == '#') {
@@ -77,12 +78,12 @@ bool ReadPlainWords(std::string_view line, std::vector<std::string_view>* words)
       words->push_back(line.substr(at + 1, end - at - 1));
       ++end;
     } else {
-      while (end < line.size() && !IsBlank(line[end]) && line[end] != '#') {
+      while (end < line.size() && !IsLexerBlank(line[end]) && line[end] != '#') {
         ++end;
       }
       words->push_back(line.substr(at, end - at));
     }
-    const bool wordEnds = end == line.size() || IsBlank(line[end]) || line[end] == '#';
+    const bool wordEnds = end == line.size() || IsLexerBlank(line[end]) || line[end] == '#';
     if (!wordEnds ||
         words->back().find_first_of(quote != '\0' ? "\\" : "\\\"'") != std::string_view::npos) {
       return false;
