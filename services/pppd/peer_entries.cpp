@@ -1,7 +1,6 @@
 #include "peer_entries.h"
 
-#include <cstring>
-
+#include "entry_fields.h"
 #include "framework/text.h"
 #include "peer_store.h"
 #include "peer_words.h"
@@ -32,6 +31,13 @@ DWORD OpenForEntry(const std::string& root, const std::string& name, CPeersFolde
     return failed;
   }
   return FindPeerEntry(root, name, entry) ? 0 : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+}
+
+// Every field of the record, as the peer file keeps it.
+std::string RecordText(const RASENTRYA& record) {
+  std::string text;
+  AppendStoredRecord(text, record, "");
+  return text;
 }
 
 // Writes the entry that `contents` holds (its name, its record, the lines a person added) as the
@@ -103,10 +109,9 @@ DWORD RenamePeerEntry(const std::string& root, const std::string& oldName,
   if (!holder.empty() && holder != from.file) {
     // A rename stopped before it removed the old file left the new one whole: it finishes now.
     CPeerEntry to;
-    const bool written =
-        from.contents.ours && FindPeerEntry(root, newName, &to) && to.contents.ours &&
-        to.contents.personLines == from.contents.personLines &&
-        std::memcmp(&to.contents.record, &from.contents.record, sizeof(RASENTRYA)) == 0;
+    const bool written = from.contents.ours && FindPeerEntry(root, newName, &to) &&
+                         to.contents.ours && to.contents.personLines == from.contents.personLines &&
+                         RecordText(to.contents.record) == RecordText(from.contents.record);
     return written ? folder.Remove(from.file) : ERROR_ALREADY_EXISTS;
   }
   if (!from.contents.ours) {
