@@ -14,9 +14,10 @@
 
 struct CPeerEntry {
   std::string file;  // the peer file's name in the peers folder
-  // A file that others than root, this user and dip may change (it or its folder, by its mode or
-  // an ACL) reads as a person's, with a new entry's record, and is never dialled.
   CPeerContents contents;
+  // Whether only root, this user and dip may change the file and its folder (by their modes, and
+  // neither has an ACL). A file others may change reads as a person's, with a new entry's record,
+  // and is never dialled.
   bool trusted = false;
 };
 

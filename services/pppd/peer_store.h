@@ -1,10 +1,10 @@
 // The peer files on disk. A change of the peers folder (a store, a rename, a removal) holds the
 // lock of a file in it that only root (or this user) may open, .dialkit.lock, which keeps the
-// changes of every process and thread apart; a peer file is only
-// ever replaced whole, by one rename of a file written and flushed beside it, and the folder is
-// flushed after, so that pppd and pon read the old file or the new one, also after a crash, and
-// readers need no lock. Nothing is written through a symbolic link: files are made anew and
-// renamed into place, and a link in the peers folder is an entry's file like any other.
+// changes of every process and thread apart; a peer file is only ever replaced whole, by one
+// rename of a file written and flushed beside it, and the folder is flushed after, so that pppd and
+// pon read the old file or the new one, also after a crash, and readers need no lock. Nothing is
+// written through a symbolic link: files are made anew and renamed into place, and a link in the
+// peers folder is an entry's file like any other.
 #pragma once
 
 #include <string>
@@ -25,7 +25,8 @@ class CPeersFolder {
   // appears (as .dialkit-peers beside it, then renamed); takes the lock; and
   // removes what a change stopped by a crash left (hidden .dialkit- files). 0, or
   // kErrorAccessDenied for a folder that a user other than root (or this one) or a group other
-  // than dip may write, or that cannot be made or written for want of the right;
+  // than dip may write (IsClosedToOthers), for a lock file that is not this user's alone, or for
+  // a folder that cannot be made or written for want of the right;
   // ERROR_CANNOT_WRITE_PHONEBOOK otherwise.
   DWORD Open(const std::string& root);
 
