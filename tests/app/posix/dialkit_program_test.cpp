@@ -111,8 +111,8 @@ TEST(DialkitProgram, ConvergesOverThePppdService) {
   fs::copy_file(fs::read_symlink("/proc/self/exe").parent_path() / "dialkit",
                 world.program / "dialkit");
   fs::copy_file(DIALKIT_PPPD_SERVICE, world.program / "rasapi32.dll.so");
-  const std::string line = "cd '" + world.start.string() + "' && '" + world.ProgramFile("dialkit") +
-                           "' " + test::kTypicalQuiet +
+  const std::string line = "cd '" + world.start.string() + "' && $DIALKIT_TEST_WRAPPER '" +
+                           world.ProgramFile("dialkit") + "' " + test::kTypicalQuiet +
                            " /overwrite /device:modem /report:report.json 2>/dev/null";
   const auto play = [&](const char* file, const char* options, const char* summary) {
     test::WriteFileBytes(world.ProgramFile("isp.ini"), file);
