@@ -36,20 +36,6 @@ inline const std::vector<Device> kTypicalDevices = {kStandard, kAcme, kVpn};
 inline const std::vector<Device> kWindowsDevices = {
     kStandard, kVpn, {"vpn", "WAN Miniport (L2TP)"}, {"pppoe", "WAN Miniport (PPPOE)"}};
 
-// Replaces the phone book with entries of these names, each with the device "Earlier Device";
-// no names: leaves it alone. Entries with alternate numbers need more than 1768 bytes.
-inline bool StoreEarlierEntries(const std::string& phoneBook, const std::vector<std::string>& names,
-                                bool alternates = false) {
-  PhoneBook book;
-  for (const std::string& name : names) {
-    book.push_back({name, {}});
-    book.back().record.dwSize = kEntryRecordSize;
-    book.back().record.dwAlternateOffset = alternates ? kEntryRecordSize : 0;
-    CopyText(book.back().record.szDeviceName, "Earlier Device");
-  }
-  return names.empty() || WritePhoneBook(phoneBook, book);
-}
-
 // "name: device" of every stored entry, in the phone book's order.
 inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
   PhoneBook book;
@@ -61,26 +47,39 @@ inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
   return stored;
 }
 
-// A run's world: a stand-in system with the devices installed, the entries stored beforehand and
-// a function made to fail with 624; the program's directory with the entry description files
-// (dialup.ini has no VPN section), a work file left by someone else and the settings file (null:
-// none); and a directory to start the program from.
+// A run's world: a stand-in system with the devices installed, the entries stored beforehand (each
+// with the device "Earlier Device", and with `alternates` too large for the 1768 bytes) and a
+// function made to fail with 624; the program's directory, with a blank in its name, holding the
+// entry description files (dialup.ini has no VPN section), a work file left by someone else and
+// the settings file (null: none); and a directory to start the program from, holding another
+// entry description file and a settings file that remembers another device, as a downloads folder
+// may, which the run must never read.
 class RunWorld : public ScopedStandInSystem {
  public:
-  RunWorld(const std::vector<Device>& devices, const char* settings,
-           const std::vector<std::string>& existing, const char* failingFunction,
-           bool alternates = false) {
-    std::filesystem::create_directory(program);
+  explicit RunWorld(const std::vector<Device>& devices = kTypicalDevices,
+                    const char* settings = kRemembered,
+                    const std::vector<std::string>& existing = {},
+                    const char* failingFunction = nullptr, bool alternates = false) {
+    std::filesystem::create_directories(program);
     std::filesystem::create_directory(start);
     WriteFileBytes(ProgramFile("isp.ini"), kDescriptions);
     WriteFileBytes(ProgramFile("dialup.ini"), "[RasEntry]\nLocalPhoneNumber=5550123\n");
     WriteFileBytes(ProgramFile("dialkit.wrk"), "left by someone else");
+    WriteFileBytes((start / "isp.ini").string(), "[RasEntry]\nLocalPhoneNumber=5556666\n");
+    WriteFileBytes((start / "dialkit.ini").string(), "[Modem Selection]\nDeviceName=Planted\n");
     if (settings != nullptr) {
       WriteFileBytes(ProgramFile("dialkit.ini"), settings);
       settingsTime = std::filesystem::last_write_time(ProgramFile("dialkit.ini"));
     }
     InstallDevices(devices);
-    EXPECT_TRUE(StoreEarlierEntries(PhoneBookPath(), existing, alternates));
+    ::PhoneBook book;
+    for (const std::string& name : existing) {
+      book.push_back({name, {}});
+      book.back().record.dwSize = kEntryRecordSize;
+      book.back().record.dwAlternateOffset = alternates ? kEntryRecordSize : 0;
+      CopyText(book.back().record.szDeviceName, "Earlier Device");
+    }
+    EXPECT_TRUE(existing.empty() || WritePhoneBook(PhoneBookPath(), book));
     if (failingFunction != nullptr) {
       FailFunction(failingFunction, 624);
     }
@@ -88,7 +87,7 @@ class RunWorld : public ScopedStandInSystem {
 
   std::string ProgramFile(const std::string& name) const { return (program / name).string(); }
 
-  const std::filesystem::path program = Root().path() / "program";
+  const std::filesystem::path program = Root().path() / "Program Files" / "DIALKIT";
   const std::filesystem::path start = Root().path() / "elsewhere";
   std::filesystem::file_time_type settingsTime = {};  // of the settings file written here
 };

@@ -15,9 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/provision_app.h"
-#include "app/run_fixtures.h"
+#include "app/run_cases.h"
 #include "app/settings_file.h"
 #include "framework/text.h"
 #include "phone_book_file.h"
@@ -98,20 +96,14 @@ TEST(CrashSafety, AWriterKilledAtAnyStepLeavesTheFileWhole) {
 }
 
 TEST(CrashSafety, ARunWhoseSettingsFileCannotBeWrittenStoresTheEntryWithoutAReport) {
-  test::RunWorld world({test::kIsdn}, test::kRemembered, {}, nullptr);
+  const test::RunWorld world({test::kIsdn});
   test::ScriptedWindowSystem ui;
-  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
   // As a folder that cannot be written: every step of the settings file's replacement fails.
   g_replacementStepFilter = [](ReplacementStep, const char* path) {
     return !std::string_view(path).ends_with("/dialkit.ini");
   };
-  {
-    test::ScopedCurrentDirectory start(world.start);
-    CProvisionApp application;
-    RunApplication("INIT=isp.ini CONNECT=\"My ISP\"", world.ProgramFile("dialkit").c_str());
-  }
+  test::PlayInProcess(world, "INIT=isp.ini CONNECT=\"My ISP\"");
   g_replacementStepFilter = nullptr;
-
   EXPECT_EQ(ui.Events(), std::vector<std::string>{});
   EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()),
             std::vector<std::string>{"My ISP: ISDN Line"});
