@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -211,7 +210,7 @@ std::string BoxLooks(HWND box) {
 // every process it starts the prefix's SystemRoot, whatever environment its parent passed, so the
 // program cannot be sent to the world's system the way the in-process tests are. Each run takes
 // the world's data there, and brings the phone book back when the run changed it. CTest runs
-// these tests alone, and they put back whatever they found there.
+// these tests alone, in the prefix it put the stand-in into, and they leave no data there.
 class DialkitProgram : public testing::Test {
  protected:
   void SetUp() override {
@@ -228,21 +227,12 @@ class DialkitProgram : public testing::Test {
     GetSystemDirectoryA(system, sizeof system);
     ras_ = fs::path(system) / "ras";
     fs::create_directories(ras_);
-    for (const char* name : kServiceData) {
-      if (fs::exists(ras_ / name)) {
-        saved_[name] = test::ReadFileBytes((ras_ / name).string());
-      }
-    }
   }
   void TearDown() override {
-    if (ras_.empty()) {
-      return;  // the folder was never taken
-    }
     for (const char* name : kServiceData) {
-      fs::remove(ras_ / name);
-    }
-    for (const auto& [name, content] : saved_) {
-      test::WriteFileBytes((ras_ / name).string(), content);
+      if (!ras_.empty()) {  // the folder was taken
+        fs::remove(ras_ / name);
+      }
     }
   }
 
@@ -327,7 +317,6 @@ class DialkitProgram : public testing::Test {
 
   static constexpr const char* kServiceData[] = {"devices.txt", "failures.txt", "rasphone.pbk"};
   fs::path ras_;
-  std::map<std::string, std::string> saved_;  // what was there before, put back at the end
 };
 
 TEST_F(DialkitProgram, PlaysEverySituationOfTheRunThroughItsWindows) {
