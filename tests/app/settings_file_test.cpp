@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/run_fixtures.h"
+#include "app/run_cases.h"
 #include "framework/text.h"
 #include "platform/profile.h"
 
