@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/run_cases.h"
+#include "framework/win_app.h"
 #include "platform/library_loader.h"
 #include "platform/paths.h"
 #include "platform/result_codes.h"
@@ -122,20 +122,30 @@ TEST(ProvisioningRun, CheckWritesNothingAndEndsAsTheQuietRunWould) {
   }
 }
 
-TEST(ExecutableDirectory, DropsTheNameAndTheLastSeparatorButNotTheRoots) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"/opt/dialkit/dialkit.HLP", "/opt/dialkit"},
-      {"/dialkit.HLP", "/"},
-      {"dialkit.HLP", ""},
-      {"C:\\Tools\\DIALKIT.HLP", "C:\\Tools"},
-      {"C:\\DIALKIT.HLP", "C:\\"},
-      {"\\\\server\\share\\DIALKIT.HLP", "\\\\server\\share"},
+// The help file's path is the executable's with the file name's extension replaced (a dot in a
+// folder's name starts none); the executable's directory is the help file's path without the name
+// and the last separator, but the roots'.
+TEST(ExecutableDirectory, FromTheHelpFilePathFormedFromTheExecutablesPath) {
+  const struct {
+    const char* executable;
+    const char* help;
+    const char* directory;
+  } cases[] = {
+      {"/opt/dial.kit/bin/dialkit", "/opt/dial.kit/bin/dialkit.HLP", "/opt/dial.kit/bin"},
+      {"/opt/bin/dialkit.tar.gz", "/opt/bin/dialkit.tar.HLP", "/opt/bin"},
+      {"/dialkit", "/dialkit.HLP", "/"},
+      {"dialkit", "dialkit.HLP", ""},
+      {"", "", ""},
+      {"C:\\Dial.Kit\\dialkit", "C:\\Dial.Kit\\dialkit.HLP", "C:\\Dial.Kit"},
+      {"C:\\DIALKIT.EXE", "C:\\DIALKIT.HLP", "C:\\"},
+      {"\\\\server\\share\\DIALKIT.EXE", "\\\\server\\share\\DIALKIT.HLP", "\\\\server\\share"},
   };
-  for (const auto& [helpFilePath, directory] : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.executable);
+    EXPECT_EQ(HelpFilePathFor(c.executable), c.help);
     // The backslash separates only on some platforms.
-    if (std::strchr(helpFilePath, '\\') == nullptr || IsPathSeparator('\\')) {
-      SCOPED_TRACE(helpFilePath);
-      EXPECT_EQ(ExecutableDirectory(helpFilePath), directory);
+    if (std::strchr(c.executable, '\\') == nullptr || IsPathSeparator('\\')) {
+      EXPECT_EQ(ExecutableDirectory(c.help), c.directory);
     }
   }
 }
