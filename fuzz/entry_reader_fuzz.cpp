@@ -3,11 +3,21 @@
 // for byte: every text field ends with a zero inside its width and holds only zeros after it,
 // the padding and the fields left to others (size, device) are zero, the two address options
 // agree with the addresses, and no option, protocol or framing bit lies outside its set.
+//
+// The same bytes, up to a zero, as an address for ParseDottedAddress, compared with a second
+// reading written the plain way: split at full stops and line feeds, and each of the first four
+// parts read by the C runtime's strtoll. A part that reads below 0 or above 255 (however far, even
+// beyond the 64-bit range) gives 0. The text is split in place: only separators may change, and
+// only into zeros.
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "entry/entry_reader.h"
 #include "entry/entry_record.h"
@@ -43,11 +53,39 @@ void CheckFilledRecord(const RASENTRYA& entry) {
   FUZZ_CHECK((entry.dwFramingProtocol & ~(RASFP_Ppp | RASFP_Slip | RASFP_Ras)) == 0);
 }
 
+BYTE ReadPlainly(const std::string& part) {
+  errno = 0;
+  const long long value = std::strtoll(part.c_str(), nullptr, 10);
+  return errno == 0 && value >= 0 && value <= 255 ? static_cast<BYTE>(value) : 0;
+}
+
+void CheckDottedAddress(const std::string& text) {
+  std::vector<std::string> parts;
+  for (size_t begin = 0; (begin = text.find_first_not_of(".\n", begin)) != std::string::npos;) {
+    const size_t end = text.find_first_of(".\n", begin);
+    parts.push_back(text.substr(begin, end - begin));
+    begin = end;
+  }
+  parts.resize(4);
+  const RASIPADDR expected = {ReadPlainly(parts[0]), ReadPlainly(parts[1]), ReadPlainly(parts[2]),
+                              ReadPlainly(parts[3])};
+  // Exactly the text and its zero, on the heap, so that a read or write past it is caught.
+  std::vector<char> buffer(text.begin(), text.end());
+  buffer.push_back('\0');
+  RASIPADDR address;
+  std::memset(&address, 0xA5, sizeof address);
+  ParseDottedAddress(&address, buffer.data());
+  FUZZ_CHECK(std::memcmp(&address, &expected, sizeof address) == 0);
+  for (size_t i = 0; i < text.size(); ++i) {
+    FUZZ_CHECK(buffer[i] == text[i] || (buffer[i] == '\0' && (text[i] == '.' || text[i] == '\n')));
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path =
-      WriteScratchFile("isp.ini", std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const std::string path = WriteScratchFile("isp.ini", bytes);
   RASENTRYA entry;
 
   std::memset(&entry, 0x5A, sizeof entry);
@@ -60,5 +98,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     FUZZ_CHECK(AllZero(reinterpret_cast<const unsigned char*>(&entry), sizeof entry));
   }
+  CheckDottedAddress(std::string(bytes.substr(0, bytes.find('\0'))));
   return 0;
 }

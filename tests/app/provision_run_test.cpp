@@ -1,7 +1,6 @@
 // The provisioning run in process, over every situation of the run (run_cases.h): against the
 // real stand-in service with a system of its own and the scripted window system, so that each
-// case also checks the message boxes' icons and buttons, and that the directory the run was
-// started in is current again.
+// case also checks the message boxes' styles.
 #include "app/provision_app.h"
 
 #include <gtest/gtest.h>
@@ -10,19 +9,16 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "app/command_line.h"
 #include "app/run_cases.h"
+#include "framework/win_app.h"
 #include "platform/library_loader.h"
 #include "platform/paths.h"
 #include "platform/result_codes.h"
 #include "support/scripted_window_system.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // A service whose entries need more than the record's 1768 bytes: it says so for every offered
 // size below 4000 and fills what it is offered otherwise. The run must offer a record as large
@@ -59,56 +55,38 @@ class CReplacedService final : public CLibraryLoader {
   CLibraryLoader* previous_;
 };
 
-// Plays `line` in process in `world`, from its starting directory; answers the exit status. What
-// the run writes on its standard output goes to `output`.
-int Play(const test::RunWorld& world, const std::string& line, std::string* output = nullptr) {
-  // The parse's values start out empty in a process; here one process runs many times.
-  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
-  test::ScopedCurrentDirectory current(world.start);
-  CProvisionApp application;
-  testing::internal::CaptureStdout();
-  const int status = RunApplication(line.c_str(), world.ProgramFile("dialkit.exe").c_str());
-  const std::string written = testing::internal::GetCapturedStdout();
-  if (output != nullptr) {
-    *output = written;
+// Plays `line` in the case's world, with the case's service, answering as the case says.
+test::Played PlayAnswering(const test::RunCase& c, const test::RunWorld& world,
+                           const std::string& line, const std::vector<std::string>& shown) {
+  std::optional<CReplacedService> service;
+  if (c.service != test::Service::kStandIn) {
+    service.emplace(c.service);
   }
-  EXPECT_EQ(fs::current_path(), world.start) << "the starting directory is current again";
-  return status;
+  test::ScriptedWindowSystem ui;
+  ui.AnswerMessageBoxes({c.answer});
+  if (c.dialogAnswer) {
+    ui.AnswerDialogs({*c.dialogAnswer});
+  }
+  testing::internal::CaptureStdout();
+  const int status = test::PlayInProcess(world, line);
+  const test::Played played = {status, testing::internal::GetCapturedStdout()};
+  EXPECT_EQ(ui.Events(), shown);
+  for (const test::ShownMessageBox& box : ui.MessageBoxes()) {
+    EXPECT_EQ(box.style, test::BoxStyle(box.title)) << box.title;
+  }
+  if (!c.firstText.empty() && !ui.MessageBoxes().empty()) {
+    EXPECT_EQ(ui.MessageBoxes()[0].text, test::InWorld(c.firstText, world));
+  }
+  return played;
 }
 
 TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
   for (const test::RunCase& c : test::kRunCases) {
     SCOPED_TRACE(c.name);
-    test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction, c.alternates);
-    std::optional<CReplacedService> service;
-    if (c.service != test::Service::kStandIn) {
-      service.emplace(c.service);
-    }
-    test::PlayEarlier(c, world, [&](const std::string& line) { return Play(world, line); });
-    test::ScriptedWindowSystem ui;
-    ui.AnswerMessageBoxes({c.answer});
-    if (c.dialogAnswer) {
-      ui.AnswerDialogs({*c.dialogAnswer});
-    }
-    const std::string before = test::WrittenFiles(world);
-    std::string output;
-    EXPECT_EQ(Play(world, test::PlayedLine(c), &output), c.status);
-
-    EXPECT_EQ(ui.Events(), c.shown);
-    for (const test::ShownMessageBox& box : ui.MessageBoxes()) {
-      const bool question =
-          box.title == "Object Already Exists" || box.title == "Remove Connection Object";
-      const UINT style = box.title == "DIALKIT" ? MB_OK
-                         : question             ? MB_ICONWARNING | MB_OKCANCEL
-                                                : MB_ICONWARNING | MB_OK;
-      EXPECT_EQ(box.style, style) << box.title;
-    }
-    if (!c.firstText.empty()) {
-      ASSERT_FALSE(ui.MessageBoxes().empty());
-      EXPECT_EQ(ui.MessageBoxes()[0].text, test::FirstText(c, world));
-    }
-    test::ExpectWorldAfterRun(c, world);
-    test::ExpectReport(c, world, before, output);
+    const test::RunWorld world = test::WorldOf(c);
+    test::PlayCase(c, world, [&](const std::string& line, const std::vector<std::string>& shown) {
+      return PlayAnswering(c, world, line, shown);
+    });
   }
 }
 
@@ -121,72 +99,53 @@ TEST(ProvisioningRun, CheckWritesNothingAndEndsAsTheQuietRunWould) {
       continue;
     }
     SCOPED_TRACE(c.name);
-    int status[2] = {};
+    test::Played played[2];
     std::string summary[2];
     for (const bool check : {false, true}) {
-      test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction);
-      std::optional<CReplacedService> service;
-      if (c.service != test::Service::kStandIn) {
-        service.emplace(c.service);
-      }
-      test::PlayEarlier(c, world, [&](const std::string& line) { return Play(world, line); });
+      const test::RunWorld world = test::WorldOf(c);
+      const auto play = [&](const std::string& line) { return PlayAnswering(c, world, line, {}); };
+      test::PlayEarlier(c, world, [&](const std::string& line) { return play(line).status; });
       const std::string before = test::WrittenFiles(world);
-      test::ScriptedWindowSystem ui;
-      status[check] =
-          Play(world, c.commandLine + " /quiet /report:report.json" + (check ? " /check" : ""));
+      played[check] =
+          play(c.commandLine + " /quiet /report:report.json" + (check ? " /check" : ""));
       const std::string report = test::ReadFileBytes((world.start / "report.json").string());
       test::KeepReport(report);
       summary[check] = test::ReportSummary(report);
-      EXPECT_EQ(ui.Events(), std::vector<std::string>{});
       if (check) {
         EXPECT_EQ(test::WrittenFiles(world), before);
       }
     }
     if (summary[0].find(" failed") == std::string::npos) {
-      EXPECT_EQ(status[1], status[0]);
+      EXPECT_EQ(played[1].status, played[0].status);
       EXPECT_EQ(summary[1], summary[0]);
     }
   }
 }
 
-// An entry description file saved as UTF-16 with its mark (Notepad's "Unicode") is read as the
-// platform reads it: the entry dials the file's number, not the default's.
-TEST(ProvisioningRun, ReadsAnEntryDescriptionFileSavedAsUtf16) {
-  test::RunWorld world(test::kTypicalDevices, test::kRemembered, {}, nullptr);
-  std::string utf16 = "\xFF\xFE";
-  for (const char c : std::string("[RasEntry]\r\nLocalPhoneNumber=5550123\r\nAreaCode=617\r\n")) {
-    utf16 += {c, '\0'};
-  }
-  test::WriteFileBytes(world.ProgramFile("isp.ini"), utf16);
-  test::ScriptedWindowSystem ui;
-  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
-  {
-    test::ScopedCurrentDirectory current(world.start);
-    CProvisionApp application;
-    RunApplication("INIT=isp.ini CONNECT=\"My ISP\"", world.ProgramFile("dialkit.exe").c_str());
-  }
-  EXPECT_EQ(ui.Events(), std::vector<std::string>{});
-  PhoneBook book;
-  ReadPhoneBook(world.PhoneBookPath(), &book);
-  ASSERT_EQ(book.size(), 1u);
-  EXPECT_STREQ(book[0].record.szLocalPhoneNumber, "5550123");
-  EXPECT_STREQ(book[0].record.szAreaCode, "617");
-}
-
-TEST(ExecutableDirectory, DropsTheNameAndTheLastSeparatorButNotTheRoots) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"/opt/dialkit/dialkit.HLP", "/opt/dialkit"},
-      {"/dialkit.HLP", "/"},
-      {"dialkit.HLP", ""},
-      {"C:\\Tools\\DIALKIT.HLP", "C:\\Tools"},
-      {"C:\\DIALKIT.HLP", "C:\\"},
-      {"\\\\server\\share\\DIALKIT.HLP", "\\\\server\\share"},
+// The help file's path is the executable's with the file name's extension replaced (a dot in a
+// folder's name starts none); the executable's directory is the help file's path without the name
+// and the last separator, but the roots'.
+TEST(ExecutableDirectory, FromTheHelpFilePathFormedFromTheExecutablesPath) {
+  const struct {
+    const char* executable;
+    const char* help;
+    const char* directory;
+  } cases[] = {
+      {"/opt/dial.kit/bin/dialkit", "/opt/dial.kit/bin/dialkit.HLP", "/opt/dial.kit/bin"},
+      {"/opt/bin/dialkit.tar.gz", "/opt/bin/dialkit.tar.HLP", "/opt/bin"},
+      {"/dialkit", "/dialkit.HLP", "/"},
+      {"dialkit", "dialkit.HLP", ""},
+      {"", "", ""},
+      {"C:\\Dial.Kit\\dialkit", "C:\\Dial.Kit\\dialkit.HLP", "C:\\Dial.Kit"},
+      {"C:\\DIALKIT.EXE", "C:\\DIALKIT.HLP", "C:\\"},
+      {"\\\\server\\share\\DIALKIT.EXE", "\\\\server\\share\\DIALKIT.HLP", "\\\\server\\share"},
   };
-  for (const auto& [helpFilePath, directory] : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.executable);
+    EXPECT_EQ(HelpFilePathFor(c.executable), c.help);
     // The backslash separates only on some platforms.
-    if (std::strchr(helpFilePath, '\\') == nullptr || IsPathSeparator('\\')) {
-      SCOPED_TRACE(helpFilePath);
-      EXPECT_EQ(ExecutableDirectory(helpFilePath), directory);
+    if (std::strchr(c.executable, '\\') == nullptr || IsPathSeparator('\\')) {
+      EXPECT_EQ(ExecutableDirectory(c.help), c.directory);
     }
   }
 }

@@ -1,7 +1,9 @@
-// The situations of a whole run, played twice: in process against the scripted window system, and
-// by the tool's program through a terminal. Each says what the world holds beforehand and how the
-// user answers, then what the user is shown, the exit status, and what the phone book, the
-// settings file, the program's directory and the log hold afterwards.
+// The situations of a whole run, played in process against the scripted window system, and by the
+// tool's program: through a terminal on POSIX, through its windows under Wine. Each says what the
+// world holds beforehand and how the user answers, then what the user is shown, the exit status,
+// and what the phone book, the settings file, the program's directory, the log and the report
+// hold afterwards. Also what the other tests of whole runs share: the world a run starts from,
+// and the stand-in phone book, the settings file and the report as the checks see them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,13 +12,168 @@
 #include <filesystem>
 #include <optional>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "app/run_fixtures.h"
+#include "app/command_line.h"
+#include "app/provision_app.h"
+#include "framework/text.h"
+#include "phone_book_file.h"
+#include "platform/profile.h"
 #include "support/scripted_window_system.h"
+#include "support/stand_in_system.h"
 
 namespace test {
+
+// CountryCode=0 asks the service to fill in the country's code, which the stand-in does: a run
+// repeated must still find the entry unchanged.
+inline constexpr char kDescriptions[] =
+    "[RasEntry]\nLocalPhoneNumber=5550123\nCountryCode=0\n[VPNEntry]\nLocalPhoneNumber=vpn."
+    "example.net\n";
+inline constexpr char kRemembered[] =
+    "[Modem Selection]\nDeviceType=modem\nDeviceName=Acme 56k Voice\n";
+
+inline const Device kStandard = {"modem", "Standard 28800 bps Modem"};
+inline const Device kAcme = {"modem", "Acme 56k Voice"};
+inline const Device kIsdn = {"isdn", "ISDN Line"};
+inline const Device kVpn = {"vpn", "WAN Miniport (PPTP)"};
+inline const std::vector<Device> kTypicalDevices = {kStandard, kAcme, kVpn};
+// The remote-access devices of a Windows machine with one modem: the system lists its WAN
+// miniports among them.
+inline const std::vector<Device> kWindowsDevices = {
+    kStandard, kVpn, {"vpn", "WAN Miniport (L2TP)"}, {"pppoe", "WAN Miniport (PPPOE)"}};
+
+// "name: device" of every stored entry, in the phone book's order.
+inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
+  PhoneBook book;
+  ReadPhoneBook(phoneBook, &book);
+  std::vector<std::string> stored;
+  for (const StoredEntry& entry : book) {
+    stored.push_back(entry.name + ": " + entry.record.szDeviceName);
+  }
+  return stored;
+}
+
+// A run's world: a stand-in system with the devices installed, the entries stored beforehand (each
+// with the device "Earlier Device", and with `alternates` too large for the 1768 bytes) and a
+// function made to fail with 624; the program's directory, with a blank in its name, holding the
+// entry description files (dialup.ini has no VPN section), a work file left by someone else and
+// the settings file (null: none); and a directory to start the program from, holding another
+// entry description file and a settings file that remembers another device, as a downloads folder
+// may, which the run must never read.
+class RunWorld : public ScopedStandInSystem {
+ public:
+  explicit RunWorld(const std::vector<Device>& devices = kTypicalDevices,
+                    const char* settings = kRemembered,
+                    const std::vector<std::string>& existing = {},
+                    const char* failingFunction = nullptr, bool alternates = false) {
+    std::filesystem::create_directories(program);
+    std::filesystem::create_directory(start);
+    WriteFileBytes(ProgramFile("isp.ini"), kDescriptions);
+    WriteFileBytes(ProgramFile("dialup.ini"), "[RasEntry]\nLocalPhoneNumber=5550123\n");
+    WriteFileBytes(ProgramFile("dialkit.wrk"), "left by someone else");
+    WriteFileBytes((start / "isp.ini").string(), "[RasEntry]\nLocalPhoneNumber=5556666\n");
+    WriteFileBytes((start / "dialkit.ini").string(), "[Modem Selection]\nDeviceName=Planted\n");
+    if (settings != nullptr) {
+      WriteFileBytes(ProgramFile("dialkit.ini"), settings);
+      settingsTime = std::filesystem::last_write_time(ProgramFile("dialkit.ini"));
+    }
+    InstallDevices(devices);
+    ::PhoneBook book;
+    for (const std::string& name : existing) {
+      book.push_back({name, {}});
+      book.back().record.dwSize = kEntryRecordSize;
+      book.back().record.dwAlternateOffset = alternates ? kEntryRecordSize : 0;
+      CopyText(book.back().record.szDeviceName, "Earlier Device");
+    }
+    EXPECT_TRUE(existing.empty() || WritePhoneBook(PhoneBookPath(), book));
+    if (failingFunction != nullptr) {
+      FailFunction(failingFunction, 624);
+    }
+  }
+
+  std::string ProgramFile(const std::string& name) const { return (program / name).string(); }
+
+  const std::filesystem::path program = Root().path() / "Program Files" / "DIALKIT";
+  const std::filesystem::path start = Root().path() / "elsewhere";
+  std::filesystem::file_time_type settingsTime = {};  // of the settings file written here
+};
+
+// The device the settings file remembers, as "type: name".
+inline std::string Remembered(const std::string& settingsFile) {
+  char type[32] = "";
+  char name[256] = "";
+  GetPrivateProfileStringA("Modem Selection", "DeviceType", "", type, sizeof type,
+                           settingsFile.c_str());
+  GetPrivateProfileStringA("Modem Selection", "DeviceName", "", name, sizeof name,
+                           settingsFile.c_str());
+  return std::string(type) + ": " + name;
+}
+
+// Every file of the world, its bytes and its time, but in the starting folder and the work file,
+// which every run deletes: to tell that a run wrote nothing.
+inline std::string WrittenFiles(const RunWorld& world) {
+  std::string files;
+  for (const auto& file : std::filesystem::recursive_directory_iterator(world.Root().path())) {
+    if (file.is_regular_file() && file.path().parent_path() != world.start &&
+        file.path().filename() != "dialkit.wrk") {
+      files += file.path().string() + "@" +
+               std::to_string(file.last_write_time().time_since_epoch().count()) + "\n" +
+               ReadFileBytes(file.path().string());
+    }
+  }
+  return files;
+}
+
+// A report in a few words: "STATUS changed|same: NAME RESULT[ KEYS], ...", where KEYS are the
+// keys that change, or "all".
+inline std::string ReportSummary(const std::string& report) {
+  // The fields at the start of their lines (not the device's name), and the changes' keys.
+  const std::regex field(R"~(\n *"(status|changed|name|result)": "?([^",\n]*)|\{"key": "(\w+))~");
+  std::string summary;
+  std::vector<std::string> keys;
+  const auto addKeys = [&] {
+    summary += keys.size() == 26 ? " all" : "";
+    for (size_t i = 0; keys.size() < 26 && i < keys.size(); ++i) {
+      summary += " " + keys[i];
+    }
+    keys.clear();
+  };
+  for (std::sregex_iterator i(report.begin(), report.end(), field), end; i != end; ++i) {
+    const std::string name = (*i)[1];
+    const std::string value = (*i)[2];
+    if ((*i)[3].matched) {
+      keys.push_back((*i)[3]);
+    } else if (name == "status") {
+      summary = value;
+    } else if (name == "changed") {
+      summary += value == "true" ? " changed:" : " same:";
+    } else if (name == "name") {
+      addKeys();
+      summary += (summary.back() == ':' ? " " : ", ") + value;
+    } else {
+      summary += " " + value;
+    }
+  }
+  addKeys();
+  return summary;
+}
+
+// Keeps `report` for the check of every report against the schema (match_schema.py), in a folder
+// of the running test's own, emptied when the test first keeps one.
+inline void KeepReport(const std::string& report) {
+  static std::set<std::string> cleared;
+  const testing::TestInfo& test = *testing::UnitTest::GetInstance()->current_test_info();
+  const std::filesystem::path folder = std::filesystem::path(DIALKIT_TEST_REPORTS) /
+                                       (std::string(test.test_suite_name()) + "." + test.name());
+  if (cleared.insert(folder.string()).second) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+  }
+  const auto count = std::distance(std::filesystem::directory_iterator(folder), {});
+  WriteFileBytes((folder / (std::to_string(count) + ".json")).string(), report);
+}
 
 inline constexpr char kUsage[] = "message box: DIALKIT Usage Notice";
 inline constexpr char kExists[] = "message box: Object Already Exists";
@@ -117,15 +274,10 @@ inline const RunCase kRunCases[] = {
      .stored = {"My ISP: Earlier Device", "Other: Earlier Device"},
      .report = "0 changed: My ISP removed all, My VPN absent"},
     {.name = "INIT without CONNECT", .commandLine = "INIT=isp.ini", .shown = {kUsage}},
-    {.name = "CONNECT without INIT", .commandLine = "CONNECT=x", .shown = {kUsage}},
     {.name = "empty: usage, without moving or cleaning up",
      .commandLine = "",
      .shown = {kUsage},
      .firstText = "Usage is: DIALKIT INIT=\"myfile.ini\" CONNECT=\"connectoid\" [ASK]"},
-    {.name = "missing entry description file",
-     .commandLine = "INIT=missing.ini CONNECT=x",
-     .shown = {"message box: File Not Found"},
-     .firstText = "<program>missing.ini does not exist.  Please check the file name."},
     {.name = "the library cannot be loaded",
      .service = Service::kNone,
      .shown = {"message box: DIALKIT"},
@@ -169,14 +321,6 @@ inline const RunCase kRunCases[] = {
      .settings = nullptr,
      .shown = {kDialog},
      .stored = {"My VPN: WAN Miniport (PPTP)"}},
-    {.name = "no device at all",
-     .devices = {},
-     .settings = nullptr,
-     .shown = {"message box: DUN Warning", "message box: Modem Warning"}},
-    {.name = "storing the main entry fails: no VPN entry, settings untouched",
-     .failingFunction = "RasSetEntryPropertiesA",
-     .shown = {"message box: Failed to Set Connection Object"},
-     .firstText = "Error 624 creating connection object \"My ISP\""},
     {.name = "the third device picked, then storing the VPN entry fails",
      .commandLine = "INIT=isp.ini CONNECT=\"My ISP\" VPN=.vpn",
      .devices = {{"modem", "Zoom"}, kIsdn, kAcme, kVpn},
@@ -223,7 +367,8 @@ inline const RunCase kRunCases[] = {
      .commandLine = kTypicalLine + kQuiet,
      .failingFunction = "RasSetEntryPropertiesA",
      .status = 5,
-     .log = {"not stored \"My ISP\": the service refused it with error 624",
+     .log = {"Failed to Set Connection Object: Error 624 creating connection object \"My ISP\"",
+             "not stored \"My ISP\": the service refused it with error 624",
              "not stored \"My VPN\": not tried once the first was refused"}},
     {.name = "quiet: a device to choose, never guessed",
      .commandLine = kTypicalLine + kQuiet,
@@ -239,6 +384,8 @@ inline const RunCase kRunCases[] = {
      .settings = nullptr,
      .status = 6,
      .log = {"DUN Warning: There are no VPN adapters installed. Please install DUN *",
+             "Modem Warning: There is no modem installed in this system.  Please install the "
+             "modem first",
              "not stored \"My ISP\": no device is installed"}},
     {.name = "quiet: no VPN section",
      .commandLine = std::string("INIT=dialup.ini CONNECT=\"My ISP\" VPN=\"My VPN\"") + kQuiet,
@@ -353,15 +500,22 @@ inline const RunCase kRunCases[] = {
              "not removed \"My ISP\": the remote-access library cannot be loaded"}},
 };
 
+// The world the case starts from.
+inline RunWorld WorldOf(const RunCase& c) {
+  return RunWorld(c.devices, c.settings, c.existing, c.failingFunction, c.alternates);
+}
+
 // `text` with "<program>" standing for the program's directory in `world`.
 inline std::string InWorld(std::string text, const RunWorld& world) {
   const size_t at = text.find("<program>");
   return at == std::string::npos ? text : text.replace(at, 9, world.ProgramFile(""));
 }
 
-// The first message box's text in `world`.
-inline std::string FirstText(const RunCase& c, const RunWorld& world) {
-  return InWorld(c.firstText, world);
+// The style of a run's message box: the two questions offer OK and Cancel, and the service's
+// absence is told without an icon.
+inline UINT BoxStyle(const std::string& title) {
+  const bool question = title == "Object Already Exists" || title == "Remove Connection Object";
+  return title == "DIALKIT" ? MB_OK : MB_ICONWARNING | (question ? MB_OKCANCEL : MB_OK);
 }
 
 // Every line of the log begins with the local date and time, the expected lines come in their
@@ -398,35 +552,38 @@ void PlayEarlier(const RunCase& c, const RunWorld& world, Play play) {
   }
 }
 
-// The command line as played: with a report to report.json unless it names one already.
-inline std::string PlayedLine(const RunCase& c) {
-  const bool reported =
-      c.commandLine.empty() || c.commandLine.find("/report:") != std::string::npos;
-  return c.commandLine + (reported ? "" : " /report:report.json");
+// Plays `line` in process in `world`, from its starting directory, as the program in the
+// program's directory; answers the exit status. The starting directory is current again after it.
+inline int PlayInProcess(const RunWorld& world, const std::string& line) {
+  // The parse's values start out empty in a process; here one process runs many times.
+  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
+  ScopedCurrentDirectory current(world.start);
+  CProvisionApp application;
+  const int status = RunApplication(line.c_str(), world.ProgramFile("dialkit.exe").c_str());
+  EXPECT_EQ(std::filesystem::current_path(), world.start) << "the starting directory";
+  return status;
 }
 
-// The report (the file, or what a /report:- run wrote on `output`) is kept for the schema check,
-// says what the case expects, and one that says nothing changed is true: the files a run writes
-// are as they were (`before`, WrittenFiles), as they are after /check.
-inline void ExpectReport(const RunCase& c, const RunWorld& world, const std::string& before,
-                         const std::string& output) {
-  if (c.commandLine.empty()) {
-    return;
-  }
-  const bool toOutput = c.commandLine.find("/report:-") != std::string::npos;
-  const std::string report =
-      toOutput ? output : ReadFileBytes((world.start / "report.json").string());
-  KeepReport(report);
-  if (!c.report.empty()) {
-    EXPECT_EQ(ReportSummary(report), c.report) << report;
-  }
-  if (report.find("\"changed\": false") != std::string::npos ||
-      report.find("\"check\": true") != std::string::npos) {
-    EXPECT_EQ(WrittenFiles(world), before) << report;
-  }
-}
+// What a run ended with, and wrote on its standard output.
+struct Played {
+  int status;
+  std::string output;
+};
 
-inline void ExpectWorldAfterRun(const RunCase& c, const RunWorld& world) {
+// Plays the case in its world with `play(line, shown)`, which runs `line` to its end and answers
+// the windows `shown` as the case says: the earlier run first, which shows nothing. Afterwards
+// the phone book, the settings file, the program's directory, the log and the report are as the
+// case says. A report is written to report.json unless the case names one, and kept for the
+// schema check; one that says nothing changed, or comes from /check, is true: the files a run
+// writes are as they were, bytes and times (WrittenFiles).
+template <typename Play>
+void PlayCase(const RunCase& c, const RunWorld& world, Play play) {
+  PlayEarlier(c, world, [&](const std::string& line) { return play(line, {}).status; });
+  const std::string before = WrittenFiles(world);
+  const bool named = c.commandLine.empty() || c.commandLine.find("/report:") != std::string::npos;
+  const Played played = play(c.commandLine + (named ? "" : " /report:report.json"), c.shown);
+  EXPECT_EQ(played.status, c.status);
+
   EXPECT_EQ(StoredEntries(world.PhoneBookPath()), c.stored);
   const std::string settings = world.ProgramFile("dialkit.ini");
   if (c.remembered != nullptr) {
@@ -443,6 +600,20 @@ inline void ExpectWorldAfterRun(const RunCase& c, const RunWorld& world) {
   // The work file is deleted on every way out but the first.
   EXPECT_EQ(std::filesystem::exists(world.ProgramFile("dialkit.wrk")), c.commandLine.empty());
   ExpectLog(c, world);
+  if (c.commandLine.empty()) {
+    return;
+  }
+  const std::string report = c.commandLine.find("/report:-") != std::string::npos
+                                 ? played.output
+                                 : ReadFileBytes((world.start / "report.json").string());
+  KeepReport(report);
+  if (!c.report.empty()) {
+    EXPECT_EQ(ReportSummary(report), c.report) << report;
+  }
+  if (report.find("\"changed\": false") != std::string::npos ||
+      report.find("\"check\": true") != std::string::npos) {
+    EXPECT_EQ(WrittenFiles(world), before) << report;
+  }
 }
 
 }  // namespace test

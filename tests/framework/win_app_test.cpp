@@ -1,5 +1,6 @@
 // What the application object is given when it starts: the command line, as the shell's arguments
-// are put together again, and the help file path formed from the executable's path.
+// are put together again. (The help file path formed from the executable's path is checked with
+// the directory the run takes from it, in the run's tests.)
 #include "framework/win_app.h"
 
 #include <gtest/gtest.h>
@@ -8,23 +9,6 @@
 #include <vector>
 
 namespace {
-
-TEST(HelpFilePath, ReplacesTheExtensionOfTheFileNameOnly) {
-  const struct {
-    const char* executable;
-    const char* help;
-  } cases[] = {
-      {"C:\\Dial.Kit\\dialkit", "C:\\Dial.Kit\\dialkit.HLP"},  // a dot in a directory
-      {"/opt/dial.kit/bin/dialkit", "/opt/dial.kit/bin/dialkit.HLP"},
-      {"/opt/bin/dialkit.tar.gz", "/opt/bin/dialkit.tar.HLP"},
-      {"dialkit", "dialkit.HLP"},
-      {"", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.executable);
-    EXPECT_EQ(HelpFilePathFor(c.executable), c.help);
-  }
-}
 
 TEST(CommandLineFromArguments, QuotesAgainWhatTheShellUnquoted) {
   const struct {

@@ -10,14 +10,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/provision_app.h"
-#include "app/run_fixtures.h"
+#include "app/run_cases.h"
 #include "app/settings_file.h"
 #include "framework/text.h"
 #include "phone_book_file.h"
@@ -58,21 +57,26 @@ PhoneBook BookOf(const std::vector<std::string>& names) {
 }
 
 TEST(CrashSafety, AWriterKilledAtAnyStepLeavesTheFileWhole) {
-  RASENTRYA isdn = {};
-  CopyText(isdn.szDeviceType, "isdn");
-  CopyText(isdn.szDeviceName, "ISDN Line");
+  // A type that fills its field without a terminator: its own 16 characters are written, not the
+  // name behind them.
+  RASENTRYA device = {};
+  std::memset(device.szDeviceType, 't', sizeof device.szDeviceType);
+  CopyText(device.szDeviceName, "ISDN Line");
+  const std::string type =
+      "[Libraries]\nUseAltras=1\n[Modem Selection]\nDeviceType=tttttttttttttttt\n";
   struct Case {
     const char* what;
     // Every whole state of the file, from before the write to after it. The settings file is
-    // written key by key, as the profile functions write it: the type, then the name.
+    // written key by key, as the profile functions write it: the type, then the name; its other
+    // sections stay.
     std::vector<std::string> states;
     std::function<void(const std::string& path)> write;
   };
   const Case cases[] = {
       {"the settings file",
-       {test::kRemembered, "[Modem Selection]\nDeviceType=isdn\nDeviceName=Acme 56k Voice\n",
-        "[Modem Selection]\nDeviceType=isdn\nDeviceName=ISDN Line\n"},
-       [&](const std::string& path) { WriteModemSelection(&isdn, path.c_str()); }},
+       {std::string("[Libraries]\nUseAltras=1\n") + test::kRemembered,
+        type + "DeviceName=Acme 56k Voice\n", type + "DeviceName=ISDN Line\n"},
+       [&](const std::string& path) { WriteModemSelection(&device, path.c_str()); }},
       {"the stand-in phone book",
        {FormatPhoneBook(BookOf({"My ISP"})), FormatPhoneBook(BookOf({"My ISP", "My VPN"}))},
        [](const std::string& path) {
@@ -98,20 +102,14 @@ TEST(CrashSafety, AWriterKilledAtAnyStepLeavesTheFileWhole) {
 }
 
 TEST(CrashSafety, ARunWhoseSettingsFileCannotBeWrittenStoresTheEntryWithoutAReport) {
-  test::RunWorld world({test::kIsdn}, test::kRemembered, {}, nullptr);
+  const test::RunWorld world({test::kIsdn});
   test::ScriptedWindowSystem ui;
-  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
   // As a folder that cannot be written: every step of the settings file's replacement fails.
   g_replacementStepFilter = [](ReplacementStep, const char* path) {
     return !std::string_view(path).ends_with("/dialkit.ini");
   };
-  {
-    test::ScopedCurrentDirectory start(world.start);
-    CProvisionApp application;
-    RunApplication("INIT=isp.ini CONNECT=\"My ISP\"", world.ProgramFile("dialkit").c_str());
-  }
+  test::PlayInProcess(world, "INIT=isp.ini CONNECT=\"My ISP\"");
   g_replacementStepFilter = nullptr;
-
   EXPECT_EQ(ui.Events(), std::vector<std::string>{});
   EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()),
             std::vector<std::string>{"My ISP: ISDN Line"});

@@ -41,7 +41,7 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
       continue;
     }
     SCOPED_TRACE(c.name);
-    test::RunWorld world(c.devices, c.settings, c.existing, c.failingFunction, c.alternates);
+    const test::RunWorld world = test::WorldOf(c);
     fs::copy_file(builtDirectory / "dialkit", world.program / "dialkit");
     // The stand-in service in the system directory, where the loader looks second.
     if (c.service == test::Service::kStandIn) {
@@ -51,46 +51,38 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
     // A shell splits the wrapper into its words, and the command line into the program's
     // arguments as a person's shell would. The terminal is the program's, whatever its standard
     // output is.
-    const auto start = [&](test::PseudoTerminal& terminal, const std::string& line) {
-      return terminal.Start(
-          {"/bin/sh", "-fc",
-           "exec $DIALKIT_TEST_WRAPPER \"$0\" " + line + " 2>errors.txt >output.txt",
-           world.ProgramFile("dialkit")},
-          world.start.string(), {{"SystemRoot", world.Root().path().string()}});
-    };
-    test::PlayEarlier(c, world, [&](const std::string& line) {
+    test::PlayCase(c, world, [&](const std::string& line, const std::vector<std::string>& shown) {
       test::PseudoTerminal terminal;
-      return terminal.WaitForExit(start(terminal, line));
+      const pid_t process =
+          terminal.Start({"/bin/sh", "-fc",
+                          "exec $DIALKIT_TEST_WRAPPER \"$0\" " + line + " 2>errors.txt >output.txt",
+                          world.ProgramFile("dialkit")},
+                         world.start.string(), {{"SystemRoot", world.Root().path().string()}});
+      int boxes = 0;
+      for (const std::string& event : shown) {
+        if (event == test::kDialog) {
+          EXPECT_TRUE(terminal.WaitFor("Create Dial Up Networking Object")) << terminal.Screen();
+          const auto answer = c.dialogAnswer.value_or(test::DialogAnswer::Cancel());
+          terminal.Type(Keys(answer.command, answer.item));
+          continue;
+        }
+        EXPECT_TRUE(terminal.WaitFor(event.substr(event.find(": ") + 2))) << terminal.Screen();
+        // The first line of the text: the terminal ends lines its own way.
+        const std::string text = test::InWorld(c.firstText, world);
+        if (boxes == 0 && !text.empty()) {
+          EXPECT_TRUE(terminal.WaitFor(text.substr(0, text.find('\n')))) << terminal.Screen();
+        }
+        terminal.Type(Keys(boxes++ == 0 ? c.answer : IDOK));
+      }
+      // A question left unanswered keeps the program waiting: it does not end.
+      const int status = terminal.WaitForExit(process);
+      if (line.find(test::kQuiet) != std::string::npos) {
+        EXPECT_EQ(terminal.Screen(), "");
+        const std::string errors = test::ReadFileBytes((world.start / "errors.txt").string());
+        EXPECT_EQ(errors.empty(), status == 0) << errors;
+      }
+      return test::Played{status, test::ReadFileBytes((world.start / "output.txt").string())};
     });
-    const std::string before = test::WrittenFiles(world);
-    test::PseudoTerminal terminal;
-    const pid_t process = start(terminal, test::PlayedLine(c));
-    int boxes = 0;
-    for (const std::string& shown : c.shown) {
-      if (shown == test::kDialog) {
-        EXPECT_TRUE(terminal.WaitFor("Create Dial Up Networking Object")) << terminal.Screen();
-        const auto answer = c.dialogAnswer.value_or(test::DialogAnswer::Cancel());
-        terminal.Type(Keys(answer.command, answer.item));
-        continue;
-      }
-      EXPECT_TRUE(terminal.WaitFor(shown.substr(shown.find(": ") + 2))) << terminal.Screen();
-      // The first line of the text: the terminal ends lines its own way.
-      const std::string text = test::FirstText(c, world);
-      if (boxes == 0 && !text.empty()) {
-        EXPECT_TRUE(terminal.WaitFor(text.substr(0, text.find('\n')))) << terminal.Screen();
-      }
-      terminal.Type(Keys(boxes++ == 0 ? c.answer : IDOK));
-    }
-    // A question left unanswered keeps the program waiting: it does not end.
-    EXPECT_EQ(terminal.WaitForExit(process), c.status) << terminal.Screen();
-    if (c.commandLine.find(test::kQuiet) != std::string::npos) {
-      EXPECT_EQ(terminal.Screen(), "");
-      const std::string errors = test::ReadFileBytes((world.start / "errors.txt").string());
-      EXPECT_EQ(errors.empty(), c.status == 0) << errors;
-    }
-    test::ExpectWorldAfterRun(c, world);
-    test::ExpectReport(c, world, before,
-                       test::ReadFileBytes((world.start / "output.txt").string()));
   }
 }
 
@@ -99,7 +91,7 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
 // in the run table): a run repeated writes nothing, a changed file changes exactly its key, and
 // /check says so without writing.
 TEST(DialkitProgram, ConvergesOverThePppdService) {
-  test::RunWorld world({}, nullptr, {}, nullptr);
+  const test::RunWorld world({}, nullptr);
   const fs::path root = world.Root().path() / "ppp";
   test::ScopedEnvironmentVariable named("DIALKIT_PPP_ROOT", root.c_str());
   fs::create_directories(root / "sys/class/tty/ttyUSB0/device");
@@ -133,7 +125,7 @@ TEST(DialkitProgram, ConvergesOverThePppdService) {
 // A script that stopped reading the errors of a quiet run (its pipe closed) still gets the run's
 // own status, not a process killed by the broken pipe.
 TEST(DialkitProgram, AQuietRunKeepsItsStatusWhenNobodyReadsItsErrors) {
-  const test::RunWorld world({}, nullptr, {}, nullptr);
+  const test::RunWorld world;  // its system, in the environment
   const std::string program =
       (fs::read_symlink("/proc/self/exe").parent_path() / "dialkit").string();
   int errors[2];

@@ -19,8 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/provision_app.h"
 #include "app/run_cases.h"
 #include "resource.h"
 #include "support/posix/child_process.h"
@@ -30,7 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Place { kEntryFile, kSettingsFile, kDefaultProfile, kLog };
 enum class Kind { kFifo, kEndless, kShortLines };
 
 constexpr size_t kShortLinesSize = 4 << 20;
@@ -42,30 +39,27 @@ constexpr bool kSanitized = false;
 #endif
 
 // What the run stores when it cannot read the file: an entry description of defaults without a
-// VPN section; a settings file without a device, so that the dialog asks (and the second device
-// is picked); a default profile without the library switch.
+// VPN section; for a settings file without a device, the second device, picked in the dialog that
+// asks; for a default profile without the library switch, or a log, both entries.
 const std::vector<std::string> kMainOnly = {"My ISP: Acme 56k Voice"};
 const std::vector<std::string> kPicked = {"My ISP: Standard 28800 bps Modem",
                                           "My VPN: WAN Miniport (PPTP)"};
 const std::vector<std::string> kBoth = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"};
 
-struct OddFileRow {
-  const char* what;
-  Place place;
+const struct {
+  const char* file;  // in the world's root
   Kind kind;
   const std::vector<std::string>& stored;
-};
-
-const OddFileRow kRows[] = {
-    {"a FIFO as INIT", Place::kEntryFile, Kind::kFifo, kMainOnly},
-    {"/dev/zero as INIT", Place::kEntryFile, Kind::kEndless, kMainOnly},
-    {"4 MiB of two-byte lines as INIT", Place::kEntryFile, Kind::kShortLines, kMainOnly},
-    {"a FIFO as dialkit.ini", Place::kSettingsFile, Kind::kFifo, kPicked},
-    {"/dev/zero as dialkit.ini", Place::kSettingsFile, Kind::kEndless, kPicked},
-    {"a FIFO as win.ini", Place::kDefaultProfile, Kind::kFifo, kBoth},
-    {"/dev/zero as win.ini", Place::kDefaultProfile, Kind::kEndless, kBoth},
-    {"a FIFO as the log", Place::kLog, Kind::kFifo, kBoth},
-    {"/dev/zero as the log", Place::kLog, Kind::kEndless, kBoth},
+} kRows[] = {
+    {"Program Files/DIALKIT/isp.ini", Kind::kFifo, kMainOnly},
+    {"Program Files/DIALKIT/isp.ini", Kind::kEndless, kMainOnly},
+    {"Program Files/DIALKIT/isp.ini", Kind::kShortLines, kMainOnly},
+    {"Program Files/DIALKIT/dialkit.ini", Kind::kFifo, kPicked},
+    {"Program Files/DIALKIT/dialkit.ini", Kind::kEndless, kPicked},
+    {"win.ini", Kind::kFifo, kBoth},
+    {"win.ini", Kind::kEndless, kBoth},
+    {"elsewhere/run.log", Kind::kFifo, kBoth},
+    {"elsewhere/run.log", Kind::kEndless, kBoth},
 };
 
 void MakeOddFile(const std::string& path, Kind kind) {
@@ -93,10 +87,10 @@ size_t AddressSpace() {
 }
 
 // Runs `body` in a child process that the kernel ends after 20 seconds and that may map `room`
-// bytes more than it has (not under the sanitizers, which map their own way). Answers the
-// child's wait status: exit 0 when it ran to its end without a failed check, 1 after a failed
-// check, 2 after an exception.
-int RunLimited(size_t room, const std::function<void()>& body) {
+// bytes more than it has (not under the sanitizers, which map their own way). Empty when the child
+// ran to its end without a failed check, else how it ended: "exit 1" after a failed check, "exit
+// 2" after an exception (out of memory?), or the status it chose.
+std::string RunLimited(size_t room, const std::function<void()>& body) {
   const pid_t child = fork();
   if (child == 0) {
     alarm(20);
@@ -115,50 +109,28 @@ int RunLimited(size_t room, const std::function<void()>& body) {
     _exit(status);
   }
   const int status = test::WaitForChild(child);
-  return status;
-}
-
-// Empty when the child of RunLimited ran to its end without a failed check, else what went
-// wrong.
-std::string RunWithinBounds(size_t room, const std::function<void()>& body) {
-  const int status = RunLimited(room, body);
   if (WIFSIGNALED(status)) {
     return WTERMSIG(status) == SIGALRM ? "past the deadline" : "ended by a signal";
   }
-  const int code = WEXITSTATUS(status);
-  return code == 0 ? "" : code == 1 ? "a check failed" : "an exception: out of memory?";
+  return WEXITSTATUS(status) == 0 ? "" : "exit " + std::to_string(WEXITSTATUS(status));
 }
 
 TEST(OddProfileFiles, ARunEndsWithinBoundsAndLeavesThemAsTheyWere) {
-  for (const OddFileRow& row : kRows) {
-    SCOPED_TRACE(row.what);
-    test::RunWorld world(test::kTypicalDevices, test::kRemembered, {}, nullptr);
-    const std::string path = row.place == Place::kEntryFile      ? world.ProgramFile("odd.ini")
-                             : row.place == Place::kSettingsFile ? world.ProgramFile("dialkit.ini")
-                             : row.place == Place::kLog ? (world.start / "run.log").string()
-                                                        : world.Root().File("win.ini");
-    if (row.place != Place::kEntryFile) {
-      test::WriteFileBytes(world.ProgramFile("odd.ini"), test::kDescriptions);
-    }
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(testing::Message() << row.file << " " << static_cast<int>(row.kind));
+    const test::RunWorld world;
+    const std::string path = world.Root().File(row.file);
     MakeOddFile(path, row.kind);
     const fs::file_status before = fs::symlink_status(path);
     const size_t room = (32 << 20) + (row.kind == Kind::kShortLines ? kShortLinesSize : 0);
-
     const auto run = [&] {
       test::ScriptedWindowSystem ui;
       ui.AnswerDialogs({test::DialogAnswer::Pick(IDC_MODEM_LIST, 1)});
-      g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
-      test::ScopedCurrentDirectory start(world.start);
-      CProvisionApp application;
-      RunApplication(row.place == Place::kLog
-                         ? "INIT=odd.ini CONNECT=\"My ISP\" VPN=\"My VPN\" /log:run.log"
-                         : "INIT=odd.ini CONNECT=\"My ISP\" VPN=\"My VPN\"",
-                     world.ProgramFile("dialkit").c_str());
-      EXPECT_EQ(ui.Events(),
-                std::vector<std::string>(row.place == Place::kSettingsFile, test::kDialog));
+      test::PlayInProcess(world, test::kTypicalLine + " /log:run.log");
+      EXPECT_EQ(ui.Events(), std::vector<std::string>(row.stored == kPicked, test::kDialog));
       EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()), row.stored);
     };
-    EXPECT_EQ(RunWithinBounds(room, run), "");
+    EXPECT_EQ(RunLimited(room, run), "");
     EXPECT_EQ(fs::symlink_status(path).type(), before.type());
   }
 }
@@ -170,18 +142,13 @@ TEST(OddProfileFiles, AQuietRunOutOfMemoryEndsWithItsOwnStatusAndSaysSo) {
 #ifdef DIALKIT_TESTS_EMULATED
   GTEST_SKIP() << "qemu-user keeps a limit on the address space to itself";
 #endif
-  test::RunWorld world(test::kTypicalDevices, test::kRemembered, {}, nullptr);
+  const test::RunWorld world;
   // A file larger than anything the process has held, with far less room than that: reading it
   // needs more memory than there is. Sparse, so that it costs no disk.
-  test::WriteFileBytes(world.ProgramFile("odd.ini"), "");
-  fs::resize_file(world.ProgramFile("odd.ini"), 64 << 20);
-  const int status = RunLimited(1 << 20, [&] {
-    test::ScopedCurrentDirectory start(world.start);
-    CProvisionApp application;
-    RunApplication("INIT=odd.ini CONNECT=\"My ISP\" /quiet /log:run.log",
-                   world.ProgramFile("dialkit").c_str());
-  });
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kRunOutOfMemory) << status;
+  fs::resize_file(world.ProgramFile("isp.ini"), 64 << 20);
+  EXPECT_EQ(
+      RunLimited(1 << 20, [&] { test::PlayInProcess(world, test::kTypicalLine + test::kQuiet); }),
+      "exit 8");
   const std::string log = test::ReadFileBytes((world.start / "run.log").string());
   EXPECT_NE(log.find(" the run cannot go on: memory ran out\n"), std::string::npos) << log;
   EXPECT_NE(log.find(" exit 8\n"), std::string::npos) << log;
