@@ -1,3 +1,4 @@
+// dialkit-check's command line: its options, the checks of the file and the report asked for.
 #include "check_program.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Writing the checker's findings and records as text lines or as one JSON document, escaped.
 #include "check_report.h"
 
 #include <cstring>

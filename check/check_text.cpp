@@ -1,3 +1,4 @@
+// The texts, names and near misses that every check of dialkit-check compares in the same way.
 #include "check_text.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The checks of a file's sections and keys, and of the entry as a whole.
 #include "file_checker.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The checks of the keyword lists: unknown, repeated and empty keywords, and what the reader makes
+// of them.
 #include <algorithm>
 #include <cstring>
 

@@ -1,3 +1,4 @@
+// Finding the line of each section and key, by the profile functions' own rules.
 #include "source_lines.h"
 
 #include <algorithm>

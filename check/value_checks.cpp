@@ -1,3 +1,4 @@
+// The checks of addresses, integers and texts: what the tool's reader would make of each value.
 #include <algorithm>
 #include <cstring>
 

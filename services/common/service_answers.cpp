@@ -1,3 +1,5 @@
+// The answers that read the same from every service: names, a new entry's record, result texts,
+// record lists.
 #include "service_answers.h"
 
 #include <cstring>

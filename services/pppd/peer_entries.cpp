@@ -1,3 +1,4 @@
+// Finding, storing, renaming and removing the entries of the peers folder by their names.
 #include "peer_entries.h"
 
 #include "entry_fields.h"

@@ -1,3 +1,4 @@
+// The peers folder on disk: its lock, the making of it, and files replaced whole.
 #include "peer_store.h"
 
 #include <dirent.h>

@@ -1,3 +1,4 @@
+// Writing names and values as single words of pppd's syntax, or refusing them.
 #include "peer_words.h"
 
 #include <algorithm>

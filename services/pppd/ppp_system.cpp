@@ -1,3 +1,4 @@
+// The system under the pppd service's root: its paths, its serial ports, and who may change what.
 #include "ppp_system.h"
 
 #include <dirent.h>

@@ -1,3 +1,4 @@
+// A dial through pppd: starting it, following its log through the dial states, hanging up.
 #include "pppd_dial.h"
 
 #include <fcntl.h>

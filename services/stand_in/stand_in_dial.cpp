@@ -1,3 +1,4 @@
+// The stand-in service's scripted dials, paced through the platform's dial states.
 #include "stand_in_dial.h"
 
 #include <atomic>

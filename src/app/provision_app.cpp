@@ -220,9 +220,9 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   if (vpnWanted) {
     vpn.stored = ReadStoredEntry(&query, g_vpnEntryName);
   }
-  // A person is asked before the file is read, as ever, about every entry the service did not
-  // say is absent. A quiet run first reads the file and chooses the devices, so that it asks only
-  // about entries that would change.
+  // A person is asked before the file is read, about every entry the service did not say is
+  // absent. A quiet run first reads the file and chooses the devices, so that it asks only about
+  // entries that would change.
   if (!options.quiet && !Confirm(!main.stored.Absent() ? main.name : nullptr,
                                  !vpn.stored.Absent() ? vpn.name : nullptr, kOneExistsText,
                                  kBothExistText, kExistsTitle)) {
@@ -327,7 +327,7 @@ BOOL CProvisionApp::InitInstance() {
   for (const CIgnoredWord& ignored : options.ignored) {
     log.Warn({"ignored \"", ignored.word, "\": ", ignored.why});
   }
-  // Without these options the run shows what it shows, exactly as ever.
+  // Without these options the run's messages go straight to the window system, and nowhere else.
   std::vector<std::string> shown;
   std::optional<CLoggedWindowSystem> logged;
   if (logPath[0] != '\0' || options.quiet || !options.reportFile.empty()) {

@@ -33,11 +33,11 @@ class CRunLog {
 };
 
 // Put in place for its lifetime, it reports every message box as "TITLE: TEXT" (line breaks as
-// blanks) to the log, and keeps the line for the run's report. A run that is not quiet shows
-// everything, as before, through the window system it replaced. A quiet run shows nothing: a
-// message box counts as answered OK, every question as Cancel (the run itself decides the one
-// question that /overwrite answers, so that no other can ever be answered yes by accident), and a
-// dialog does not open (-1).
+// blanks) to the log, and keeps the line for the run's report. A run that is not quiet also shows
+// everything through the window system it replaced. A quiet run shows nothing: a message box
+// counts as answered OK, every question as Cancel (the run itself decides the one question that
+// /overwrite answers, so that no other can ever be answered yes by accident), and a dialog does
+// not open (-1).
 class CLoggedWindowSystem final : public CWindowSystem {
  public:
   // `shown` receives each message's line.

@@ -1,3 +1,4 @@
+/* The shipped Windows programs' own start-up, which a 486 can run on every Windows they are for. */
 #include "framework/win32/program_start_win32.h"
 
 #include <stdlib.h>

@@ -1,3 +1,4 @@
+// Deciding whether a library's file and every folder above it are beyond other users' reach.
 #include "platform/posix/library_trust.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// Keeping each profile file taken apart once per process, and noticing when it changed.
 #include "platform/posix/profile_cache.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// Finding sections and keys in a profile file's bytes without walking the file on every read.
 #include "platform/posix/profile_index.h"
 
 #include <algorithm>

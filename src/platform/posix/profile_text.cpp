@@ -1,3 +1,4 @@
+// Taking a profile file apart into lines as Windows reads it, and editing its bytes in place.
 #include "platform/posix/profile_text.h"
 
 #include <algorithm>

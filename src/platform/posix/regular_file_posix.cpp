@@ -1,3 +1,4 @@
+// Reading a regular file whole, refusing anything that could make the read wait.
 #include "platform/posix/regular_file.h"
 
 #include <fcntl.h>

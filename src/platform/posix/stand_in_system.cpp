@@ -1,3 +1,4 @@
+// Where the stand-in system lies (its root, or a folder in the user's home) and its paths.
 #include "platform/posix/stand_in_system.h"
 
 #include <pwd.h>
