@@ -9,6 +9,8 @@
 
 #include "platform/profile_names.h"
 
+using std::string_view;
+
 string_view TrimSpace(string_view text) {
   while (!text.empty() && IsSpace(text.front())) {
     text.remove_prefix(1);

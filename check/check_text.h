@@ -11,8 +11,6 @@
 #include "entry/entry_reader.h"
 #include "framework/text.h"
 
-using std::string_view;
-
 inline constexpr char kDialUpSection[] = "RasEntry";
 inline constexpr char kVpnSection[] = "VPNEntry";
 inline constexpr size_t kWorkBufferCharacters = kEntryWorkBufferCapacity - 1;
@@ -30,18 +28,18 @@ inline bool IsWordCharacter(char c) {
   return IsDigit(c) || (FoldLetterCase(c) >= 'A' && FoldLetterCase(c) <= 'Z');
 }
 
-string_view TrimSpace(string_view text);
+std::string_view TrimSpace(std::string_view text);
 
 // The edit distance, letter case aside, or something above `limit` once it is certain to exceed
 // it.
-size_t Distance(string_view first, string_view second, size_t limit);
+size_t Distance(std::string_view first, std::string_view second, size_t limit);
 
 // The candidate that `written` most likely misspells: a few edits away, fewer for shorter names.
 template <typename Names>
-const char* Nearest(string_view written, const Names& names) {
+const char* Nearest(std::string_view written, const Names& names) {
   const char* nearest = nullptr;
   size_t best = 0;
-  for (const string_view name : names) {
+  for (const std::string_view name : names) {
     const size_t limit = std::max<size_t>(1, (std::min(written.size(), name.size()) + 2) / 3);
     const size_t distance = Distance(written, name, limit);
     if (distance <= limit && (nearest == nullptr || distance < best)) {
@@ -53,13 +51,13 @@ const char* Nearest(string_view written, const Names& names) {
 }
 
 // `text` in backquotes, as the messages quote the file.
-std::string Quoted(string_view text);
+std::string Quoted(std::string_view text);
 // "; did you mean `name`?", or nothing without a name.
 std::string DidYouMean(const char* name);
 
 // Where a value holds what looks like a comment: a ';' or '#' at its start or after a blank.
 // The profile functions know comments only as lines of their own.
-size_t CommentStart(string_view value);
+size_t CommentStart(std::string_view value);
 
 // A text that the profile functions hand out, read into a buffer that grows until the text fits
 // with room to spare: a count of capacity - 2 may already be a cut one (a quoted value loses a
@@ -82,7 +80,7 @@ std::string ReadWhole(Read read, size_t fileSize, Expected expected = Expected::
 }
 
 // The texts of a list that the profile functions hand out, each ended by a zero.
-std::vector<string_view> ListItems(string_view list);
+std::vector<std::string_view> ListItems(std::string_view list);
 
 // The indices 0 to count - 1 in the order that `before` (given `context`) sorts them, equal ones
 // kept in their order: the one sort of the checker's lists, which a file may make long.
@@ -91,13 +89,13 @@ std::vector<size_t> StableOrder(size_t count, IndexBefore before, const void* co
 
 // For each name, the index of the first of the names that equal it, letter case aside (its own
 // for the first), found with one sort rather than a look back from each name.
-std::vector<size_t> FirstOfSameName(const std::vector<string_view>& names);
+std::vector<size_t> FirstOfSameName(const std::vector<std::string_view>& names);
 
 // Where the first of a name stands, for a finding about a later one.
 std::string OnLine(int line);
 
 // The key of the entry description that `name` names; null for none.
-const EntryKey* FindEntryKey(string_view name);
+const EntryKey* FindEntryKey(std::string_view name);
 
 // "option", "protocol" or "framing": what a keyword of `key` selects.
 const char* SelectionNoun(const EntryKey& key);

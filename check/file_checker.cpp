@@ -7,6 +7,8 @@
 
 #include "platform/profile_names.h"
 
+using std::string_view;
+
 void CFileChecker::CheckSection(const char* section, bool asked) {
   section_ = section;
   const bool vpn = std::strcmp(section, kVpnSection) == 0;

@@ -19,7 +19,7 @@
 // One file's check: its sections, the keys of each, and every value the tool reads of them.
 class CFileChecker {
  public:
-  CFileChecker(const char* path, string_view bytes, CEntryFileCheck& result)
+  CFileChecker(const char* path, std::string_view bytes, CEntryFileCheck& result)
       : path_(path), fileSize_(bytes.size()), lines_(bytes), result_(result) {
     sectionNames_ = ReadWhole(
         [&](char* buffer, DWORD capacity) {
@@ -36,12 +36,12 @@ class CFileChecker {
 
  private:
   struct CListedKey {
-    string_view name;
+    std::string_view name;
     bool hasValue;
-    string_view raw;  // the value as written, quotes kept
+    std::string_view raw;  // the value as written, quotes kept
   };
 
-  void Add(FindingKind kind, int line, string_view key, std::string message) {
+  void Add(FindingKind kind, int line, std::string_view key, std::string message) {
     result_.findings.push_back({kind, line, section_, std::string(key), std::move(message)});
   }
 
@@ -62,15 +62,17 @@ class CFileChecker {
 
   void CheckKey(const CListedKey& listed, int line, CCheckedEntry& entry);
   void CheckKeywords(const EntryKey& key, int line, const std::string& value);
-  void CheckBeyondBuffer(const EntryKey& key, int line, string_view value, string_view seen);
-  void CheckCommentTail(const EntryKey& key, int line, string_view main, string_view tail);
+  void CheckBeyondBuffer(const EntryKey& key, int line, std::string_view value,
+                         std::string_view seen);
+  void CheckCommentTail(const EntryKey& key, int line, std::string_view main,
+                        std::string_view tail);
   void CheckAddress(const EntryKey& key, int line, const std::string& value,
                     const RASENTRYA& record);
-  void CheckAddressPart(const EntryKey& key, int line, string_view address, string_view part,
-                        BYTE stored, const std::string& dotted);
-  void CheckInteger(const EntryKey& key, int line, string_view value, DWORD stored);
-  void CheckText(const EntryKey& key, int line, string_view value, string_view raw,
-                 string_view stored, size_t& lost);
+  void CheckAddressPart(const EntryKey& key, int line, std::string_view address,
+                        std::string_view part, BYTE stored, const std::string& dotted);
+  void CheckInteger(const EntryKey& key, int line, std::string_view value, DWORD stored);
+  void CheckText(const EntryKey& key, int line, std::string_view value, std::string_view raw,
+                 std::string_view stored, size_t& lost);
   void CheckEntry(const CCheckedEntry& entry, int header);
 
   const char* path_;
@@ -78,8 +80,9 @@ class CFileChecker {
   CSourceLines lines_;
   CEntryFileCheck& result_;
   std::string sectionNames_;
-  std::vector<string_view> sections_;  // the file's sections, as the profile functions list them
-  std::vector<int> sectionLines_;      // their header lines
-  std::vector<size_t> firstSection_;   // for each, the first of its name
+  std::vector<std::string_view>
+      sections_;                      // the file's sections, as the profile functions list them
+  std::vector<int> sectionLines_;     // their header lines
+  std::vector<size_t> firstSection_;  // for each, the first of its name
   const char* section_ = nullptr;
 };

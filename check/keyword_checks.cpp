@@ -6,6 +6,8 @@
 #include "file_checker.h"
 #include "platform/profile_names.h"
 
+using std::string_view;
+
 void CFileChecker::CheckKeywords(const EntryKey& key, int line, const std::string& value) {
   if (value.empty()) {
     Add(FindingKind::kEmptyKeywordList, line, key.name,

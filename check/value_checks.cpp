@@ -5,6 +5,8 @@
 #include "file_checker.h"
 #include "platform/profile_names.h"
 
+using std::string_view;
+
 void CFileChecker::CheckAddress(const EntryKey& key, int line, const std::string& value,
                                 const RASENTRYA& record) {
   if (value.empty()) {
