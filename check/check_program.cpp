@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int kWrongCommandLine = 4;
-constexpr int kUnreadable = 3;
-
 constexpr char kUsage[] =
     "usage: dialkit-check FILE [--section RasEntry|VPNEntry] [--json]\n"
     "       dialkit-check --help | --version\n"
@@ -34,7 +31,7 @@ constexpr char kUsage[] =
 
 int WrongCommandLine(std::FILE* err, const char* what) {
   Put(err, {"dialkit-check: ", what, "\n", kUsage});
-  return kWrongCommandLine;
+  return kCheckWrongCommandLine;
 }
 
 }  // namespace
@@ -78,7 +75,7 @@ int RunCheckProgram(int argc, const char* const* argv, std::FILE* out, std::FILE
   char fullPath[4096];
   if (!FormFullPath(fullPath, sizeof fullPath, file)) {
     Put(err, {file, ": error: no full path can be formed from this name\n"});
-    return kUnreadable;
+    return kCheckUnreadable;
   }
   const CEntryFileCheck check = CheckEntryFile(fullPath, section);
   if (!check.readable && !json) {

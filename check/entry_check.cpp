@@ -74,14 +74,14 @@ const char* SeverityName(Severity severity) {
 
 int CEntryFileCheck::ExitStatus() const {
   if (!readable) {
-    return 3;
+    return kCheckUnreadable;
   }
-  int status = 0;
+  int status = kCheckClean;
   for (const CFinding& finding : findings) {
     const Severity severity = FindingSeverity(finding.kind);
-    status = std::max(status, severity == Severity::kError     ? 2
-                              : severity == Severity::kWarning ? 1
-                                                               : 0);
+    status = std::max<int>(status, severity == Severity::kError     ? kCheckErrors
+                                   : severity == Severity::kWarning ? kCheckWarnings
+                                                                    : kCheckClean);
   }
   return status;
 }

@@ -80,13 +80,22 @@ struct CCheckedEntry {
   size_t lost[std::size(kEntryKeys)];
 };
 
+// dialkit-check's exit statuses, from the best to the worst.
+enum CheckStatus {
+  kCheckClean = 0,  // nothing but notes
+  kCheckWarnings = 1,
+  kCheckErrors = 2,
+  kCheckUnreadable = 3,
+  kCheckWrongCommandLine = 4,
+};
+
 struct CEntryFileCheck {
   bool readable = false;
   std::string problem;             // why the file could not be read
   std::vector<CFinding> findings;  // in line order
   std::vector<CCheckedEntry> entries;
 
-  // 0 nothing but notes, 1 warnings, 2 errors, 3 the file cannot be read.
+  // The worst finding's status, or kCheckUnreadable.
   int ExitStatus() const;
 };
 
