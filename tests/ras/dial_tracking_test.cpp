@@ -11,7 +11,6 @@
 
 #include "framework/thread.h"
 #include "platform/result_codes.h"
-#include "ras/dial_connection.h"
 #include "ras/fake_ras_service.h"
 #include "ras/ras_library.h"
 

@@ -23,7 +23,6 @@
 #include "peer_store.h"
 #include "platform/ras_service.h"
 #include "ppp_system.h"
-#include "pppd_dial.h"
 #include "service_answers.h"
 #include "support/posix/child_process.h"
 #include "support/posix/pseudo_terminal.h"
@@ -458,8 +457,7 @@ TEST(PppdService, DialsThroughPppdInOrderAndHangsUp) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     ASSERT_TRUE(g_ended);
-    RASCONNSTATUSA status = {};
-    status.dwSize = sizeof status;
+    RASCONNSTATUSA status = {sizeof status, RASCS_OpenPort, 0, {}, {}};
     EXPECT_EQ(RasGetConnectStatusA(connection, &status), 0u);
     EXPECT_EQ(RasHangUpA(connection), 0u);
     // Each state once, in order; a failure comes as the state reached, once more, with the error.
