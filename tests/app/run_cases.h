@@ -225,7 +225,7 @@ inline const RunCase kRunCases[] = {
      .remembered = "modem: Acme 56k Voice",
      .report = kStoredTypical},
     // A run repeated changes nothing: no entry and no settings file is written, and none of
-    // their bytes and times change (ExpectWorldAfterRun).
+    // their bytes and times change (PlayCase).
     {.name = "quiet, once more: unchanged, without /overwrite",
      .commandLine = kTypicalLine + kQuiet,
      .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
