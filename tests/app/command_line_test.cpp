@@ -46,7 +46,6 @@ TEST(CommandLine, ParsesKeysValuesAndResults) {
       {"ASK INIT=a.ini CONNECT=x", 0, "a.ini", "x", "", 0},
       {"INIT=a.ini CONNECT=x ASK=yes", 0, "a.ini", "x", "", 1},
       {"INIT=a.ini CONNECT=x ASK=0", 0, "a.ini", "x", "", 1},
-      {"INIT=a.ini CONNECT=x ASK= -0", 0, "a.ini", "x", "", 1},
       {"INIT=a.ini CONNECT=x ASK=1", 0, "a.ini", "x", "", 0},
       {"INIT=a.ini CONNECT=x ASK=99999999999999999999", 0, "a.ini", "x", "", 0},
       {"INIT=a.ini CONNECT=x ASK=0 ASK=1", 0, "a.ini", "x", "", 1},  // only ever set
