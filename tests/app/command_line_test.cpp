@@ -34,9 +34,7 @@ TEST(CommandLine, ParsesKeysValuesAndResults) {
       {"INIT=a.ini CONNECT=x\r", 0, "a.ini", "x\r", "", 0},  // carriage return is no blank
       {"INIT=a.ini CONNECT=x COLOR=blue", 0, "a.ini", "x", "", 0},
       // INIT results.
-      {"INIT=missing.ini CONNECT=MyISP", kInitFileNotFound, "missing.ini", "", "", 0},
       {"CONNECT=MyISP", kInitFileNotFound, nullptr, "MyISP", "", 0},
-      {"", kInitFileNotFound, nullptr, "", "", 0},
       {"INIT=a.ini INIT=missing.ini", kInitFileNotFound, "missing.ini", "", "", 0},
       {"CONNECT=x INIT=missing.ini VPN=v", kInitFileNotFound, "missing.ini", "x", "", 0},
       {"INIT= CONNECT=x", kInitFileNotFound, "CONNECT=x", "", "", 0},  // blanks after = skipped
@@ -48,16 +46,11 @@ TEST(CommandLine, ParsesKeysValuesAndResults) {
       {"ASK INIT=a.ini CONNECT=x", 0, "a.ini", "x", "", 0},
       {"INIT=a.ini CONNECT=x ASK=yes", 0, "a.ini", "x", "", 1},
       {"INIT=a.ini CONNECT=x ASK=0", 0, "a.ini", "x", "", 1},
-      {"INIT=a.ini CONNECT=x ASK= -0", 0, "a.ini", "x", "", 1},
-      {"INIT=a.ini CONNECT=x ASK=", 0, "a.ini", "x", "", 1},
       {"INIT=a.ini CONNECT=x ASK=1", 0, "a.ini", "x", "", 0},
       {"INIT=a.ini CONNECT=x ASK=99999999999999999999", 0, "a.ini", "x", "", 0},
       {"INIT=a.ini CONNECT=x ASK=0 ASK=1", 0, "a.ini", "x", "", 1},  // only ever set
       // Options of other forms and words without a value.
-      {"/s INIT=a.ini CONNECT=x", 0, "a.ini", "x", "", 0},
-      {"/x=1 INIT=a.ini CONNECT=x", kInitFileNotFound, nullptr, "", "", 0},
       {"INIT=a.ini = CONNECT=x", 0, "a.ini", "", "", 0},  // a lone = ends the parse
-      {"stray INIT=a.ini CONNECT=x", 0, "a.ini", "x", "", 0},
       // Values.
       {"INIT=a.ini CONNECT=\"My ISP", 0, "a.ini", "My ISP", "", 0},
       {"INIT=a.ini CONNECT=\"\"", 0, "a.ini", "", "", 0},

@@ -86,42 +86,6 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
   }
 }
 
-// The service over pppd beside the program, on a made-up system root with one USB modem and a
-// PPTP adapter, reads back what it stored so that the run finds it equal (the stand-in's runs are
-// in the run table): a run repeated writes nothing, a changed file changes exactly its key, and
-// /check says so without writing.
-TEST(DialkitProgram, ConvergesOverThePppdService) {
-  const test::RunWorld world({}, nullptr);
-  const fs::path root = world.Root().path() / "ppp";
-  test::ScopedEnvironmentVariable named("DIALKIT_PPP_ROOT", root.c_str());
-  fs::create_directories(root / "sys/class/tty/ttyUSB0/device");
-  fs::create_directories(root / "usr/sbin");
-  fs::create_directories(root / "dev");
-  fs::create_symlink("/dev/null", root / "dev/ttyUSB0");
-  test::WriteFileBytes((root / "usr/sbin/pptp").string(), "#!/bin/sh\n");
-  fs::permissions(root / "usr/sbin/pptp", fs::perms(0755));
-  fs::copy_file(fs::read_symlink("/proc/self/exe").parent_path() / "dialkit",
-                world.program / "dialkit");
-  fs::copy_file(DIALKIT_PPPD_SERVICE, world.program / "rasapi32.dll.so");
-  const std::string line = "cd '" + world.start.string() + "' && $DIALKIT_TEST_WRAPPER '" +
-                           world.ProgramFile("dialkit") + "' " + test::kTypicalQuiet +
-                           " /overwrite /device:modem /report:report.json 2>/dev/null";
-  const auto play = [&](const char* file, const char* options, const char* summary) {
-    test::WriteFileBytes(world.ProgramFile("isp.ini"), file);
-    const std::string before = test::WrittenFiles(world);
-    EXPECT_EQ(std::system((line + options).c_str()), 0);
-    const std::string report = test::ReadFileBytes((world.start / "report.json").string());
-    test::KeepReport(report);
-    EXPECT_EQ(test::ReportSummary(report), summary) << report;
-    return before == test::WrittenFiles(world);
-  };
-  EXPECT_FALSE(play(test::kDescriptions, "", test::kStoredTypical));
-  EXPECT_TRUE(play(test::kDescriptions, "", "0 same: My ISP unchanged, My VPN unchanged"));
-  const char* updated = "0 changed: My ISP updated LocalPhoneNumber, My VPN unchanged";
-  EXPECT_TRUE(play(test::kOtherNumber, " /check", updated));
-  EXPECT_FALSE(play(test::kOtherNumber, "", updated));
-}
-
 // A script that stopped reading the errors of a quiet run (its pipe closed) still gets the run's
 // own status, not a process killed by the broken pipe.
 TEST(DialkitProgram, AQuietRunKeepsItsStatusWhenNobodyReadsItsErrors) {

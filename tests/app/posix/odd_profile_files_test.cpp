@@ -1,9 +1,9 @@
-// A whole run whose entry description file, settings file, default profile or log is no regular
-// file (a FIFO that nobody opens, the endless /dev/zero) or is one of many short lines. Each run
-// goes in a child process that the kernel ends after 20 seconds and that may take no more address
-// space than it had plus the file's size and 32 MiB: the run must end within both, and go on as
-// for a file it cannot read, which it leaves as it was. A quiet run that gets too little memory
-// ends with its own status and says so in its log.
+// A whole run whose entry description file, settings file or log is no regular file (a FIFO that
+// nobody opens, the endless /dev/zero) or is one of many short lines. Each run goes in a child
+// process that the kernel ends after 20 seconds and that may take no more address space than it
+// had plus the file's size and 32 MiB: the run must end within both, and go on as for a file it
+// cannot read, which it leaves as it was. A quiet run that gets too little memory ends with its
+// own status and says so in its log.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -40,7 +40,7 @@ constexpr bool kSanitized = false;
 
 // What the run stores when it cannot read the file: an entry description of defaults without a
 // VPN section; for a settings file without a device, the second device, picked in the dialog that
-// asks; for a default profile without the library switch, or a log, both entries.
+// asks; for a log, both entries. (The default profile is read by the same profile functions.)
 const std::vector<std::string> kMainOnly = {"My ISP: Acme 56k Voice"};
 const std::vector<std::string> kPicked = {"My ISP: Standard 28800 bps Modem",
                                           "My VPN: WAN Miniport (PPTP)"};
@@ -56,8 +56,6 @@ const struct {
     {"Program Files/DIALKIT/isp.ini", Kind::kShortLines, kMainOnly},
     {"Program Files/DIALKIT/dialkit.ini", Kind::kFifo, kPicked},
     {"Program Files/DIALKIT/dialkit.ini", Kind::kEndless, kPicked},
-    {"win.ini", Kind::kFifo, kBoth},
-    {"win.ini", Kind::kEndless, kBoth},
     {"elsewhere/run.log", Kind::kFifo, kBoth},
     {"elsewhere/run.log", Kind::kEndless, kBoth},
 };

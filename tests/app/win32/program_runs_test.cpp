@@ -160,15 +160,18 @@ class ProgramRun {
   PROCESS_INFORMATION process_ = {};
 };
 
-// The device selection dialog as the platform shows it: no close box, no system menu, centred on
-// the work area, every device in the order of the sorted device list, the first selected and the
-// list focused.
+// The device selection dialog as the platform shows it: no close box, no system menu, its two
+// buttons, centred on the work area, every device in the order of the sorted device list, the
+// first selected and the list focused.
 void ExpectDialogAsLaidOut(HWND dialog, std::vector<test::Device> devices) {
   HWND list = GetDlgItem(dialog, IDC_MODEM_LIST);
   EXPECT_EQ(WindowText(dialog), "Create Dial Up Networking Object");
   EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0);
   EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_MODEM_PROMPT)),
             "Select a modem for Dial Up Networking:");
+  // The runs send OK and Cancel as commands, not clicks: the buttons must be the ones that do.
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, IDOK)), "&OK");
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, IDCANCEL)), "&Cancel");
   std::sort(devices.begin(), devices.end(), [](const test::Device& a, const test::Device& b) {
     return std::tie(a.type, a.name) < std::tie(b.type, b.name);
   });
