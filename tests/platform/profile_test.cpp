@@ -18,6 +18,7 @@
 namespace {
 
 using namespace std::string_view_literals;
+using test::Utf16;
 
 enum Call { kString, kSection, kInt };
 
@@ -43,17 +44,6 @@ constexpr DWORD kGotIntDefault = static_cast<DWORD>(kIntDefault);
 // The integer read of `value` as the value of key k in section s.
 ProfileRow Int(const char* what, const char* value, DWORD result) {
   return {what, std::string("[s]\r\nk=") + value + "\r\n", result, ""sv, kInt};
-}
-
-// A file of UTF-16 text, little- or big-endian, with its byte-order mark unless told otherwise.
-std::string Utf16(std::u16string_view text, bool littleEndian = true, bool mark = true) {
-  std::string bytes = mark ? (littleEndian ? "\xFF\xFE" : "\xFE\xFF") : "";
-  for (const char16_t unit : text) {
-    const char low = static_cast<char>(unit & 0xFF);
-    const char high = static_cast<char>(unit >> 8);
-    bytes += littleEndian ? std::string{low, high} : std::string{high, low};
-  }
-  return bytes;
 }
 
 // Section s with 3,000 other keys first, more than a section's index holds, then `rest`.
