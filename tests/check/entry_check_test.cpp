@@ -166,7 +166,6 @@ TEST(CheckProgram, ExitsByTheWorstFindingAndEscapesTheFilesText) {
   const std::string odd = file("odd.ini", Keys("Script=\x1b[2J\xE9\"\\ ; x"));
   const std::string missing = directory.File("missing.ini");
   const std::string outPath = directory.File("out.txt");
-  const std::string dir = directory.path().string();
   const struct {
     std::vector<const char*> arguments;
     int status;
@@ -177,9 +176,7 @@ TEST(CheckProgram, ExitsByTheWorstFindingAndEscapesTheFilesText) {
       {{good.c_str(), "--section", "Dial"}, 4, ""},
       {{good.c_str(), good.c_str()}, 4, ""},
       {{"--verbose", good.c_str()}, 4, ""},
-      {{missing.c_str()}, 3, ""},
       {{missing.c_str(), "--json"}, 3, "\"status\": 3"},
-      {{dir.c_str()}, 3, ""},
       {{good.c_str(), "--section", "rasentry"}, 0, "[RasEntry] would be stored as"},
       {{warned.c_str(), "--section", "RasEntry"}, 1, ":3: warning: `AreaCod`"},
       {{wrong.c_str(), "--json"}, 2, "\"line\": 3, \"section\": \"RasEntry\""},
