@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,9 +23,9 @@ enum Call { kString, kSection, kInt };
 
 struct ProfileRow {
   const char* what = "";
-  std::optional<std::string> file;  // no value: no file at all
-  DWORD result = 0;                 // the count returned, or the integer read's value
-  std::string_view bytes;           // what the call leaves at the start of the buffer
+  std::string file;
+  DWORD result = 0;        // the count returned, or the integer read's value
+  std::string_view bytes;  // what the call leaves at the start of the buffer
   Call call = kString;
   DWORD capacity = 20;  // of the string and section reads
   // A mark, in the manner of Wine's own tests: the platform writes past the capacity, which the
@@ -82,14 +81,11 @@ const ProfileRow kRows[] = {
     // Comments, lines without '=', duplicates, keys before the first section.
     {"';' lines found by spelling", "[s]\r\n;c=1\r\nk=v\r\n", 1, "1\0"sv, kString, 20, false, ";c"},
     {"a key without '=' gives the default", "[s]\r\nk\r\n", 4, "dflt\0"sv},
-    {"an empty value is not the default", "[s]\r\nk=\r\n", 0, "\0"sv},
     {"the first of duplicate keys", "[s]\r\nk=1\r\nk=2\r\n", 1, "1\0"sv},
     {"a duplicate section is not searched", "[s]\r\na=1\r\n[t]\r\n[s]\r\nk=2\r\n", 4, "dflt\0"sv},
     {"keys before the first section", "k=1\r\n[s]\r\n", 4, "dflt\0"sv},
     // Line ends.
     {"mixed ends, blank lines, no last end", "[s]\r\n\r\n\n\rk=v", 1, "v\0"sv},
-    // The default text.
-    {"a missing file gives the default", std::nullopt, 4, "dflt\0"sv},
     // Small capacities.
     {"capacity 0 touches nothing", kValue, 0, ""sv, kString, 0},
     {"capacity of the value's length", kValue, 4, "valu\0"sv, kString, 5},
@@ -102,7 +98,6 @@ const ProfileRow kRows[] = {
     {"a section of comments only", "[s]\r\n;a=1\r\n; b\r\n", 0, "\0\0"sv, kSection},
     {"the first of duplicate sections", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", 4, "a=1\0\0"sv, kSection},
     // The integer read.
-    Int("minus wraps around", "-1", 0xFFFFFFFF),
     Int("plus", "+1", 1),
     Int("blanks inside quotes, then a sign", "\" -3\"", 0xFFFFFFFD),
     Int("trailing text ignored", "12abc 3", 12),
@@ -127,10 +122,8 @@ TEST(Profile, ReadsAsThePlatformReads) {
       continue;
     }
     SCOPED_TRACE(row.what);
-    std::filesystem::remove(file);
-    if (row.file) {
-      test::WriteFileBytes(file, *row.file);
-    }
+    std::filesystem::remove(file);  // a new file, so that no platform keeps the last row's
+    test::WriteFileBytes(file, row.file);
     std::string actual(40, '\xCC');
     const DWORD result =
         row.call == kInt ? GetPrivateProfileIntA("s", row.key, kIntDefault, path)
