@@ -30,11 +30,8 @@ struct CRead {
 // The tool's own sections and keys, with defaults of each kind it passes: empty, plain, dotted.
 constexpr CRead kReads[] = {
     {"RasEntry", "Options", "NetworkLogon IpHeaderCompression ModemLights"},
-    {"RasEntry", "LocalPhoneNumber", "5550100"},
     {"RasEntry", "ipaddr", "0.0.0.0"},
     {"VPNEntry", "NetProtocols", "IP"},
-    {"VPNEntry", "X25UserData", ""},
-    {"Modem Selection", "DeviceType", ""},
     {"Modem Selection", "DeviceName", ""},
 };
 

@@ -38,15 +38,6 @@ std::string Findings(const CEntryFileCheck& check) {
 
 const std::string kBlanks(192, ' ');
 
-// The ASCII text as a UTF-16LE file with its byte-order mark, as Notepad's "Unicode" saves it.
-std::string Utf16(std::string_view text) {
-  std::string bytes = "\xFF\xFE";
-  for (const char c : text) {
-    bytes += {c, '\0'};
-  }
-  return bytes;
-}
-
 const struct {
   std::string file;
   const char* findings;
@@ -55,7 +46,7 @@ const struct {
     // Layouts, and where the tool reads nothing.
     {"[rasentry]\r\n\r\n  localphonenumber = 1\r\n\tareacod\t=1\r\n", "4 DK101 areacod"},
     {"\xEF\xBB\xBF[RasEntry]\rLocalPhoneNumber=1\r\rAreaCod=1\r", "4 DK101 AreaCod"},
-    {Utf16("[RasEntry]\r\nLocalPhoneNumber=1\r\nAreaCod=1\r\n"), "3 DK101 AreaCod"},
+    {test::Utf16(u"[RasEntry]\r\nLocalPhoneNumber=1\r\nAreaCod=1\r\n"), "3 DK101 AreaCod"},
     {"[RasEntry]\n;LocalPhoneNumber=0\n[x\nLocalPhoneNumber=1\nlocalphonenumber=2\n",
      "3 DK108 [x, 5 DK102 LocalPhoneNumber"},
     {"[RasEntry]\n;c\n[VPNEntry]\nLocalPhoneNumber=1\n[ rasentry ]\nLocalPhoneNumber=1\n",
@@ -175,7 +166,6 @@ TEST(CheckProgram, ExitsByTheWorstFindingAndEscapesTheFilesText) {
   const std::string odd = file("odd.ini", Keys("Script=\x1b[2J\xE9\"\\ ; x"));
   const std::string missing = directory.File("missing.ini");
   const std::string outPath = directory.File("out.txt");
-  const std::string dir = directory.path().string();
   const struct {
     std::vector<const char*> arguments;
     int status;
@@ -186,9 +176,7 @@ TEST(CheckProgram, ExitsByTheWorstFindingAndEscapesTheFilesText) {
       {{good.c_str(), "--section", "Dial"}, 4, ""},
       {{good.c_str(), good.c_str()}, 4, ""},
       {{"--verbose", good.c_str()}, 4, ""},
-      {{missing.c_str()}, 3, ""},
       {{missing.c_str(), "--json"}, 3, "\"status\": 3"},
-      {{dir.c_str()}, 3, ""},
       {{good.c_str(), "--section", "rasentry"}, 0, "[RasEntry] would be stored as"},
       {{warned.c_str(), "--section", "RasEntry"}, 1, ":3: warning: `AreaCod`"},
       {{wrong.c_str(), "--json"}, 2, "\"line\": 3, \"section\": \"RasEntry\""},

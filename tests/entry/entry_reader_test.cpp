@@ -88,7 +88,6 @@ TEST_F(EntryReaderTest, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
     int result = 1;
   } cases[] = {
       {std::nullopt, Defaults()},
-      {"[VPNEntry]\nCountryID=44\n", Defaults()},
       {"[RasEntry]\nCountryCode=44\n", {}, "VPNEntry", 0},
       {"[VPNEntry]\n;c=1\n[RasEntry]\nCountryCode=44\n", {}, "VPNEntry", 0},
       {"[VPNEntry]\nCountryCode=44\n", {}, "RasEntry", 0},  // the test applies to any name

@@ -1,12 +1,10 @@
-// The handle map and the pointer queue: what a lookup finds once keys share chains and some have
-// gone, that an empty container holds no memory, and that freed nodes are used again.
+// The handle map: what a lookup finds once keys share chains and some have gone, that an empty
+// map holds no memory, and that freed nodes are used again.
 #include "framework/handle_map.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-
-#include "framework/pointer_queue.h"
 
 namespace {
 
@@ -51,21 +49,6 @@ TEST(HandleMap, FindsEveryKeyItHoldsAndNoneItGaveUp) {
   }
   EXPECT_EQ(map.Count(), 0u);
   EXPECT_FALSE(map.HoldsMemory());
-}
-
-// Its nodes come from the same blocks as the map's associations.
-TEST(PointerQueue, HandsOutOldestFirstAcrossBlocksAndFreesThemWhenEmpty) {
-  CPointerQueue queue;
-  for (uintptr_t n = 1; n <= 25; ++n) {
-    ASSERT_TRUE(queue.Append(Value(n)));
-  }
-  EXPECT_TRUE(queue.HoldsMemory());
-  for (uintptr_t n = 1; n <= 25; ++n) {
-    ASSERT_EQ(queue.TakeOldest(), Value(n));
-  }
-  EXPECT_EQ(queue.TakeOldest(), nullptr);
-  EXPECT_TRUE(queue.IsEmpty());
-  EXPECT_FALSE(queue.HoldsMemory());
 }
 
 }  // namespace

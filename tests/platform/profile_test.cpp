@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,14 +17,15 @@
 namespace {
 
 using namespace std::string_view_literals;
+using test::Utf16;
 
 enum Call { kString, kSection, kInt };
 
 struct ProfileRow {
   const char* what = "";
-  std::optional<std::string> file;  // no value: no file at all
-  DWORD result = 0;                 // the count returned, or the integer read's value
-  std::string_view bytes;           // what the call leaves at the start of the buffer
+  std::string file;
+  DWORD result = 0;        // the count returned, or the integer read's value
+  std::string_view bytes;  // what the call leaves at the start of the buffer
   Call call = kString;
   DWORD capacity = 20;  // of the string and section reads
   // A mark, in the manner of Wine's own tests: the platform writes past the capacity, which the
@@ -45,17 +45,6 @@ ProfileRow Int(const char* what, const char* value, DWORD result) {
   return {what, std::string("[s]\r\nk=") + value + "\r\n", result, ""sv, kInt};
 }
 
-// A file of UTF-16 text, little- or big-endian, with its byte-order mark unless told otherwise.
-std::string Utf16(std::u16string_view text, bool littleEndian = true, bool mark = true) {
-  std::string bytes = mark ? (littleEndian ? "\xFF\xFE" : "\xFE\xFF") : "";
-  for (const char16_t unit : text) {
-    const char low = static_cast<char>(unit & 0xFF);
-    const char high = static_cast<char>(unit >> 8);
-    bytes += littleEndian ? std::string{low, high} : std::string{high, low};
-  }
-  return bytes;
-}
-
 // Section s with 3,000 other keys first, more than a section's index holds, then `rest`.
 std::string LongSection(const std::string& rest) {
   std::string file = "[s]\r\n";
@@ -71,15 +60,12 @@ const std::string kLines = "[s]\r\na=1\r\n;c\r\nb\r\n\r\nc=\"q\"\r\n[t]\r\n";
 
 const ProfileRow kRows[] = {
     // Names, blanks and quotes.
-    {"names ignore case", "[S]\r\nK=v\r\n", 1, "v\0"sv},
     {"blanks around names and values", " [ s ]\t\r\n\tk  =\t v  w \t\r\n", 4, "v  w\0"sv},
     {"matching quotes go, blanks inside stay", "[s]\r\nk= \" a \" \r\n", 3, " a \0"sv},
     {"quotes that do not match stay", "[s]\r\nk='abc\"\r\n", 5, "'abc\"\0"sv},
     {"the value runs to the line end", "[s]\r\nk=a=b ; c\r\n", 7, "a=b ; c\0"sv},
     {"bytes of the upper half as they are", "[s]\r\nk=\xE9\xFF\x81\r\n", 3, "\xE9\xFF\x81\0"sv},
-    {"byte order mark skipped", "\xEF\xBB\xBF[s]\r\nk=v\r\n", 1, "v\0"sv},
     // UTF-16 files with their mark, handed over in the ANSI code page (Windows-1252).
-    {"UTF-16LE", Utf16(u"[s]\r\nk=5550123\r\n"), 7, "5550123\0"sv},
     {"UTF-16BE, names in other case", Utf16(u"[S]\r\nK=v\r\n", false), 1, "v\0"sv},
     {"UTF-16LE without CR, no last end", Utf16(u"[s]\nk=v"), 1, "v\0"sv},
     {"UTF-16: characters of the code page, a best fit, none",
@@ -95,16 +81,11 @@ const ProfileRow kRows[] = {
     // Comments, lines without '=', duplicates, keys before the first section.
     {"';' lines found by spelling", "[s]\r\n;c=1\r\nk=v\r\n", 1, "1\0"sv, kString, 20, false, ";c"},
     {"a key without '=' gives the default", "[s]\r\nk\r\n", 4, "dflt\0"sv},
-    {"an empty value is not the default", "[s]\r\nk=\r\n", 0, "\0"sv},
     {"the first of duplicate keys", "[s]\r\nk=1\r\nk=2\r\n", 1, "1\0"sv},
     {"a duplicate section is not searched", "[s]\r\na=1\r\n[t]\r\n[s]\r\nk=2\r\n", 4, "dflt\0"sv},
     {"keys before the first section", "k=1\r\n[s]\r\n", 4, "dflt\0"sv},
     // Line ends.
-    {"LF line ends", "[s]\nk=v\n", 1, "v\0"sv},
-    {"CR line ends", "[s]\rk=v\r", 1, "v\0"sv},
     {"mixed ends, blank lines, no last end", "[s]\r\n\r\n\n\rk=v", 1, "v\0"sv},
-    // The default text.
-    {"a missing file gives the default", std::nullopt, 4, "dflt\0"sv},
     // Small capacities.
     {"capacity 0 touches nothing", kValue, 0, ""sv, kString, 0},
     {"capacity of the value's length", kValue, 4, "valu\0"sv, kString, 5},
@@ -117,7 +98,6 @@ const ProfileRow kRows[] = {
     {"a section of comments only", "[s]\r\n;a=1\r\n; b\r\n", 0, "\0\0"sv, kSection},
     {"the first of duplicate sections", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", 4, "a=1\0\0"sv, kSection},
     // The integer read.
-    Int("minus wraps around", "-1", 0xFFFFFFFF),
     Int("plus", "+1", 1),
     Int("blanks inside quotes, then a sign", "\" -3\"", 0xFFFFFFFD),
     Int("trailing text ignored", "12abc 3", 12),
@@ -142,10 +122,8 @@ TEST(Profile, ReadsAsThePlatformReads) {
       continue;
     }
     SCOPED_TRACE(row.what);
-    std::filesystem::remove(file);
-    if (row.file) {
-      test::WriteFileBytes(file, *row.file);
-    }
+    std::filesystem::remove(file);  // a new file, so that no platform keeps the last row's
+    test::WriteFileBytes(file, row.file);
     std::string actual(40, '\xCC');
     const DWORD result =
         row.call == kInt ? GetPrivateProfileIntA("s", row.key, kIntDefault, path)

@@ -31,7 +31,6 @@ struct ShownControl {
 };
 
 struct ShownDialog {
-  UINT templateId;
   bool opened;                           // false: the test let it fail to open
   std::map<int, ShownControl> controls;  // every control the dialog asked for, by identifier
   bool centeredAfterInit;
@@ -84,7 +83,7 @@ class ScriptedWindowSystem final : public CWindowSystem {
   int RunModalDialog(CDialog& dialog) override {
     const DialogAnswer answer = Next(dialogAnswers_, DialogAnswer::Cancel());
     events_.push_back("dialog " + std::to_string(dialog.TemplateId()));
-    ShownDialog shown{dialog.TemplateId(), answer.command != -1, {}, false};
+    ShownDialog shown{answer.command != -1, {}, false};
     if (!shown.opened) {
       dialogs_.push_back(shown);
       return -1;

@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace test {
@@ -63,6 +64,17 @@ inline std::string ReadFileBytes(const std::string& path) {
   std::ostringstream bytes;
   bytes << std::ifstream(path, std::ios::binary).rdbuf();
   return bytes.str();
+}
+
+// A file of UTF-16 text, little- or big-endian, with its byte-order mark unless told otherwise.
+inline std::string Utf16(std::u16string_view text, bool littleEndian = true, bool mark = true) {
+  std::string bytes = mark ? (littleEndian ? "\xFF\xFE" : "\xFE\xFF") : "";
+  for (const char16_t unit : text) {
+    const char low = static_cast<char>(unit & 0xFF);
+    const char high = static_cast<char>(unit >> 8);
+    bytes += littleEndian ? std::string{low, high} : std::string{high, low};
+  }
+  return bytes;
 }
 
 }  // namespace test

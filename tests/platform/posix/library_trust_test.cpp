@@ -19,9 +19,16 @@ namespace fs = std::filesystem;
 
 constexpr uid_t kSomeoneElse = 65534;
 
+// The library in its directory, and the owner of the tool that asks.
+struct Place {
+  fs::path directory;
+  fs::path library;
+  uid_t owner;
+};
+
 struct TrustRow {
   const char* what;
-  void (*open)(const fs::path& place, const fs::path& library, uid_t& owner);
+  void (*open)(Place& place);
   bool trusted;
   bool fromRoot = false;  // `top` is the root directory, as for the system directory
 };
@@ -36,41 +43,34 @@ void MakeForeign(const fs::path& file, uid_t& owner) {
 }
 
 const TrustRow kRows[] = {
-    {"closed to others", [](const fs::path&, const fs::path&, uid_t&) {}, true},
-    {"closed to others, every directory up to the root (a temporary one is sticky)",
-     [](const fs::path&, const fs::path&, uid_t&) {}, true, true},
-    {"a directory its group can write",
-     [](const fs::path& place, const fs::path&, uid_t&) { chmod(place.c_str(), 0775); }, false},
-    {"a directory anyone can write",
-     [](const fs::path& place, const fs::path&, uid_t&) { chmod(place.c_str(), 0757); }, false},
-    {"a library its group can write",
-     [](const fs::path&, const fs::path& library, uid_t&) { chmod(library.c_str(), 0664); }, false},
-    {"a library of another user",
-     [](const fs::path&, const fs::path& library, uid_t& owner) { MakeForeign(library, owner); },
-     false},
-    {"a directory of another user",
-     [](const fs::path& place, const fs::path&, uid_t& owner) { MakeForeign(place, owner); },
-     false},
+    {"closed to others", [](Place&) {}, true},
+    {"closed to others, every directory up to the root (a temporary one is sticky)", [](Place&) {},
+     true, true},
+    {"a directory its group can write", [](Place& p) { chmod(p.directory.c_str(), 0775); }, false},
+    {"a directory anyone can write", [](Place& p) { chmod(p.directory.c_str(), 0757); }, false},
+    {"a library its group can write", [](Place& p) { chmod(p.library.c_str(), 0664); }, false},
+    {"a library of another user", [](Place& p) { MakeForeign(p.library, p.owner); }, false},
+    {"a directory of another user", [](Place& p) { MakeForeign(p.directory, p.owner); }, false},
     {"the library a symbolic link to one that is trusted",
-     [](const fs::path& place, const fs::path& library, uid_t&) {
-       fs::rename(library, place / "real.so");
-       fs::create_symlink(place / "real.so", library);
+     [](Place& p) {
+       fs::rename(p.library, p.directory / "real.so");
+       fs::create_symlink(p.directory / "real.so", p.library);
      },
      false},
     {"a symbolic link on the way",
-     [](const fs::path& place, const fs::path&, uid_t&) {
-       fs::rename(place, place.string() + ".real");
-       fs::create_directory_symlink(place.string() + ".real", place);
+     [](Place& p) {
+       fs::rename(p.directory, p.directory.string() + ".real");
+       fs::create_directory_symlink(p.directory.string() + ".real", p.directory);
      },
      false, true},
     // The stand-in system directory that the environment names, for a tool that root owns and
     // runs: a directory of a user is not root's.
     {"root's tool, and a system directory of a user",
-     [](const fs::path& place, const fs::path&, uid_t& owner) {
+     [](Place& p) {
        if (geteuid() == 0) {
-         ASSERT_EQ(chown(place.c_str(), kSomeoneElse, kSomeoneElse), 0);
+         ASSERT_EQ(chown(p.directory.c_str(), kSomeoneElse, kSomeoneElse), 0);
        }
-       owner = 0;
+       p.owner = 0;
      },
      false, true},
 };
@@ -79,20 +79,19 @@ TEST(LibraryTrust, NobodyButRootAndTheToolsOwnerCanHaveChangedIt) {
   for (const TrustRow& row : kRows) {
     SCOPED_TRACE(row.what);
     const test::ScopedTempDirectory directory;
-    const fs::path place = directory.path() / "lib";
-    fs::create_directory(place);
+    Place place = {directory.path() / "lib", directory.path() / "lib" / "rasapi32.dll.so",
+                   getuid()};
+    fs::create_directory(place.directory);
     chmod(directory.path().c_str(), 0755);
-    chmod(place.c_str(), 0755);
-    const fs::path library = place / "rasapi32.dll.so";
-    test::WriteFileBytes(library.string(), "library");
-    chmod(library.c_str(), 0644);
-    uid_t owner = getuid();
-    row.open(place, library, owner);
-    const std::string top = row.fromRoot ? "/" : place.string() + "/";
-    EXPECT_EQ(IsTrustedLibrary(library.string(), top, owner), row.trusted);
-    if (fs::is_symlink(place)) {
-      fs::remove(place);
-      fs::rename(place.string() + ".real", place);
+    chmod(place.directory.c_str(), 0755);
+    test::WriteFileBytes(place.library.string(), "library");
+    chmod(place.library.c_str(), 0644);
+    row.open(place);
+    const std::string top = row.fromRoot ? "/" : place.directory.string() + "/";
+    EXPECT_EQ(IsTrustedLibrary(place.library.string(), top, place.owner), row.trusted);
+    if (fs::is_symlink(place.directory)) {
+      fs::remove(place.directory);
+      fs::rename(place.directory.string() + ".real", place.directory);
     }
   }
 }

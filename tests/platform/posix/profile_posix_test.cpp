@@ -138,11 +138,8 @@ TEST(ProfileFile, AChangeBetweenTwoReadsIsRead) {
   for (const auto& c : changes) {
     SCOPED_TRACE(c.what);
     const auto file = [&](const std::string& value) {
-      std::string bytes = c.utf16 ? "\xFF\xFE" : "";
-      for (const char byte : "[s]\nk=" + value + "\n") {
-        bytes.append(1, byte).append(c.utf16 ? 1 : 0, '\0');
-      }
-      return bytes;
+      const std::string text = "[s]\nk=" + value + "\n";
+      return c.utf16 ? test::Utf16(std::u16string(text.begin(), text.end())) : text;
     };
     const std::string path = directory.File(std::string(c.read) + ".ini");
     const fs::file_time_type first = c.justWritten ? now : now - std::chrono::hours(1);

@@ -5,10 +5,6 @@
 
 #include <cstring>
 
-extern "C" __declspec(dllexport) int WINAPI PlantedLibraryAnswer() {
-  return 42;
-}
-
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
   char path[MAX_PATH + 8] = "";
   if (reason == DLL_PROCESS_ATTACH && GetModuleFileNameA(self, path, MAX_PATH) < MAX_PATH) {
