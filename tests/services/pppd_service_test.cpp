@@ -254,36 +254,23 @@ TEST(PppdService, EveryEntryPointRefusesANameItCanNeverHold) {
   EXPECT_EQ(ListPeerFiles(root.path()), std::vector<std::string>{"Home"});
 }
 
-// Debian's own chat scripts stay as they are; the peers folder is made as Debian keeps it, also
-// after a crash while it was made, and refused, for changes and dials, where others may write it;
-// a link in it is a file of its own, never followed.
+// The peers folder is made as Debian keeps it, also after a crash while it was made, and refused,
+// for changes and dials, where others may write it; a link in it is a file of its own, never
+// followed.
 TEST(PppdService, WhatTheSystemOwnsStaysTheSystems) {
   const CPppRoot root;
   const std::string port = root.AddPort("ttyS0");
-  const fs::path chat = root.path() / "etc/chatscripts";
   const fs::path secret = root.path() / "secret";
-  const fs::path kept[] = {chat / "pap", chat / "gprs", chat / "provider", secret};
-  fs::create_directories(chat);
-  for (const fs::path& file : kept) {
-    test::WriteFileBytes(file.string(), "Debian's\n");
-  }
+  test::WriteFileBytes(secret.string(), "secret\n");
   fs::permissions(secret, fs::perms(0600));
   fs::create_directories(root.path() / "etc/ppp/.dialkit-peers");  // left by a crash
-  const DWORD stored[] = {Store("pap", Modem(port)), Store("gprs", Vpn()),
-                          Store("provider", Modem(port)),
-                          RasRenameEntryA(nullptr, "provider", "Work")};
-  EXPECT_EQ(std::vector<DWORD>(stored, stored + 4), std::vector<DWORD>(4, 0));
+  ASSERT_EQ(Store("Work", Modem(port)), 0u);
   fs::create_symlink(secret, root.Peer("Link"));
   EXPECT_TRUE(ReadsAs("Link", DefaultEntryRecord()));  // an entry of its own, a new entry's record
   EXPECT_EQ(Store("Link", Modem(port)), 0u);
-  for (const char* name : {"pap", "gprs", "Link"}) {
-    EXPECT_EQ(RasDeleteEntryA(nullptr, name), 0u) << name;
-  }
-  for (const fs::path& file : kept) {
-    EXPECT_EQ(test::ReadFileBytes(file.string()), "Debian's\n") << file;
-  }
+  EXPECT_EQ(RasDeleteEntryA(nullptr, "Link"), 0u);
+  EXPECT_EQ(test::ReadFileBytes(secret.string()), "secret\n");
   EXPECT_EQ(fs::status(secret).permissions(), fs::perms(0600));
-  EXPECT_EQ(std::distance(fs::directory_iterator(chat), {}), 3);
   EXPECT_EQ(std::distance(fs::directory_iterator(root.path() / "etc/ppp"), {}), 1);
   const std::string peers = PeersDirectory(root.path());
   struct stat folder;
