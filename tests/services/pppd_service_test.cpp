@@ -59,13 +59,6 @@ class CPppRoot {
     test::WriteFileBytes(program.string(), script);
     fs::permissions(program, fs::perms(0755));
   }
-  // The plugin recorder, copied beside the root: its build path may be too long for the
-  // 128-byte device name that carries it.
-  std::string AddPlugin() const {
-    const fs::path copy = directory_.path() / "p.so";
-    fs::copy_file(DIALKIT_PLUGIN_RECORDER, copy, fs::copy_options::overwrite_existing);
-    return copy.string();
-  }
 
  private:
   test::ScopedTempDirectory directory_;
@@ -182,7 +175,10 @@ TEST(PppdService, EveryValueIsOneWordOrRefusedAndPppdTakesWhatIsStored) {
     fs::create_directories(dev + "/shm");  // which every user may write
     fs::permissions(dev + "/shm", fs::perms(01777));
     fs::create_symlink("/dev/null", dev + "/modem");  // a character device, but no serial port
-    const std::string plugin = root.AddPlugin();
+    // The plugin recorder, copied beside the root: its build path may be too long for the
+    // 128-byte device name that carries it.
+    const std::string plugin = (root.path().parent_path() / "p.so").string();
+    fs::copy_file(DIALKIT_PLUGIN_RECORDER, plugin);
     RASENTRYA record = row.vpn ? Vpn() : Modem(dev + "/ttyS0");
     size_t next = 0;
     ReadStoredLine(&record, Replaced(Replaced(row.change, "PLUGIN", plugin), "DEV", dev), &next);
