@@ -16,6 +16,8 @@
 
 namespace {
 
+using Handles = std::vector<HRASCONN>;
+
 const HRASCONN kConnection = reinterpret_cast<HRASCONN>(0x120);
 const HRASCONN kOtherConnection = reinterpret_cast<HRASCONN>(0x340);
 constexpr unsigned char kUnwritten = 0xEE;
@@ -107,7 +109,7 @@ TEST_F(DialTrackingTest, HandsOutEveryStateOnceOldestFirstThenThePlatformsOwnAns
   // A state still queued at the hang-up is never handed out, nor is a late one heard.
   Deliver(connection, RASCS_AuthNotify);
   g_rasLibrary.HangUp(connection);
-  EXPECT_EQ(Fake().hungUp, std::vector<HRASCONN>{connection});
+  EXPECT_EQ(Fake().hungUp, Handles{connection});
   EXPECT_EQ(Read(connection), "the platform's");
   Deliver(connection, RASCS_ConnectDevice);
   EXPECT_EQ(g_heard, "1/0 2/678 3/5 8192/0 5/7 6/0 ");
@@ -133,10 +135,9 @@ TEST_F(DialTrackingTest, WritesOnlyTheFieldsInsideTheRecordSize) {
     Fake().result = c.platformResult;
     RASCONNSTATUSA record;
     EXPECT_EQ(Status(connection, &record, c.size), c.result);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(&record);
-    for (size_t i = c.writtenUpTo; i < sizeof record; ++i) {
-      ASSERT_EQ(bytes[i], kUnwritten) << "byte " << i;
-    }
+    const std::string after(reinterpret_cast<const char*>(&record) + c.writtenUpTo,
+                            sizeof record - c.writtenUpTo);
+    EXPECT_EQ(after, std::string(after.size(), kUnwritten));
     if (c.writtenUpTo >= 12) {
       EXPECT_EQ(record.rasconnstate, RASCS_Authenticate);
       EXPECT_EQ(record.dwError, 691u);
@@ -147,21 +148,17 @@ TEST_F(DialTrackingTest, WritesOnlyTheFieldsInsideTheRecordSize) {
 }
 
 TEST_F(DialTrackingTest, RefusesEveryNotifierButAGivenSimpleOneAndDialsNothing) {
-  const struct {
-    DWORD type;
-    void* notifier;
-    std::vector<HRASCONN> hungUp;
-  } cases[] = {{1, kHear, {kOtherConnection}}, {2, kHear, {kOtherConnection}}, {0, nullptr, {}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.type);
+  for (const DWORD type : {1, 2, 0}) {
+    SCOPED_TRACE(type);
     Fake().calls.clear();
     Fake().hungUp.clear();
     HRASCONN connection = kOtherConnection;
     RASDIALPARAMSA parameters = {};
-    EXPECT_EQ(g_rasLibrary.Dial(nullptr, &parameters, c.type, c.notifier, &connection),
-              uint32_t{ERROR_WRONG_INFO_SPECIFIED});
-    EXPECT_EQ(Fake().hungUp, c.hungUp);
-    EXPECT_EQ(Fake().calls.size(), c.hungUp.size());  // nothing but the hang-up
+    EXPECT_EQ(
+        g_rasLibrary.Dial(nullptr, &parameters, type, type != 0 ? kHear : nullptr, &connection),
+        uint32_t{ERROR_WRONG_INFO_SPECIFIED});
+    EXPECT_EQ(Fake().hungUp, type != 0 ? Handles{kOtherConnection} : Handles{});
+    EXPECT_EQ(Fake().calls.size(), Fake().hungUp.size());  // nothing but the hang-up
     EXPECT_EQ(connection, kOtherConnection);
     EXPECT_EQ(g_rasLibrary.DialConnections().Count(), 0u);
   }
@@ -179,7 +176,7 @@ TEST_F(DialTrackingTest, KeepsExactlyTheConnectionsThatAreUnderWay) {
     Deliver(kConnection, RASCS_PortOpened);
   };
   const HRASCONN connection = Dial();
-  EXPECT_EQ(Fake().hungUp, (std::vector<HRASCONN>{kOtherConnection, nullptr}));
+  EXPECT_EQ(Fake().hungUp, (Handles{kOtherConnection, nullptr}));
   EXPECT_EQ(g_heard, "0/0 1/0 ");
   EXPECT_EQ(Read(connection), "0 0 modem/Acme 56k");
   EXPECT_EQ(Read(connection), "1 0 modem/Acme 56k");
@@ -216,7 +213,7 @@ TEST_F(DialTrackingTest, NotifierMayPollAndHangUpItsOwnConnection) {
   const HRASCONN connection = Dial(reinterpret_cast<void*>(&HangUpWhenConnected));
   Deliver(connection, RASCS_OpenPort);
   Deliver(connection, RASCS_Connected);
-  EXPECT_EQ(Fake().hungUp, std::vector<HRASCONN>{connection});
+  EXPECT_EQ(Fake().hungUp, Handles{connection});
 }
 
 // Under load, which ThreadSanitizer (host-tsan) watches for unguarded access: one thread delivers
