@@ -234,7 +234,6 @@ HRASCONN HandleOf(int connection) {
 }
 
 TEST_F(DialTrackingTest, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelivers) {
-  Fake().logCalls = false;
   for (int c = 0; c < 2; ++c) {
     g_heardInOrder[c] = 0;
     Fake().connection = HandleOf(c);

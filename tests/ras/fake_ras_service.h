@@ -30,7 +30,6 @@ struct FakeListAnswer {
 
 struct FakeService {
   std::vector<std::string> calls;
-  bool logCalls = true;                    // off where a test calls too often to keep a log
   DWORD result = 0;                        // what every function but the lists answers
   const char* phoneBook = nullptr;         // phone-book argument of the last call that has one
   std::deque<FakeListAnswer> listAnswers;  // when none is left, a list answers 0xDEAD
@@ -42,7 +41,7 @@ struct FakeService {
   std::function<void()> duringDial;
   DWORD notifierType = 0;
   RASDIALFUNC1 notifier = nullptr;
-  // RasGetConnectStatusA answers `result`; on 0 it copies `status` but its dwSize, which must be
+  // RasGetConnectStatusA answers `result`; on 0 it copies `status`, where the caller's dwSize is
   // 160 as the platform wants (632 otherwise).
   RASCONNSTATUSA status = {};
   std::vector<HRASCONN> hungUp;  // handle of every RasHangUpA call
@@ -59,9 +58,7 @@ inline const char* const kLibraries[] = {"rasapi32.dll", "altras.dll"};
 
 template <int L>
 DWORD Log(const char* function, const char* phoneBook = nullptr) {
-  if (Fake().logCalls) {
-    Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function);
-  }
+  Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function);
   Fake().phoneBook = phoneBook;
   return Fake().result;
 }
@@ -135,7 +132,6 @@ DWORD WINAPI RasGetConnectStatusA(HRASCONN, RASCONNSTATUSA* status) {
     return result != 0 ? result : ERROR_INVALID_SIZE;
   }
   *status = Fake().status;
-  status->dwSize = sizeof(RASCONNSTATUSA);
   return 0;
 }
 
