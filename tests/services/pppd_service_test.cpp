@@ -33,11 +33,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A system root of the test's own, named by the service's environment variable.
+// A system root of the test's own with a blank in its path, named by DIALKIT_PPP_ROOT.
 class CPppRoot {
  public:
-  explicit CPppRoot(const char* folder = "root")
-      : root_(directory_.path() / folder), named_("DIALKIT_PPP_ROOT", root_.c_str()) {
+  CPppRoot() : root_(directory_.path() / "sys root"), named_("DIALKIT_PPP_ROOT", root_.c_str()) {
     fs::create_directories(root_ / "dev");
   }
   const fs::path& path() const { return root_; }
@@ -138,8 +137,8 @@ int PppdJudges(const std::string& peer) {
   return (WIFEXITED(status) ? WEXITSTATUS(status) : -1) + (loaded ? 100 : 0);
 }
 
-// Every field, under a root with a blank in its path: a value is one word of pppd's or refused,
-// what is stored pppd takes without loading a plugin, and the same record comes back.
+// Every field: a value is one word of pppd's or refused, what is stored pppd takes without loading
+// a plugin, and the same record comes back.
 TEST(PppdService, EveryValueIsOneWordOrRefusedAndPppdTakesWhatIsStored) {
   const struct {
     bool vpn;
@@ -169,7 +168,7 @@ TEST(PppdService, EveryValueIsOneWordOrRefusedAndPppdTakesWhatIsStored) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name + ": " + row.change);
-    const CPppRoot root("sys root");
+    const CPppRoot root;
     const std::string dev = fs::path(root.AddPort("ttyS0")).parent_path().string();
     test::WriteFileBytes(dev + "/file", "");
     fs::create_directories(dev + "/shm");  // which every user may write
