@@ -42,12 +42,11 @@ int main() {
   RASDIALPARAMSA parameters = {};
   parameters.dwSize = sizeof parameters;
   CopyText(parameters.szEntryName, "Exit");
-  HRASCONN lingering = nullptr;
-  HRASCONN hurrying = nullptr;
+  HRASCONN connection = nullptr;  // neither is hung up
   if (store(nullptr, "Exit", &entry, sizeof entry, nullptr, 0) != 0 ||
       dial(nullptr, nullptr, &parameters, 0, reinterpret_cast<void*>(&LingerOnSecondState),
-           &lingering) != 0 ||
-      dial(nullptr, nullptr, &parameters, 0, reinterpret_cast<void*>(&HurryOn), &hurrying) != 0) {
+           &connection) != 0 ||
+      dial(nullptr, nullptr, &parameters, 0, reinterpret_cast<void*>(&HurryOn), &connection) != 0) {
     std::fputs("the dials did not start\n", stderr);
     return 1;
   }
