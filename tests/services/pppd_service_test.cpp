@@ -384,16 +384,15 @@ TEST(PppdService, FindsTheSerialPortsAndThePptpAdapter) {
   root.AddPort("ttyAMA0", nullptr, nullptr);                   // a Raspberry Pi's own UART
   fs::create_directories(root.path() / "sys/class/tty/tty1");  // a console, no serial port
   root.AddProgram("pptp", "#!/bin/sh\n");
-  const std::string dev = root.path().string() + "/dev/";
-  std::vector<std::string> found;
+  std::string found;
   for (const RASDEVINFOA& device : FindDevices(root.path())) {
-    found.push_back(std::string(device.szDeviceType) + " " + device.szDeviceName);
+    found += std::string(device.szDeviceType) + " " + device.szDeviceName + "\n";
   }
-  EXPECT_EQ(found, (std::vector<std::string>{"modem " + dev + "ttyACM0", "modem " + dev + "ttyAMA0",
-                                             "modem " + dev + "ttyS0",
-                                             "modem Acme 56K USB Modem (" + dev + "ttyUSB0)",
-                                             std::string("vpn ") + kPptpAdapterName}));
+  EXPECT_EQ(Replaced(found, root.path().string(), "ROOT"),
+            "modem ROOT/dev/ttyACM0\nmodem ROOT/dev/ttyAMA0\nmodem ROOT/dev/ttyS0\n"
+            "modem Acme 56K USB Modem (ROOT/dev/ttyUSB0)\nvpn PPTP (pptp-linux)\n");
 }
+
 // A stand-in pppd that writes the given log a line at a time, then ends with the given status.
 std::string StandInPppd(const std::string& log, int status) {
   return "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/arguments\"\nprintf '" + log +
