@@ -177,31 +177,6 @@ class ListTest : public ::testing::Test {
     return listed;
   }
 
-  void Check(std::initializer_list<ListCase> cases) {
-    for (const ListCase& c : cases) {
-      SCOPED_TRACE(c.name);
-      const std::string kept = "[Kept]\n";
-      if (c.book == kExisting) {
-        test::WriteFileBytes(book_.string(), kept);
-      }
-      g_successesLeft = c.allocations;
-      ReplaceRecordArrayAllocation(c.allocations >= 0 ? FailingAllocation : nullptr);
-      Fake().result = c.list == kValidation ? c.result : 0;
-      Fake().offeredSizes.clear();
-      Fake().firstRecordSizes.clear();
-      Fake().listAnswers.assign(c.answers.begin(), c.answers.end());
-      EXPECT_EQ(Read(c.list, c.result), c.listed);
-      ReplaceRecordArrayAllocation(nullptr);
-      EXPECT_EQ(Fake().offeredSizes, c.offered);
-      EXPECT_EQ(Fake().firstRecordSizes, Sizes(c.offered.size(), c.list == kDevices ? 152 : 264));
-      EXPECT_EQ(std::filesystem::exists(book_), c.book != kNone);
-      if (c.book != kNone) {
-        EXPECT_EQ(test::ReadFileBytes(book_.string()), c.book == kMade ? "" : kept);
-        std::filesystem::remove(book_);
-      }
-    }
-  }
-
   CFakeLibraryLoader loader_;
   CRasLibrary ras_;
   std::filesystem::path book_;
@@ -215,7 +190,7 @@ class ListTest : public ::testing::Test {
 TEST_F(ListTest, AnswersAsTheServiceAndMemoryAllow) {
   const std::vector<FakeListAnswer> growing = {{603, 528}, {603, 792}, {}};
   // clang-format off
-  Check({
+  const ListCase cases[] = {
       {"two types and letter case", kDevices,
        {{603, 912}, {0, 912, 6, {"vpn/A", "modem/zeta", "modem/Zeta", "isdn/x", "modem/Zet",
                                  "Modem/y"}}},
@@ -245,8 +220,30 @@ TEST_F(ListTest, AnswersAsTheServiceAndMemoryAllow) {
       {"validation: no match", kValidation, {{0, 264, 1, {"Other"}}}, 183, {264}, {"my isp"}},
       {"validation: list fails", kValidation, {{610, 264, 1, {"My ISP"}}}, 183, {264},
        {"my isp"}},
-  });
+  };
   // clang-format on
+  for (const ListCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string kept = "[Kept]\n";
+    if (c.book == kExisting) {
+      test::WriteFileBytes(book_.string(), kept);
+    }
+    g_successesLeft = c.allocations;
+    ReplaceRecordArrayAllocation(c.allocations >= 0 ? FailingAllocation : nullptr);
+    Fake().result = c.list == kValidation ? c.result : 0;
+    Fake().offeredSizes.clear();
+    Fake().firstRecordSizes.clear();
+    Fake().listAnswers.assign(c.answers.begin(), c.answers.end());
+    EXPECT_EQ(Read(c.list, c.result), c.listed);
+    ReplaceRecordArrayAllocation(nullptr);
+    EXPECT_EQ(Fake().offeredSizes, c.offered);
+    EXPECT_EQ(Fake().firstRecordSizes, Sizes(c.offered.size(), c.list == kDevices ? 152 : 264));
+    EXPECT_EQ(std::filesystem::exists(book_), c.book != kNone);
+    if (c.book != kNone) {
+      EXPECT_EQ(test::ReadFileBytes(book_.string()), c.book == kMade ? "" : kept);
+      std::filesystem::remove(book_);
+    }
+  }
 }
 
 }  // namespace
