@@ -156,17 +156,16 @@ DWORD WINAPI RasEnumEntriesA(const char*, const char* phoneBook, RASENTRYNAMEA* 
 
 template <int L>
 EntryPoint ExportOf(const std::string& name) {
-#define DIALKIT_EXPORT(function) \
-  { #function, reinterpret_cast < EntryPoint>(&function <L>) }
-  static const std::map<std::string, EntryPoint> exports = {DIALKIT_EXPORT(RasValidateEntryNameA),
-                                                            DIALKIT_EXPORT(RasGetEntryPropertiesA),
-                                                            DIALKIT_EXPORT(RasSetEntryPropertiesA),
-                                                            DIALKIT_EXPORT(RasEnumDevicesA),
-                                                            DIALKIT_EXPORT(RasGetConnectStatusA),
-                                                            DIALKIT_EXPORT(RasHangUpA),
-                                                            DIALKIT_EXPORT(RasDialA),
-                                                            DIALKIT_EXPORT(RasEnumEntriesA)};
-#undef DIALKIT_EXPORT
+  static const std::map<std::string, EntryPoint> exports = {
+      {"RasValidateEntryNameA", reinterpret_cast<EntryPoint>(&RasValidateEntryNameA<L>)},
+      {"RasGetEntryPropertiesA", reinterpret_cast<EntryPoint>(&RasGetEntryPropertiesA<L>)},
+      {"RasSetEntryPropertiesA", reinterpret_cast<EntryPoint>(&RasSetEntryPropertiesA<L>)},
+      {"RasEnumDevicesA", reinterpret_cast<EntryPoint>(&RasEnumDevicesA<L>)},
+      {"RasGetConnectStatusA", reinterpret_cast<EntryPoint>(&RasGetConnectStatusA<L>)},
+      {"RasHangUpA", reinterpret_cast<EntryPoint>(&RasHangUpA<L>)},
+      {"RasDialA", reinterpret_cast<EntryPoint>(&RasDialA<L>)},
+      {"RasEnumEntriesA", reinterpret_cast<EntryPoint>(&RasEnumEntriesA<L>)},
+  };
   const auto found = exports.find(name);
   return found != exports.end() ? found->second : nullptr;
 }
