@@ -83,7 +83,7 @@ test::Played PlayAnswering(const test::RunCase& c, const test::RunWorld& world,
 TEST(ProvisioningRun, ShowsStoresAndRemembersAsEachSituationDemands) {
   for (const test::RunCase& c : test::kRunCases) {
     SCOPED_TRACE(c.name);
-    const test::RunWorld world = test::WorldOf(c);
+    const test::RunWorld world(c);
     test::PlayCase(c, world, [&](const std::string& line, const std::vector<std::string>& shown) {
       return PlayAnswering(c, world, line, shown);
     });
@@ -102,7 +102,7 @@ TEST(ProvisioningRun, CheckWritesNothingAndEndsAsTheQuietRunWould) {
     test::Played played[2];
     std::string summary[2];
     for (const bool check : {false, true}) {
-      const test::RunWorld world = test::WorldOf(c);
+      const test::RunWorld world(c);
       const auto play = [&](const std::string& line) { return PlayAnswering(c, world, line, {}); };
       test::PlayEarlier(c, world, [&](const std::string& line) { return play(line).status; });
       const std::string before = test::WrittenFiles(world);

@@ -51,19 +51,52 @@ inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
   return stored;
 }
 
-// A run's world: a stand-in system with the devices installed, the entries stored beforehand (each
-// with the device "Earlier Device", and with `alternates` too large for the 1768 bytes) and a
-// function made to fail with 624; the program's directory, with a blank in its name, holding the
-// entry description files (dialup.ini has no VPN section), a work file left by someone else and
-// the settings file (null: none); and a directory to start the program from, holding another
-// entry description file and a settings file that remembers another device, as a downloads folder
-// may, which the run must never read.
+inline constexpr char kUsage[] = "message box: DIALKIT Usage Notice";
+inline constexpr char kExists[] = "message box: Object Already Exists";
+inline constexpr char kDialog[] = "dialog 109";
+inline constexpr char kBothExist[] =
+    "The connectiods \"My ISP\" and \"My VPN\" already exist.\nDo you want to overwrite them?";
+
+// The service the run loads: the stand-in, none at all, or (in process only) one whose entries
+// need more than the record's 1768 bytes.
+enum class Service { kStandIn, kNone, kLargeEntries };
+
+struct RunCase {
+  const char* name = "";
+  std::string commandLine = "INIT=isp.ini CONNECT=\"My ISP\" VPN=\"My VPN\"";
+  std::vector<Device> devices = kTypicalDevices;
+  const char* settings = kRemembered;      // dialkit.ini beforehand; null: none
+  std::vector<std::string> existing = {};  // entries stored beforehand
+  bool alternates = false;                 // the entries stored beforehand have alternate numbers
+  Service service = Service::kStandIn;
+  const char* failingFunction = nullptr;          // made to fail with 624
+  int answer = IDOK;                              // to the first message box; later ones: OK
+  std::optional<DialogAnswer> dialogAnswer = {};  // none: the dialog is cancelled
+  std::vector<std::string> shown = {};            // the window system's events
+  std::string firstText = {};  // of the first message box; "<program>" is the program's directory
+  std::vector<std::string> stored = {};
+  const char* remembered = nullptr;  // "type: name"; null: the settings file is left as it was
+  int status = 0;
+  // Lines of run.log in the starting directory, in this order, without their time, and last
+  // "exit <status>"; "<program>" is the program's directory, and a final '*' matches any rest.
+  std::vector<std::string> log = {};
+  // A quiet run played first, with `earlierFile` as isp.ini (null: the same), whose entries and
+  // remembered device the run then meets.
+  std::string earlier = {};
+  const char* earlierFile = nullptr;
+  std::string report = {};  // the report's ReportSummary; empty: not compared
+};
+
+// A run's world: a stand-in system with the case's devices installed, its entries stored
+// beforehand (each with the device "Earlier Device", and with `alternates` too large for the 1768
+// bytes) and its function made to fail with 624; the program's directory, with a blank in its
+// name, holding the entry description files (dialup.ini has no VPN section), a work file left by
+// someone else and the case's settings file; and a directory to start the program from, holding
+// another entry description file and a settings file that remembers another device, as a
+// downloads folder may, which the run must never read.
 class RunWorld : public ScopedStandInSystem {
  public:
-  explicit RunWorld(const std::vector<Device>& devices = kTypicalDevices,
-                    const char* settings = kRemembered,
-                    const std::vector<std::string>& existing = {},
-                    const char* failingFunction = nullptr, bool alternates = false) {
+  explicit RunWorld(const RunCase& c = {}) {
     std::filesystem::create_directories(program);
     std::filesystem::create_directory(start);
     WriteFileBytes(ProgramFile("isp.ini"), kDescriptions);
@@ -71,21 +104,21 @@ class RunWorld : public ScopedStandInSystem {
     WriteFileBytes(ProgramFile("dialkit.wrk"), "left by someone else");
     WriteFileBytes((start / "isp.ini").string(), "[RasEntry]\nLocalPhoneNumber=5556666\n");
     WriteFileBytes((start / "dialkit.ini").string(), "[Modem Selection]\nDeviceName=Planted\n");
-    if (settings != nullptr) {
-      WriteFileBytes(ProgramFile("dialkit.ini"), settings);
+    if (c.settings != nullptr) {
+      WriteFileBytes(ProgramFile("dialkit.ini"), c.settings);
       settingsTime = std::filesystem::last_write_time(ProgramFile("dialkit.ini"));
     }
-    InstallDevices(devices);
+    InstallDevices(c.devices);
     ::PhoneBook book;
-    for (const std::string& name : existing) {
+    for (const std::string& name : c.existing) {
       book.push_back({name, {}});
       book.back().record.dwSize = kEntryRecordSize;
-      book.back().record.dwAlternateOffset = alternates ? kEntryRecordSize : 0;
+      book.back().record.dwAlternateOffset = c.alternates ? kEntryRecordSize : 0;
       CopyText(book.back().record.szDeviceName, "Earlier Device");
     }
-    EXPECT_TRUE(existing.empty() || WritePhoneBook(PhoneBookPath(), book));
-    if (failingFunction != nullptr) {
-      FailFunction(failingFunction, 624);
+    EXPECT_TRUE(c.existing.empty() || WritePhoneBook(PhoneBookPath(), book));
+    if (c.failingFunction != nullptr) {
+      FailFunction(c.failingFunction, 624);
     }
   }
 
@@ -170,42 +203,6 @@ inline void KeepReport(const std::string& report) {
   const auto count = std::distance(std::filesystem::directory_iterator(folder), {});
   WriteFileBytes((folder / (std::to_string(count) + ".json")).string(), report);
 }
-
-inline constexpr char kUsage[] = "message box: DIALKIT Usage Notice";
-inline constexpr char kExists[] = "message box: Object Already Exists";
-inline constexpr char kDialog[] = "dialog 109";
-inline constexpr char kBothExist[] =
-    "The connectiods \"My ISP\" and \"My VPN\" already exist.\nDo you want to overwrite them?";
-
-// The service the run loads: the stand-in, none at all, or (in process only) one whose entries
-// need more than the record's 1768 bytes.
-enum class Service { kStandIn, kNone, kLargeEntries };
-
-struct RunCase {
-  const char* name;
-  std::string commandLine = "INIT=isp.ini CONNECT=\"My ISP\" VPN=\"My VPN\"";
-  std::vector<Device> devices = kTypicalDevices;
-  const char* settings = kRemembered;      // dialkit.ini beforehand; null: none
-  std::vector<std::string> existing = {};  // entries stored beforehand
-  bool alternates = false;                 // the entries stored beforehand have alternate numbers
-  Service service = Service::kStandIn;
-  const char* failingFunction = nullptr;          // made to fail with 624
-  int answer = IDOK;                              // to the first message box; later ones: OK
-  std::optional<DialogAnswer> dialogAnswer = {};  // none: the dialog is cancelled
-  std::vector<std::string> shown = {};            // the window system's events
-  std::string firstText = {};  // of the first message box; "<program>" is the program's directory
-  std::vector<std::string> stored = {};
-  const char* remembered = nullptr;  // "type: name"; null: the settings file is left as it was
-  int status = 0;
-  // Lines of run.log in the starting directory, in this order, without their time, and last
-  // "exit <status>"; "<program>" is the program's directory, and a final '*' matches any rest.
-  std::vector<std::string> log = {};
-  // A quiet run played first, with `earlierFile` as isp.ini (null: the same), whose entries and
-  // remembered device the run then meets.
-  std::string earlier = {};
-  const char* earlierFile = nullptr;
-  std::string report = {};  // the report's ReportSummary; empty: not compared
-};
 
 inline constexpr char kQuiet[] = " /quiet /log:run.log";
 inline const std::string kTypicalLine = RunCase{}.commandLine;
@@ -448,11 +445,6 @@ inline const RunCase kRunCases[] = {
      .log = {"DIALKIT: Error loading RAS Api!", "rasapi32.dll could not be loaded; *",
              "not removed \"My ISP\": the remote-access library cannot be loaded"}},
 };
-
-// The world the case starts from.
-inline RunWorld WorldOf(const RunCase& c) {
-  return RunWorld(c.devices, c.settings, c.existing, c.failingFunction, c.alternates);
-}
 
 // `text` with "<program>" standing for the program's directory in `world`.
 inline std::string InWorld(std::string text, const RunWorld& world) {

@@ -41,7 +41,7 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
       continue;
     }
     SCOPED_TRACE(c.name);
-    const test::RunWorld world = test::WorldOf(c);
+    const test::RunWorld world(c);
     fs::copy_file(builtDirectory / "dialkit", world.program / "dialkit");
     // The stand-in service in the system directory, where the loader looks second.
     if (c.service == test::Service::kStandIn) {

@@ -328,7 +328,7 @@ TEST_F(DialkitProgram, PlaysEverySituationOfTheRunThroughItsWindows) {
       continue;
     }
     SCOPED_TRACE(c.name);
-    const test::RunWorld world = test::WorldOf(c);
+    const test::RunWorld world(c);
     Install(world, world.program);
     test::PlayCase(c, world, [&](const std::string& line, const std::vector<std::string>& shown) {
       return Play(c, world, world.program, line, shown);
