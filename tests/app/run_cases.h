@@ -147,19 +147,16 @@ inline std::string ReportSummary(const std::string& report) {
   // The fields at the start of their lines (not the device's name), and the changes' keys.
   const std::regex field(R"~(\n *"(status|changed|name|result)": "?([^",\n]*)|\{"key": "(\w+))~");
   std::string summary;
-  std::vector<std::string> keys;
+  std::string keys;  // " KEY" for each
   const auto addKeys = [&] {
-    summary += keys.size() == 26 ? " all" : "";
-    for (size_t i = 0; keys.size() < 26 && i < keys.size(); ++i) {
-      summary += " " + keys[i];
-    }
+    summary += std::count(keys.begin(), keys.end(), ' ') == 26 ? " all" : keys;
     keys.clear();
   };
   for (std::sregex_iterator i(report.begin(), report.end(), field), end; i != end; ++i) {
     const std::string name = (*i)[1];
     const std::string value = (*i)[2];
     if ((*i)[3].matched) {
-      keys.push_back((*i)[3]);
+      keys += " " + (*i)[3].str();
     } else if (name == "status") {
       summary = value;
     } else if (name == "changed") {
