@@ -147,9 +147,7 @@ TEST(OddProfileFiles, AQuietRunOutOfMemoryEndsWithItsOwnStatusAndSaysSo) {
   EXPECT_EQ(
       RunLimited(1 << 20, [&] { test::PlayInProcess(world, test::kTypicalLine + test::kQuiet); }),
       "exit 8");
-  const std::string log = test::ReadFileBytes((world.start / "run.log").string());
-  EXPECT_NE(log.find(" the run cannot go on: memory ran out\n"), std::string::npos) << log;
-  EXPECT_NE(log.find(" exit 8\n"), std::string::npos) << log;
+  test::ExpectLog({.status = 8, .log = {"the run cannot go on: memory ran out"}}, world);
 }
 
 }  // namespace
