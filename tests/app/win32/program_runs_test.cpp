@@ -107,20 +107,19 @@ class ProgramRun {
                                            commandLine.data(), static_cast<int>(line.size())));
     commandLine = L"\"" + program.wstring() + L"\" " + commandLine;
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    outputFile_ = CreateFileW(output_.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
-                              CREATE_ALWAYS, 0, nullptr);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = outputFile_;
+    startup.hStdOutput = CreateFileW(output_.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                     &inherited, CREATE_ALWAYS, 0, nullptr);
     EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                world.start.wstring().c_str(), &startup, &process_));
+    CloseHandle(startup.hStdOutput);  // the program has its own
   }
   ~ProgramRun() {
     TerminateProcess(process_.hProcess, 1);  // fails harmlessly when it has ended
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
-    CloseHandle(outputFile_);
   }
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
@@ -156,7 +155,6 @@ class ProgramRun {
 
  private:
   fs::path output_;
-  HANDLE outputFile_ = INVALID_HANDLE_VALUE;
   PROCESS_INFORMATION process_ = {};
 };
 
