@@ -57,7 +57,6 @@ const struct {
     {"Program Files/DIALKIT/dialkit.ini", Kind::kFifo, kPicked},
     {"Program Files/DIALKIT/dialkit.ini", Kind::kEndless, kPicked},
     {"elsewhere/run.log", Kind::kFifo, kBoth},
-    {"elsewhere/run.log", Kind::kEndless, kBoth},
 };
 
 void MakeOddFile(const std::string& path, Kind kind) {
