@@ -75,7 +75,7 @@ TEST(CrashSafety, ASettingsFileWriterKilledAtAnyStepLeavesTheFileWhole) {
 }
 
 TEST(CrashSafety, ARunWhoseSettingsFileCannotBeWrittenStoresTheEntryWithoutAReport) {
-  const test::RunWorld world({test::kIsdn});
+  const test::RunWorld world({.devices = {test::kIsdn}});
   test::ScriptedWindowSystem ui;
   // As a folder that cannot be written: every step of the settings file's replacement fails.
   g_replacementStepFilter = [](ReplacementStep, const char* path) {

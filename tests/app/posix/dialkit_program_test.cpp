@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -41,7 +40,7 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
       continue;
     }
     SCOPED_TRACE(c.name);
-    const test::RunWorld world = test::WorldOf(c);
+    const test::RunWorld world(c);
     fs::copy_file(builtDirectory / "dialkit", world.program / "dialkit");
     // The stand-in service in the system directory, where the loader looks second.
     if (c.service == test::Service::kStandIn) {
@@ -99,7 +98,6 @@ TEST(DialkitProgram, AQuietRunKeepsItsStatusWhenNobodyReadsItsErrors) {
   if (child == 0) {
     signal(SIGPIPE, SIG_DFL);
     dup2(errors[1], STDERR_FILENO);
-    setenv("SystemRoot", world.Root().path().c_str(), 1);
     execl("/bin/sh", "sh", "-fc",
           "exec $DIALKIT_TEST_WRAPPER \"$0\" INIT=missing.ini CONNECT=x /quiet", program.c_str(),
           nullptr);
