@@ -78,9 +78,9 @@ TEST(FileSystem, ReadsRegularFilesWholeAndRefusesEverythingElseAtOnce) {
 
 ReplacementStep g_failingStep;
 
-// Whichever step of a replacement fails (a folder that cannot be written, a full disk, a disk
-// error, a refused rename), the old file stays exactly as it was and no temporary file is left
-// beside it; once the rename is done, the new content stays.
+// Whichever step of a replacement fails (a folder that cannot be written, a full disk or a disk
+// error while the temporary file is written, a refused rename), the old file stays exactly as it
+// was and no temporary file is left beside it; once the rename is done, the new content stays.
 TEST(ReplaceFileContents, AFailedStepLeavesTheOldFileWholeAndNoTemporaryFile) {
   const struct {
     const char* what;
@@ -89,7 +89,6 @@ TEST(ReplaceFileContents, AFailedStepLeavesTheOldFileWholeAndNoTemporaryFile) {
   } cases[] = {
       {"a folder that cannot be written", ReplacementStep::kCreateTemporary, false},
       {"a full disk", ReplacementStep::kWrite, false},
-      {"a disk that fails to flush", ReplacementStep::kFlush, false},
       {"a refused rename", ReplacementStep::kRename, false},
       {"nothing fails after the rename", ReplacementStep::kReplaced, true},
   };
