@@ -31,8 +31,7 @@ struct ShownControl {
 };
 
 struct ShownDialog {
-  bool opened;                           // false: the test let it fail to open
-  std::map<int, ShownControl> controls;  // every control the dialog asked for, by identifier
+  std::map<int, ShownControl> controls;  // every control the dialog asked for; none: not opened
   bool centeredAfterInit;
 };
 
@@ -83,34 +82,28 @@ class ScriptedWindowSystem final : public CWindowSystem {
   int RunModalDialog(CDialog& dialog) override {
     const DialogAnswer answer = Next(dialogAnswers_, DialogAnswer::Cancel());
     events_.push_back("dialog " + std::to_string(dialog.TemplateId()));
-    ShownDialog shown{answer.command != -1, {}, false};
-    if (!shown.opened) {
+    ShownDialog shown{{}, false};
+    if (answer.command == -1) {
       dialogs_.push_back(shown);
       return -1;
     }
     CMemoryDialogWindow window(true);
     bool answered = false;
-    const auto recordInitializedWindow = [&]() {
-      for (const auto& [id, control] : window.Controls()) {
-        shown.controls[id] = {control->Text(), control->Items(), control->Selection()};
-      }
-      shown.centeredAfterInit = window.IsCentered();
-    };
     const int result = RunMemoryDialog(dialog, window, [&]() {
       if (answered) {
         ADD_FAILURE() << "dialog " << dialog.TemplateId() << " did not end on its command";
         return IDCANCEL;
       }
       answered = true;
-      recordInitializedWindow();
+      for (const auto& [id, control] : window.Controls()) {
+        shown.controls[id] = {control->Text(), control->Items(), control->Selection()};
+      }
+      shown.centeredAfterInit = window.IsCentered();
       if (answer.listId != 0) {
         window.AddControl(answer.listId).Send(CB_SETCURSEL, static_cast<uintptr_t>(answer.item), 0);
       }
       return answer.command;
     });
-    if (!answered) {
-      recordInitializedWindow();  // the dialog ended itself while it was initialised
-    }
     dialogs_.push_back(shown);
     return result;
   }
