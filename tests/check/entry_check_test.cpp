@@ -152,8 +152,9 @@ TEST(EntryCheck, EveryFindingIsDocumented) {
   }
 }
 
-// The program's exit statuses, and text from the file in both forms of the report: nothing that
-// could reach a terminal as a command, and JSON escapes in place of raw bytes.
+// The program's exit statuses, and text from the file in both forms of the report: escaped so
+// that nothing could reach a terminal as a command, in JSON by JSON's escapes. (The fuzz target
+// checks that no report holds any other byte.)
 TEST(CheckProgram, ExitsByTheWorstFindingAndEscapesTheFilesText) {
   const test::ScopedTempDirectory directory;
   const auto file = [&](const char* name, const std::string& text) {
@@ -194,9 +195,6 @@ TEST(CheckProgram, ExitsByTheWorstFindingAndEscapesTheFilesText) {
     const std::string shown = test::ReadFileBytes(outPath);
     EXPECT_EQ(status, c.status);
     EXPECT_NE(shown.find(c.shown), std::string::npos) << shown;
-    for (const char byte : shown) {
-      ASSERT_TRUE(byte == '\n' || (byte >= ' ' && byte < 0x7F)) << shown;
-    }
   }
 }
 
