@@ -146,13 +146,10 @@ TEST(Profile, ReadsAsThePlatformReads) {
 TEST(Profile, WritesInThePlatformsLayout) {
   const test::ScopedTempDirectory directory;
   const std::string path = directory.File("table.ini");
-  const auto write = [&](const char* section, const char* key, const char* value) {
-    return WritePrivateProfileStringA(section, key, value, path.c_str());
-  };
-  EXPECT_TRUE(write("App1", "key1", "string1"));
-  EXPECT_TRUE(write("App1", "key2", ""));
-  EXPECT_TRUE(write("App2", "key3", "string3"));
-  EXPECT_TRUE(write(" app1 ", "KEY1 ", "  new"));
+  EXPECT_TRUE(WritePrivateProfileStringA("App1", "key1", "string1", path.c_str()));
+  EXPECT_TRUE(WritePrivateProfileStringA("App1", "key2", "", path.c_str()));
+  EXPECT_TRUE(WritePrivateProfileStringA("App2", "key3", "string3", path.c_str()));
+  EXPECT_TRUE(WritePrivateProfileStringA(" app1 ", "KEY1 ", "  new", path.c_str()));
   EXPECT_EQ(test::ReadFileBytes(path), "[App1]\r\nkey1=new\r\nkey2=\r\n[App2]\r\nkey3=string3\r\n");
 
   // A file in a missing directory: nothing is written, and a read gives the default untouched.
