@@ -134,7 +134,8 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
 }
 
 // For what assignment through the stand-in service cannot show: names that fill their fields
-// without a terminator, and names that repeat.
+// without a terminator, and names that repeat. (The prompt, the dialog's place and its first item
+// selected are the Windows program's runs' and the assignment's checks.)
 TEST(ModemSelectDialog, ListsEachNameCutToItsFieldAndKeepsThePickByPosition) {
   RASDEVINFOA devices[3] = {};
   std::memset(devices[0].szDeviceName, 'x', sizeof devices[0].szDeviceName);
@@ -148,13 +149,8 @@ TEST(ModemSelectDialog, ListsEachNameCutToItsFieldAndKeepsThePickByPosition) {
 
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_EQ(dialog.selectedIndex, 2);
-  ASSERT_EQ(windows.Dialogs().size(), 1u);
-  const auto& controls = windows.Dialogs()[0].controls;
-  EXPECT_EQ(controls.at(IDC_MODEM_PROMPT).text, "Select a modem for Dial Up Networking:");
-  EXPECT_EQ(controls.at(IDC_MODEM_LIST).items,
+  EXPECT_EQ(windows.Dialogs().at(0).controls.at(IDC_MODEM_LIST).items,
             (std::vector<std::string>{std::string(128, 'x'), "Same Modem", "Same Modem"}));
-  EXPECT_EQ(controls.at(IDC_MODEM_LIST).selection, 0);
-  EXPECT_TRUE(windows.Dialogs()[0].centeredAfterInit);
   EXPECT_EQ(dialog.GetDlgItem(IDC_MODEM_LIST), nullptr);  // the window has gone
 }
 

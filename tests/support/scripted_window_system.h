@@ -23,16 +23,14 @@ struct ShownMessageBox {
   UINT style;
 };
 
-// One control as the dialog had set it up when its initialisation was over.
+// One control's list as the dialog had set it up when its initialisation was over.
 struct ShownControl {
-  std::string text;
   std::vector<std::string> items;
   int selection;  // -1: none
 };
 
 struct ShownDialog {
   std::map<int, ShownControl> controls;  // every control the dialog asked for; none: not opened
-  bool centeredAfterInit;
 };
 
 // How the "user" answers a dialog: optionally picks an item in a list first, then presses OK
@@ -82,7 +80,7 @@ class ScriptedWindowSystem final : public CWindowSystem {
   int RunModalDialog(CDialog& dialog) override {
     const DialogAnswer answer = Next(dialogAnswers_, DialogAnswer::Cancel());
     events_.push_back("dialog " + std::to_string(dialog.TemplateId()));
-    ShownDialog shown{{}, false};
+    ShownDialog shown;
     if (answer.command == -1) {
       dialogs_.push_back(shown);
       return -1;
@@ -96,9 +94,8 @@ class ScriptedWindowSystem final : public CWindowSystem {
       }
       answered = true;
       for (const auto& [id, control] : window.Controls()) {
-        shown.controls[id] = {control->Text(), control->Items(), control->Selection()};
+        shown.controls[id] = {control->Items(), control->Selection()};
       }
-      shown.centeredAfterInit = window.IsCentered();
       if (answer.listId != 0) {
         window.AddControl(answer.listId).Send(CB_SETCURSEL, static_cast<uintptr_t>(answer.item), 0);
       }
