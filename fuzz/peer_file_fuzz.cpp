@@ -19,10 +19,6 @@ namespace {
 
 constexpr char kRoot[] = "/nonexistent-dialkit-root";
 
-bool IsSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // The words pppd reads from an options file, each cut as pppd keeps it.
 std::vector<std::string> PppdWords(std::string_view text) {
   std::vector<std::string> words;
@@ -71,7 +67,7 @@ std::vector<std::string> PppdWords(std::string_view text) {
     } else if (quote != '\0' ? c == quote : (c == '"' || c == '\'')) {
       quote = quote != '\0' ? '\0' : c;
       inWord = true;
-    } else if (quote == '\0' && (IsSpace(c) || c == '#')) {
+    } else if (quote == '\0' && (std::isspace(static_cast<unsigned char>(c)) || c == '#')) {
       if (inWord) {
         end();
       }
