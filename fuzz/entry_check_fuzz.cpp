@@ -35,10 +35,9 @@ std::vector<string_view> Lines(string_view bytes) {
 }
 
 bool ContainsIgnoringCase(string_view text, string_view part) {
-  return std::search(text.begin(), text.end(), part.begin(), part.end(),
-                     [](char a, char b) { return FoldLetterCase(a) == FoldLetterCase(b); }) !=
-             text.end() ||
-         part.empty();
+  return std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
+           return FoldLetterCase(a) == FoldLetterCase(b);
+         }) != text.end();
 }
 
 bool IsKnownKey(const std::string& name) {
