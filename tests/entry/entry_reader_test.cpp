@@ -48,37 +48,10 @@ Image Defaults(uint32_t options = kDefaultOptions) {
   return image;
 }
 
-class EntryReaderTest : public ::testing::Test {
- protected:
-  // Writes the file (none without a text) and reads `section` of it into a record that starts out
-  // full of stale bytes, as a reused record would.
-  int Read(const std::optional<std::string>& fileText, const char* section) {
-    std::remove(path_.c_str());
-    if (fileText) {
-      test::WriteFileBytes(path_, *fileText);
-    }
-    RASENTRYA entry;
-    std::memset(&entry, 0xA5, sizeof entry);
-    const int result = ReadEntryDescription(&entry, path_.c_str(), section);
-    std::memcpy(bytes_.data(), &entry, sizeof entry);
-    return result;
-  }
-
-  // The offset of the first byte that differs from `expected`; the record's size when none does.
-  size_t FirstDifference(const Image& expected) const {
-    return std::mismatch(bytes_.begin(), bytes_.end(), expected.bytes.begin()).first -
-           bytes_.begin();
-  }
-
-  test::ScopedTempDirectory directory_;
-  std::string path_ = directory_.File("entry.ini");
-  std::array<unsigned char, kEntryRecordSize> bytes_;
-};
-
 // The main entry needs no section; a named one must hold a line. Keywords count wherever they
 // stand, case-sensitively, in the first 215 characters; a text is cut to its field. (The fuzz
 // target checks that the address options follow the addresses and that IPX brings IP.)
-TEST_F(EntryReaderTest, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
+TEST(EntryReader, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
   constexpr uint32_t kIp = kDefaultOptions | RASEO_SpecificIpAddr;
   const std::string main = "[RasEntry]\n";
   // Every key lands in its field: all keywords but the default ones, which would not fit in 215
@@ -128,10 +101,22 @@ TEST_F(EntryReaderTest, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
        Defaults(kIp).Address(160, {9, 8, 0, 0})},
       {main + "AreaCode=0123456789AB", Defaults().Text(16, "0123456789")},  // cut to the field
   };
+  const test::ScopedTempDirectory directory;
+  const std::string path = directory.File("entry.ini");
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.file.value_or("(no file)") << " / " << c.section);
-    EXPECT_EQ(Read(c.file, c.section), c.result);
-    EXPECT_EQ(FirstDifference(c.expected), kEntryRecordSize);
+    std::remove(path.c_str());
+    if (c.file) {
+      test::WriteFileBytes(path, *c.file);
+    }
+    // Read into a record full of stale bytes, as a reused record would be; the record's size is
+    // where no byte differs from the image.
+    RASENTRYA entry;
+    std::memset(&entry, 0xA5, sizeof entry);
+    EXPECT_EQ(ReadEntryDescription(&entry, path.c_str(), c.section), c.result);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&entry);
+    EXPECT_EQ(std::mismatch(bytes, bytes + sizeof entry, c.expected.bytes.begin()).first - bytes,
+              kEntryRecordSize);
   }
 }
 
