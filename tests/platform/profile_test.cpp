@@ -67,10 +67,7 @@ const ProfileRow kRows[] = {
     {"UTF-16LE without CR, no last end", Utf16(u"[s]\nk=v"), 1, "v\0"sv},
     {"UTF-16: characters of the code page, a best fit, none",
      Utf16(u"[s]\r\nk=\u00e9\u20ac\u0100\u4e2d\r\n"), 4, "\xE9\x80\x41?\0"sv},
-    {"UTF-16: the mark and nothing else", "\xFF\xFE", 4, "dflt\0"sv},
     {"UTF-16 without its mark is no UTF-16", Utf16(u"[s]\r\nk=v\r\n", true, false), 4, "dflt\0"sv},
-    {"UTF-16BE section lines", Utf16(u"[s]\r\na=\u00fc\r\nb\r\n", false), 6, "a=\xFC\0b\0\0"sv,
-     kSection},
     // Comments, lines without '=', duplicates, keys before the first section.
     {"';' lines found by spelling", "[s]\r\n;c=1\r\nk=v\r\n", 1, "1\0"sv, kString, 20, false, ";c"},
     {"a key without '=' gives the default", "[s]\r\nk\r\n", 4, "dflt\0"sv},
@@ -88,7 +85,6 @@ const ProfileRow kRows[] = {
     {"section cut", kLines, 10, "a=1\0b\0c=\"q\0\0"sv, kSection, 12},
     {"section, capacity 1", kLines, 0, "\0"sv, kSection, 1, true},
     {"an empty section", "[s]\r\n[t]\r\nx=1\r\n", 0, "\0\0"sv, kSection},
-    {"a section of comments only", "[s]\r\n;a=1\r\n; b\r\n", 0, "\0\0"sv, kSection},
     {"the first of duplicate sections", "[s]\r\na=1\r\n[s]\r\nb=2\r\n", 4, "a=1\0\0"sv, kSection},
     // The integer read.
     Int("plus", "+1", 1),
