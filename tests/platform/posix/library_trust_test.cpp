@@ -46,7 +46,6 @@ const TrustRow kRows[] = {
     {"closed to others", [](Place&) {}, true},
     {"closed to others, every directory up to the root (a temporary one is sticky)", [](Place&) {},
      true, true},
-    {"a directory its group can write", [](Place& p) { chmod(p.directory.c_str(), 0775); }, false},
     {"a directory anyone can write", [](Place& p) { chmod(p.directory.c_str(), 0757); }, false},
     {"a library its group can write", [](Place& p) { chmod(p.library.c_str(), 0664); }, false},
     {"a library of another user", [](Place& p) { MakeForeign(p.library, p.owner); }, false},
