@@ -107,8 +107,6 @@ TEST(EntryCheck, FindsEachSurpriseOnItsLine) {
 // never takes a key that is given for one left out.
 TEST(SourceLines, ANameThatCannotBeFoundHasNoLineAndIsNoDefault) {
   const CSourceLines lines("[a]\nk=1\n;c\nm=2\n[b]\n[a]\nk=3\n");
-  EXPECT_EQ(lines.SectionLines({"a", "b", "A"}), (std::vector<int>{1, 5, 6}));
-  EXPECT_EQ(lines.KeyLines("A", {"K", "m"}), (std::vector<int>{2, 4}));
   EXPECT_EQ(lines.KeyLines("a", {"k", "x", "m"}),
             (std::vector<int>{2, kLineNotFound, kLineNotFound}));
 
