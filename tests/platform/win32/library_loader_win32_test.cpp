@@ -69,11 +69,7 @@ TEST(Win32LibraryLoader, LoadsTheServiceFromTheSystemDirectoryOnlyAndNothingFrom
 
   // The default search finds the planted library: so the file can be loaded, and only the
   // search kept it out. Checked last, since a loaded library is then found by its name alone.
-  HMODULE found = LoadLibraryA("planted.dll");
-  EXPECT_NE(found, nullptr);
-  if (found != nullptr) {
-    FreeLibrary(found);
-  }
+  EXPECT_TRUE(FreeLibrary(LoadLibraryA("planted.dll")));  // false for no library
 }
 
 }  // namespace
