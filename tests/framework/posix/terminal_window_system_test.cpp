@@ -75,8 +75,6 @@ const CDialogTemplate* FindTestTemplate(UINT templateId) {
   return templateId == kListDialog.id ? &kListDialog : nullptr;
 }
 
-using test::PseudoTerminal;
-
 constexpr UINT kQuestion = MB_OKCANCEL | MB_ICONWARNING;
 constexpr UINT kDialog = ~0u;  // in place of a message box's style: the list dialog
 
@@ -114,7 +112,7 @@ TEST(TerminalFrontEnd, ShowsMessageBoxesAndDialogsAndAnswersByKey) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    PseudoTerminal terminal;
+    test::PseudoTerminal terminal;
     const tcflag_t settings = terminal.LocalModes();
     if (*c.typedEarlier != '\0') {
       terminal.Type(c.typedEarlier);
@@ -168,7 +166,7 @@ TEST(TerminalFrontEnd, ShowsMessageBoxesAndDialogsAndAnswersByKey) {
 // 40 columns by 8 lines and 13 names, the last wider than the terminal: the first drawing fits
 // the screen, no line wraps, and the mark moved to the last name is drawn with the keys below.
 TEST(TerminalFrontEnd, SmallTerminalShowsTheListAroundTheMark) {
-  PseudoTerminal terminal;
+  test::PseudoTerminal terminal;
   terminal.Resize(40, 8);
   CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
   CListDialog dialog;
@@ -198,7 +196,7 @@ TEST(TerminalFrontEnd, SmallTerminalShowsTheListAroundTheMark) {
 }
 
 TEST(TerminalFrontEnd, SignalThatEndsTheProcessRestoresTheTerminalFirst) {
-  PseudoTerminal terminal;
+  test::PseudoTerminal terminal;
   const tcflag_t settings = terminal.LocalModes();
   CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
   const pid_t child = fork();
