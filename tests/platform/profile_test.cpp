@@ -129,7 +129,7 @@ TEST(Profile, ReadsAsThePlatformReads) {
 
 // Writes hold on both builds: a file built by writes alone has the platform's own layout, and a
 // value is found without regard to case or blanks.
-TEST(Profile, WritesInThePlatformsLayout) {
+TEST(Profile, WritesInThePlatformsLayoutAndEncoding) {
   const test::ScopedTempDirectory directory;
   const std::string path = directory.File("table.ini");
   EXPECT_TRUE(WritePrivateProfileStringA("App1", "key1", "string1", path.c_str()));
@@ -138,22 +138,8 @@ TEST(Profile, WritesInThePlatformsLayout) {
   EXPECT_TRUE(WritePrivateProfileStringA(" app1 ", "KEY1 ", "  new", path.c_str()));
   EXPECT_EQ(test::ReadFileBytes(path), "[App1]\r\nkey1=new\r\nkey2=\r\n[App2]\r\nkey3=string3\r\n");
 
-  // A file in a missing directory: nothing is written, and a read gives the default untouched.
-  const std::string missing = (directory.path() / "missing" / "a.ini").string();
-  EXPECT_FALSE(WritePrivateProfileStringA("a", "x", "2", missing.c_str()));
-  EXPECT_FALSE(std::filesystem::exists(missing));
-  char value[16];
-  EXPECT_EQ(GetPrivateProfileStringA("s", "k", "\"d\"", value, sizeof value, missing.c_str()), 3u);
-  EXPECT_STREQ(value, "\"d\"");
-}
-
-// A UTF-16 file stays UTF-16, little- or big-endian, its mark first, and a value in the ANSI code
-// page arrives as its characters. Where the file holds a character the code page lacks, the
-// platform keeps it, since it edits the file's own text; the POSIX build edits the text in the
-// code page, so it refuses the write and leaves the file as it was: a known difference.
-TEST(Profile, WritesUtf16FilesInUtf16) {
-  const test::ScopedTempDirectory directory;
-  const std::string path = directory.File("table.ini");
+  // A UTF-16 file stays UTF-16, little- or big-endian, its mark first, and a value in the ANSI
+  // code page arrives as its characters.
   for (const bool littleEndian : {true, false}) {
     SCOPED_TRACE(littleEndian ? "little-endian" : "big-endian");
     test::WriteFileBytes(path, Utf16(u"[App1]\r\nkey1=a\r\n", littleEndian));
@@ -161,16 +147,23 @@ TEST(Profile, WritesUtf16FilesInUtf16) {
     EXPECT_EQ(test::ReadFileBytes(path),
               Utf16(u"[App1]\r\nkey1=a\r\nkey2=\u00e9\u20ac\r\n", littleEndian));
   }
+  // Where the file holds a character the code page lacks, the platform keeps it, since it edits
+  // the file's own text; the POSIX build edits the text in the code page, so it refuses the write
+  // and leaves the file as it was: a known difference.
+  const bool ours = test::CurrentPlatformUnderTest() == test::PlatformUnderTest::kOurs;
   const std::string lacking = Utf16(u"[App1]\r\nkey1=\u4e2d\r\n");
   test::WriteFileBytes(path, lacking);
-  const BOOL written = WritePrivateProfileStringA("App1", "key2", "v", path.c_str());
-  if (test::CurrentPlatformUnderTest() == test::PlatformUnderTest::kOurs) {
-    EXPECT_FALSE(written);
-    EXPECT_EQ(test::ReadFileBytes(path), lacking);
-  } else {
-    EXPECT_TRUE(written);
-    EXPECT_EQ(test::ReadFileBytes(path), Utf16(u"[App1]\r\nkey1=\u4e2d\r\nkey2=v\r\n"));
-  }
+  EXPECT_EQ(WritePrivateProfileStringA("App1", "key2", "v", path.c_str()) != 0, !ours);
+  EXPECT_EQ(test::ReadFileBytes(path),
+            ours ? lacking : Utf16(u"[App1]\r\nkey1=\u4e2d\r\nkey2=v\r\n"));
+
+  // A file in a missing directory: nothing is written, and a read gives the default untouched.
+  const std::string missing = (directory.path() / "missing" / "a.ini").string();
+  EXPECT_FALSE(WritePrivateProfileStringA("a", "x", "2", missing.c_str()));
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  char value[16];
+  EXPECT_EQ(GetPrivateProfileStringA("s", "k", "\"d\"", value, sizeof value, missing.c_str()), 3u);
+  EXPECT_STREQ(value, "\"d\"");
 }
 
 }  // namespace
