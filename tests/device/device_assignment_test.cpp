@@ -116,7 +116,7 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
     EXPECT_EQ(vpnFlag, !c.vpnDevice.name.empty());
     EXPECT_EQ(ui.Events(), c.events);
     for (const test::ShownDialog& shown : ui.Dialogs()) {  // that opened: the first selected
-      EXPECT_TRUE(shown.controls.empty() || shown.controls.at(IDC_MODEM_LIST).selection == 0);
+      EXPECT_TRUE(shown.empty() || shown.at(IDC_MODEM_LIST).selection == 0);
     }
     if (mainAssigned) {
       ExpectField(main.szDeviceType, c.mainDevice.type);
@@ -143,7 +143,7 @@ TEST(ModemSelectDialog, ListsEachNameCutToItsFieldAndKeepsThePickByPosition) {
 
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_EQ(dialog.selectedIndex, 2);
-  EXPECT_EQ(windows.Dialogs().at(0).controls.at(IDC_MODEM_LIST).items,
+  EXPECT_EQ(windows.Dialogs().at(0).at(IDC_MODEM_LIST).items,
             (std::vector<std::string>{std::string(128, 'x'), "Same Modem", "Same Modem"}));
   EXPECT_EQ(dialog.GetDlgItem(IDC_MODEM_LIST), nullptr);  // the window has gone
 }

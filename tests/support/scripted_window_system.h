@@ -29,9 +29,8 @@ struct ShownControl {
   int selection;  // -1: none
 };
 
-struct ShownDialog {
-  std::map<int, ShownControl> controls;  // every control the dialog asked for; none: not opened
-};
+// Every control the dialog asked for, by identifier; none: the dialog did not open.
+using ShownDialog = std::map<int, ShownControl>;
 
 // How the "user" answers a dialog: optionally picks an item in a list first, then presses OK
 // or Cancel; or the window fails to open.
@@ -94,7 +93,7 @@ class ScriptedWindowSystem final : public CWindowSystem {
       }
       answered = true;
       for (const auto& [id, control] : window.Controls()) {
-        shown.controls[id] = {control->Items(), control->Selection()};
+        shown[id] = {control->Items(), control->Selection()};
       }
       if (answer.listId != 0) {
         window.AddControl(answer.listId).Send(CB_SETCURSEL, static_cast<uintptr_t>(answer.item), 0);
