@@ -115,8 +115,7 @@ TEST(SourceLines, ANameThatCannotBeFoundHasNoLineAndIsNoDefault) {
   CEntryFileCheck check;
   check.readable = true;
   check.findings.push_back({FindingKind::kUnknownKey, kLineNotFound, "RasEntry", "x", "x"});
-  CCheckedEntry& entry = check.entries.emplace_back();
-  entry = {"RasEntry", true, {}, {}, {}};
+  CCheckedEntry& entry = check.entries.emplace_back(CCheckedEntry{"RasEntry", true, {}, {}, {}});
   for (size_t k = 0; k < std::size(kEntryKeys); ++k) {
     entry.lines[k] = std::string_view(kEntryKeys[k].name) == "LocalPhoneNumber" ? kLineNotFound : 0;
   }
