@@ -103,8 +103,7 @@ TEST(TerminalFrontEnd, ShowsMessageBoxesAndDialogsAndAnswersByKey) {
       // Had Down not stopped at the end, the split Up would not reach beta.
       {"dialog, Down stops at the end; an Up split in two", kDialog, "\x1b[B|\x1b[B|\x1b|[A|\r",
        IDOK, " > 2  beta", 1},
-      {"dialog, digits; 0 and beyond the list do nothing", kDialog, "1|0|9|\r", IDOK, " > 1  alpha",
-       0},
+      {"dialog, digits; 0 or past the end do nothing", kDialog, "1|0|9|\r", IDOK, " > 1  alpha", 0},
       {"dialog, Escape after a move stores nothing", kDialog, "\x1b[B|\x1b", IDCANCEL,
        " > 3  gamma"},
   };
@@ -238,8 +237,7 @@ TEST(TerminalFrontEnd, WithoutATerminalWritesToStandardErrorAndNeverSaysYes) {
                           dialog.DoModal() == -1;
     _exit(neverYes ? 0 : 1);
   }
-  const int status = test::WaitForChild(child);
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(test::WaitForChild(child), 0);
   EXPECT_EQ(test::ReadFileBytes(errors),
             "== (!) Modem Warning ==\nNo modem.\nInstall one.\n"
             "== (!) Object Already Exists ==\nOverwrite?\n"
