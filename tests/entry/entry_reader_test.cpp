@@ -52,7 +52,6 @@ Image Defaults(uint32_t options = kDefaultOptions) {
 // stand, case-sensitively, in the first 215 characters; a text is cut to its field. (The fuzz
 // target checks that the address options follow the addresses and that IPX brings IP.)
 TEST(EntryReader, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
-  constexpr uint32_t kIp = kDefaultOptions | RASEO_SpecificIpAddr;
   const std::string main = "[RasEntry]\n";
   // Every key lands in its field: all keywords but the default ones, which would not fit in 215
   // characters, and a value for each other key.
@@ -98,7 +97,7 @@ TEST(EntryReader, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
       {main + "Options=" + std::string(205, 'x') + "ModemLights", Defaults(0)},  // runs past it
       {main + "FramingProtocol=RAS", Defaults().Dword(188, 0x0004)},
       {main + "ipaddr=" + std::string(212, '.') + "9.8.7.6",
-       Defaults(kIp).Address(160, {9, 8, 0, 0})},
+       Defaults(kDefaultOptions | RASEO_SpecificIpAddr).Address(160, {9, 8, 0, 0})},
       {main + "AreaCode=0123456789AB", Defaults().Text(16, "0123456789")},  // cut to the field
   };
   const test::ScopedTempDirectory directory;
