@@ -21,11 +21,10 @@ const std::string& ScratchFolder() {
     return made.string();
   }();
   // Registered after the name, so that it runs while the name still exists.
-  static const int removal = std::atexit([] {
+  [[maybe_unused]] static const int removal = std::atexit([] {
     std::error_code ignored;
     fs::remove_all(ScratchFolder(), ignored);
   });
-  static_cast<void>(removal);
   return folder;
 }
 

@@ -19,10 +19,6 @@ namespace {
 
 constexpr char kRoot[] = "/nonexistent-dialkit-root";
 
-bool IsSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // The words pppd reads from an options file, each cut as pppd keeps it.
 std::vector<std::string> PppdWords(std::string_view text) {
   std::vector<std::string> words;
@@ -32,12 +28,9 @@ std::vector<std::string> PppdWords(std::string_view text) {
   bool comment = false;
   char quote = '\0';
   const auto digit = [&](size_t at, int base) {
-    const char c = at < text.size()
-                       ? static_cast<char>(std::tolower(static_cast<unsigned char>(text[at])))
-                       : '\0';
-    return c >= '0' && c < '0' + std::min(base, 10) ? c - '0'
-           : base == 16 && c >= 'a' && c <= 'f'     ? c - 'a' + 10
-                                                    : -1;
+    const int c = at < text.size() ? std::tolower(static_cast<unsigned char>(text[at])) : 0;
+    const int value = std::isdigit(c) ? c - '0' : std::isxdigit(c) ? c - 'a' + 10 : base;
+    return value < base ? value : -1;
   };
   const auto end = [&]() {
     words.push_back(word.substr(0, std::min(word.find('\0'), size_t{1023})));
@@ -71,7 +64,7 @@ std::vector<std::string> PppdWords(std::string_view text) {
     } else if (quote != '\0' ? c == quote : (c == '"' || c == '\'')) {
       quote = quote != '\0' ? '\0' : c;
       inWord = true;
-    } else if (quote == '\0' && (IsSpace(c) || c == '#')) {
+    } else if (quote == '\0' && (std::isspace(static_cast<unsigned char>(c)) || c == '#')) {
       if (inWord) {
         end();
       }

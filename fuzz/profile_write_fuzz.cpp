@@ -5,6 +5,7 @@
 // change at most the one line it concerns: everything before and after the change is the old
 // file's, and the old bytes that were replaced hold no line end. A write that fails leaves the
 // file exactly as it was.
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -54,17 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                            path.c_str());
   FUZZ_CHECK(read == ExpectedValue(value.c_str()));
 
-  size_t common = 0;
-  while (common < before.size() && common < after.size() && before[common] == after[common]) {
-    ++common;
-  }
-  size_t tail = 0;
-  while (tail < before.size() - common && tail < after.size() - common &&
-         before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
-    ++tail;
-  }
-  const std::string_view replaced =
-      std::string_view(before).substr(common, before.size() - common - tail);
+  // The old bytes between the longest common start and the longest common end after it.
+  const auto common = std::mismatch(before.begin(), before.end(), after.begin(), after.end());
+  const auto tail = std::mismatch(before.rbegin(), std::make_reverse_iterator(common.first),
+                                  after.rbegin(), std::make_reverse_iterator(common.second));
+  const std::string_view replaced(common.first, tail.first.base());
   FUZZ_CHECK(replaced.find_first_of("\r\n") == std::string_view::npos);
   return 0;
 }

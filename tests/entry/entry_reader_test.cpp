@@ -48,39 +48,36 @@ Image Defaults(uint32_t options = kDefaultOptions) {
   return image;
 }
 
-class EntryReaderTest : public ::testing::Test {
- protected:
-  // Writes the file (none without a text) and reads `section` of it into a record that starts out
-  // full of stale bytes, as a reused record would.
-  int Read(const std::optional<std::string>& fileText, const char* section) {
-    std::remove(path_.c_str());
-    if (fileText) {
-      test::WriteFileBytes(path_, *fileText);
-    }
-    RASENTRYA entry;
-    std::memset(&entry, 0xA5, sizeof entry);
-    const int result = ReadEntryDescription(&entry, path_.c_str(), section);
-    std::memcpy(bytes_.data(), &entry, sizeof entry);
-    return result;
-  }
-
-  // The offset of the first byte that differs from `expected`; the record's size when none does.
-  size_t FirstDifference(const Image& expected) const {
-    return std::mismatch(bytes_.begin(), bytes_.end(), expected.bytes.begin()).first -
-           bytes_.begin();
-  }
-
-  test::ScopedTempDirectory directory_;
-  std::string path_ = directory_.File("entry.ini");
-  std::array<unsigned char, kEntryRecordSize> bytes_;
-};
-
 // The main entry needs no section; a named one must hold a line. Keywords count wherever they
 // stand, case-sensitively, in the first 215 characters; a text is cut to its field. (The fuzz
 // target checks that the address options follow the addresses and that IPX brings IP.)
-TEST_F(EntryReaderTest, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
-  constexpr uint32_t kIp = kDefaultOptions | RASEO_SpecificIpAddr;
+TEST(EntryReader, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
   const std::string main = "[RasEntry]\n";
+  // Every key lands in its field: all keywords but the default ones, which would not fit in 215
+  // characters, and a value for each other key.
+  const std::string everyKey =
+      main +
+      "Options=UseCountryAndAreaCodes,DisableLcpExtensions,TerminalBeforeDial,"
+      "TerminalAfterDial,RequireEncryptedPw,RequireMsEncryptedPw,"
+      "RequireDataEncryption,UseLogonCredentials,PromoteAlternates\n"
+      "CountryID=44\nCountryCode=49\nAreaCode=0171\nLocalPhoneNumber=555 0123\n"
+      "AlternatesOffset=12\n"
+      "ipaddr=10.1.2.3\nipaddrDns=192.168.0.1\nipaddrDnsAlt=192.168.0.2\n"
+      "ipaddrWins=172.16.5.6\nipaddrWinsAlt=172.16.5.7\n"
+      "FrameSize=1006\nNetProtocols=NETBEUI IPX\nFramingProtocol=SLIP\n"
+      "Script=C:\\scripts\\logon.scp\nAutodialDll=autodial.dll\n"
+      "AutodialFunc=AutoDialEntry\nX25PadType=pad1\nX25Address=31342\n"
+      "X25Facilities=R\nX25UserData=user data\n"
+      "Channels=2\nReserved1=7\nReserved2=9\n";
+  Image inFields;
+  inFields.Dword(4, 0xDCE7).Dword(8, 44).Dword(12, 49).Text(16, "0171").Text(27, "555 0123");
+  inFields.Dword(156, 12).Address(160, {10, 1, 2, 3}).Address(164, {192, 168, 0, 1});
+  inFields.Address(168, {192, 168, 0, 2}).Address(172, {172, 16, 5, 6});
+  inFields.Address(176, {172, 16, 5, 7}).Dword(180, 1006).Dword(184, 0x7).Dword(188, 0x2);
+  inFields.Text(192, "C:\\scripts\\logon.scp").Text(452, "autodial.dll");
+  inFields.Text(712, "AutoDialEntry").Text(1118, "pad1").Text(1151, "31342");
+  inFields.Text(1352, "R").Text(1553, "user data");
+  inFields.Dword(1756, 2).Dword(1760, 7).Dword(1764, 9);
   const struct {
     std::optional<std::string> file;
     Image expected;
@@ -88,6 +85,7 @@ TEST_F(EntryReaderTest, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
     int result = 1;
   } cases[] = {
       {std::nullopt, Defaults()},
+      {everyKey, inFields},
       {"[RasEntry]\nCountryCode=44\n", {}, "VPNEntry", 0},
       {"[VPNEntry]\n;c=1\n[RasEntry]\nCountryCode=44\n", {}, "VPNEntry", 0},
       {"[VPNEntry]\nCountryCode=44\n", {}, "RasEntry", 0},  // the test applies to any name
@@ -99,43 +97,26 @@ TEST_F(EntryReaderTest, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
       {main + "Options=" + std::string(205, 'x') + "ModemLights", Defaults(0)},  // runs past it
       {main + "FramingProtocol=RAS", Defaults().Dword(188, 0x0004)},
       {main + "ipaddr=" + std::string(212, '.') + "9.8.7.6",
-       Defaults(kIp).Address(160, {9, 8, 0, 0})},
+       Defaults(kDefaultOptions | RASEO_SpecificIpAddr).Address(160, {9, 8, 0, 0})},
       {main + "AreaCode=0123456789AB", Defaults().Text(16, "0123456789")},  // cut to the field
   };
+  const test::ScopedTempDirectory directory;
+  const std::string path = directory.File("entry.ini");
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.file.value_or("(no file)") << " / " << c.section);
-    EXPECT_EQ(Read(c.file, c.section), c.result);
-    EXPECT_EQ(FirstDifference(c.expected), kEntryRecordSize);
+    std::remove(path.c_str());
+    if (c.file) {
+      test::WriteFileBytes(path, *c.file);
+    }
+    // Read into a record full of stale bytes, as a reused record would be; the record's size is
+    // where no byte differs from the image.
+    RASENTRYA entry;
+    std::memset(&entry, 0xA5, sizeof entry);
+    EXPECT_EQ(ReadEntryDescription(&entry, path.c_str(), c.section), c.result);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&entry);
+    EXPECT_EQ(std::mismatch(bytes, bytes + sizeof entry, c.expected.bytes.begin()).first - bytes,
+              kEntryRecordSize);
   }
-}
-
-TEST_F(EntryReaderTest, EveryKeyLandsInItsField) {
-  ASSERT_EQ(Read("[RasEntry]\n"
-                 // All keywords but the default ones, which would not fit in 215 characters.
-                 "Options=UseCountryAndAreaCodes,DisableLcpExtensions,TerminalBeforeDial,"
-                 "TerminalAfterDial,RequireEncryptedPw,RequireMsEncryptedPw,"
-                 "RequireDataEncryption,UseLogonCredentials,PromoteAlternates\n"
-                 "CountryID=44\nCountryCode=49\nAreaCode=0171\nLocalPhoneNumber=555 0123\n"
-                 "AlternatesOffset=12\n"
-                 "ipaddr=10.1.2.3\nipaddrDns=192.168.0.1\nipaddrDnsAlt=192.168.0.2\n"
-                 "ipaddrWins=172.16.5.6\nipaddrWinsAlt=172.16.5.7\n"
-                 "FrameSize=1006\nNetProtocols=NETBEUI IPX\nFramingProtocol=SLIP\n"
-                 "Script=C:\\scripts\\logon.scp\nAutodialDll=autodial.dll\n"
-                 "AutodialFunc=AutoDialEntry\nX25PadType=pad1\nX25Address=31342\n"
-                 "X25Facilities=R\nX25UserData=user data\n"
-                 "Channels=2\nReserved1=7\nReserved2=9\n",
-                 nullptr),
-            1);
-  Image expected;
-  expected.Dword(4, 0xDCE7).Dword(8, 44).Dword(12, 49).Text(16, "0171").Text(27, "555 0123");
-  expected.Dword(156, 12).Address(160, {10, 1, 2, 3}).Address(164, {192, 168, 0, 1});
-  expected.Address(168, {192, 168, 0, 2}).Address(172, {172, 16, 5, 6});
-  expected.Address(176, {172, 16, 5, 7}).Dword(180, 1006).Dword(184, 0x7).Dword(188, 0x2);
-  expected.Text(192, "C:\\scripts\\logon.scp").Text(452, "autodial.dll");
-  expected.Text(712, "AutoDialEntry").Text(1118, "pad1").Text(1151, "31342");
-  expected.Text(1352, "R").Text(1553, "user data");
-  expected.Dword(1756, 2).Dword(1760, 7).Dword(1764, 9);
-  EXPECT_EQ(FirstDifference(expected), kEntryRecordSize);
 }
 
 }  // namespace

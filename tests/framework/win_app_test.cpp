@@ -15,10 +15,8 @@ TEST(CommandLineFromArguments, QuotesAgainWhatTheShellUnquoted) {
     std::vector<const char*> arguments;  // after the program name
     const char* text;
   } cases[] = {
-      {{"INIT=my file.ini", "CONNECT=My ISP"}, "INIT=\"my file.ini\" CONNECT=\"My ISP\""},
       {{"CONNECT=", "VPN=x"}, "CONNECT=\"\" VPN=x"},
       {{"CONNECT=a=b c"}, "CONNECT=\"a=b c\""},
-      {{"two words", "/s"}, "\"two words\" /s"},
       {{"CONNECT=say \"hi\""}, "CONNECT=say \"hi\""},  // no way to quote a quote
       {{"", "ASK=0", ""}, "ASK=0"},
   };

@@ -78,35 +78,25 @@ TEST(FileSystem, ReadsRegularFilesWholeAndRefusesEverythingElseAtOnce) {
 
 ReplacementStep g_failingStep;
 
-// Whichever step of a replacement fails (a folder that cannot be written, a full disk, a disk
-// error, a refused rename), the old file stays exactly as it was and no temporary file is left
-// beside it; once the rename is done, the new content stays.
+// Whichever step of a replacement fails (the temporary file cannot be made in a folder that cannot
+// be written, nor written on a full disk, nor renamed), the old file stays exactly as it was and
+// no temporary file is left beside it; once the rename is done, the new content stays.
 TEST(ReplaceFileContents, AFailedStepLeavesTheOldFileWholeAndNoTemporaryFile) {
-  const struct {
-    const char* what;
-    ReplacementStep step;
-    bool replaced;
-  } cases[] = {
-      {"a folder that cannot be written", ReplacementStep::kCreateTemporary, false},
-      {"a full disk", ReplacementStep::kWrite, false},
-      {"a disk that fails to flush", ReplacementStep::kFlush, false},
-      {"a refused rename", ReplacementStep::kRename, false},
-      {"nothing fails after the rename", ReplacementStep::kReplaced, true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  const std::string old = "[Modem Selection]\r\nDeviceType=modem\r\n";
+  for (const ReplacementStep step : {ReplacementStep::kCreateTemporary, ReplacementStep::kWrite,
+                                     ReplacementStep::kRename, ReplacementStep::kReplaced}) {
+    SCOPED_TRACE(static_cast<int>(step));
     test::ScopedTempDirectory folder;
     const std::string path = folder.File("dialkit.ini");
-    test::WriteFileBytes(path, "[Modem Selection]\r\nDeviceType=modem\r\n");
-    g_failingStep = c.step;
-    g_replacementStepFilter = [](ReplacementStep step, const char*) {
-      return step != g_failingStep;
+    test::WriteFileBytes(path, old);
+    g_failingStep = step;
+    g_replacementStepFilter = [](ReplacementStep next, const char*) {
+      return next != g_failingStep;
     };
     const bool replaced = ReplaceFileContents(path.c_str(), "new content");
     g_replacementStepFilter = nullptr;
-    EXPECT_EQ(replaced, c.replaced);
-    EXPECT_EQ(test::ReadFileBytes(path),
-              c.replaced ? "new content" : "[Modem Selection]\r\nDeviceType=modem\r\n");
+    EXPECT_EQ(replaced, step == ReplacementStep::kReplaced);
+    EXPECT_EQ(test::ReadFileBytes(path), step == ReplacementStep::kReplaced ? "new content" : old);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);  // no temporary file
   }
 }

@@ -23,18 +23,14 @@ struct ShownMessageBox {
   UINT style;
 };
 
-// One control as the dialog had set it up when its initialisation was over.
+// One control's list as the dialog had set it up when its initialisation was over.
 struct ShownControl {
-  std::string text;
   std::vector<std::string> items;
   int selection;  // -1: none
 };
 
-struct ShownDialog {
-  bool opened;                           // false: the test let it fail to open
-  std::map<int, ShownControl> controls;  // every control the dialog asked for, by identifier
-  bool centeredAfterInit;
-};
+// Every control the dialog asked for, by identifier; none: the dialog did not open.
+using ShownDialog = std::map<int, ShownControl>;
 
 // How the "user" answers a dialog: optionally picks an item in a list first, then presses OK
 // or Cancel; or the window fails to open.
@@ -83,34 +79,27 @@ class ScriptedWindowSystem final : public CWindowSystem {
   int RunModalDialog(CDialog& dialog) override {
     const DialogAnswer answer = Next(dialogAnswers_, DialogAnswer::Cancel());
     events_.push_back("dialog " + std::to_string(dialog.TemplateId()));
-    ShownDialog shown{answer.command != -1, {}, false};
-    if (!shown.opened) {
+    ShownDialog shown;
+    if (answer.command == -1) {
       dialogs_.push_back(shown);
       return -1;
     }
     CMemoryDialogWindow window(true);
     bool answered = false;
-    const auto recordInitializedWindow = [&]() {
-      for (const auto& [id, control] : window.Controls()) {
-        shown.controls[id] = {control->Text(), control->Items(), control->Selection()};
-      }
-      shown.centeredAfterInit = window.IsCentered();
-    };
     const int result = RunMemoryDialog(dialog, window, [&]() {
       if (answered) {
         ADD_FAILURE() << "dialog " << dialog.TemplateId() << " did not end on its command";
         return IDCANCEL;
       }
       answered = true;
-      recordInitializedWindow();
+      for (const auto& [id, control] : window.Controls()) {
+        shown[id] = {control->Items(), control->Selection()};
+      }
       if (answer.listId != 0) {
         window.AddControl(answer.listId).Send(CB_SETCURSEL, static_cast<uintptr_t>(answer.item), 0);
       }
       return answer.command;
     });
-    if (!answered) {
-      recordInitializedWindow();  // the dialog ended itself while it was initialised
-    }
     dialogs_.push_back(shown);
     return result;
   }

@@ -30,10 +30,9 @@ class ScopedStandInSystem {
     }
     WriteFileBytes(RasFile("devices.txt"), lines);
   }
-  // Makes the named function answer `code` at once.
+  // Makes the named function, and no other, answer `code` at once.
   void FailFunction(const std::string& function, unsigned code) {
-    failures_ += function + "=" + std::to_string(code) + "\n";
-    WriteFileBytes(RasFile("failures.txt"), failures_);
+    WriteFileBytes(RasFile("failures.txt"), function + "=" + std::to_string(code) + "\n");
   }
 
   // <root>/system32/ras/rasphone.pbk, the default phone book.
@@ -50,7 +49,6 @@ class ScopedStandInSystem {
 
   ScopedTempDirectory root_;
   ScopedEnvironmentVariable systemRoot_{"SystemRoot", root_.path().string().c_str()};
-  std::string failures_;
 };
 
 }  // namespace test

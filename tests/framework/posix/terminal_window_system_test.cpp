@@ -57,8 +57,6 @@ class CListDialog final : public CDialog {
 
 #if defined(__SANITIZE_THREAD__)
 constexpr bool kThreadSanitizer = true;
-#elif defined(__has_feature)
-constexpr bool kThreadSanitizer = __has_feature(thread_sanitizer);
 #else
 constexpr bool kThreadSanitizer = false;
 #endif
@@ -74,8 +72,6 @@ const CDialogTemplate kListDialog = {kListDialogTemplate, "Test Caption", kListD
 const CDialogTemplate* FindTestTemplate(UINT templateId) {
   return templateId == kListDialog.id ? &kListDialog : nullptr;
 }
-
-using test::PseudoTerminal;
 
 constexpr UINT kQuestion = MB_OKCANCEL | MB_ICONWARNING;
 constexpr UINT kDialog = ~0u;  // in place of a message box's style: the list dialog
@@ -100,23 +96,20 @@ TEST(TerminalFrontEnd, ShowsMessageBoxesAndDialogsAndAnswersByKey) {
       {"question, Ctrl-C", MB_OKCANCEL, "\x03", IDCANCEL,
        "\r\n== Title?[2J ==\r\nNo modem.\r\nInstall? one.\r\n"
        "[ OK ]  [ Cancel ]  Enter: OK  Esc: Cancel -> Cancel\r\n"},
-      {"question, arrows (one split in two) answer nothing", kQuestion,
-       "x|\x1b[B|\x1bOA|\x1b|[A|\r", IDOK},
-      {"question, keys typed before it appeared are dropped", kQuestion, "c", IDCANCEL, nullptr, 1,
-       "\r"},
+      {"question, keys typed before it appeared and arrows (one split in two) answer nothing",
+       kQuestion, "x|\x1b[B|\x1bOA|\x1b|[A|\r", IDOK, nullptr, 1, "c\r"},
       {"question, the terminal goes away", kQuestion, "", IDCANCEL},
       {"dialog, Up stops at the top", kDialog, "\x1bOA|\x1bOA|\r", IDOK, " > 1  alpha", 0},
       // Had Down not stopped at the end, the split Up would not reach beta.
       {"dialog, Down stops at the end; an Up split in two", kDialog, "\x1b[B|\x1b[B|\x1b|[A|\r",
        IDOK, " > 2  beta", 1},
-      {"dialog, digits; 0 and beyond the list do nothing", kDialog, "1|0|9|\r", IDOK, " > 1  alpha",
-       0},
+      {"dialog, digits; 0 or past the end do nothing", kDialog, "1|0|9|\r", IDOK, " > 1  alpha", 0},
       {"dialog, Escape after a move stores nothing", kDialog, "\x1b[B|\x1b", IDCANCEL,
        " > 3  gamma"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    PseudoTerminal terminal;
+    test::PseudoTerminal terminal;
     const tcflag_t settings = terminal.LocalModes();
     if (*c.typedEarlier != '\0') {
       terminal.Type(c.typedEarlier);
@@ -170,7 +163,7 @@ TEST(TerminalFrontEnd, ShowsMessageBoxesAndDialogsAndAnswersByKey) {
 // 40 columns by 8 lines and 13 names, the last wider than the terminal: the first drawing fits
 // the screen, no line wraps, and the mark moved to the last name is drawn with the keys below.
 TEST(TerminalFrontEnd, SmallTerminalShowsTheListAroundTheMark) {
-  PseudoTerminal terminal;
+  test::PseudoTerminal terminal;
   terminal.Resize(40, 8);
   CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
   CListDialog dialog;
@@ -200,7 +193,7 @@ TEST(TerminalFrontEnd, SmallTerminalShowsTheListAroundTheMark) {
 }
 
 TEST(TerminalFrontEnd, SignalThatEndsTheProcessRestoresTheTerminalFirst) {
-  PseudoTerminal terminal;
+  test::PseudoTerminal terminal;
   const tcflag_t settings = terminal.LocalModes();
   CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
   const pid_t child = fork();
@@ -244,8 +237,7 @@ TEST(TerminalFrontEnd, WithoutATerminalWritesToStandardErrorAndNeverSaysYes) {
                           dialog.DoModal() == -1;
     _exit(neverYes ? 0 : 1);
   }
-  const int status = test::WaitForChild(child);
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(test::WaitForChild(child), 0);
   EXPECT_EQ(test::ReadFileBytes(errors),
             "== (!) Modem Warning ==\nNo modem.\nInstall one.\n"
             "== (!) Object Already Exists ==\nOverwrite?\n"

@@ -15,7 +15,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
-#include <vector>
+#include <utility>
 
 #include "platform/file_replacement.h"
 #include "platform/profile.h"
@@ -70,15 +70,15 @@ TEST(ProfileFile, EditsChangeOnlyWhatTheyConcern) {
               row.written);
     EXPECT_EQ(test::ReadFileBytes(path), row.after);
   }
-  std::vector<char> value(kLong.size() + 1);
-  EXPECT_EQ(GetPrivateProfileStringA("a", "long", "", value.data(),
-                                     static_cast<DWORD>(value.size()), path.c_str()),
-            kLong.size());
-  EXPECT_EQ(value.data(), kLong);
+  std::string value(kLong.size() + 1, '\0');
+  value.resize(GetPrivateProfileStringA("a", "long", "", value.data(),
+                                        static_cast<DWORD>(value.size()), path.c_str()));
+  EXPECT_EQ(value, kLong);
 }
 
-// The file is replaced whole or not at all, through a link to it and with its permissions kept.
-TEST(ProfileFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+// The file is replaced whole or not at all, through a link to it and with its permissions kept,
+// and never in a pipe's place (a report sent to one, or to a device such as /dev/stdout).
+TEST(ProfileFile, AFileIsReplacedWholeOrNotAtAll) {
   const test::ScopedTempDirectory directory;
   const std::string link = directory.File("person.ini");
   const std::string target = directory.File("real.ini");
@@ -110,6 +110,10 @@ TEST(ProfileFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(test::ReadFileBytes(target), "[a]\r\nx=2\r\n");
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+
+  ASSERT_EQ(mkfifo(directory.File("report.json").c_str(), 0600), 0);
+  EXPECT_FALSE(ReplaceFileContents(directory.File("report.json").c_str(), "{}"));
+  EXPECT_TRUE(fs::is_fifo(directory.path() / "report.json"));
 }
 
 // A file is kept from one read to the next; a change between them that keeps its size is read
@@ -193,14 +197,6 @@ TEST(ProgramOutput, TextIsUtf8AsItIsAndEveryOtherByteWindows1252) {
   for (const auto& [text, utf8] : rows) {
     EXPECT_EQ(TextInUtf8(text), utf8) << text;
   }
-}
-
-// A report sent to a pipe (or a device, as /dev/stdout) must not replace it with a file.
-TEST(ProgramOutput, AFileReplacedWholeNeverTakesAPipesPlace) {
-  const test::ScopedTempDirectory folder;
-  ASSERT_EQ(mkfifo(folder.File("report.json").c_str(), 0600), 0);
-  EXPECT_FALSE(ReplaceFileContents(folder.File("report.json").c_str(), "{}"));
-  EXPECT_TRUE(fs::is_fifo(folder.path() / "report.json"));
 }
 
 }  // namespace

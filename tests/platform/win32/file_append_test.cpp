@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "platform/program_output.h"
@@ -17,9 +16,9 @@
 namespace {
 
 TEST(FileAppend, EachWayAppendsWholeLinesAtTheEnd) {
-  const test::ScopedTempDirectory directory;
   for (const AppendAccess access : {AppendAccess::kAppendData, AppendAccess::kWriteAtEnd}) {
     SCOPED_TRACE(access == AppendAccess::kAppendData ? "append access" : "write access, at end");
+    const test::ScopedTempDirectory directory;
     const std::string existing = directory.File("existing.log");
     test::WriteFileBytes(existing, "first\r\n");
     EXPECT_TRUE(AppendLineWithAccess(existing.c_str(), "second", access));
@@ -27,7 +26,6 @@ TEST(FileAppend, EachWayAppendsWholeLinesAtTheEnd) {
     EXPECT_EQ(test::ReadFileBytes(existing), "first\r\nsecond\r\nthird\r\n");
 
     const std::string missing = directory.File("missing.log");
-    std::remove(missing.c_str());
     EXPECT_TRUE(AppendLineWithAccess(missing.c_str(), "only", access));
     EXPECT_EQ(test::ReadFileBytes(missing), "only\r\n");
 
@@ -35,7 +33,6 @@ TEST(FileAppend, EachWayAppendsWholeLinesAtTheEnd) {
     const std::string system = directory.File("system.ini");
     const std::string placed = directory.File("placed.log");
     test::WriteFileBytes(system, "[boot]\r\n");
-    std::remove(placed.c_str());
     ASSERT_TRUE(CreateHardLinkA(placed.c_str(), system.c_str(), nullptr));
     EXPECT_FALSE(AppendLineWithAccess(placed.c_str(), "line", access));
     EXPECT_FALSE(WriteOutputFile(placed.c_str(), "{}"));

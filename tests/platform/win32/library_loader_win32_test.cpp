@@ -20,12 +20,6 @@ namespace fs = std::filesystem;
 
 enum class From { kNowhere, kProgramDirectory, kSystemDirectory };
 
-struct LoadCase {
-  const char* where;
-  const char* fileName;
-  From from;
-};
-
 fs::path ModuleDirectory(HMODULE module) {
   char path[MAX_PATH] = "";
   GetModuleFileNameA(module, path, sizeof path);
@@ -44,7 +38,11 @@ TEST(Win32LibraryLoader, LoadsTheServiceFromTheSystemDirectoryOnlyAndNothingFrom
   test::ScopedCurrentDirectory current(planted.path());
   test::ScopedEnvironmentVariable path("PATH", planted.path().string().c_str());
 
-  const LoadCase cases[] = {
+  const struct {
+    const char* where;
+    const char* fileName;
+    From from;
+  } cases[] = {
       {"in the current directory and on PATH only", "planted.dll", From::kNowhere},
       // The stand-in lies beside the test program and in the system directory.
       {"the service, also beside the executable", "rasapi32.dll", From::kSystemDirectory},
@@ -53,7 +51,7 @@ TEST(Win32LibraryLoader, LoadsTheServiceFromTheSystemDirectoryOnlyAndNothingFrom
   };
   for (const LibrarySearch search : {LibrarySearch::kSafeSearchFlags, LibrarySearch::kFullPaths}) {
     CLibraryLoader& loader = Win32LibraryLoader(search);
-    for (const LoadCase& c : cases) {
+    for (const auto& c : cases) {
       SCOPED_TRACE(std::string(c.where) +
                    (search == LibrarySearch::kFullPaths ? ", by full paths" : ", with the flags"));
       LibraryHandle library = loader.LoadByName(c.fileName);
@@ -71,11 +69,7 @@ TEST(Win32LibraryLoader, LoadsTheServiceFromTheSystemDirectoryOnlyAndNothingFrom
 
   // The default search finds the planted library: so the file can be loaded, and only the
   // search kept it out. Checked last, since a loaded library is then found by its name alone.
-  HMODULE found = LoadLibraryA("planted.dll");
-  EXPECT_NE(found, nullptr);
-  if (found != nullptr) {
-    FreeLibrary(found);
-  }
+  EXPECT_TRUE(FreeLibrary(LoadLibraryA("planted.dll")));  // false for no library
 }
 
 }  // namespace

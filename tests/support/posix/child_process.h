@@ -15,10 +15,10 @@
 
 namespace test {
 
-// Waits up to `seconds` for `child` to end, calling `meanwhile` (when given) between two looks;
-// its wait status. A child still running then is killed, the test fails, and the result is -1.
-inline int WaitForChild(pid_t child, int seconds = 20,
-                        const std::function<void()>& meanwhile = {}) {
+// Waits up to `seconds` for `child` to end, calling `meanwhile` between two looks; its wait
+// status. A child still running then is killed, the test fails, and the result is -1.
+inline int WaitForChild(
+    pid_t child, int seconds = 20, const std::function<void()>& meanwhile = [] { usleep(10000); }) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   int status = 0;
   for (;;) {
@@ -36,11 +36,7 @@ inline int WaitForChild(pid_t child, int seconds = 20,
       ADD_FAILURE() << "process " << child << " did not end within " << seconds << " s";
       return -1;
     }
-    if (meanwhile) {
-      meanwhile();
-    } else {
-      usleep(10000);
-    }
+    meanwhile();
   }
 }
 

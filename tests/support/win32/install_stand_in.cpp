@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 int main() {
@@ -15,9 +16,7 @@ int main() {
     std::fputs("no path for the program or the system directory\n", stderr);
     return 1;
   }
-  std::string source = program;
-  source.resize(source.find_last_of('\\') + 1);
-  source += "rasapi32.dll";
+  const std::string source = std::string(program, std::strrchr(program, '\\') + 1) + "rasapi32.dll";
   const std::string target = std::string(system) + "\\rasapi32.dll";
   if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) {
     std::fprintf(stderr, "cannot copy %s to %s: error %lu\n", source.c_str(), target.c_str(),
