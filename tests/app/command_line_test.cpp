@@ -12,74 +12,77 @@
 
 namespace {
 
-struct ParseCase {
-  std::string text;
-  int32_t result;
-  const char* entryFile;  // name whose full path g_entryFilePath holds; null: empty
-  std::string mainName;
-  std::string vpnName;
-  int32_t ask;
-};
+// The parse of `text` as one text, "RESULT PATH|CONNECT|VPN|ASK", with PATH as it lies in the
+// current directory ("." for itself). The values start out empty in a process, and here one
+// process parses many times; the ask flag starts out of range, so that one left alone shows.
+std::string Parse(const std::string& text) {
+  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
+  g_askForDevice = 7;
+  const int32_t result = ParseCommandLine(text.c_str());
+  const std::filesystem::path here = std::filesystem::current_path();
+  std::string path = g_entryFilePath;
+  if (path == here.string()) {
+    path = ".";
+  } else if (path.starts_with((here / "").string())) {
+    path.erase(0, (here / "").string().size());
+  }
+  return std::to_string(result) + " " + path + "|" + g_mainEntryName + "|" + g_vpnEntryName + "|" +
+         std::to_string(g_askForDevice);
+}
 
 TEST(CommandLine, ParsesKeysValuesAndResults) {
   const std::string longName(330, 'n');  // fits the value, not the full path
   const std::string longValue(400, 'm');
-  const ParseCase cases[] = {
+  const struct {
+    std::string text;
+    int32_t result;
+    std::string values;  // "PATH|CONNECT|VPN|ASK" as Parse gives them
+  } cases[] = {
       // Keys and values.
-      {"INIT=a.ini CONNECT=MyISP", 0, "a.ini", "MyISP", "", 0},
-      {"connect = \"My ISP\"  init = \"a.ini\"", 0, "a.ini", "My ISP", "", 0},
-      {"Init=a.ini Connect=x Vpn=\"My VPN\"", 0, "a.ini", "x", "My VPN", 0},
-      {"INIT=a.ini CONNECT=first CONNECT=second VPN=v1 VPN=v2", 0, "a.ini", "second", "v2", 0},
-      {"\tINIT=a.ini\nCONNECT=x\t", 0, "a.ini", "x", "", 0},
-      {"INIT=a.ini CONNECT=x\r", 0, "a.ini", "x\r", "", 0},  // carriage return is no blank
-      {"INIT=a.ini CONNECT=x COLOR=blue", 0, "a.ini", "x", "", 0},
+      {"INIT=a.ini CONNECT=MyISP", 0, "a.ini|MyISP||0"},
+      {"connect = \"My ISP\"  init = \"a.ini\"", 0, "a.ini|My ISP||0"},
+      {"Init=a.ini Connect=x Vpn=\"My VPN\"", 0, "a.ini|x|My VPN|0"},
+      {"INIT=a.ini CONNECT=first CONNECT=second VPN=v1 VPN=v2", 0, "a.ini|second|v2|0"},
+      {"\tINIT=a.ini\nCONNECT=x\t", 0, "a.ini|x||0"},
+      {"INIT=a.ini CONNECT=x\r", 0, "a.ini|x\r||0"},  // carriage return is no blank
+      {"INIT=a.ini CONNECT=x COLOR=blue", 0, "a.ini|x||0"},
       // INIT results.
-      {"CONNECT=MyISP", kInitFileNotFound, nullptr, "MyISP", "", 0},
-      {"INIT=a.ini INIT=missing.ini", kInitFileNotFound, "missing.ini", "", "", 0},
-      {"CONNECT=x INIT=missing.ini VPN=v", kInitFileNotFound, "missing.ini", "x", "", 0},
-      {"INIT= CONNECT=x", kInitFileNotFound, "CONNECT=x", "", "", 0},  // blanks after = skipped
-      {"INIT=\"\" CONNECT=x", 0, "", "x", "", 0},    // empty: the current directory
-      {"INIT=dir CONNECT=x", 0, "dir", "x", "", 0},  // a directory exists too
-      {"CONNECT=x INIT=" + longName + " VPN=v", kInitPathNotFormed, nullptr, "x", "", 0},
-      {"INIT=a.ini INIT=" + longName, kInitPathNotFormed, "a.ini", "", "", 0},  // path kept
+      {"CONNECT=MyISP", kInitFileNotFound, "|MyISP||0"},
+      {"INIT=a.ini INIT=missing.ini", kInitFileNotFound, "missing.ini|||0"},
+      {"CONNECT=x INIT=missing.ini VPN=v", kInitFileNotFound, "missing.ini|x||0"},
+      {"INIT= CONNECT=x", kInitFileNotFound, "CONNECT=x|||0"},  // blanks after = skipped
+      {"INIT=\"\" CONNECT=x", 0, ".|x||0"},                     // empty: the current directory
+      {"INIT=dir CONNECT=x", 0, "dir|x||0"},                    // a directory exists too
+      {"CONNECT=x INIT=" + longName + " VPN=v", kInitPathNotFormed, "|x||0"},
+      {"INIT=a.ini INIT=" + longName, kInitPathNotFormed, "a.ini|||0"},  // path kept
       // ASK.
-      {"ASK INIT=a.ini CONNECT=x", 0, "a.ini", "x", "", 0},
-      {"INIT=a.ini CONNECT=x ASK=yes", 0, "a.ini", "x", "", 1},
-      {"INIT=a.ini CONNECT=x ASK=0", 0, "a.ini", "x", "", 1},
-      {"INIT=a.ini CONNECT=x ASK=1", 0, "a.ini", "x", "", 0},
-      {"INIT=a.ini CONNECT=x ASK=99999999999999999999", 0, "a.ini", "x", "", 0},
-      {"INIT=a.ini CONNECT=x ASK=0 ASK=1", 0, "a.ini", "x", "", 1},  // only ever set
+      {"ASK INIT=a.ini CONNECT=x", 0, "a.ini|x||0"},
+      {"INIT=a.ini CONNECT=x ASK=yes", 0, "a.ini|x||1"},
+      {"INIT=a.ini CONNECT=x ASK=0", 0, "a.ini|x||1"},
+      {"INIT=a.ini CONNECT=x ASK=1", 0, "a.ini|x||0"},
+      {"INIT=a.ini CONNECT=x ASK=99999999999999999999", 0, "a.ini|x||0"},
+      {"INIT=a.ini CONNECT=x ASK=0 ASK=1", 0, "a.ini|x||1"},  // only ever set
       // Options of other forms and words without a value.
-      {"INIT=a.ini = CONNECT=x", 0, "a.ini", "", "", 0},  // a lone = ends the parse
+      {"INIT=a.ini = CONNECT=x", 0, "a.ini|||0"},  // a lone = ends the parse
       // Values.
-      {"INIT=a.ini CONNECT=\"My ISP", 0, "a.ini", "My ISP", "", 0},
-      {"INIT=a.ini CONNECT=\"\"", 0, "a.ini", "", "", 0},
-      {"INIT=a.ini CONNECT=a\"b=c", 0, "a.ini", "a\"b=c", "", 0},
-      {"INIT=a.ini CONNECT=\"x\"VPN=v", 0, "a.ini", "x", "v", 0},
+      {"INIT=a.ini CONNECT=\"My ISP", 0, "a.ini|My ISP||0"},
+      {"INIT=a.ini CONNECT=\"\"", 0, "a.ini|||0"},
+      {"INIT=a.ini CONNECT=a\"b=c", 0, "a.ini|a\"b=c||0"},
+      {"INIT=a.ini CONNECT=\"x\"VPN=v", 0, "a.ini|x|v|0"},
       // Overlong keys and values are cut, and the rest of them passed over.
-      {"INIT=a.ini " + std::string(40, 'K') + "=v CONNECT=x", 0, "a.ini", "x", "", 0},
-      {"CONNECT=" + longValue + " INIT=a.ini VPN=v", 0, "a.ini", longValue.substr(0, 339), "v", 0},
-      {"INIT=a.ini VPN=\"" + std::string(350, ' ') + "\" CONNECT=c", 0, "a.ini", "c",
-       std::string(339, ' '), 0},
+      {"INIT=a.ini " + std::string(40, 'K') + "=v CONNECT=x", 0, "a.ini|x||0"},
+      {"CONNECT=" + longValue + " INIT=a.ini VPN=v", 0,
+       "a.ini|" + longValue.substr(0, 339) + "|v|0"},
+      {"INIT=a.ini VPN=\"" + std::string(350, ' ') + "\" CONNECT=c", 0,
+       "a.ini|c|" + std::string(339, ' ') + "|0"},
   };
   // The run makes the executable's directory current before it parses.
   test::ScopedTempDirectory directory;
   test::ScopedCurrentDirectory current(directory.path());
   test::WriteFileBytes(directory.File("a.ini"), "[RasEntry]\n");
   std::filesystem::create_directory(directory.path() / "dir");
-  const std::filesystem::path here = std::filesystem::current_path();
-  for (const ParseCase& c : cases) {
-    SCOPED_TRACE(c.text.substr(0, 60));
-    // The values start out empty in a process; here one process parses many times.
-    g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
-    g_askForDevice = 7;
-    EXPECT_EQ(ParseCommandLine(c.text.c_str()), c.result);
-    EXPECT_EQ(g_entryFilePath, c.entryFile == nullptr ? ""
-                               : *c.entryFile == '\0' ? here.string()
-                                                      : (here / c.entryFile).string());
-    EXPECT_EQ(g_mainEntryName, c.mainName);
-    EXPECT_EQ(g_vpnEntryName, c.vpnName);
-    EXPECT_EQ(g_askForDevice, c.ask);
+  for (const auto& c : cases) {
+    EXPECT_EQ(Parse(c.text), std::to_string(c.result) + " " + c.values) << c.text.substr(0, 60);
   }
 }
 
@@ -111,11 +114,6 @@ TEST(CommandLine, FindsTheOptionsWithoutChangingTheParse) {
   test::ScopedTempDirectory directory;
   test::ScopedCurrentDirectory current(directory.path());
   test::WriteFileBytes(directory.File("a.ini"), "[RasEntry]\n");
-  const auto parse = [](const std::string& text) {
-    g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
-    return std::to_string(ParseCommandLine(text.c_str())) + g_entryFilePath + "|" +
-           g_mainEntryName + "|" + g_vpnEntryName + std::to_string(g_askForDevice);
-  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     const CRunOptions options = ReadRunOptions(c.text.c_str());
@@ -129,7 +127,7 @@ TEST(CommandLine, FindsTheOptionsWithoutChangingTheParse) {
       found += " ignored:" + ignored.word;
     }
     EXPECT_EQ(found, c.options);
-    EXPECT_EQ(parse(c.text), parse(c.withoutOptions));
+    EXPECT_EQ(Parse(c.text), Parse(c.withoutOptions));
   }
 }
 
