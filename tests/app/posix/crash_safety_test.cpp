@@ -1,7 +1,6 @@
-// The tool's files when a writer dies or cannot write. A writer killed at any step of its
-// replacements (SIGKILL, as a crash ends it) leaves the settings file whole: as it was, or as one
-// complete write made it, never a part of one. A run whose settings file cannot be written still
-// stores its entry and tells the user nothing about the settings file, which keeps its old content.
+// The tool's files when a writer dies. A writer killed at any step of its replacements (SIGKILL, as
+// a crash ends it) leaves the settings file whole: as it was, or as one complete write made it,
+// never a part of one.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,7 +11,6 @@
 #include <cstring>
 #include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "app/run_cases.h"
@@ -20,7 +18,6 @@
 #include "framework/text.h"
 #include "platform/file_replacement.h"
 #include "support/posix/child_process.h"
-#include "support/scripted_window_system.h"
 
 namespace {
 
@@ -72,21 +69,6 @@ TEST(CrashSafety, ASettingsFileWriterKilledAtAnyStepLeavesTheFileWhole) {
   // Five steps for each replacement, every one of them met.
   EXPECT_EQ(stop, 5 * static_cast<int>(states.size() - 1) + 1);
   EXPECT_EQ(test::ReadFileBytes(path), states.back());
-}
-
-TEST(CrashSafety, ARunWhoseSettingsFileCannotBeWrittenStoresTheEntryWithoutAReport) {
-  const test::RunWorld world({.devices = {test::kIsdn}});
-  test::ScriptedWindowSystem ui;
-  // As a folder that cannot be written: every step of the settings file's replacement fails.
-  g_replacementStepFilter = [](ReplacementStep, const char* path) {
-    return !std::string_view(path).ends_with("/dialkit.ini");
-  };
-  test::PlayInProcess(world, "INIT=isp.ini CONNECT=\"My ISP\"");
-  g_replacementStepFilter = nullptr;
-  EXPECT_EQ(ui.Events(), std::vector<std::string>{});
-  EXPECT_EQ(test::StoredEntries(world.PhoneBookPath()),
-            std::vector<std::string>{"My ISP: ISDN Line"});
-  EXPECT_EQ(test::ReadFileBytes(world.ProgramFile("dialkit.ini")), test::kRemembered);
 }
 
 }  // namespace

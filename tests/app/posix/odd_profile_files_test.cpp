@@ -2,8 +2,9 @@
 // nobody opens, the endless /dev/zero) or is one of many short lines. Each run goes in a child
 // process that the kernel ends after 20 seconds and that may take no more address space than it
 // had plus the file's size and 32 MiB: the run must end within both, and go on as for a file it
-// cannot read, which it leaves as it was. A quiet run that gets too little memory ends with its
-// own status and says so in its log.
+// cannot read, which it leaves as it was; a settings file it cannot write costs it nothing and is
+// not told of. A quiet run that gets too little memory ends with its own status and says so in its
+// log.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
