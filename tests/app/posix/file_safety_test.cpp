@@ -1,19 +1,25 @@
+// The tool's files when their writer dies or they are odd, each write or run in a child process
+// that the kernel ends after 20 seconds and that may map only so much more than it had.
+//
+// A writer killed at any step of its replacements (SIGKILL, as a crash ends it) leaves the
+// settings file whole: as it was, or as one complete write made it, never a part of one.
+//
 // A whole run whose entry description file, settings file or log is no regular file (a FIFO that
-// nobody opens, the endless /dev/zero) or is one of many short lines. Each run goes in a child
-// process that the kernel ends after 20 seconds and that may take no more address space than it
-// had plus the file's size and 32 MiB: the run must end within both, and go on as for a file it
-// cannot read, which it leaves as it was; a settings file it cannot write costs it nothing and is
-// not told of. A quiet run that gets too little memory ends with its own status and says so in its
-// log.
+// nobody opens, the endless /dev/zero) or is one of many short lines ends within 32 MiB more (and
+// the file's size) and goes on as for a file it cannot read, which it leaves as it was; a settings
+// file it cannot write costs it nothing and is not told of. A quiet run that gets too little
+// memory ends with its own status and says so in its log.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,6 +27,9 @@
 #include <vector>
 
 #include "app/run_cases.h"
+#include "app/settings_file.h"
+#include "framework/text.h"
+#include "platform/file_replacement.h"
 #include "resource.h"
 #include "support/posix/child_process.h"
 #include "support/scripted_window_system.h"
@@ -87,7 +96,7 @@ size_t AddressSpace() {
 // Runs `body` in a child process that the kernel ends after 20 seconds and that may map `room`
 // bytes more than it has (not under the sanitizers, which map their own way). Empty when the child
 // ran to its end without a failed check, else how it ended: "exit 1" after a failed check, "exit
-// 2" after an exception (out of memory?), or the status it chose.
+// 2" after an exception (out of memory?), the status it chose, or "signal N".
 std::string RunLimited(size_t room, const std::function<void()>& body) {
   const pid_t child = fork();
   if (child == 0) {
@@ -108,9 +117,51 @@ std::string RunLimited(size_t room, const std::function<void()>& body) {
   }
   const int status = test::WaitForChild(child);
   if (WIFSIGNALED(status)) {
-    return WTERMSIG(status) == SIGALRM ? "past the deadline" : "ended by a signal";
+    return WTERMSIG(status) == SIGALRM ? "past the deadline"
+                                       : "signal " + std::to_string(WTERMSIG(status));
   }
   return WEXITSTATUS(status) == 0 ? "" : "exit " + std::to_string(WEXITSTATUS(status));
+}
+
+int g_stepsLeft;
+
+// The settings file is written key by key, as the profile functions write it: the type, then the
+// name, each by a replacement of the whole file; its other sections stay. (The stand-in phone book
+// is replaced by the same function.)
+TEST(CrashSafety, ASettingsFileWriterKilledAtAnyStepLeavesTheFileWhole) {
+  // A type that fills its field without a terminator: its own 16 characters are written, not the
+  // name behind them.
+  RASENTRYA device = {};
+  std::memset(device.szDeviceType, 't', sizeof device.szDeviceType);
+  CopyText(device.szDeviceName, "ISDN Line");
+  const std::string type =
+      "[Libraries]\nUseAltras=1\n[Modem Selection]\nDeviceType=tttttttttttttttt\n";
+  const std::vector<std::string> states = {
+      std::string("[Libraries]\nUseAltras=1\n") + test::kRemembered,
+      type + "DeviceName=Acme 56k Voice\n", type + "DeviceName=ISDN Line\n"};
+  test::ScopedTempDirectory folder;
+  const std::string path = folder.File("dialkit.ini");
+  int stop = 1;
+  for (;; ++stop) {
+    test::WriteFileBytes(path, states.front());
+    const std::string end = RunLimited(32 << 20, [&] {
+      g_stepsLeft = stop;
+      g_replacementStepFilter = [](ReplacementStep, const char*) {
+        if (--g_stepsLeft == 0) {
+          raise(SIGKILL);
+        }
+        return true;
+      };
+      WriteModemSelection(&device, path.c_str());
+    });
+    if (end != "signal " + std::to_string(SIGKILL)) {
+      break;
+    }
+    EXPECT_THAT(states, testing::Contains(test::ReadFileBytes(path))) << "step " << stop;
+  }
+  // Five steps for each replacement, every one of them met.
+  EXPECT_EQ(stop, 5 * static_cast<int>(states.size() - 1) + 1);
+  EXPECT_EQ(test::ReadFileBytes(path), states.back());
 }
 
 TEST(OddProfileFiles, ARunEndsWithinBoundsAndLeavesThemAsTheyWere) {
