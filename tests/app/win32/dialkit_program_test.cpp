@@ -259,8 +259,9 @@ std::string BoxLooks(HWND box) {
 // The stand-in service's data lies in the folder ras of the prefix's system directory: Wine gives
 // every process it starts the prefix's SystemRoot, whatever environment its parent passed, so the
 // program cannot be sent to the world's system the way the in-process tests are. Each run takes
-// the world's data there, and brings the phone book back when the run changed it. CTest runs
-// these tests alone, in the prefix it put the stand-in into, and they leave no data there.
+// the world's data there, in place of the last run's, and brings the phone book back when the run
+// changed it. CTest runs these tests alone, in the prefix it put the stand-in into, and they leave
+// no data there.
 class DialkitProgram : public testing::Test {
  protected:
   void SetUp() override {
@@ -276,13 +277,10 @@ class DialkitProgram : public testing::Test {
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, sizeof system);
     ras_ = fs::path(system) / "ras";
-    fs::create_directories(ras_);
   }
   void TearDown() override {
-    for (const char* name : kServiceData) {
-      if (!ras_.empty()) {  // the folder was taken
-        fs::remove(ras_ / name);
-      }
+    if (!ras_.empty()) {  // the folder was taken
+      fs::remove_all(ras_);
     }
   }
 
@@ -301,16 +299,11 @@ class DialkitProgram : public testing::Test {
   // library, once loaded, leaves a file named as itself and ".loaded".
   test::Played Play(const test::RunCase& c, const test::RunWorld& world, const fs::path& program,
                     const std::string& line, const std::vector<std::string>& shown) const {
-    const fs::path data = world.Root().path() / "system32" / "ras";
-    for (const char* name : kServiceData) {
-      fs::remove(ras_ / name);
-      if (fs::exists(data / name)) {
-        fs::copy_file(data / name, ras_ / name);
-      }
-    }
+    fs::remove_all(ras_);
+    fs::copy(world.Root().path() / "system32" / "ras", ras_);
     // No service: the stand-in is moved aside while the program runs.
     const fs::path service = ras_.parent_path() / "rasapi32.dll";
-    const fs::path aside = ras_ / "rasapi32.dll.aside";
+    const fs::path aside = ras_.parent_path() / "rasapi32.dll.aside";
     if (c.service == test::Service::kNone) {
       fs::rename(service, aside);
     }
@@ -359,13 +352,12 @@ class DialkitProgram : public testing::Test {
       EXPECT_FALSE(fs::exists(planted.string() + ".loaded")) << planted;
     }
     const std::string book = test::ReadFileBytes((ras_ / "rasphone.pbk").string());
-    if (book != test::ReadFileBytes(world.PhoneBookPath())) {
+    if (book != world.PhoneBook()) {
       test::WriteFileBytes(world.PhoneBookPath(), book);
     }
     return played;
   }
 
-  static constexpr const char* kServiceData[] = {"devices.txt", "failures.txt", "rasphone.pbk"};
   fs::path ras_;
 };
 
