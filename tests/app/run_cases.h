@@ -53,8 +53,6 @@ inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
 inline constexpr char kUsage[] = "message box: DIALKIT Usage Notice";
 inline constexpr char kExists[] = "message box: Object Already Exists";
 inline constexpr char kDialog[] = "dialog 109";
-inline constexpr char kBothExist[] =
-    "The connectiods \"My ISP\" and \"My VPN\" already exist.\nDo you want to overwrite them?";
 
 // The service the run loads: the stand-in, none at all, or (in process only) one whose entries
 // need more than the record's 1768 bytes.
@@ -72,7 +70,7 @@ struct RunCase {
   int answer = IDOK;                              // to the first message box; later ones: OK
   std::optional<DialogAnswer> dialogAnswer = {};  // none: the dialog is cancelled
   std::vector<std::string> shown = {};            // the window system's events
-  std::string firstText = {};  // of the first message box; "<program>" is the program's directory
+  std::string firstText = {};                     // of the first message box
   std::vector<std::string> stored = {};
   const char* remembered = nullptr;  // dialkit.ini afterwards; null: as it was beforehand
   int status = 0;
@@ -195,9 +193,6 @@ inline constexpr char kOtherNumber[] =
     "example.net\n";
 inline constexpr char kStoredTypical[] = "0 changed: My ISP created all, My VPN created all";
 inline const std::string kRemoveLine = "CONNECT=\"My ISP\" VPN=\"My VPN\" /remove";
-inline constexpr char kRemoveBoth[] =
-    "The connection objects \"My ISP\" and \"My VPN\" will be removed.\nDo you want to remove "
-    "them?";
 
 inline const RunCase kRunCases[] = {
     {.name = "typical: a remembered device, nothing exists yet",
@@ -269,7 +264,8 @@ inline const RunCase kRunCases[] = {
      .alternates = true,
      .answer = IDCANCEL,
      .shown = {kExists},
-     .firstText = kBothExist,
+     .firstText =
+         "The connectiods \"My ISP\" and \"My VPN\" already exist.\nDo you want to overwrite them?",
      .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"},
      .log = {"start: " + kTypicalLine + " /log:run.log*", "Object Already Exists: *",
              "not stored \"My ISP\": the overwrite of existing entries was not confirmed"}},
@@ -392,7 +388,8 @@ inline const RunCase kRunCases[] = {
      .existing = {"My ISP", "My VPN"},
      .answer = IDCANCEL,
      .shown = {"message box: Remove Connection Object"},
-     .firstText = kRemoveBoth,
+     .firstText = "The connection objects \"My ISP\" and \"My VPN\" will be removed.\nDo you want "
+                  "to remove them?",
      .stored = {"My ISP: Earlier Device", "My VPN: Earlier Device"},
      .log = {"Remove Connection Object: *", "not removed \"My ISP\": the removal was not confirmed",
              "not removed \"My VPN\": the removal was not confirmed"}},
@@ -426,12 +423,6 @@ inline const RunCase kRunCases[] = {
              "not removed \"My ISP\": the remote-access library cannot be loaded"}},
 };
 
-// `text` with "<program>" standing for the program's directory in `world`.
-inline std::string InWorld(std::string text, const RunWorld& world) {
-  const size_t at = text.find("<program>");
-  return at == std::string::npos ? text : text.replace(at, 9, world.ProgramFile(""));
-}
-
 // The style of a run's message box: the two questions offer OK and Cancel, and the service's
 // absence is told without an icon.
 inline UINT BoxStyle(const std::string& title) {
@@ -453,7 +444,10 @@ inline void ExpectLog(const RunCase& c, const RunWorld& world) {
             c.log.empty() ? "" : "exit " + std::to_string(c.status));
   auto next = lines.begin();
   for (const std::string& expected : c.log) {
-    const std::string text = InWorld(expected, world);
+    std::string text = expected;
+    if (const size_t at = text.find("<program>"); at != std::string::npos) {
+      text.replace(at, 9, world.ProgramFile(""));
+    }
     const size_t length = text.back() == '*' ? text.size() - 1 : std::string::npos;
     next = std::find_if(next, lines.end(), [&](const std::string& l) {
       return l.substr(0, length) == text.substr(0, length);
