@@ -89,8 +89,6 @@ TEST(DialkitProgram, PlaysEverySituationOfTheRunThroughTheTerminal) {
 // own status, not a process killed by the broken pipe.
 TEST(DialkitProgram, AQuietRunKeepsItsStatusWhenNobodyReadsItsErrors) {
   const test::RunWorld world;  // its system, in the environment
-  const std::string program =
-      (fs::read_symlink("/proc/self/exe").parent_path() / "dialkit").string();
   int errors[2];
   ASSERT_EQ(pipe(errors), 0);
   close(errors[0]);
@@ -99,8 +97,8 @@ TEST(DialkitProgram, AQuietRunKeepsItsStatusWhenNobodyReadsItsErrors) {
     signal(SIGPIPE, SIG_DFL);
     dup2(errors[1], STDERR_FILENO);
     execl("/bin/sh", "sh", "-fc",
-          "exec $DIALKIT_TEST_WRAPPER \"$0\" INIT=missing.ini CONNECT=x /quiet", program.c_str(),
-          nullptr);
+          "exec $DIALKIT_TEST_WRAPPER \"$0\" INIT=missing.ini CONNECT=x /quiet",
+          (fs::read_symlink("/proc/self/exe").parent_path() / "dialkit").c_str(), nullptr);
     _exit(127);
   }
   close(errors[1]);
