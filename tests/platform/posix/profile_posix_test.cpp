@@ -86,9 +86,6 @@ TEST(ProfileFile, AFileIsReplacedWholeOrNotAtAll) {
   test::WriteFileBytes(target, before);
   fs::permissions(target, fs::perms(0640));
   fs::create_symlink("real.ini", link);
-  const auto entries = [&]() {
-    return std::distance(fs::directory_iterator(directory.path()), {});
-  };
 
   // A limit on the size of files the process writes stands in for a full disk.
   rlimit previous;
@@ -103,10 +100,10 @@ TEST(ProfileFile, AFileIsReplacedWholeOrNotAtAll) {
   signal(SIGXFSZ, previousHandler);
   EXPECT_FALSE(written);
   EXPECT_EQ(test::ReadFileBytes(target), before);
-  EXPECT_EQ(entries(), 2);
+  EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), {}), 2);
 
   ASSERT_TRUE(WritePrivateProfileStringA("a", "x", "2", link.c_str()));
-  EXPECT_EQ(entries(), 2);
+  EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), {}), 2);
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(test::ReadFileBytes(target), "[a]\r\nx=2\r\n");
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
