@@ -1,8 +1,8 @@
 // Device assignment against the real stand-in service (a device list of the test's own) and the
-// scripted window system: which warnings and dialogs appear in which order, what the dialog
-// lists, what each entry's device fields hold byte for byte (the remembered device as the
-// settings file gives it, read over stale bytes), and the two flags. The situations a whole run
-// shows (no device at all, a lone VPN adapter) are the run's tests'. Then the dialog on its own.
+// scripted window system: which warnings and dialogs appear in which order, which device a dialog
+// selects first, each entry's device fields byte for byte (the remembered device as the settings
+// file gives it, read over stale bytes), and the two flags. The situations a whole run shows (no
+// device at all, a lone VPN adapter) are the run's tests'. Then the dialog on its own.
 #include "device/device_assignment.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +31,8 @@ constexpr char kRemembered[] = "[Modem Selection]\nDeviceType=modem\nDeviceName=
 
 struct AssignmentCase {
   const char* name;
-  std::vector<test::Device> installed = {};
-  const char* settings = "";  // dialkit.ini's content
+  std::vector<test::Device> installed = {kModemZ, kModemA};  // several, out of the tool's order
+  const char* settings = "";                                 // dialkit.ini's content
   bool vpnWanted = false;
   int32_t ask = 0;
   test::DialogAnswer answer = test::DialogAnswer::Cancel();
@@ -61,19 +61,16 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
        .events = {kDunWarning},
        .mainDevice = fullWidth},
       {.name = "several, only the type remembered",
-       .installed = {kModemZ, kModemA},
        .settings = "[Modem Selection]\nDeviceType=modem\n",
        .answer = test::DialogAnswer::Pick(IDC_MODEM_LIST, 1),
        .events = {kDialog},
        .mainDevice = kModemZ},
       {.name = "several, only the name remembered: the dialog's first",
-       .installed = {kModemZ, kModemA},
        .settings = "[Modem Selection]\nDeviceType=\nDeviceName=Old Modem\n",
        .answer = test::DialogAnswer::Ok(),
        .events = {kDialog},
        .mainDevice = kModemA},
       {.name = "several, remembered but not installed, cut to the fields",
-       .installed = {kModemZ, kModemA},
        .settings = overlong.c_str(),
        .mainDevice = fullWidth},
       {.name = "several, remembered, ask set: the list's first selected, not the remembered",
@@ -84,7 +81,6 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
        .events = {kDialog},
        .mainDevice = kModemA},
       {.name = "dialog fails to open",
-       .installed = {kModemZ, kModemA},
        .answer = test::DialogAnswer::FailToOpen(),
        .events = {kDialog}},
       {.name = "the first of two VPN adapters by list order, in any letter case",
