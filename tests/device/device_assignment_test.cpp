@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "device/modem_select_dlg.h"
-#include "framework/text.h"
 #include "ras/ras_library.h"
 #include "resource.h"
 #include "support/scripted_window_system.h"
@@ -127,10 +126,8 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
 // without a terminator, and names that repeat. (The prompt, the dialog's place and its first item
 // selected are the Windows program's runs' and the assignment's checks.)
 TEST(ModemSelectDialog, ListsEachNameCutToItsFieldAndKeepsThePickByPosition) {
-  RASDEVINFOA devices[3] = {};
+  RASDEVINFOA devices[3] = {{}, {0, "", "Same Modem"}, {0, "", "Same Modem"}};
   std::memset(devices[0].szDeviceName, 'x', sizeof devices[0].szDeviceName);
-  CopyText(devices[1].szDeviceName, "Same Modem");
-  CopyText(devices[2].szDeviceName, "Same Modem");
   test::ScriptedWindowSystem windows;
   windows.AnswerDialogs({test::DialogAnswer::Pick(IDC_MODEM_LIST, 2)});
   CModemSelectDlg dialog;
