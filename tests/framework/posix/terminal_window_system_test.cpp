@@ -226,12 +226,11 @@ TEST(TerminalFrontEnd, WithoutATerminalWritesToStandardErrorAndNeverSaysYes) {
     setsid();  // a new session has no controlling terminal
     dup2(open(errors.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
     CWindowSystem& windows = PlatformWindowSystem();
-    CDialog dialog(IDD_MODEM_SELECT);
     const bool neverYes = windows.ShowMessageBox("No modem.\nInstall one.", "Modem Warning",
                                                  MB_ICONWARNING) == IDOK &&
                           windows.ShowMessageBox("Overwrite?", "Object Already Exists",
                                                  MB_OKCANCEL | MB_ICONWARNING) == IDCANCEL &&
-                          dialog.DoModal() == -1;
+                          CDialog(IDD_MODEM_SELECT).DoModal() == -1;
     _exit(neverYes ? 0 : 1);
   }
   EXPECT_EQ(test::WaitForChild(child), 0);
