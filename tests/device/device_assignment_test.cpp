@@ -21,7 +21,6 @@ namespace {
 
 const test::Device kModemA = {"modem", "Acme 28800"};
 const test::Device kModemZ = {"modem", "Zoom 56k"};
-const test::Device kIsdn = {"isdn", "ISDN Line"};
 const test::Device kVpn = {"vpn", "WAN Miniport (PPTP)"};
 
 constexpr char kDunWarning[] = "message box: DUN Warning";
@@ -73,7 +72,7 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
        .settings = overlong.c_str(),
        .mainDevice = fullWidth},
       {.name = "several, remembered, ask set: the list's first selected, not the remembered",
-       .installed = {kVpn, kModemZ, kIsdn, kModemA},
+       .installed = {kVpn, kModemZ, {"isdn", "ISDN Line"}, kModemA},
        .settings = "[Modem Selection]\nDeviceType=modem\nDeviceName=Zoom 56k\n",
        .ask = 1,
        .answer = test::DialogAnswer::Pick(IDC_MODEM_LIST, 1),
