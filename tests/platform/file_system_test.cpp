@@ -91,12 +91,11 @@ TEST(ReplaceFileContents, AFailedStepLeavesTheOldFileWholeAndNoTemporaryFile) {
     g_replacementStepFilter = [](ReplacementStep next, const char*) {
       return next != g_failingStep;
     };
-    const bool replaced = ReplaceFileContents(path.c_str(), "new content");
-    g_replacementStepFilter = nullptr;
-    EXPECT_EQ(replaced, step == ReplacementStep::kReplaced);
+    EXPECT_EQ(ReplaceFileContents(path.c_str(), "new content"), step == ReplacementStep::kReplaced);
     EXPECT_EQ(test::ReadFileBytes(path), step == ReplacementStep::kReplaced ? "new content" : old);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);  // no temporary file
   }
+  g_replacementStepFilter = nullptr;
 }
 
 }  // namespace
