@@ -18,17 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(FileSystem, FullPathFitsABufferOfExactlyItsSizeAndNoLess) {
-  const test::ScopedTempDirectory directory;
-  const test::ScopedCurrentDirectory current(directory.path());
-  fs::create_directory("folder");
-  const std::string expected = (fs::current_path() / "name.ini").string();
-  std::string buffer(expected.size() + 8, 'X');
-  EXPECT_TRUE(FormFullPath(buffer.data(), expected.size() + 1, "./folder/../name.ini"));
-  EXPECT_EQ(std::string(buffer.c_str()), expected);
-  EXPECT_FALSE(FormFullPath(buffer.data(), expected.size(), "name.ini"));
-}
-
 // The run asks for the drive of any directory it moves to; one without a drive letter (a
 // network path, or any POSIX path) must be refused, not handed to the C runtime.
 TEST(FileSystem, SetCurrentDriveRefusesNumbersThatNameNoDrive) {
@@ -37,8 +26,17 @@ TEST(FileSystem, SetCurrentDriveRefusesNumbersThatNameNoDrive) {
   }
 }
 
-// Both answer a buffer that is too small: the system directory with the capacity it needs.
-TEST(SystemInformation, SystemDirectoryAndExecutablePathFollowTheCapacityContract) {
+// A path fits a buffer of exactly its size, or is refused; the system directory says what it needs.
+TEST(FileSystem, PathsFitTheCallersBufferOrAreRefused) {
+  const test::ScopedTempDirectory directory;
+  const test::ScopedCurrentDirectory current(directory.path());
+  fs::create_directory("folder");
+  const std::string expected = (fs::current_path() / "name.ini").string();
+  std::string buffer(expected.size() + 8, 'X');
+  EXPECT_TRUE(FormFullPath(buffer.data(), expected.size() + 1, "./folder/../name.ini"));
+  EXPECT_EQ(std::string(buffer.c_str()), expected);
+  EXPECT_FALSE(FormFullPath(buffer.data(), expected.size(), "name.ini"));
+
   char path[1024];
   const size_t length = GetSystemDirectoryPath(path, sizeof path);
   ASSERT_GT(length, 0u);
