@@ -172,6 +172,8 @@ TEST(TerminalFrontEnd, SmallTerminalShowsTheListAroundTheMark) {
     terminal.Type("\x1b[B");
     EXPECT_TRUE(terminal.WaitFor(" > " + std::to_string(moved) + " "));
   }
+  EXPECT_TRUE(terminal.WaitFor(" device 13xxx"));
+  EXPECT_TRUE(terminal.WaitFor("Esc: Cancel"));
   terminal.Type("\r");
   EXPECT_TRUE(terminal.WaitFor(" -> OK"));
   front.join();
@@ -184,9 +186,6 @@ TEST(TerminalFrontEnd, SmallTerminalShowsTheListAroundTheMark) {
        ++line) {
     EXPECT_LT(line->length(), 40) << *line;
   }
-  const std::string last = screen.substr(screen.rfind("\r\x1b["));
-  EXPECT_NE(last.find(" > 13  device 13xxx"), std::string::npos) << last;
-  EXPECT_NE(last.find("Esc: Cancel"), std::string::npos) << last;
 }
 
 TEST(TerminalFrontEnd, SignalThatEndsTheProcessRestoresTheTerminalFirst) {
