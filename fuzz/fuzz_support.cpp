@@ -38,7 +38,6 @@ std::string WriteScratchFile(const char* name, std::string_view bytes) {
   return path;
 }
 
-// The record's texts: those the entry description's keys fill, and the two device fields.
 bool TextFieldsEnd(const RASENTRYA& entry, bool zerosAfter) {
   const auto ends = [zerosAfter](const char* text, size_t width) {
     const char* end = std::find(text, text + width, '\0');
