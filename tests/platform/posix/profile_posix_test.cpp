@@ -119,7 +119,6 @@ TEST(ProfileFile, AFileIsReplacedWholeOrNotAtAll) {
 // the reads before it compared the bytes and found them the same.
 TEST(ProfileFile, AChangeBetweenTwoReadsIsRead) {
   const test::ScopedTempDirectory directory;
-  const fs::file_time_type now = fs::file_time_type::clock::now();
   enum How { kInPlace, kRenamedIntoPlace, kRemoved };
   const struct {
     const char* what;
@@ -143,7 +142,7 @@ TEST(ProfileFile, AChangeBetweenTwoReadsIsRead) {
       return c.utf16 ? test::Utf16(std::u16string(text.begin(), text.end())) : text;
     };
     const std::string path = directory.File(std::string(c.read) + ".ini");
-    const fs::file_time_type first = c.justWritten ? now : now - std::chrono::hours(1);
+    const auto first = fs::file_time_type::clock::now() - std::chrono::hours(c.justWritten ? 0 : 1);
     test::WriteFileBytes(path, file("1"));
     fs::last_write_time(path, first);
     char value[8];
