@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "entry/entry_reader.h"
+
 namespace fs = std::filesystem;
 
 const std::string& ScratchFolder() {
@@ -36,25 +38,18 @@ std::string WriteScratchFile(const char* name, std::string_view bytes) {
   return path;
 }
 
-#define DIALKIT_TEXT_FIELD(member) \
-  { offsetof(RASENTRYA, member), sizeof(RASENTRYA::member) }
-
 bool TextFieldsEnd(const RASENTRYA& entry, bool zerosAfter) {
-  constexpr std::pair<size_t, size_t> kTextFields[] = {
-      DIALKIT_TEXT_FIELD(szAreaCode),     DIALKIT_TEXT_FIELD(szLocalPhoneNumber),
-      DIALKIT_TEXT_FIELD(szScript),       DIALKIT_TEXT_FIELD(szAutodialDll),
-      DIALKIT_TEXT_FIELD(szAutodialFunc), DIALKIT_TEXT_FIELD(szDeviceType),
-      DIALKIT_TEXT_FIELD(szDeviceName),   DIALKIT_TEXT_FIELD(szX25PadType),
-      DIALKIT_TEXT_FIELD(szX25Address),   DIALKIT_TEXT_FIELD(szX25Facilities),
-      DIALKIT_TEXT_FIELD(szX25UserData),
+  const auto ends = [zerosAfter](const char* text, size_t width) {
+    const char* end = std::find(text, text + width, '\0');
+    return end != text + width &&
+           (!zerosAfter || std::all_of(end, text + width, [](char c) { return c == 0; }));
   };
   const auto* bytes = reinterpret_cast<const char*>(&entry);
-  return std::all_of(std::begin(kTextFields), std::end(kTextFields), [&](const auto& field) {
-    const char* text = bytes + field.first;
-    const char* end = std::find(text, text + field.second, '\0');
-    return end != text + field.second &&
-           (!zerosAfter || std::all_of(end, text + field.second, [](char c) { return c == 0; }));
-  });
+  return ends(entry.szDeviceType, sizeof entry.szDeviceType) &&
+         ends(entry.szDeviceName, sizeof entry.szDeviceName) &&
+         std::all_of(std::begin(kEntryKeys), std::end(kEntryKeys), [&](const EntryKey& key) {
+           return key.kind != EntryKeyKind::kText || ends(bytes + key.offset, key.width);
+         });
 }
 
 void FailCheck(const char* condition, const char* file, int line) {

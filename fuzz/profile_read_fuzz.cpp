@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
+#include <vector>
 
 #include "fuzz_support.h"
 #include "platform/profile.h"
@@ -36,16 +36,15 @@ constexpr CRead kReads[] = {
 };
 
 std::string ReadString(const CRead& read, DWORD capacity, const char* file) {
-  const std::unique_ptr<char[]> buffer(new char[capacity]);
-  std::memset(buffer.get(), kUntouched, capacity);
+  std::vector<char> buffer(capacity, kUntouched);
   const DWORD count = GetPrivateProfileStringA(read.section, read.key, read.defaultText,
-                                               buffer.get(), capacity, file);
+                                               buffer.data(), capacity, file);
   FUZZ_CHECK(count < capacity);
-  FUZZ_CHECK(buffer[count] == '\0' && std::strlen(buffer.get()) == count);
+  FUZZ_CHECK(buffer[count] == '\0' && std::strlen(buffer.data()) == count);
   for (DWORD i = count + 1; i < capacity; ++i) {
     FUZZ_CHECK(buffer[i] == kUntouched);
   }
-  return std::string(buffer.get(), count);
+  return std::string(buffer.data(), count);
 }
 
 }  // namespace
@@ -72,9 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // list with a further one, which the count leaves out; a list cut short ends with two zeros
   // after the count.
   constexpr DWORD kSectionCapacity = 216;
-  const std::unique_ptr<char[]> lines(new char[kSectionCapacity]);
-  std::memset(lines.get(), kUntouched, kSectionCapacity);
-  const DWORD count = GetPrivateProfileSectionA("RasEntry", lines.get(), kSectionCapacity, file);
+  std::vector<char> lines(kSectionCapacity, kUntouched);
+  const DWORD count = GetPrivateProfileSectionA("RasEntry", lines.data(), kSectionCapacity, file);
   FUZZ_CHECK(count + 2 <= kSectionCapacity && lines[count] == '\0');
   FUZZ_CHECK(lines[count + 1] == '\0' || (count > 0 && lines[count - 1] == '\0'));
   const UINT useAltras = GetPrivateProfileIntA("Libraries", "UseAltras", 0, nullptr);

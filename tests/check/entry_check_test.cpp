@@ -11,6 +11,7 @@
 
 #include "check_program.h"
 #include "check_report.h"
+#include "check_text.h"
 #include "source_lines.h"
 #include "support/test_files.h"
 
@@ -116,21 +117,17 @@ TEST(SourceLines, ANameThatCannotBeFoundHasNoLineAndIsNoDefault) {
   check.readable = true;
   check.findings.push_back({FindingKind::kUnknownKey, kLineNotFound, "RasEntry", "x", "x"});
   CCheckedEntry& entry = check.entries.emplace_back(CCheckedEntry{"RasEntry", true, {}, {}, {}});
-  for (size_t k = 0; k < std::size(kEntryKeys); ++k) {
-    entry.lines[k] = std::string_view(kEntryKeys[k].name) == "LocalPhoneNumber" ? kLineNotFound : 0;
-  }
-  for (const bool json : {false, true}) {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    (json ? WriteJsonReport : WriteTextReport)(out, "f.ini", check);
-    std::fclose(out);
-    const std::string report = test::ReadFileBytes(path);
-    for (const char* shown :
-         json ? std::vector<const char*>{"\"line\": null", "\"LocalPhoneNumber\": 0,"}
-              : std::vector<const char*>{"f.ini: warning: x (its line was not found)",
-                                         "(LocalPhoneNumber, line not found)"}) {
-      EXPECT_NE(report.find(shown), std::string::npos) << report;
-    }
+  entry.lines[FindEntryKey("LocalPhoneNumber") - kEntryKeys] = kLineNotFound;
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(out, nullptr);
+  WriteTextReport(out, "f.ini", check);
+  WriteJsonReport(out, "f.ini", check);
+  std::fclose(out);
+  const std::string reports = test::ReadFileBytes(path);
+  for (const char* shown :
+       {"f.ini: warning: x (its line was not found)", "(LocalPhoneNumber, line not found)",
+        "\"line\": null", "\"LocalPhoneNumber\": 0,"}) {
+    EXPECT_NE(reports.find(shown), std::string::npos) << reports;
   }
 }
 
@@ -154,16 +151,11 @@ TEST(EntryCheck, EveryFindingIsDocumented) {
 // checks that no report holds any other byte.)
 TEST(CheckProgram, ExitsByTheWorstFindingAndEscapesTheFilesText) {
   const test::ScopedTempDirectory directory;
-  const auto file = [&](const char* name, const std::string& text) {
-    test::WriteFileBytes(directory.File(name), text);
-    return directory.File(name);
-  };
-  const std::string good = file("good.ini", Keys(""));
-  const std::string warned = file("warned.ini", Keys("AreaCod=1"));
-  const std::string wrong = file("wrong.ini", Keys("FramingProtocol=ppp"));
-  const std::string odd = file("odd.ini", Keys("Script=\x1b[2J\xE9\"\\ ; x"));
-  const std::string missing = directory.File("missing.ini");
-  const std::string outPath = directory.File("out.txt");
+  const test::ScopedCurrentDirectory current(directory.path());
+  test::WriteFileBytes("good.ini", Keys(""));
+  test::WriteFileBytes("warned.ini", Keys("AreaCod=1"));
+  test::WriteFileBytes("wrong.ini", Keys("FramingProtocol=ppp"));
+  test::WriteFileBytes("odd.ini", Keys("Script=\x1b[2J\xE9\"\\ ; x"));
   const struct {
     std::vector<const char*> arguments;
     int status;
@@ -171,25 +163,25 @@ TEST(CheckProgram, ExitsByTheWorstFindingAndEscapesTheFilesText) {
   } cases[] = {
       {{"--help"}, 0, "Exit status: 0 no error or warning"},
       {{}, 4, ""},
-      {{good.c_str(), "--section", "Dial"}, 4, ""},
-      {{good.c_str(), good.c_str()}, 4, ""},
-      {{"--verbose", good.c_str()}, 4, ""},
-      {{missing.c_str(), "--json"}, 3, "\"status\": 3"},
-      {{good.c_str(), "--section", "rasentry"}, 0, "[RasEntry] would be stored as"},
-      {{warned.c_str(), "--section", "RasEntry"}, 1, ":3: warning: `AreaCod`"},
-      {{wrong.c_str(), "--json"}, 2, "\"line\": 3, \"section\": \"RasEntry\""},
-      {{odd.c_str()}, 1, "szScript            \"\\x1b[2J\\xe9\\\"\\\\ ; x\""},
-      {{odd.c_str(), "--json"}, 1, "{\"text\": \"\\u001b[2J\\u00e9\\\"\\\\ ; x\""},
+      {{"good.ini", "--section", "Dial"}, 4, ""},
+      {{"good.ini", "good.ini"}, 4, ""},
+      {{"--verbose", "good.ini"}, 4, ""},
+      {{"missing.ini", "--json"}, 3, "\"status\": 3"},
+      {{"good.ini", "--section", "rasentry"}, 0, "[RasEntry] would be stored as"},
+      {{"warned.ini", "--section", "RasEntry"}, 1, ":3: warning: `AreaCod`"},
+      {{"wrong.ini", "--json"}, 2, "\"line\": 3, \"section\": \"RasEntry\""},
+      {{"odd.ini"}, 1, "szScript            \"\\x1b[2J\\xe9\\\"\\\\ ; x\""},
+      {{"odd.ini", "--json"}, 1, "{\"text\": \"\\u001b[2J\\u00e9\\\"\\\\ ; x\""},
   };
   for (const auto& c : cases) {
     std::vector<const char*> argv = {"dialkit-check"};
     argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
     SCOPED_TRACE(testing::Message() << argv.back());
-    std::FILE* out = std::fopen(outPath.c_str(), "wb");
+    std::FILE* out = std::fopen("out.txt", "wb");
     ASSERT_NE(out, nullptr);
     const int status = RunCheckProgram(static_cast<int>(argv.size()), argv.data(), out, out);
     std::fclose(out);
-    const std::string shown = test::ReadFileBytes(outPath);
+    const std::string shown = test::ReadFileBytes("out.txt");
     EXPECT_EQ(status, c.status);
     EXPECT_NE(shown.find(c.shown), std::string::npos) << shown;
   }

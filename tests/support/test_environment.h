@@ -9,7 +9,7 @@ namespace test {
 
 class ScopedEnvironmentVariable {
  public:
-  // Sets `name` to `value`; a null value removes the variable.
+  // Sets `name` to `value`; at the end the variable is as it was, or removed if it was not set.
   ScopedEnvironmentVariable(const char* name, const char* value);
   ~ScopedEnvironmentVariable();
   ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <csignal>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -123,34 +124,31 @@ TEST(TerminalFrontEnd, ShowsMessageBoxesAndDialogsAndAnswersByKey) {
                    ? windows.RunModalDialog(dialog)
                    : windows.ShowMessageBox("No modem.\nInstall\a one.", "Title\x1b[2J", c.style);
     });
-    const bool shown = terminal.WaitFor("Enter: OK");
-    EXPECT_TRUE(shown) << terminal.Screen();
-    const std::string keys = c.keys;
-    for (size_t start = 0, end = 0; shown && !keys.empty() && start <= keys.size();
-         start = end + 1) {
-      end = std::min(keys.find('|', start), keys.size());
-      terminal.Type(keys.substr(start, end - start));
+    EXPECT_TRUE(terminal.WaitFor("Enter: OK")) << terminal.Screen();
+    std::istringstream keys(c.keys);
+    for (std::string part; std::getline(keys, part, '|');) {
+      terminal.Type(part);
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     // A front end the keys did not answer is ended the same way, so that a fault fails the test
     // instead of hanging it.
-    if (keys.empty() || !(terminal.WaitFor(" -> ") && terminal.WaitFor("\n"))) {
-      EXPECT_TRUE(keys.empty()) << "no answer shown: " << terminal.Screen();
+    const bool typed = *c.keys != '\0';
+    if (!typed || !(terminal.WaitFor(" -> ") && terminal.WaitFor("\n"))) {
+      EXPECT_FALSE(typed) << "no answer shown: " << terminal.Screen();
       terminal.HangUp();
     }
     front.join();
     EXPECT_EQ(answer, c.result);
-    if (!keys.empty()) {
+    if (typed) {
       EXPECT_EQ(terminal.LocalModes(), settings);
     }
     const std::string& screen = terminal.Screen();
     if (c.style == kDialog) {
       EXPECT_EQ(dialog.index, c.index);
       EXPECT_FALSE(dialog.list.IsAttached());  // the window has gone; so has the list's hold on it
-      EXPECT_EQ(screen.find("\r\n== Test Caption ==\r\nPick one:\r\n   1  alpha\r\n > 2  beta\r\n"
-                            "   3  gamma\r\n[ OK ]  [ Cancel ]  Up/Down or 1-9: choose  Enter: OK  "
-                            "Esc: Cancel"),
-                0u)
+      EXPECT_TRUE(screen.starts_with(
+          "\r\n== Test Caption ==\r\nPick one:\r\n   1  alpha\r\n > 2  beta\r\n   3  gamma\r\n"
+          "[ OK ]  [ Cancel ]  Up/Down or 1-9: choose  Enter: OK  Esc: Cancel"))
           << screen;
       // Redrawn or not, the last marked line is the current one.
       EXPECT_EQ(screen.substr(screen.rfind(" > "), std::string(c.screen).size()), c.screen);
@@ -163,8 +161,7 @@ TEST(TerminalFrontEnd, ShowsMessageBoxesAndDialogsAndAnswersByKey) {
 // 40 columns by 8 lines and 13 names, the last wider than the terminal: the first drawing fits
 // the screen, no line wraps, and the mark moved to the last name is drawn with the keys below.
 TEST(TerminalFrontEnd, SmallTerminalShowsTheListAroundTheMark) {
-  test::PseudoTerminal terminal;
-  terminal.Resize(40, 8);
+  test::PseudoTerminal terminal(40, 8);
   CTerminalWindowSystem windows(terminal.Path(), FindTestTemplate, -1);
   CListDialog dialog;
   dialog.names.assign(12, "a device");
@@ -175,6 +172,8 @@ TEST(TerminalFrontEnd, SmallTerminalShowsTheListAroundTheMark) {
     terminal.Type("\x1b[B");
     EXPECT_TRUE(terminal.WaitFor(" > " + std::to_string(moved) + " "));
   }
+  EXPECT_TRUE(terminal.WaitFor(" device 13xxx"));
+  EXPECT_TRUE(terminal.WaitFor("Esc: Cancel"));
   terminal.Type("\r");
   EXPECT_TRUE(terminal.WaitFor(" -> OK"));
   front.join();
@@ -187,9 +186,6 @@ TEST(TerminalFrontEnd, SmallTerminalShowsTheListAroundTheMark) {
        ++line) {
     EXPECT_LT(line->length(), 40) << *line;
   }
-  const std::string last = screen.substr(screen.rfind("\r\x1b["));
-  EXPECT_NE(last.find(" > 13  device 13xxx"), std::string::npos) << last;
-  EXPECT_NE(last.find("Esc: Cancel"), std::string::npos) << last;
 }
 
 TEST(TerminalFrontEnd, SignalThatEndsTheProcessRestoresTheTerminalFirst) {
@@ -229,12 +225,11 @@ TEST(TerminalFrontEnd, WithoutATerminalWritesToStandardErrorAndNeverSaysYes) {
     setsid();  // a new session has no controlling terminal
     dup2(open(errors.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
     CWindowSystem& windows = PlatformWindowSystem();
-    CDialog dialog(IDD_MODEM_SELECT);
     const bool neverYes = windows.ShowMessageBox("No modem.\nInstall one.", "Modem Warning",
                                                  MB_ICONWARNING) == IDOK &&
                           windows.ShowMessageBox("Overwrite?", "Object Already Exists",
                                                  MB_OKCANCEL | MB_ICONWARNING) == IDCANCEL &&
-                          dialog.DoModal() == -1;
+                          CDialog(IDD_MODEM_SELECT).DoModal() == -1;
     _exit(neverYes ? 0 : 1);
   }
   EXPECT_EQ(test::WaitForChild(child), 0);

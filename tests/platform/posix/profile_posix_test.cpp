@@ -86,9 +86,6 @@ TEST(ProfileFile, AFileIsReplacedWholeOrNotAtAll) {
   test::WriteFileBytes(target, before);
   fs::permissions(target, fs::perms(0640));
   fs::create_symlink("real.ini", link);
-  const auto entries = [&]() {
-    return std::distance(fs::directory_iterator(directory.path()), {});
-  };
 
   // A limit on the size of files the process writes stands in for a full disk.
   rlimit previous;
@@ -103,10 +100,10 @@ TEST(ProfileFile, AFileIsReplacedWholeOrNotAtAll) {
   signal(SIGXFSZ, previousHandler);
   EXPECT_FALSE(written);
   EXPECT_EQ(test::ReadFileBytes(target), before);
-  EXPECT_EQ(entries(), 2);
+  EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), {}), 2);
 
   ASSERT_TRUE(WritePrivateProfileStringA("a", "x", "2", link.c_str()));
-  EXPECT_EQ(entries(), 2);
+  EXPECT_EQ(std::distance(fs::directory_iterator(directory.path()), {}), 2);
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(test::ReadFileBytes(target), "[a]\r\nx=2\r\n");
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
@@ -122,7 +119,6 @@ TEST(ProfileFile, AFileIsReplacedWholeOrNotAtAll) {
 // the reads before it compared the bytes and found them the same.
 TEST(ProfileFile, AChangeBetweenTwoReadsIsRead) {
   const test::ScopedTempDirectory directory;
-  const fs::file_time_type now = fs::file_time_type::clock::now();
   enum How { kInPlace, kRenamedIntoPlace, kRemoved };
   const struct {
     const char* what;
@@ -146,7 +142,7 @@ TEST(ProfileFile, AChangeBetweenTwoReadsIsRead) {
       return c.utf16 ? test::Utf16(std::u16string(text.begin(), text.end())) : text;
     };
     const std::string path = directory.File(std::string(c.read) + ".ini");
-    const fs::file_time_type first = c.justWritten ? now : now - std::chrono::hours(1);
+    const auto first = fs::file_time_type::clock::now() - std::chrono::hours(c.justWritten ? 0 : 1);
     test::WriteFileBytes(path, file("1"));
     fs::last_write_time(path, first);
     char value[8];

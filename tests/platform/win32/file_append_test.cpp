@@ -19,24 +19,21 @@ TEST(FileAppend, EachWayAppendsWholeLinesAtTheEnd) {
   for (const AppendAccess access : {AppendAccess::kAppendData, AppendAccess::kWriteAtEnd}) {
     SCOPED_TRACE(access == AppendAccess::kAppendData ? "append access" : "write access, at end");
     const test::ScopedTempDirectory directory;
-    const std::string existing = directory.File("existing.log");
-    test::WriteFileBytes(existing, "first\r\n");
-    EXPECT_TRUE(AppendLineWithAccess(existing.c_str(), "second", access));
-    EXPECT_TRUE(AppendLineWithAccess(existing.c_str(), "third", access));
-    EXPECT_EQ(test::ReadFileBytes(existing), "first\r\nsecond\r\nthird\r\n");
+    const test::ScopedCurrentDirectory current(directory.path());
+    test::WriteFileBytes("existing.log", "first\r\n");
+    EXPECT_TRUE(AppendLineWithAccess("existing.log", "second", access));
+    EXPECT_TRUE(AppendLineWithAccess("existing.log", "third", access));
+    EXPECT_EQ(test::ReadFileBytes("existing.log"), "first\r\nsecond\r\nthird\r\n");
 
-    const std::string missing = directory.File("missing.log");
-    EXPECT_TRUE(AppendLineWithAccess(missing.c_str(), "only", access));
-    EXPECT_EQ(test::ReadFileBytes(missing), "only\r\n");
+    EXPECT_TRUE(AppendLineWithAccess("missing.log", "only", access));
+    EXPECT_EQ(test::ReadFileBytes("missing.log"), "only\r\n");
 
     // A second name, placed where the log is to be, of a file the tool's user may write.
-    const std::string system = directory.File("system.ini");
-    const std::string placed = directory.File("placed.log");
-    test::WriteFileBytes(system, "[boot]\r\n");
-    ASSERT_TRUE(CreateHardLinkA(placed.c_str(), system.c_str(), nullptr));
-    EXPECT_FALSE(AppendLineWithAccess(placed.c_str(), "line", access));
-    EXPECT_FALSE(WriteOutputFile(placed.c_str(), "{}"));
-    EXPECT_EQ(test::ReadFileBytes(system), "[boot]\r\n");
+    test::WriteFileBytes("system.ini", "[boot]\r\n");
+    ASSERT_TRUE(CreateHardLinkA("placed.log", "system.ini", nullptr));
+    EXPECT_FALSE(AppendLineWithAccess("placed.log", "line", access));
+    EXPECT_FALSE(WriteOutputFile("placed.log", "{}"));
+    EXPECT_EQ(test::ReadFileBytes("system.ini"), "[boot]\r\n");
   }
 }
 

@@ -27,9 +27,9 @@ namespace test {
 
 class PseudoTerminal {
  public:
-  PseudoTerminal() {
+  explicit PseudoTerminal(unsigned short columns = 80, unsigned short lines = 24) {
     char path[256] = "";
-    winsize size{24, 80, 0, 0};
+    const winsize size{lines, columns, 0, 0};
     EXPECT_EQ(openpty(&master_, &terminal_, path, nullptr, &size), 0);
     path_ = path;
   }
@@ -52,10 +52,6 @@ class PseudoTerminal {
 
   void Type(const std::string& keys) {
     EXPECT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
-  }
-  void Resize(unsigned short columns, unsigned short lines) {
-    const winsize size{lines, columns, 0, 0};
-    EXPECT_EQ(ioctl(master_, TIOCSWINSZ, &size), 0);
   }
 
   // Reads the screen until `text` appears after what earlier waits found; false after 5 s.

@@ -5,27 +5,20 @@
 
 namespace test {
 
-namespace {
-void Set(const std::string& name, const char* value) {
-  if (value != nullptr) {
-    setenv(name.c_str(), value, 1);
-  } else {
-    unsetenv(name.c_str());
-  }
-}
-
-}  // namespace
-
 ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const char* value)
     : name_(name) {
   if (const char* previous = std::getenv(name)) {
     previous_ = previous;
   }
-  Set(name_, value);
+  setenv(name, value, 1);
 }
 
 ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
-  Set(name_, previous_ ? previous_->c_str() : nullptr);
+  if (previous_) {
+    setenv(name_.c_str(), previous_->c_str(), 1);
+  } else {
+    unsetenv(name_.c_str());
+  }
 }
 
 // Made at the first call, and removed when the program ends: after the last test, and never by the

@@ -4,24 +4,16 @@
 // it would replace the system's own service.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstring>
-#include <string>
+#include <filesystem>
 
+// A copy that cannot be made throws, which ends the program with the error and both paths.
 int main() {
   char program[MAX_PATH] = "";
   char system[MAX_PATH] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
-  if (length == 0 || length >= sizeof program || GetSystemDirectoryA(system, sizeof system) == 0) {
-    std::fputs("no path for the program or the system directory\n", stderr);
-    return 1;
-  }
-  const std::string source = std::string(program, std::strrchr(program, '\\') + 1) + "rasapi32.dll";
-  const std::string target = std::string(system) + "\\rasapi32.dll";
-  if (!CopyFileA(source.c_str(), target.c_str(), FALSE)) {
-    std::fprintf(stderr, "cannot copy %s to %s: error %lu\n", source.c_str(), target.c_str(),
-                 GetLastError());
-    return 1;
-  }
+  GetModuleFileNameA(nullptr, program, sizeof program);
+  GetSystemDirectoryA(system, sizeof system);
+  std::filesystem::copy_file(std::filesystem::path(program).parent_path() / "rasapi32.dll",
+                             std::filesystem::path(system) / "rasapi32.dll",
+                             std::filesystem::copy_options::overwrite_existing);
   return 0;
 }

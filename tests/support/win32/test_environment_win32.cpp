@@ -21,7 +21,6 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
   SetEnvironmentVariableA(name_.c_str(), previous_ ? previous_->c_str() : nullptr);
 }
 
-// The system is the Wine prefix (or the Windows installation) that the test run was given.
 void IsolateSystemForTestProgram() {}
 
 // Wine tells itself apart from Windows by an export of its own in ntdll.

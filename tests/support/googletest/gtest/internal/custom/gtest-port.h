@@ -11,12 +11,9 @@
 
 namespace testing::internal {
 
+// Neither copied nor assigned, as GoogleTest's own: its atomic flag can be neither.
 class Notification {
  public:
-  Notification() = default;
-  Notification(const Notification&) = delete;
-  Notification& operator=(const Notification&) = delete;
-
   void Notify() { notified_ = true; }
   void WaitForNotification() const {
     while (!notified_) {
