@@ -226,22 +226,19 @@ void WINAPI HearInOrder(UINT, RASCONNSTATE state, DWORD connection) {
   heard = heard >= 0 && state == heard + 1 ? heard + 1 : -1;
 }
 
-HRASCONN HandleOf(int connection) {
-  return reinterpret_cast<HRASCONN>(uintptr_t{0x1000} + 0x10 * connection);
-}
-
 TEST_F(DialTrackingTest, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelivers) {
+  const HRASCONN handles[] = {kConnection, kOtherConnection};
   for (int c = 0; c < 2; ++c) {
     g_heardInOrder[c] = 0;
-    Fake().connection = HandleOf(c);
+    Fake().connection = handles[c];
     Dial(reinterpret_cast<void*>(&HearInOrder));
   }
   const RASDIALFUNC1 notify = Fake().notifier;
   CThread deliverer;
-  ASSERT_TRUE(deliverer.Start([notify] {
+  ASSERT_TRUE(deliverer.Start([notify, handles] {
     for (int state = 1; state <= kStates; ++state) {
       for (int c = 0; c < 2; ++c) {
-        notify(HandleOf(c), WM_RASDIALEVENT, static_cast<RASCONNSTATE>(state), c, 0);
+        notify(handles[c], WM_RASDIALEVENT, static_cast<RASCONNSTATE>(state), c, 0);
       }
     }
   }));
@@ -249,18 +246,18 @@ TEST_F(DialTrackingTest, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelive
   while (lastRead[0] < kStates) {
     for (int c = 0; c < 2 && lastRead[c] >= 0; ++c) {
       RASCONNSTATUSA status = {sizeof status, RASCS_Connected, 0, {}, {}};
-      ASSERT_EQ(g_rasLibrary.GetConnectStatus(HandleOf(c), &status), 0u);
+      ASSERT_EQ(g_rasLibrary.GetConnectStatus(handles[c], &status), 0u);
       const int state = status.rasconnstate;
       ASSERT_TRUE(state == lastRead[c] || state == lastRead[c] + 1)
           << c << " after " << lastRead[c] << ": " << state;
       lastRead[c] = c == 1 && state > 0 ? -1 : state;
       if (lastRead[c] < 0) {
-        g_rasLibrary.HangUp(HandleOf(c));
+        g_rasLibrary.HangUp(handles[c]);
       }
     }
   }
   deliverer.Join();
-  g_rasLibrary.HangUp(HandleOf(0));
+  g_rasLibrary.HangUp(handles[0]);
   EXPECT_EQ(g_heardInOrder[0], kStates);
   EXPECT_GT(g_heardInOrder[1], 0);
 }
