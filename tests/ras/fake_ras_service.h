@@ -1,7 +1,7 @@
 // A fake Remote Access Service for the binding's tests: a loader whose libraries rasapi32.dll and
 // altras.dll export chosen functions. Every fake function logs "<library>:<function>" (Load's
-// warm-up call with " warm-up" after it), so a test sees which library the binding called, and
-// answers from a script.
+// warm-up call with " warm-up" after it) and " in <phone book>" where one is named, so a test sees
+// which library the binding called and with which phone book, and answers from a script.
 #pragma once
 
 #include <algorithm>
@@ -31,7 +31,6 @@ struct FakeListAnswer {
 struct FakeService {
   std::vector<std::string> calls;
   DWORD result = 0;                        // what every function but the lists answers
-  const char* phoneBook = nullptr;         // phone-book argument of the last call that has one
   std::deque<FakeListAnswer> listAnswers;  // when none is left, a list answers 0xDEAD
   std::vector<DWORD> offeredSizes;         // byte size offered to each list call
   std::vector<DWORD> firstRecordSizes;     // dwSize of the first record at each list call
@@ -58,8 +57,8 @@ inline const char* const kLibraries[] = {"rasapi32.dll", "altras.dll"};
 
 template <int L>
 DWORD Log(const char* function, const char* phoneBook = nullptr) {
-  Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function);
-  Fake().phoneBook = phoneBook;
+  Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function +
+                         (phoneBook != nullptr ? std::string(" in ") + phoneBook : ""));
   return Fake().result;
 }
 
