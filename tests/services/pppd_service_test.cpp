@@ -91,13 +91,6 @@ DWORD Store(const std::string& name, RASENTRYA record) {
   return RasSetEntryPropertiesA(nullptr, name.c_str(), &record, sizeof record, nullptr, 0);
 }
 
-// RasGetEntryPropertiesA's answer for `name`, the record into *read.
-DWORD Read(const std::string& name, RASENTRYA* read) {
-  *read = DefaultEntryRecord();
-  DWORD size = sizeof *read;
-  return RasGetEntryPropertiesA(nullptr, name.c_str(), read, &size, nullptr, nullptr);
-}
-
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   for (size_t at = 0; !from.empty() && (at = text.find(from, at)) != std::string::npos;
        at += to.size()) {
@@ -108,8 +101,10 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 // Whether the entry `name` reads back as `expected`.
 bool ReadsAs(const std::string& name, const RASENTRYA& expected) {
-  RASENTRYA read;
-  return Read(name, &read) == 0 && std::memcmp(&read, &expected, sizeof read) == 0;
+  RASENTRYA read = DefaultEntryRecord();
+  DWORD size = sizeof read;
+  return RasGetEntryPropertiesA(nullptr, name.c_str(), &read, &size, nullptr, nullptr) == 0 &&
+         std::memcmp(&read, &expected, sizeof read) == 0;
 }
 
 // RasDialA for `name` as the user jo, with the RasDialFunc `notifier` where one is given.
@@ -233,15 +228,17 @@ TEST(PppdService, EveryEntryPointRefusesANameItCanNeverHold) {
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     const char* bad = name.c_str();
-    RASENTRYA read;
-    const std::vector<DWORD> answers = {RasValidateEntryNameA(nullptr, bad),
-                                        Store(name, Modem("")),
-                                        RasRenameEntryA(nullptr, "Home", bad),
-                                        RasRenameEntryA(nullptr, bad, "Work"),
-                                        RasDeleteEntryA(nullptr, bad),
-                                        Read(name, &read),
-                                        RasEditPhonebookEntryA(nullptr, nullptr, bad),
-                                        Dial(name)};
+    RASENTRYA read = DefaultEntryRecord();
+    DWORD size = sizeof read;
+    const std::vector<DWORD> answers = {
+        RasValidateEntryNameA(nullptr, bad),
+        Store(name, Modem("")),
+        RasRenameEntryA(nullptr, "Home", bad),
+        RasRenameEntryA(nullptr, bad, "Work"),
+        RasDeleteEntryA(nullptr, bad),
+        RasGetEntryPropertiesA(nullptr, bad, &read, &size, nullptr, nullptr),
+        RasEditPhonebookEntryA(nullptr, nullptr, bad),
+        Dial(name)};
     EXPECT_EQ(answers, (std::vector<DWORD>{123, 123, 123, 623, 623, 623, 623, 623}));
   }
   EXPECT_EQ(test::ReadFileBytes((root.path() / "victim").string()), "victim");
