@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "entry/entry_record.h"
 #include "framework/text.h"
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
@@ -171,6 +170,8 @@ EntryPoint ExportOf(const std::string& name) {
 
 }  // namespace fake
 
+enum FakeLibrary { kMissing, kComplete, kIncomplete, kBare };
+
 // Installs itself as the loader in use for its lifetime, with a fresh FakeService.
 class CFakeLibraryLoader final : public CLibraryLoader {
  public:
@@ -179,10 +180,15 @@ class CFakeLibraryLoader final : public CLibraryLoader {
   CFakeLibraryLoader(const CFakeLibraryLoader&) = delete;
   CFakeLibraryLoader& operator=(const CFakeLibraryLoader&) = delete;
 
-  // Makes "rasapi32.dll" or "altras.dll" loadable, exporting the functions the tests reach (the
-  // entry, device, list and dial functions) but `missing`.
-  void Offer(const std::string& library, std::set<std::string> missing = {}) {
-    offered_[library] = std::move(missing);
+  // Makes "rasapi32.dll" or "altras.dll" loadable but for a missing one, a complete one exporting
+  // the functions the tests reach (the entry, device, list and dial functions), an incomplete one
+  // all but RasGetEntryPropertiesA, a bare one none of the other functions the tool uses.
+  void Offer(const std::string& library, FakeLibrary kind = kComplete) {
+    const std::set<std::string> lacking[] = {
+        {}, {}, {"RasGetEntryPropertiesA"}, {"RasSetEntryPropertiesA", "RasEnumDevicesA"}};
+    if (kind != kMissing) {
+      offered_[library] = lacking[kind];
+    }
   }
 
   LibraryHandle LoadByName(const char* fileName) override {

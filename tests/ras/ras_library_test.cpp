@@ -25,25 +25,14 @@ using Sizes = std::vector<DWORD>;
 
 const char* const kPhoneBook = "book.pbk";
 
-enum Library { kMissing, kComplete, kIncomplete, kBare };
-
-// Incomplete libraries lack RasGetEntryPropertiesA; bare ones the other functions the tool uses.
-void Offer(CFakeLibraryLoader& loader, const char* fileName, Library library) {
-  const std::set<std::string> lacking[] = {
-      {}, {}, {"RasGetEntryPropertiesA"}, {"RasSetEntryPropertiesA", "RasEnumDevicesA"}};
-  if (library != kMissing) {
-    loader.Offer(fileName, lacking[library]);
-  }
-}
-
 // Where Load succeeds, storing an entry and listing the devices reach the library in use, with
 // the phone book and the service's result unchanged; a missing function answers 127 unasked.
 TEST(RasLibrary, LoadFollowsSwitchAndFallbackAndFreesOnFailureThenOperationsReachTheirLibrary) {
   const struct {
     const char* name;
-    Library standard;
+    FakeLibrary standard;
     const char* useAltras;
-    Library alternative;
+    FakeLibrary alternative;
     uint32_t result;
     uint32_t kind;
     int alternativeLoads;
@@ -69,8 +58,8 @@ TEST(RasLibrary, LoadFollowsSwitchAndFallbackAndFreesOnFailureThenOperationsReac
     test::WriteFileBytes(profile, c.useAltras ? std::string("[Libraries]\nUseAltras=") + c.useAltras
                                               : "[Libraries]\n");
     CFakeLibraryLoader loader;
-    Offer(loader, "rasapi32.dll", c.standard);
-    Offer(loader, "altras.dll", c.alternative);
+    loader.Offer("rasapi32.dll", c.standard);
+    loader.Offer("altras.dll", c.alternative);
     CRasLibrary ras;
     EXPECT_EQ(ras.Load(kPhoneBook, profile.c_str()), c.result);
     EXPECT_EQ(ras.LibraryKind(), c.kind);
