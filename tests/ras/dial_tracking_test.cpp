@@ -52,9 +52,10 @@ uint32_t Status(HRASCONN connection, RASCONNSTATUSA* record, DWORD size = sizeof
   return g_rasLibrary.GetConnectStatus(connection, record);
 }
 
-// A status answer as "state error type/name", "the platform's" when it is exactly what the
-// platform answered, or "result N" when it failed.
-std::string Read(HRASCONN connection) {
+// A status answer, where the platform answers `platformResult`, as "state error type/name", "the
+// platform's" when it is exactly what the platform answered, or "result N" when it failed.
+std::string Read(HRASCONN connection, DWORD platformResult = 0) {
+  Fake().result = platformResult;
   RASCONNSTATUSA r;
   if (const uint32_t result = Status(connection, &r)) {
     return "result " + std::to_string(result);
@@ -84,9 +85,7 @@ TEST_F(DialTrackingTest, HandsOutEveryStateOnceOldestFirstThenThePlatformsOwnAns
   const HRASCONN connection = Dial();
   EXPECT_EQ(Fake().notifierType, 1u);
   // Before any notification: state 0, with the device of the platform's last good answer.
-  Fake().result = ERROR_INVALID_HANDLE;
-  EXPECT_EQ(Read(connection), "0 0 /");
-  Fake().result = 0;
+  EXPECT_EQ(Read(connection, ERROR_INVALID_HANDLE), "0 0 /");
   EXPECT_EQ(Read(connection), "0 0 modem/Acme 56k");
 
   Deliver(connection, RASCS_PortOpened);
@@ -101,9 +100,7 @@ TEST_F(DialTrackingTest, HandsOutEveryStateOnceOldestFirstThenThePlatformsOwnAns
   // Connected has been read and nothing is queued: from now on the platform answers.
   Fake().status = {sizeof(RASCONNSTATUSA), RASCS_Disconnected, 629, "isdn", "Acme 56k"};
   EXPECT_EQ(Read(connection), "the platform's");
-  Fake().result = ERROR_INVALID_HANDLE;
-  EXPECT_EQ(Read(connection), "result 6");
-  Fake().result = 0;
+  EXPECT_EQ(Read(connection, ERROR_INVALID_HANDLE), "result 6");
   // A state after connected is queued and handed out as any other.
   Deliver(connection, RASCS_Authenticate, 7);
   EXPECT_EQ(Read(connection), "5 7 isdn/Acme 56k");
