@@ -185,7 +185,6 @@ TEST_F(ListTest, AnswersAsTheServiceAndMemoryAllow) {
        603, {152, 304}, {"/", "/"}},
       {"devices: 603 asking for nothing", kDevices, {{603, 0, 1}, {0, 0, 1, {"modem/A"}}},
        0, {152, 152}, {"modem/A"}},
-      {"empty phone book", kEntries, {{}}, 0, {264}, {}},
       {"entries: 603 three times", kEntries, {{603, 528}, {603, 792}, {603, 1056}},
        603, {264, 528, 792}, {"none"}},
       {"entries: other failure", kEntries, {{610}}, 610, {264}, {"none"}},
