@@ -1,8 +1,5 @@
 // The binding against the fake service: every way Load can go and which library the operations
-// the tool uses then reach; then the device and entry lists against scripted answers: the call
-// sequences, the sort, the bound on the count, running out of memory, the system phone book that
-// the entry list makes when the service cannot open one, and the stored spelling that
-// ValidateEntryName takes from the entry list.
+// the tool uses then reach; then the device and entry lists against scripted answers.
 #include "ras/ras_library.h"
 
 #include <gtest/gtest.h>
