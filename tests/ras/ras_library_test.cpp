@@ -212,9 +212,8 @@ TEST_F(ListTest, AnswersAsTheServiceAndMemoryAllow) {
     }
     g_successesLeft = c.allocations;
     ReplaceRecordArrayAllocation(c.allocations >= 0 ? FailingAllocation : nullptr);
+    Fake() = FakeService();
     Fake().result = c.list == kValidation ? c.result : 0;
-    Fake().offeredSizes.clear();
-    Fake().firstRecordSizes.clear();
     Fake().listAnswers.assign(c.answers.begin(), c.answers.end());
     EXPECT_EQ(Read(c.list, c.result), c.listed);
     ReplaceRecordArrayAllocation(nullptr);
