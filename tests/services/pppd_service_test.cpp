@@ -99,7 +99,6 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
-// Whether the entry `name` reads back as `expected`.
 bool ReadsAs(const std::string& name, const RASENTRYA& expected) {
   RASENTRYA read = DefaultEntryRecord();
   DWORD size = sizeof read;
@@ -202,9 +201,8 @@ TEST(PppdService, TheConnectOptionDialsTheRecordsNumber) {
   root.AddProgram("chat", "#!/bin/sh\nexec /usr/sbin/chat \"$@\"\n");
   ASSERT_EQ(Store("Home", Modem(root.AddPort("ttyS0"))), 0u);
   const std::string peer = test::ReadFileBytes(root.Peer("Home"));
-  const size_t begin = peer.find("\nconnect \"") + 10;
   std::string command;
-  for (size_t at = begin; peer[at] != '"'; ++at) {
+  for (size_t at = peer.find("\nconnect \"") + 10; peer[at] != '"'; ++at) {
     command += peer[at += peer[at] == '\\' ? 1 : 0];
   }
   test::PseudoTerminal modem;
@@ -233,15 +231,14 @@ TEST(PppdService, WhatTheSystemOwnsStaysTheSystems) {
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     const char* bad = name.c_str();
-    RASENTRYA read = DefaultEntryRecord();
-    DWORD size = sizeof read;
+    DWORD size = 0;
     const std::vector<DWORD> answers = {
         RasValidateEntryNameA(nullptr, bad),
         Store(name, Modem("")),
         RasRenameEntryA(nullptr, "Work", bad),
         RasRenameEntryA(nullptr, bad, "Home"),
         RasDeleteEntryA(nullptr, bad),
-        RasGetEntryPropertiesA(nullptr, bad, &read, &size, nullptr, nullptr),
+        RasGetEntryPropertiesA(nullptr, bad, nullptr, &size, nullptr, nullptr),
         RasEditPhonebookEntryA(nullptr, nullptr, bad),
         Dial(name)};
     EXPECT_EQ(answers, (std::vector<DWORD>{123, 123, 123, 623, 623, 623, 623, 623}));
