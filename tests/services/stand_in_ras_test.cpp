@@ -8,7 +8,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -122,9 +121,7 @@ TEST_F(StandInServiceTest, KeepsEntriesExactlyAndAnswersSizesAndMissingThingsAsT
 
   const char* book = phoneBook_.c_str();
   RASENTRYA entry = FullEntry("1");
-  RASDEVINFOA device = {152, {}, {}};
-  RASENTRYNAMEA name = {264, {}};
-  EXPECT_EQ(enumEntries(nullptr, book, &name, &(size = 264), &count), 621u);  // no phone book
+  EXPECT_EQ(enumEntries(nullptr, book, listed, &(size = 264), &count), 621u);  // no phone book
   EXPECT_EQ(setEntry(book, "My ISP", &entry, 1768, nullptr, 0), 0u);
   EXPECT_EQ(setEntry(book, "A", &entry, 100, nullptr, 0), 610u);
   EXPECT_EQ(getEntry(book, "", nullptr, &(size = 0), nullptr, &count), 603u);  // the warm-up
@@ -133,20 +130,20 @@ TEST_F(StandInServiceTest, KeepsEntriesExactlyAndAnswersSizesAndMissingThingsAsT
   EXPECT_EQ(size, 1768u);
   EXPECT_EQ(validate(book, "my isp"), 183u);
   // Records of a size the service does not know.
-  entry.dwSize = device.dwSize = name.dwSize = 1000;
+  RASDEVINFOA device = {1000, {}, {}};
+  entry.dwSize = listed[0].dwSize = 1000;
   EXPECT_EQ(getEntry(book, "My ISP", &entry, &(size = 1768), nullptr, nullptr), 632u);
   EXPECT_EQ(setEntry(book, "My ISP", &entry, 1768, nullptr, 0), 632u);
   EXPECT_EQ(enumDevices(&device, &(size = 1000), &count), 632u);
-  EXPECT_EQ(enumEntries(nullptr, book, &name, &(size = 1000), &count), 632u);
+  EXPECT_EQ(enumEntries(nullptr, book, listed, &(size = 1000), &count), 632u);
 }
 
 // Each state once, in order, to connected or to the failure ordered; and a hang-up while the
 // notifier's first call is in progress ends the dial there without waiting for the call: were it
 // to wait, this test would never end.
 TEST_F(StandInServiceTest, DialTellsEveryStateOnceInOrderUntilItEndsOrIsHungUp) {
-  test::WriteFileBytes(
-      std::filesystem::path(system_.PhoneBookPath()).replace_filename("failures.txt").string(),
-      "RasDialA Work = 691 Authenticate\n");
+  test::WriteFileBytes(system_.Root().File("system32/ras/failures.txt"),
+                       "RasDialA Work = 691 Authenticate\n");
   for (const char* name : {"My ISP", "Work"}) {
     ASSERT_EQ(Store(name, FullEntry("Acme")), 0u);
   }
