@@ -98,19 +98,18 @@ TEST_F(StandInServiceTest, KeepsEntriesExactlyAndAnswersSizesAndMissingThingsAsT
   for (const std::string& name : names) {
     ASSERT_EQ(Store(name.c_str(), FullEntry(name.c_str()), altras_), 0u) << name;
   }
-  RASENTRYNAMEA listed[8] = {{sizeof listed[0], {}}};
-  DWORD size = sizeof listed;
+  RASENTRYNAMEA list[8] = {{sizeof list[0], {}}};
+  DWORD size = sizeof list;
   DWORD count = 0;
-  ASSERT_EQ(enumEntries(nullptr, nullptr, listed, &size, &count), 0u);
+  ASSERT_EQ(enumEntries(nullptr, nullptr, list, &size, &count), 0u);
   ASSERT_EQ(count, names.size());
   for (DWORD i = 0; i < count; ++i) {
-    RASENTRYA stored = {};
-    stored.dwSize = kEntryRecordSize;
-    ASSERT_EQ(getEntry(nullptr, listed[i].szEntryName, &stored, &(size = 1768), nullptr, nullptr),
-              0u)
-        << names[i];
+    SCOPED_TRACE(names[i]);
+    RASENTRYA read = {};
+    read.dwSize = kEntryRecordSize;
+    ASSERT_EQ(getEntry(nullptr, list[i].szEntryName, &read, &(size = 1768), nullptr, nullptr), 0u);
     const RASENTRYA expected = FullEntry(names[i].c_str());
-    EXPECT_EQ(std::memcmp(&stored, &expected, sizeof stored), 0) << names[i];
+    EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0);
   }
   // A readable file in the system phone book.
   const std::string text = system_.PhoneBook();
@@ -121,7 +120,7 @@ TEST_F(StandInServiceTest, KeepsEntriesExactlyAndAnswersSizesAndMissingThingsAsT
 
   const char* book = phoneBook_.c_str();
   RASENTRYA entry = FullEntry("1");
-  EXPECT_EQ(enumEntries(nullptr, book, listed, &(size = 264), &count), 621u);  // no phone book
+  EXPECT_EQ(enumEntries(nullptr, book, list, &(size = 264), &count), 621u);  // no phone book
   EXPECT_EQ(setEntry(book, "My ISP", &entry, 1768, nullptr, 0), 0u);
   EXPECT_EQ(setEntry(book, "A", &entry, 100, nullptr, 0), 610u);
   EXPECT_EQ(getEntry(book, "", nullptr, &(size = 0), nullptr, &count), 603u);  // the warm-up
@@ -131,11 +130,11 @@ TEST_F(StandInServiceTest, KeepsEntriesExactlyAndAnswersSizesAndMissingThingsAsT
   EXPECT_EQ(validate(book, "my isp"), 183u);
   // Records of a size the service does not know.
   RASDEVINFOA device = {1000, {}, {}};
-  entry.dwSize = listed[0].dwSize = 1000;
+  entry.dwSize = list[0].dwSize = 1000;
   EXPECT_EQ(getEntry(book, "My ISP", &entry, &(size = 1768), nullptr, nullptr), 632u);
   EXPECT_EQ(setEntry(book, "My ISP", &entry, 1768, nullptr, 0), 632u);
   EXPECT_EQ(enumDevices(&device, &(size = 1000), &count), 632u);
-  EXPECT_EQ(enumEntries(nullptr, book, listed, &(size = 1000), &count), 632u);
+  EXPECT_EQ(enumEntries(nullptr, book, list, &(size = 1000), &count), 632u);
 }
 
 // Each state once, in order, to connected or to the failure ordered; and a hang-up while the
