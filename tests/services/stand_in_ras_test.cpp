@@ -91,9 +91,7 @@ RASENTRYA FullEntry(const char* text) {
 TEST_F(StandInServiceTest, KeepsEntriesExactlyAndAnswersSizesAndMissingThingsAsThePlatform) {
   const auto getEntry = Find<RasGetEntryPropertiesAProc>("RasGetEntryPropertiesA");
   const auto setEntry = Find<RasSetEntryPropertiesAProc>("RasSetEntryPropertiesA");
-  const auto enumDevices = Find<RasEnumDevicesAProc>("RasEnumDevicesA");
   const auto enumEntries = Find<RasEnumEntriesAProc>("RasEnumEntriesA");
-  const auto validate = Find<RasValidateEntryNameAProc>("RasValidateEntryNameA");
   const std::vector<std::string> names = {"My ISP", "[Work] (fast)", " 100%", "#no", "\xE4\xF6"};
   for (const std::string& name : names) {
     ASSERT_EQ(Store(name.c_str(), FullEntry(name.c_str()), altras_), 0u) << name;
@@ -127,13 +125,13 @@ TEST_F(StandInServiceTest, KeepsEntriesExactlyAndAnswersSizesAndMissingThingsAsT
   EXPECT_EQ(size, 1768u);
   EXPECT_EQ(getEntry(book, "My ISP", &entry, &(size = 100), nullptr, nullptr), 603u);
   EXPECT_EQ(size, 1768u);
-  EXPECT_EQ(validate(book, "my isp"), 183u);
+  EXPECT_EQ(Find<RasValidateEntryNameAProc>("RasValidateEntryNameA")(book, "my isp"), 183u);
   // Records of a size the service does not know.
   RASDEVINFOA device = {1000, {}, {}};
   entry.dwSize = list[0].dwSize = 1000;
   EXPECT_EQ(getEntry(book, "My ISP", &entry, &(size = 1768), nullptr, nullptr), 632u);
   EXPECT_EQ(setEntry(book, "My ISP", &entry, 1768, nullptr, 0), 632u);
-  EXPECT_EQ(enumDevices(&device, &(size = 1000), &count), 632u);
+  EXPECT_EQ(Find<RasEnumDevicesAProc>("RasEnumDevicesA")(&device, &(size = 1000), &count), 632u);
   EXPECT_EQ(enumEntries(nullptr, book, list, &(size = 1000), &count), 632u);
 }
 
