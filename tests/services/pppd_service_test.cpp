@@ -36,9 +36,7 @@ namespace fs = std::filesystem;
 // A system root of the test's own with a blank in its path, named by DIALKIT_PPP_ROOT.
 class CPppRoot {
  public:
-  CPppRoot() : root_(directory_.path() / "sys root"), named_("DIALKIT_PPP_ROOT", root_.c_str()) {
-    fs::create_directories(root_ / "dev");
-  }
+  CPppRoot() : root_(directory_.path() / "sys root"), named_("DIALKIT_PPP_ROOT", root_.c_str()) {}
   const fs::path& path() const { return root_; }
   std::string Peer(const std::string& file) const { return PeersDirectory(root_) + "/" + file; }
   // A serial port: its sysfs entry and, standing in for its device node, a character device.
@@ -46,6 +44,7 @@ class CPppRoot {
                       const char* type = "4") const {
     const fs::path port = root_ / "sys/class/tty" / name;
     fs::create_directories(port / "device");
+    fs::create_directories(root_ / "dev");
     for (const auto& [file, text] : {std::pair{"type", type}, {"device/product", product}}) {
       test::WriteFileBytes((port / file).string(), text != nullptr ? text + std::string("\n") : "");
     }
@@ -92,8 +91,7 @@ DWORD Store(const std::string& name, RASENTRYA record) {
 }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-  for (size_t at = 0; !from.empty() && (at = text.find(from, at)) != std::string::npos;
-       at += to.size()) {
+  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
     text.replace(at, from.size(), to);
   }
   return text;
