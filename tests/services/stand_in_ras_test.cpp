@@ -152,7 +152,6 @@ TEST_F(StandInServiceTest, DialTellsEveryStateOnceInOrderUntilItEndsOrIsHungUp) 
   } cases[] = {{"my isp", false, "0/0 1/0 2/0 3/0 4/0 5/0 6/0 10/0 14/0 8192/0 ", "8192/0 Acme"},
                {"work", false, "0/0 1/0 2/0 3/0 4/0 5/691 ", "5/691 Acme"},
                {"my isp", true, "0/0 ", "0/0 Acme"}};
-  const auto dial = Find<RasDialAProc>("RasDialA");
   const auto status = Find<RasGetConnectStatusAProc>("RasGetConnectStatusA");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.heard);
@@ -163,9 +162,9 @@ TEST_F(StandInServiceTest, DialTellsEveryStateOnceInOrderUntilItEndsOrIsHungUp) 
     parameters.dwSize = sizeof parameters;
     CopyText(parameters.szEntryName, c.entry);
     HRASCONN connection = nullptr;
-    EXPECT_EQ(
-        dial(nullptr, nullptr, &parameters, 1, reinterpret_cast<void*>(&HearDial), &connection),
-        0u);
+    EXPECT_EQ(Find<RasDialAProc>("RasDialA")(nullptr, nullptr, &parameters, 1,
+                                             reinterpret_cast<void*>(&HearDial), &connection),
+              0u);
     // A lost last state fails the test rather than hanging it.
     for (int waited = 0; !g_heardEnough && waited < 5000; ++waited) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
