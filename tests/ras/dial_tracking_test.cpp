@@ -226,12 +226,11 @@ TEST_F(DialTrackingTest, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelive
     Fake().connection = handles[c];
     Dial(reinterpret_cast<void*>(&HearInOrder));
   }
-  const RASDIALFUNC1 notify = Fake().notifier;
   CThread deliverer;
-  ASSERT_TRUE(deliverer.Start([notify, handles] {
+  ASSERT_TRUE(deliverer.Start([handles] {
     for (int state = 1; state <= kStates; ++state) {
       for (int c = 0; c < 2; ++c) {
-        notify(handles[c], WM_RASDIALEVENT, static_cast<RASCONNSTATE>(state), c, 0);
+        Deliver(handles[c], static_cast<RASCONNSTATE>(state), c);
       }
     }
   }));
