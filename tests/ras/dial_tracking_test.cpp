@@ -36,10 +36,12 @@ void Deliver(HRASCONN connection, RASCONNSTATE state, DWORD error = 0) {
   Fake().notifier(connection, WM_RASDIALEVENT, state, error, 0);
 }
 
-HRASCONN Dial(void* notifier = kHear, CRasLibrary& ras = g_rasLibrary) {
-  HRASCONN connection = nullptr;
+// The caller's variable holds another handle before the dial, which a dial refused for its
+// notifier type hangs up, as the platform does.
+HRASCONN Dial(void* notifier = kHear, DWORD type = 0, CRasLibrary& ras = g_rasLibrary) {
+  HRASCONN connection = kOtherConnection;
   RASDIALPARAMSA parameters = {};
-  EXPECT_EQ(ras.Dial(nullptr, &parameters, 0, notifier, &connection), Fake().result);
+  EXPECT_EQ(ras.Dial(nullptr, &parameters, type, notifier, &connection), Fake().result);
   return connection;
 }
 
@@ -50,9 +52,10 @@ uint32_t Status(HRASCONN connection, RASCONNSTATUSA* record, DWORD size = sizeof
   return g_rasLibrary.GetConnectStatus(connection, record);
 }
 
-// A status answer as "state error type/name", "the platform's" when it is exactly what the
-// platform answered, or "result N" when it failed.
-std::string Read(HRASCONN connection) {
+// A status answer, where the platform answers `platformResult`, as "state error type/name", "the
+// platform's" when it is exactly what the platform answered, or "result N" when it failed.
+std::string Read(HRASCONN connection, DWORD platformResult = 0) {
+  Fake().result = platformResult;
   RASCONNSTATUSA r;
   if (const uint32_t result = Status(connection, &r)) {
     return "result " + std::to_string(result);
@@ -82,9 +85,7 @@ TEST_F(DialTrackingTest, HandsOutEveryStateOnceOldestFirstThenThePlatformsOwnAns
   const HRASCONN connection = Dial();
   EXPECT_EQ(Fake().notifierType, 1u);
   // Before any notification: state 0, with the device of the platform's last good answer.
-  Fake().result = ERROR_INVALID_HANDLE;
-  EXPECT_EQ(Read(connection), "0 0 /");
-  Fake().result = 0;
+  EXPECT_EQ(Read(connection, ERROR_INVALID_HANDLE), "0 0 /");
   EXPECT_EQ(Read(connection), "0 0 modem/Acme 56k");
 
   Deliver(connection, RASCS_PortOpened);
@@ -99,16 +100,13 @@ TEST_F(DialTrackingTest, HandsOutEveryStateOnceOldestFirstThenThePlatformsOwnAns
   // Connected has been read and nothing is queued: from now on the platform answers.
   Fake().status = {sizeof(RASCONNSTATUSA), RASCS_Disconnected, 629, "isdn", "Acme 56k"};
   EXPECT_EQ(Read(connection), "the platform's");
-  Fake().result = ERROR_INVALID_HANDLE;
-  EXPECT_EQ(Read(connection), "result 6");
-  Fake().result = 0;
+  EXPECT_EQ(Read(connection, ERROR_INVALID_HANDLE), "result 6");
   // A state after connected is queued and handed out as any other.
   Deliver(connection, RASCS_Authenticate, 7);
   EXPECT_EQ(Read(connection), "5 7 isdn/Acme 56k");
   // A state still queued at the hang-up is never handed out, nor is a late one heard.
   Deliver(connection, RASCS_AuthNotify);
   g_rasLibrary.HangUp(connection);
-  EXPECT_EQ(Fake().hungUp, Handles{connection});
   EXPECT_EQ(Read(connection), "the platform's");
   Deliver(connection, RASCS_ConnectDevice);
   EXPECT_EQ(g_heard, "1/0 2/678 3/5 8192/0 5/7 6/0 ");
@@ -147,16 +145,11 @@ TEST_F(DialTrackingTest, WritesOnlyTheFieldsInsideTheRecordSize) {
 TEST_F(DialTrackingTest, RefusesEveryNotifierButAGivenSimpleOneAndDialsNothing) {
   for (const DWORD type : {1, 2, 0}) {
     SCOPED_TRACE(type);
-    Fake().calls.clear();
-    Fake().hungUp.clear();
-    HRASCONN connection = kOtherConnection;
-    RASDIALPARAMSA parameters = {};
-    EXPECT_EQ(
-        g_rasLibrary.Dial(nullptr, &parameters, type, type != 0 ? kHear : nullptr, &connection),
-        uint32_t{ERROR_WRONG_INFO_SPECIFIED});
+    Fake() = FakeService();
+    Fake().result = ERROR_WRONG_INFO_SPECIFIED;  // the binding's own answer, which Dial expects
+    EXPECT_EQ(Dial(type != 0 ? kHear : nullptr, type), kOtherConnection);
     EXPECT_EQ(Fake().hungUp, type != 0 ? Handles{kOtherConnection} : Handles{});
     EXPECT_EQ(Fake().calls.size(), Fake().hungUp.size());  // nothing but the hang-up
-    EXPECT_EQ(connection, kOtherConnection);
     EXPECT_EQ(g_rasLibrary.DialConnections().Count(), 0u);
   }
 }
@@ -193,7 +186,7 @@ TEST_F(DialTrackingTest, KeepsExactlyTheConnectionsThatAreUnderWay) {
 
   CRasLibrary binding;
   ASSERT_EQ(binding.Load(nullptr, nullptr), 0u);
-  Dial(kHear, binding);
+  Dial(kHear, 0, binding);
   EXPECT_EQ(binding.DialConnections().Count(), 1u);
 }
 
@@ -226,22 +219,18 @@ void WINAPI HearInOrder(UINT, RASCONNSTATE state, DWORD connection) {
   heard = heard >= 0 && state == heard + 1 ? heard + 1 : -1;
 }
 
-HRASCONN HandleOf(int connection) {
-  return reinterpret_cast<HRASCONN>(uintptr_t{0x1000} + 0x10 * connection);
-}
-
 TEST_F(DialTrackingTest, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelivers) {
+  const HRASCONN handles[] = {kConnection, kOtherConnection};
   for (int c = 0; c < 2; ++c) {
     g_heardInOrder[c] = 0;
-    Fake().connection = HandleOf(c);
+    Fake().connection = handles[c];
     Dial(reinterpret_cast<void*>(&HearInOrder));
   }
-  const RASDIALFUNC1 notify = Fake().notifier;
   CThread deliverer;
-  ASSERT_TRUE(deliverer.Start([notify] {
+  ASSERT_TRUE(deliverer.Start([handles] {
     for (int state = 1; state <= kStates; ++state) {
       for (int c = 0; c < 2; ++c) {
-        notify(HandleOf(c), WM_RASDIALEVENT, static_cast<RASCONNSTATE>(state), c, 0);
+        Deliver(handles[c], static_cast<RASCONNSTATE>(state), c);
       }
     }
   }));
@@ -249,18 +238,18 @@ TEST_F(DialTrackingTest, PollerSeesEveryStateOnceInOrderWhileAnotherThreadDelive
   while (lastRead[0] < kStates) {
     for (int c = 0; c < 2 && lastRead[c] >= 0; ++c) {
       RASCONNSTATUSA status = {sizeof status, RASCS_Connected, 0, {}, {}};
-      ASSERT_EQ(g_rasLibrary.GetConnectStatus(HandleOf(c), &status), 0u);
+      ASSERT_EQ(g_rasLibrary.GetConnectStatus(handles[c], &status), 0u);
       const int state = status.rasconnstate;
       ASSERT_TRUE(state == lastRead[c] || state == lastRead[c] + 1)
           << c << " after " << lastRead[c] << ": " << state;
       lastRead[c] = c == 1 && state > 0 ? -1 : state;
       if (lastRead[c] < 0) {
-        g_rasLibrary.HangUp(HandleOf(c));
+        g_rasLibrary.HangUp(handles[c]);
       }
     }
   }
   deliverer.Join();
-  g_rasLibrary.HangUp(HandleOf(0));
+  g_rasLibrary.HangUp(handles[0]);
   EXPECT_EQ(g_heardInOrder[0], kStates);
   EXPECT_GT(g_heardInOrder[1], 0);
 }

@@ -1,7 +1,7 @@
 // A fake Remote Access Service for the binding's tests: a loader whose libraries rasapi32.dll and
 // altras.dll export chosen functions. Every fake function logs "<library>:<function>" (Load's
-// warm-up call with " warm-up" after it), so a test sees which library the binding called, and
-// answers from a script.
+// warm-up call with " warm-up" after it) and " in <phone book>" where one is named, so a test sees
+// which library the binding called and with which phone book, and answers from a script.
 #pragma once
 
 #include <algorithm>
@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "entry/entry_record.h"
 #include "framework/text.h"
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
@@ -31,7 +30,6 @@ struct FakeListAnswer {
 struct FakeService {
   std::vector<std::string> calls;
   DWORD result = 0;                        // what every function but the lists answers
-  const char* phoneBook = nullptr;         // phone-book argument of the last call that has one
   std::deque<FakeListAnswer> listAnswers;  // when none is left, a list answers 0xDEAD
   std::vector<DWORD> offeredSizes;         // byte size offered to each list call
   std::vector<DWORD> firstRecordSizes;     // dwSize of the first record at each list call
@@ -58,8 +56,8 @@ inline const char* const kLibraries[] = {"rasapi32.dll", "altras.dll"};
 
 template <int L>
 DWORD Log(const char* function, const char* phoneBook = nullptr) {
-  Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function);
-  Fake().phoneBook = phoneBook;
+  Fake().calls.push_back(std::string(kLibraries[L]) + ":" + function +
+                         (phoneBook != nullptr ? std::string(" in ") + phoneBook : ""));
   return Fake().result;
 }
 
@@ -172,6 +170,8 @@ EntryPoint ExportOf(const std::string& name) {
 
 }  // namespace fake
 
+enum FakeLibrary { kMissing, kComplete, kIncomplete, kBare };
+
 // Installs itself as the loader in use for its lifetime, with a fresh FakeService.
 class CFakeLibraryLoader final : public CLibraryLoader {
  public:
@@ -180,10 +180,15 @@ class CFakeLibraryLoader final : public CLibraryLoader {
   CFakeLibraryLoader(const CFakeLibraryLoader&) = delete;
   CFakeLibraryLoader& operator=(const CFakeLibraryLoader&) = delete;
 
-  // Makes "rasapi32.dll" or "altras.dll" loadable, exporting the functions the tests reach (the
-  // entry, device, list and dial functions) but `missing`.
-  void Offer(const std::string& library, std::set<std::string> missing = {}) {
-    offered_[library] = std::move(missing);
+  // Makes "rasapi32.dll" or "altras.dll" loadable but for a missing one, a complete one exporting
+  // the functions the tests reach (the entry, device, list and dial functions), an incomplete one
+  // all but RasGetEntryPropertiesA, a bare one none of the other functions the tool uses.
+  void Offer(const std::string& library, FakeLibrary kind = kComplete) {
+    const std::set<std::string> lacking[] = {
+        {}, {}, {"RasGetEntryPropertiesA"}, {"RasSetEntryPropertiesA", "RasEnumDevicesA"}};
+    if (kind != kMissing) {
+      offered_[library] = lacking[kind];
+    }
   }
 
   LibraryHandle LoadByName(const char* fileName) override {

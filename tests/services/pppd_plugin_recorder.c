@@ -7,8 +7,7 @@
 
 __attribute__((constructor)) static void RecordLoading(void) {
   const char* record = getenv("DIALKIT_PLUGIN_RECORD");
-  const int file = record != NULL ? open(record, O_WRONLY | O_CREAT, 0600) : -1;
-  if (file >= 0) {
-    close(file);
+  if (record != NULL) {
+    close(creat(record, 0600));
   }
 }

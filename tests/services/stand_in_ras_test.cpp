@@ -8,7 +8,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,18 +21,16 @@
 
 namespace {
 
-// The dial's notifier: it records what it hears, "state/error " for each state, and, while the
-// test holds it, stays inside the call. Written by the service's dial thread; read once the dial
-// has ended.
+// The dial's notifier: it records what it hears, "state/error " for each state, has heard enough
+// when the dial has ended or the test holds it, and while the test holds it stays inside the call.
+// Written by the service's dial thread; read once it has heard enough.
 std::string g_heard;
-std::atomic<int> g_notifierCalls{0};
-std::atomic<bool> g_dialEnded{false};
+std::atomic<bool> g_heardEnough{false};
 std::atomic<bool> g_holdNotifier{false};
 
 void WINAPI HearDial(HRASCONN, UINT, RASCONNSTATE state, DWORD error, DWORD) {
   g_heard += std::to_string(state) + "/" + std::to_string(error) + " ";
-  ++g_notifierCalls;
-  g_dialEnded = g_dialEnded || state == RASCS_Connected || error != 0;
+  g_heardEnough = g_heardEnough || g_holdNotifier || state == RASCS_Connected || error != 0;
   while (g_holdNotifier) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
@@ -62,21 +59,6 @@ class StandInServiceTest : public ::testing::Test {
   DWORD Store(const char* name, RASENTRYA entry, LibraryHandle library = nullptr) {
     return Find<RasSetEntryPropertiesAProc>("RasSetEntryPropertiesA", library)(
         nullptr, name, &entry, sizeof entry, nullptr, 0);
-  }
-
-  // Dials the entry with HearDial as its notifier.
-  HRASCONN Dial(const char* entryName) {
-    g_heard.clear();
-    g_notifierCalls = 0;
-    g_dialEnded = false;
-    RASDIALPARAMSA parameters = {};
-    parameters.dwSize = sizeof parameters;
-    CopyText(parameters.szEntryName, entryName);
-    HRASCONN connection = nullptr;
-    EXPECT_EQ(Find<RasDialAProc>("RasDialA")(nullptr, nullptr, &parameters, 1,
-                                             reinterpret_cast<void*>(&HearDial), &connection),
-              0u);
-    return connection;
   }
 
   test::ScopedStandInSystem system_;
@@ -109,26 +91,23 @@ RASENTRYA FullEntry(const char* text) {
 TEST_F(StandInServiceTest, KeepsEntriesExactlyAndAnswersSizesAndMissingThingsAsThePlatform) {
   const auto getEntry = Find<RasGetEntryPropertiesAProc>("RasGetEntryPropertiesA");
   const auto setEntry = Find<RasSetEntryPropertiesAProc>("RasSetEntryPropertiesA");
-  const auto enumDevices = Find<RasEnumDevicesAProc>("RasEnumDevicesA");
   const auto enumEntries = Find<RasEnumEntriesAProc>("RasEnumEntriesA");
-  const auto validate = Find<RasValidateEntryNameAProc>("RasValidateEntryNameA");
   const std::vector<std::string> names = {"My ISP", "[Work] (fast)", " 100%", "#no", "\xE4\xF6"};
   for (const std::string& name : names) {
     ASSERT_EQ(Store(name.c_str(), FullEntry(name.c_str()), altras_), 0u) << name;
   }
-  RASENTRYNAMEA listed[8] = {{sizeof listed[0], {}}};
-  DWORD size = sizeof listed;
+  RASENTRYNAMEA list[8] = {{sizeof list[0], {}}};
+  DWORD size = sizeof list;
   DWORD count = 0;
-  ASSERT_EQ(enumEntries(nullptr, nullptr, listed, &size, &count), 0u);
+  ASSERT_EQ(enumEntries(nullptr, nullptr, list, &size, &count), 0u);
   ASSERT_EQ(count, names.size());
   for (DWORD i = 0; i < count; ++i) {
-    RASENTRYA stored = {};
-    stored.dwSize = kEntryRecordSize;
-    ASSERT_EQ(getEntry(nullptr, listed[i].szEntryName, &stored, &(size = 1768), nullptr, nullptr),
-              0u)
-        << names[i];
+    SCOPED_TRACE(names[i]);
+    RASENTRYA read = {};
+    read.dwSize = kEntryRecordSize;
+    ASSERT_EQ(getEntry(nullptr, list[i].szEntryName, &read, &(size = 1768), nullptr, nullptr), 0u);
     const RASENTRYA expected = FullEntry(names[i].c_str());
-    EXPECT_EQ(std::memcmp(&stored, &expected, sizeof stored), 0) << names[i];
+    EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0);
   }
   // A readable file in the system phone book.
   const std::string text = system_.PhoneBook();
@@ -139,70 +118,69 @@ TEST_F(StandInServiceTest, KeepsEntriesExactlyAndAnswersSizesAndMissingThingsAsT
 
   const char* book = phoneBook_.c_str();
   RASENTRYA entry = FullEntry("1");
-  RASDEVINFOA device = {152, {}, {}};
-  RASENTRYNAMEA name = {264, {}};
-  EXPECT_EQ(enumEntries(nullptr, book, &name, &(size = 264), &count), 621u);  // no phone book
+  EXPECT_EQ(enumEntries(nullptr, book, list, &(size = 264), &count), 621u);  // no phone book
   EXPECT_EQ(setEntry(book, "My ISP", &entry, 1768, nullptr, 0), 0u);
   EXPECT_EQ(setEntry(book, "A", &entry, 100, nullptr, 0), 610u);
   EXPECT_EQ(getEntry(book, "", nullptr, &(size = 0), nullptr, &count), 603u);  // the warm-up
   EXPECT_EQ(size, 1768u);
   EXPECT_EQ(getEntry(book, "My ISP", &entry, &(size = 100), nullptr, nullptr), 603u);
   EXPECT_EQ(size, 1768u);
-  EXPECT_EQ(validate(book, "my isp"), 183u);
+  EXPECT_EQ(Find<RasValidateEntryNameAProc>("RasValidateEntryNameA")(book, "my isp"), 183u);
   // Records of a size the service does not know.
-  entry.dwSize = device.dwSize = name.dwSize = 1000;
+  RASDEVINFOA device = {1000, {}, {}};
+  entry.dwSize = list[0].dwSize = 1000;
   EXPECT_EQ(getEntry(book, "My ISP", &entry, &(size = 1768), nullptr, nullptr), 632u);
   EXPECT_EQ(setEntry(book, "My ISP", &entry, 1768, nullptr, 0), 632u);
-  EXPECT_EQ(enumDevices(&device, &(size = 1000), &count), 632u);
-  EXPECT_EQ(enumEntries(nullptr, book, &name, &(size = 1000), &count), 632u);
+  EXPECT_EQ(Find<RasEnumDevicesAProc>("RasEnumDevicesA")(&device, &(size = 1000), &count), 632u);
+  EXPECT_EQ(enumEntries(nullptr, book, list, &(size = 1000), &count), 632u);
 }
 
-TEST_F(StandInServiceTest, DialTellsEveryStateOnceInOrderToConnectedOrTheOrderedFailure) {
-  test::WriteFileBytes(
-      std::filesystem::path(system_.PhoneBookPath()).replace_filename("failures.txt").string(),
-      "RasDialA Work = 691 Authenticate\n");
+// Each state once, in order, to connected or to the failure ordered; and a hang-up while the
+// notifier's first call is in progress ends the dial there without waiting for the call: were it
+// to wait, this test would never end.
+TEST_F(StandInServiceTest, DialTellsEveryStateOnceInOrderUntilItEndsOrIsHungUp) {
+  test::WriteFileBytes(system_.Root().File("system32/ras/failures.txt"),
+                       "RasDialA Work = 691 Authenticate\n");
   for (const char* name : {"My ISP", "Work"}) {
     ASSERT_EQ(Store(name, FullEntry("Acme")), 0u);
   }
   const struct {
     const char* entry;
+    bool hold;  // the notifier's first call, and hang up in it
     const char* heard;
-    const char* status;  // "state/error device"
-  } cases[] = {{"my isp", "0/0 1/0 2/0 3/0 4/0 5/0 6/0 10/0 14/0 8192/0 ", "8192/0 Acme"},
-               {"work", "0/0 1/0 2/0 3/0 4/0 5/691 ", "5/691 Acme"}};
+    const char* status;  // "state/error device" before the hang-up
+  } cases[] = {{"my isp", false, "0/0 1/0 2/0 3/0 4/0 5/0 6/0 10/0 14/0 8192/0 ", "8192/0 Acme"},
+               {"work", false, "0/0 1/0 2/0 3/0 4/0 5/691 ", "5/691 Acme"},
+               {"my isp", true, "0/0 ", "0/0 Acme"}};
   const auto status = Find<RasGetConnectStatusAProc>("RasGetConnectStatusA");
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.entry);
-    const HRASCONN connection = Dial(c.entry);
+    SCOPED_TRACE(c.heard);
+    g_heard.clear();
+    g_heardEnough = false;
+    g_holdNotifier = c.hold;
+    RASDIALPARAMSA parameters = {};
+    parameters.dwSize = sizeof parameters;
+    CopyText(parameters.szEntryName, c.entry);
+    HRASCONN connection = nullptr;
+    EXPECT_EQ(Find<RasDialAProc>("RasDialA")(nullptr, nullptr, &parameters, 1,
+                                             reinterpret_cast<void*>(&HearDial), &connection),
+              0u);
     // A lost last state fails the test rather than hanging it.
-    for (int waited = 0; !g_dialEnded && waited < 5000; ++waited) {
+    for (int waited = 0; !g_heardEnough && waited < 5000; ++waited) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    EXPECT_EQ(g_heard, c.heard);
     RASCONNSTATUSA read = {sizeof read, RASCS_OpenPort, 0, {}, {}};
-    ASSERT_EQ(status(connection, &read), 0u);
+    EXPECT_EQ(status(connection, &read), 0u);
     EXPECT_EQ(std::to_string(read.rasconnstate) + "/" + std::to_string(read.dwError) + " " +
                   read.szDeviceName,
               c.status);
     EXPECT_EQ(Find<RasHangUpAProc>("RasHangUpA")(connection), 0u);
+    g_holdNotifier = false;
+    // Time for the rest of the dial, were it to go on after the hang-up.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(g_heard, c.heard);
     EXPECT_EQ(status(connection, &read), DWORD{ERROR_INVALID_HANDLE});
   }
-}
-
-TEST_F(StandInServiceTest, HangUpNeverWaitsForANotifierCallInProgress) {
-  ASSERT_EQ(Store("My ISP", FullEntry("1")), 0u);
-  g_holdNotifier = true;
-  const HRASCONN connection = Dial("My ISP");
-  while (g_notifierCalls == 0) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  // The first notifier call is still in progress: were the hang-up to wait for it, this test
-  // would never end.
-  EXPECT_EQ(Find<RasHangUpAProc>("RasHangUpA")(connection), 0u);
-  g_holdNotifier = false;
-  // Time for the rest of the dial, were it to go on after the hang-up.
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_EQ(g_notifierCalls, 1);
 }
 
 }  // namespace
