@@ -58,6 +58,8 @@ class CListDialog final : public CDialog {
 
 #if defined(__SANITIZE_THREAD__)
 constexpr bool kThreadSanitizer = true;
+#elif defined(__has_feature)
+constexpr bool kThreadSanitizer = __has_feature(thread_sanitizer);
 #else
 constexpr bool kThreadSanitizer = false;
 #endif
