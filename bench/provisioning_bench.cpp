@@ -27,8 +27,8 @@
 
 #include "app/command_line.h"
 #include "app/provision_app.h"
+#include "base/critical_section.h"
 #include "entry/entry_reader.h"
-#include "framework/critical_section.h"
 #include "framework/window_system.h"
 #include "platform/library_loader.h"
 #include "platform/profile.h"

@@ -3,10 +3,10 @@
 
 #include <cstring>
 
+#include "base/text.h"
 #include "check_report.h"
 #include "dialkit_version.h"
 #include "entry_check.h"
-#include "framework/text.h"
 #include "platform/paths.h"
 
 namespace {

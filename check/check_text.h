@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "entry/entry_reader.h"
-#include "framework/text.h"
 
 inline constexpr char kDialUpSection[] = "RasEntry";
 inline constexpr char kVpnSection[] = "VPNEntry";

@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/text.h"
 #include "check_report.h"
 #include "entry_check.h"
-#include "framework/text.h"
 #include "fuzz_support.h"
 #include "platform/profile_encoding.h"
 

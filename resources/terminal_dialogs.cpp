@@ -1,7 +1,8 @@
 // The tool's dialogs as the terminal front end of the POSIX build shows them: the same captions
 // and control identifiers as the Windows dialog resources, the controls in the order in which
 // they are shown from top to bottom.
-#include "framework/dialog_template.h"
+#include "terminal_dialogs.h"
+
 #include "resource.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <mutex>
 #include <vector>
 
-#include "framework/critical_section.h"
-#include "framework/text.h"
-#include "framework/thread.h"
+#include "base/critical_section.h"
+#include "base/text.h"
+#include "base/thread.h"
 #include "platform/result_codes.h"
 
 namespace {

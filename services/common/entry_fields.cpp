@@ -7,7 +7,7 @@
 #include <cstring>
 #include <span>
 
-#include "framework/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/text.h"
 #include "entry/entry_record.h"
-#include "framework/text.h"
 #include "platform/ras_service.h"
 
 namespace {

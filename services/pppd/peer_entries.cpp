@@ -1,8 +1,8 @@
 // Finding, storing, renaming and removing the entries of the peers folder by their names.
 #include "peer_entries.h"
 
+#include "base/text.h"
 #include "entry_fields.h"
-#include "framework/text.h"
 #include "peer_store.h"
 #include "peer_words.h"
 #include "platform/result_codes.h"

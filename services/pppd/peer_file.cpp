@@ -4,8 +4,8 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "base/text.h"
 #include "entry_fields.h"
-#include "framework/text.h"
 #include "peer_words.h"
 #include "ppp_system.h"
 #include "service_answers.h"

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "peer_words.h"
 #include "platform/posix/directories.h"
 #include "ppp_system.h"

@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "platform/paths.h"
 #include "platform/whole_file.h"
 

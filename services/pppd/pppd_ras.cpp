@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "dial_connections.h"
 #include "entry/entry_record.h"
-#include "framework/text.h"
 #include "peer_entries.h"
 #include "peer_words.h"
 #include "platform/ras_service.h"

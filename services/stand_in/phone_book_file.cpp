@@ -6,8 +6,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/text.h"
 #include "entry_fields.h"
-#include "framework/text.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "service_files.h"

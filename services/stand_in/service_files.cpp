@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "platform/environment.h"
 #include "platform/system_info.h"
 #include "platform/whole_file.h"

@@ -8,9 +8,9 @@
 #include <mutex>
 #include <string>
 
+#include "base/critical_section.h"
+#include "base/text.h"
 #include "entry/entry_record.h"
-#include "framework/critical_section.h"
-#include "framework/text.h"
 #include "phone_book_file.h"
 #include "platform/library_loader.h"
 #include "platform/paths.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "platform/paths.h"
 #include "platform/result_codes.h"
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "base/text.h"
 #include "entry/entry_reader.h"
-#include "framework/text.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the binding object first, then the application object, then the dial lock that the binding's
 // dial operations take. They are destroyed in the reverse order when the process ends.
 #include "app/provision_app.h"
-#include "framework/critical_section.h"
+#include "base/critical_section.h"
 #include "ras/ras_library.h"
 
 CRasLibrary g_rasLibrary;

@@ -38,6 +38,8 @@ class CProvisionApp : public CWinApp {
   BOOL InitInstance() override;
   // The run's exit status (RunStatus), which becomes the process's.
   int ExitInstance() override;
+  std::string UsageText() const override;
+  std::string VersionText() const override;
 
  private:
   int exitStatus_ = kRunStoredAll;

@@ -7,7 +7,7 @@
 
 #include "app/provision_app.h"
 #include "app/run_steps.h"
-#include "framework/text.h"
+#include "base/text.h"
 #include "ras/ras_library.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/provision_app.h"
-#include "framework/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "framework/window_system.h"
 #include "platform/paths.h"
 #include "ras/ras_library.h"

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "platform/profile.h"
 #include "platform/result_codes.h"
 

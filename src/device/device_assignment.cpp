@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/settings_file.h"
-#include "framework/text.h"
+#include "base/text.h"
 #include "framework/window_system.h"
 #include "ras/device_list.h"
 

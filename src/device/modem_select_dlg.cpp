@@ -1,7 +1,7 @@
 // The device selection dialog.
 #include "device/modem_select_dlg.h"
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "resource.h"
 
 namespace {

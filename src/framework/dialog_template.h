@@ -1,6 +1,6 @@
 // Dialog templates for window systems that have no resource format of the platform's kind (the
 // terminal front end of the POSIX build): a caption and the controls in the order in which they
-// are shown. The program supplies its templates through FindDialogTemplate.
+// are shown. The program hands its templates to the window system that shows them.
 #pragma once
 
 #include <cstddef>
@@ -22,6 +22,5 @@ struct CDialogTemplate {
   size_t itemCount;
 };
 
-// The program's template `templateId`; null when it has none. Defined with the program's
-// resources (resources/terminal_dialogs.cpp).
-const CDialogTemplate* FindDialogTemplate(UINT templateId);
+// Finds the template `templateId`; null when there is none.
+using DialogTemplateLookup = const CDialogTemplate* (*)(UINT templateId);

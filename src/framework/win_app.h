@@ -23,6 +23,10 @@ class CWinApp {
   virtual BOOL InitInstance();
   // The exit step; its result is the process's exit code. The default returns 0.
   virtual int ExitInstance();
+  // What `--help` and `--version` alone print, where the platform's programs answer them (POSIX)
+  // and the process entry does instead of starting the object. Empty by default.
+  virtual std::string UsageText() const { return {}; }
+  virtual std::string VersionText() const { return {}; }
 
   // The arguments without the program name, as the process entry handed them over; empty
   // before the start.

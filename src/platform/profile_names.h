@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "framework/text.h"
+#include "base/text.h"
 
 // Tab, line feed, vertical tab, form feed, carriage return, the DOS end-of-file mark and space:
 // the bytes the platform trims around names and values.

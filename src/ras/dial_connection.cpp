@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <new>
 
-#include "framework/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 // the dial-connection map deletes it; deleting it releases the notifications still queued.
 #pragma once
 
-#include "framework/pointer_queue.h"
+#include "base/pointer_queue.h"
 #include "platform/ras_service.h"
 #include "platform_types.h"
 

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <new>
 
-#include "framework/handle_map.h"
+#include "base/handle_map.h"
 #include "platform/result_codes.h"
 #include "ras/dial_connection.h"
 #include "ras/entry_point_call.h"

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "platform/paths.h"
-#include "platform/system_info.h"
 #include "platform/result_codes.h"
+#include "platform/system_info.h"
 #include "ras/entry_point_call.h"
 #include "ras/ras_library.h"
 #include "ras/record_array.h"

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "platform/profile.h"
 #include "platform/result_codes.h"
 #include "ras/entry_point_call.h"

@@ -12,9 +12,9 @@
 
 #include <cstdint>
 
+#include "base/critical_section.h"
+#include "base/handle_map.h"
 #include "entry/entry_record.h"
-#include "framework/critical_section.h"
-#include "framework/handle_map.h"
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
 #include "platform_types.h"

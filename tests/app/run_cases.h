@@ -18,7 +18,7 @@
 
 #include "app/command_line.h"
 #include "app/provision_app.h"
-#include "framework/text.h"
+#include "base/text.h"
 #include "phone_book_file.h"
 #include "support/scripted_window_system.h"
 #include "support/stand_in_system.h"

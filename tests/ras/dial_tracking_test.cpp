@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/thread.h"
+#include "base/thread.h"
 #include "platform/result_codes.h"
 #include "ras/fake_ras_service.h"
 #include "ras/ras_library.h"

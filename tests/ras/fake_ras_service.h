@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
 #include "platform/result_codes.h"

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <thread>
 
+#include "base/text.h"
 #include "entry/entry_record.h"
-#include "framework/text.h"
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
 #include "support/stand_in_system.h"

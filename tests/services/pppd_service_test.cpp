@@ -18,8 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/text.h"
 #include "entry_fields.h"
-#include "framework/text.h"
 #include "peer_store.h"
 #include "platform/ras_service.h"
 #include "ppp_system.h"

@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/text.h"
 #include "entry/entry_record.h"
-#include "framework/text.h"
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
 #include "platform/result_codes.h"

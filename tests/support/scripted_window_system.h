@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
-#include "framework/memory_windows.h"
+#include "framework/in_memory_windows.h"
 #include "framework/window_system.h"
 
 namespace test {

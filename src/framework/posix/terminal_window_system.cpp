@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
-#include "framework/memory_windows.h"
+#include "framework/in_memory_windows.h"
 #include "framework/posix/terminal.h"
 
 namespace {
@@ -212,7 +212,8 @@ bool IsCancelKey(TerminalKey key, char character) {
 
 }  // namespace
 
-CTerminalWindowSystem::CTerminalWindowSystem(std::string terminalPath, TemplateLookup findTemplate,
+CTerminalWindowSystem::CTerminalWindowSystem(std::string terminalPath,
+                                             DialogTemplateLookup findTemplate,
                                              int fallbackDescriptor)
     : terminalPath_(std::move(terminalPath)),
       findTemplate_(findTemplate),
@@ -297,8 +298,23 @@ int CTerminalWindowSystem::RunModalDialog(CDialog& dialog) {
   return result;
 }
 
+namespace {
+
+DialogTemplateLookup g_programTemplates = nullptr;
+
+}  // namespace
+
+void UseDialogTemplates(DialogTemplateLookup findTemplate) {
+  g_programTemplates = findTemplate;
+}
+
 CWindowSystem& PlatformWindowSystem() {
-  static CTerminalWindowSystem windowSystem("/dev/tty", FindDialogTemplate, STDERR_FILENO);
+  static CTerminalWindowSystem windowSystem(
+      "/dev/tty",
+      [](UINT templateId) {
+        return g_programTemplates != nullptr ? g_programTemplates(templateId) : nullptr;
+      },
+      STDERR_FILENO);
   return windowSystem;
 }
 

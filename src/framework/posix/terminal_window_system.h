@@ -13,11 +13,9 @@
 
 class CTerminalWindowSystem final : public CWindowSystem {
  public:
-  using TemplateLookup = const CDialogTemplate* (*)(UINT templateId);
-
   // `terminalPath` is opened anew for each message box and dialog; `findTemplate` gives the
   // dialogs' templates; `fallbackDescriptor` receives what cannot be shown.
-  CTerminalWindowSystem(std::string terminalPath, TemplateLookup findTemplate,
+  CTerminalWindowSystem(std::string terminalPath, DialogTemplateLookup findTemplate,
                         int fallbackDescriptor);
 
   int ShowMessageBox(const char* text, const char* title, UINT style) override;
@@ -25,6 +23,10 @@ class CTerminalWindowSystem final : public CWindowSystem {
 
  private:
   std::string terminalPath_;
-  TemplateLookup findTemplate_;
+  DialogTemplateLookup findTemplate_;
   int fallbackDescriptor_;
 };
+
+// Hands the platform's window system the program's dialog templates; until then its dialogs do
+// not open.
+void UseDialogTemplates(DialogTemplateLookup findTemplate);

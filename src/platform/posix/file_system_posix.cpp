@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "platform/local_time.h"
 #include "platform/log_append.h"
 #include "platform/paths.h"

@@ -5,7 +5,7 @@
 #include <bit>
 #include <utility>
 
-#include "framework/text.h"
+#include "base/text.h"
 
 namespace {
 

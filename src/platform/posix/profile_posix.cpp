@@ -28,7 +28,7 @@
 #include <string>
 #include <string_view>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "platform/file_replacement.h"
 #include "platform/posix/profile_cache.h"
 #include "platform/posix/profile_index.h"

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "framework/text.h"
+#include "base/text.h"
 #include "platform/local_time.h"
 #include "platform/log_append.h"
 #include "platform/paths.h"

@@ -17,7 +17,7 @@
 
 #include <string>
 
-#include "framework/text.h"
+#include "base/text.h"
 
 extern const char kLibraryFileSuffix[] = "";
 

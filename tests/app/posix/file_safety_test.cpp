@@ -28,7 +28,7 @@
 
 #include "app/run_cases.h"
 #include "app/settings_file.h"
-#include "framework/text.h"
+#include "base/text.h"
 #include "platform/file_replacement.h"
 #include "resource.h"
 #include "support/posix/child_process.h"

@@ -24,6 +24,7 @@
 #include "support/posix/child_process.h"
 #include "support/posix/pseudo_terminal.h"
 #include "support/test_files.h"
+#include "terminal_dialogs.h"
 
 namespace {
 
@@ -226,6 +227,7 @@ TEST(TerminalFrontEnd, WithoutATerminalWritesToStandardErrorAndNeverSaysYes) {
   if (child == 0) {
     setsid();  // a new session has no controlling terminal
     dup2(open(errors.c_str(), O_WRONLY | O_CREAT, 0600), STDERR_FILENO);
+    UseDialogTemplates(FindDialogTemplate);
     CWindowSystem& windows = PlatformWindowSystem();
     const bool neverYes = windows.ShowMessageBox("No modem.\nInstall one.", "Modem Warning",
                                                  MB_ICONWARNING) == IDOK &&

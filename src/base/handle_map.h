@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/node_blocks.h"
+#include "base/node_blocks.h"
 
 class CHandleMap {
  public:

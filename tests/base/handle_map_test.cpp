@@ -1,6 +1,6 @@
 // The handle map: what a lookup finds once keys share chains and some have gone, that an empty
 // map holds no memory, and that freed nodes are used again.
-#include "framework/handle_map.h"
+#include "base/handle_map.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The pointer queue: a singly linked list with a tail pointer for appending.
-#include "framework/pointer_queue.h"
+#include "base/pointer_queue.h"
 
 bool CPointerQueue::Append(void* value) {
   Node* node = nodes_.Take();

@@ -1,7 +1,7 @@
 // The end for want of memory, through the standard new handler: the library's allocation calls
 // it before it would give up, and so does the shipped Windows program's own (see
 // win32/program_runtime_win32.cpp).
-#include "framework/memory_end.h"
+#include "base/out_of_memory.h"
 
 #include <cstdlib>
 #include <new>

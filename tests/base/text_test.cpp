@@ -1,7 +1,7 @@
 // Formatting into a fixed-capacity field, by the platform's C runtime: whatever that runtime does
 // with a text that fills or overfills the field, the field ends in a zero byte inside its width
 // and nothing after it is touched.
-#include "framework/text.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Dialog windows and controls kept in memory.
-#include "framework/memory_windows.h"
+#include "framework/in_memory_windows.h"
 
 #include "framework/dialog.h"
 

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "framework/thread.h"
+#include "base/thread.h"
 
 struct CThread::Running {
   std::function<void()> body;

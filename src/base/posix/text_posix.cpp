@@ -2,7 +2,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "framework/text.h"
+#include "base/text.h"
 
 void FormatText(char* buffer, size_t capacity, const char* format, ...) {
   va_list arguments;

@@ -2,7 +2,7 @@
 // runtime between the tool and the system.
 #include <windows.h>
 
-#include "framework/critical_section.h"
+#include "base/critical_section.h"
 
 namespace {
 

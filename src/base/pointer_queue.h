@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "framework/node_blocks.h"
+#include "base/node_blocks.h"
 
 class CPointerQueue {
  public:

@@ -3,7 +3,7 @@
 #include <thread>
 #include <utility>
 
-#include "framework/thread.h"
+#include "base/thread.h"
 
 struct CThread::Running {
   std::thread thread;

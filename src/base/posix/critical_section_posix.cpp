@@ -3,7 +3,7 @@
 #include <mutex>
 #include <new>
 
-#include "framework/critical_section.h"
+#include "base/critical_section.h"
 
 namespace {
 

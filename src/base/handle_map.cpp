@@ -1,6 +1,6 @@
 // The handle map: chains of associations hanging from a bucket table that exists only while the
 // map holds something.
-#include "framework/handle_map.h"
+#include "base/handle_map.h"
 
 CHandleMap::Association* CHandleMap::Find(Key key) const {
   if (buckets_ == nullptr) {
