@@ -1,17 +1,9 @@
 // Where the sections and keys of a profile file stand, by line number. The profile functions tell
 // what a file holds but not where; this is the one thing dialkit-check reads from the file itself,
 // and it reads it by the profile functions' own rules, so that the line it names is the line
-// they read:
-// - a file that begins with a UTF-16 byte-order mark is UTF-16 text, taken as the functions take
-//   it for the A functions (platform/profile_encoding.h); any other byte-order mark at the start
-//   is skipped;
-// - a line ends at a carriage return, a line feed, or the pair;
-// - blanks (tab to carriage return, the DOS end-of-file mark, space) around a line and around a
-//   name do not count;
-// - a line that starts with '[' and holds a ']' is a section header, named by what lies between
-//   the '[' and the last ']'; any other line that is not blank is a key, named by what lies before
-//   its first '=' (the whole line when it has none); a zero byte ends a name;
-// - names are compared without regard to the letter case of ASCII letters.
+// they read. A file that begins with a UTF-16 byte-order mark is UTF-16 text, taken as the
+// functions take it for the A functions (platform/profile_encoding.h); its lines are taken apart
+// by the reader of the POSIX profile functions (platform/profile_lines.h).
 // Everything else (which key or section counts, values, comments) comes from the profile
 // functions themselves: the lines are found for the names they list, in their order, with one
 // walk through the file. A name the walk cannot match to a line has the line kLineNotFound, and
@@ -47,8 +39,6 @@ class CSourceLines {
     size_t begin;  // where the line after the header begins
     std::string_view name;
   };
-  template <typename Visit>
-  void ForEachLine(size_t begin, int firstLine, Visit visit) const;
 
   std::string text_;  // the file's text, which the names are views into
   std::vector<CHeader> headers_;

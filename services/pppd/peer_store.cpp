@@ -14,7 +14,6 @@
 
 #include "base/text.h"
 #include "peer_words.h"
-#include "platform/posix/directories.h"
 #include "ppp_system.h"
 #include "service_answers.h"
 
@@ -53,6 +52,19 @@ bool WriteAll(int file, std::string_view text) {
   return true;
 }
 
+// Makes the folder at `path` with `mode` (less the umask), and first each missing folder above it:
+// root's folders on the way to the peers folder, which nobody else may write, whatever root's
+// umask lets through for plain folders. True when it exists then; false, with errno, otherwise.
+bool MakeFolders(const std::string& path, mode_t mode) {
+  if (mkdir(path.c_str(), mode) == 0 || errno == EEXIST) {
+    return true;
+  }
+  const size_t slash = path.rfind('/');
+  return errno == ENOENT && slash != 0 && slash != std::string::npos &&
+         MakeFolders(path.substr(0, slash), mode) &&
+         (mkdir(path.c_str(), mode) == 0 || errno == EEXIST);
+}
+
 // Makes the peers folder whole before it appears: made beside it under a hidden name, given the
 // mode and group that Debian keeps it with, then renamed into place, so that a crash leaves no
 // folder that dip may not read, only the hidden one, which the next making takes up. 0 also where
@@ -60,7 +72,7 @@ bool WriteAll(int file, std::string_view text) {
 DWORD MakePeersFolder(const std::string& path) {
   const std::string parent = path.substr(0, path.rfind('/'));
   const std::string making = parent + "/" + kTemporaryPrefix + "peers";
-  if (!MakeDirectories(parent, 0755) || (mkdir(making.c_str(), 0700) != 0 && errno != EEXIST)) {
+  if (!MakeFolders(parent, 0755) || (mkdir(making.c_str(), 0700) != 0 && errno != EEXIST)) {
     return WriteError(errno);
   }
   const int folder = open(making.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);

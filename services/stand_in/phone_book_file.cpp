@@ -2,12 +2,11 @@
 // common/entry_fields.h writes them.
 #include "phone_book_file.h"
 
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 #include "base/text.h"
 #include "entry_fields.h"
+#include "platform/directories.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "service_files.h"
@@ -92,9 +91,9 @@ bool WritePhoneBook(const std::string& path, const PhoneBook& book) {
   while (folderEnd > 0 && !IsPathSeparator(path[folderEnd - 1])) {
     --folderEnd;
   }
-  if (folderEnd == 0 || !PathExists(path.substr(0, folderEnd).c_str())) {
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  // A folder that cannot be made shows as the file that cannot be written.
+  if (folderEnd > 0 && !PathExists(path.substr(0, folderEnd).c_str())) {
+    MakeDirectories(path.substr(0, folderEnd - 1));
   }
   return ReplaceFileContents(path.c_str(), FormatPhoneBook(book));
 }

@@ -1,7 +1,7 @@
 // Paths and the current directory: forming full paths the platform's way, telling what exists,
 // and the few file operations the tool needs besides reading and writing. Texts are single-byte,
 // zero-terminated; capacities count the terminator. One implementation per platform
-// (file_system_posix.cpp, file_system_win32.cpp).
+// (paths_posix.cpp, paths_win32.cpp).
 #pragma once
 
 #include <cstddef>

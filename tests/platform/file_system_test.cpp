@@ -1,4 +1,5 @@
 // The file-system seam on both platforms, against real files in temporary directories.
+#include "platform/directories.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "platform/system_info.h"
@@ -47,6 +48,17 @@ TEST(FileSystem, PathsFitTheCallersBufferOrAreRefused) {
   ASSERT_TRUE(GetExecutablePath(path, sizeof path));
   EXPECT_EQ(fs::path(path).stem(), "platform_tests");
   EXPECT_FALSE(GetExecutablePath(path, 4));
+}
+
+// The stand-in's phone book makes its folder and those above it; a file in the way is refused.
+TEST(FileSystem, MakesEveryMissingFolderOrRefusesAFileInTheWay) {
+  const test::ScopedTempDirectory directory;
+  const std::string deep = directory.File("a/b/c");
+  EXPECT_TRUE(MakeDirectories(deep));
+  EXPECT_TRUE(MakeDirectories(deep));
+  EXPECT_TRUE(fs::is_directory(deep));
+  test::WriteFileBytes(directory.File("file"), "");
+  EXPECT_FALSE(MakeDirectories(directory.File("file/d")));
 }
 
 // What a program reads whole (dialkit-check's file): exactly the bytes of a regular file, and at

@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/posix/profile_text.h"
+#include "platform/profile_lines.h"
 
 class CProfileIndex {
  public:
@@ -41,8 +41,8 @@ class CProfileIndex {
     bool found = false;
     size_t begin = 0;
     size_t end = 0;
-    std::vector<CKeySlot> slots;  // the first key of each name; a power of two, at most half full
-    size_t unindexed = 0;         // the first line whose key the slots may lack
+    std::vector<CKeySlot> slots;   // the first key of each name; a power of two, at most half full
+    size_t unindexed = 0;          // the first line whose key the slots may lack
     std::vector<uint64_t> beyond;  // a filter of the names of the keys past the slots
   };
 

@@ -1,6 +1,6 @@
 // The profile component on POSIX: the four Win32 profile functions over files of the stand-in
 // system. Reads give what the Windows functions give, byte for byte and count for count (the
-// file syntax is described in profile_text.h), with one exception: no call writes past the
+// file syntax is described in profile_lines.h), with one exception: no call writes past the
 // capacity it was given. Writes differ on purpose: Windows rewrites the whole file in its own
 // layout, while here only the line concerned changes (or lines are added) and the file is
 // replaced atomically.

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "platform/posix/directories.h"
+#include "platform/directories.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ std::string StandInSystemRoot() {
   std::string root = ConfiguredRoot();
   // Failures show later, when a file in it cannot be opened, which is where the callers report
   // them.
-  MakeDirectories(root + "/system32/ras", 0777);
+  MakeDirectories(root + "/system32/ras");
   return root;
 }
 

@@ -1,4 +1,4 @@
-// Reading a regular file whole, refusing anything that could make the read wait.
+// Reading or comparing a regular file whole, refusing anything that could make the read wait.
 #include "platform/posix/regular_file.h"
 
 #include <fcntl.h>
@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-
-#include "platform/whole_file.h"
 
 namespace {
 
@@ -86,15 +84,4 @@ RegularFileRead CompareRegularFileBytes(const char* path, std::string_view expec
   }
   Close(file);
   return result;
-}
-
-bool ReadRegularFile(const char* path, std::string* bytes, std::string* problem) {
-  struct stat info;
-  const RegularFileRead read = ReadRegularFileBytes(path, *bytes, info);
-  // The problem's text is formed only when asked for: the message catalogue costs more than
-  // the read.
-  if (read != RegularFileRead::kRead && problem != nullptr) {
-    *problem = read == RegularFileRead::kNotRegular ? "not a regular file" : std::strerror(errno);
-  }
-  return read == RegularFileRead::kRead;
 }

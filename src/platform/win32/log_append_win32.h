@@ -1,4 +1,4 @@
-// The two ways a line is appended to a file on Windows (see AppendLineToFile), for the tests: each
+// The two ways a line is appended to a log on Windows (see AppendLineToFile), for the tests: each
 // can be tested on any system, also where the platform takes the other.
 #pragma once
 

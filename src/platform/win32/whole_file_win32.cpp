@@ -1,5 +1,5 @@
-// Reading a regular file whole, in a file of its own so that only the program that reads files
-// whole (dialkit-check) carries it.
+// Reading a regular file whole on Windows, in a file of its own so that only the program that
+// reads files whole (dialkit-check) carries it.
 #include <windows.h>
 
 #include <algorithm>

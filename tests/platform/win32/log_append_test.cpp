@@ -2,7 +2,7 @@
 // access and a move to the end (95 family, which grants no write through append access). Either
 // way each line lands whole after what the file held, a missing file is made, and nothing is
 // written through a second name of another file, nor is a report.
-#include "platform/win32/file_append_win32.h"
+#include "platform/win32/log_append_win32.h"
 
 #include <windows.h>
 

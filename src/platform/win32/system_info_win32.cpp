@@ -1,0 +1,32 @@
+// Where the Windows system and the running program are, and which family of Windows runs it.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "base/text.h"
+#include "platform/system_info.h"
+
+size_t GetSystemDirectoryPath(char* buffer, size_t capacity) {
+  return GetSystemDirectoryA(buffer, static_cast<UINT>(capacity));
+}
+
+bool IsNtFamilySystem() {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+bool GetExecutablePath(char* buffer, size_t capacity) {
+  std::vector<char> path(capacity + 1);
+  const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length + 1 > capacity) {
+    return false;
+  }
+  CopyText(buffer, capacity, path.data());
+  return true;
+}
+
+std::string ToolFilesDirectory(const std::string& executableDirectory) {
+  return executableDirectory;
+}
