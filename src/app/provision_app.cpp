@@ -86,23 +86,26 @@ struct CPlannedEntry {
   bool Overwritten() const { return described && !stored.Absent() && !Unchanged(); }
 };
 
-// Why the main entry got no device. Device assignment hands the dialog the device list only when
-// a choice is needed, so a dialog without one means that no device is installed. A quiet run
-// opens no dialog, so the log tells how a device is chosen for it beforehand.
-void ReportNoDevice(CRunResult* result, const CModemSelectDlg& dialog, const CRunLog& log,
+// A line of the quiet run's log about one device: its type and its name in quotes.
+void LogDevice(const CRunLog& log, const char* what, const RASDEVINFOA& device) {
+  log.Report({what, FieldText(device.szDeviceType), " \"", FieldText(device.szDeviceName), "\""});
+}
+
+// Why the main entry got no device, as the assignment found it. A quiet run opens no dialog, so
+// the log tells how a device is chosen for it beforehand.
+void ReportNoDevice(CRunResult* result, const CMissingDevice& missing, const CRunLog& log,
                     const CRunOptions& options) {
-  if (dialog.devices == nullptr || dialog.deviceCount == 0) {
+  if (missing.installed.empty()) {
     result->NotStored(g_mainEntryName, false, kRunNoDevice, "no device is installed");
     return;
   }
-  const char* wanted = options.device.c_str();
-  const CDeviceMatch match = FindNamedDevice(dialog.devices, dialog.deviceCount, wanted);
-  const bool several = !options.device.empty() && match.count > 1;
+  const size_t named = missing.answerNamed.size();
   const std::string deviceNote =
       options.device.empty() ? ""
-      : several ? "/device:" + options.device + " matches " + std::to_string(match.count) +
-                      " devices by " + (match.field == DeviceField::kName ? "name" : "type")
-                : "/device:" + options.device + " matches no installed device by name or type";
+      : named > 1
+          ? "/device:" + options.device + " matches " + std::to_string(named) + " devices by " +
+                (missing.answerField == DeviceField::kName ? "name" : "type")
+          : "/device:" + options.device + " matches no installed device by name or type";
   if (!options.quiet) {
     result->NotStored(g_mainEntryName, false, kRunNoDevice,
                       deviceNote.empty() ? "no device was chosen in the dialog"
@@ -112,21 +115,23 @@ void ReportNoDevice(CRunResult* result, const CModemSelectDlg& dialog, const CRu
   result->NotStored(g_mainEntryName, false, kRunNoDevice,
                     deviceNote.empty() ? "a device must be chosen, and a quiet run asks nobody"
                                        : deviceNote + ", and a quiet run asks nobody");
-  for (uint32_t i = 0; i < dialog.deviceCount; ++i) {
-    const RASDEVINFOA& device = dialog.devices[i];
-    if (!several || DeviceIs(device, wanted, match.field)) {
-      log.Report({several ? "matching device: " : "installed device: ",
-                  FieldText(device.szDeviceType), " \"", FieldText(device.szDeviceName), "\""});
+  if (named > 1) {
+    for (const RASDEVINFOA* device : missing.answerNamed) {
+      LogDevice(log, "matching device: ", *device);
+    }
+  } else {
+    for (const RASDEVINFOA& device : missing.installed) {
+      LogDevice(log, "installed device: ", device);
     }
   }
   // The run stands in the tool's files directory, where the settings file belongs.
+  const RASDEVINFOA& first = missing.installed.front();
   char here[kDirectoryCapacity] = "";
   GetCurrentDirectoryPath(here, sizeof here);
   log.Report({"to choose one, name it with /device:NAME or /device:TYPE, or place dialkit.ini in ",
               here, " with section [Modem Selection], keys DeviceType and DeviceName ",
-              "(for instance DeviceType=", FieldText(dialog.devices[0].szDeviceType),
-              " and DeviceName=", FieldText(dialog.devices[0].szDeviceName), ")",
-              g_askForDevice ? ", and leave out ASK=0" : ""});
+              "(for instance DeviceType=", FieldText(first.szDeviceType), " and DeviceName=",
+              FieldText(first.szDeviceName), ")", g_askForDevice ? ", and leave out ASK=0" : ""});
 }
 
 // Stores the entry with exactly its 1768 bytes, or with /check says it would; on failure tells
@@ -233,8 +238,9 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   int vpnFlag = vpnWanted && ReadEntryDescription(&g_vpnEntry, g_entryFilePath, kVpnSection) == 1;
   const bool vpnDescribed = vpnFlag != 0;
 
+  CMissingDevice missing;
   main.described = AssignDevices(&g_mainEntry, &g_vpnEntry, &vpnFlag, g_askForDevice, settingsPath,
-                                 dialog, options.device.c_str()) != 0;
+                                 dialog, options.device.c_str(), &missing) != 0;
   vpn.described = vpnFlag != 0;
   if (vpnWanted && !vpn.described) {
     result->NotStored(vpn.name, true, kRunNoVpnEntry,
@@ -242,7 +248,7 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
                                    : "the entry description file has no VPNEntry section");
   }
   if (!main.described) {
-    ReportNoDevice(result, *dialog, log, options);
+    ReportNoDevice(result, missing, log, options);
   }
   for (CPlannedEntry& entry : entries) {
     if (entry.described) {
