@@ -6,7 +6,6 @@
 // what the file describes, so that a run repeated changes nothing; /check stops before writing.
 #include "app/provision_app.h"
 
-#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -14,6 +13,8 @@
 
 #include "app/command_line.h"
 #include "app/entry_comparison.h"
+#include "app/entry_query.h"
+#include "app/files_directory.h"
 #include "app/remove_run.h"
 #include "app/run_log.h"
 #include "app/run_report.h"
@@ -33,8 +34,6 @@
 
 namespace {
 
-constexpr char kUsageText[] = "Usage is: DIALKIT INIT=\"myfile.ini\" CONNECT=\"connectoid\" [ASK]";
-constexpr char kUsageTitle[] = "DIALKIT Usage Notice";
 constexpr char kFileNotFoundText[] = " does not exist.  Please check the file name.";
 constexpr char kFileNotFoundTitle[] = "File Not Found";
 constexpr char kOneExistsText[] =
@@ -51,9 +50,6 @@ constexpr char kSettingsFileName[] = "dialkit.ini";
 constexpr char kWorkFileName[] = "dialkit.wrk";
 constexpr char kVpnSection[] = "VPNEntry";
 
-// Room for the longest path of either platform, so that neither directory the run moves between
-// is ever cut: a cut directory would send the settings file and a relative INIT elsewhere.
-constexpr size_t kDirectoryCapacity = 4096;
 constexpr size_t kSettingsPathCapacity = 340;
 
 // The entries to store; they live until the process ends.
@@ -365,21 +361,4 @@ BOOL CProvisionApp::InitInstance() {
 
 int CProvisionApp::ExitInstance() {
   return exitStatus_;
-}
-
-int ShowUsage() {
-  return ShowMessageBox(kUsageText, kUsageTitle, MB_ICONWARNING | MB_OK);
-}
-
-std::string ExecutableDirectory(const char* helpFilePath) {
-  std::string directory = helpFilePath;
-  size_t end = directory.size();
-  while (end > 0 && !IsPathSeparator(directory[end - 1])) {
-    --end;
-  }
-  directory.resize(end);
-  if (!directory.empty() && !IsRootDirectory(directory.c_str())) {
-    directory.pop_back();
-  }
-  return directory;
 }
