@@ -31,10 +31,10 @@ struct CMissingDevice {
 // `askForDevice` lets the user pick even when a device is remembered. `deviceAnswer` (null or
 // empty: none) answers the dialog where it would open: when it names exactly one installed device
 // ("Standard 28800 bps Modem", or "modem"; in any letter case), that device is taken as if picked,
-// and the dialog opens only otherwise. Returns the main flag: 1 when the main
-// entry got a device and may be stored; 0 when no device is installed or none was picked, and
-// then `*missing` (when given) says which. The device list stays allocated, and the dialog
-// pointing into it, until the process ends.
+// and the dialog opens only otherwise. Returns the main flag: 1 when the main entry got a device
+// and may be stored; 0 when no device is installed or none was picked, and then `*missing` (when
+// given) says which. The device list stays allocated, and the dialog pointing into it, until the
+// process ends.
 int AssignDevices(RASENTRYA* mainEntry, RASENTRYA* vpnEntry, int* vpnFlag, int32_t askForDevice,
                   const char* settingsFilePath, CModemSelectDlg* dialog,
                   const char* deviceAnswer = nullptr, CMissingDevice* missing = nullptr);
