@@ -12,10 +12,6 @@
 
 #include "ras/ras_library.h"
 
-// The program's process-wide objects, in the program's order.
-CRasLibrary g_rasLibrary;
-CCriticalSection g_dialLock;
-
 namespace {
 
 std::atomic<uintptr_t> g_lastConnection{0};

@@ -25,9 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
 #include "app/provision_app.h"
-#include "base/critical_section.h"
 #include "entry/entry_reader.h"
 #include "framework/window_system.h"
 #include "platform/library_loader.h"
@@ -35,10 +33,7 @@
 #include "platform/result_codes.h"
 #include "ras/device_list.h"
 #include "ras/ras_library.h"
-
-// The program's process-wide objects, in the program's order.
-CRasLibrary g_rasLibrary;
-CCriticalSection g_dialLock;
+#include "support/command_line_values.h"
 
 namespace {
 
@@ -226,13 +221,12 @@ void ProvisionTypicalEntries(benchmark::State& state) {
   CScene& scene = Scene();
   static CSilentWindowSystem windows;
   ReplaceWindowSystem(&windows);
-  static CProvisionApp application;
   const std::string executable = (scene.program / "dialkit").string();
   for (auto _ : state) {
     // Each run finds neither entry, as the README's first run does.
     state.PauseTiming();
     std::remove(scene.phoneBook.c_str());
-    g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
+    test::ClearCommandLineValues();
     state.ResumeTiming();
     RunApplication("INIT=dialup-vpn.ini CONNECT=\"Home Dial-Up\" VPN=\"Office VPN\"",
                    executable.c_str());

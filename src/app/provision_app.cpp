@@ -6,7 +6,6 @@
 // what the file describes, so that a run repeated changes nothing; /check stops before writing.
 #include "app/provision_app.h"
 
-#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -14,6 +13,8 @@
 
 #include "app/command_line.h"
 #include "app/entry_comparison.h"
+#include "app/entry_query.h"
+#include "app/files_directory.h"
 #include "app/remove_run.h"
 #include "app/run_log.h"
 #include "app/run_report.h"
@@ -33,8 +34,6 @@
 
 namespace {
 
-constexpr char kUsageText[] = "Usage is: DIALKIT INIT=\"myfile.ini\" CONNECT=\"connectoid\" [ASK]";
-constexpr char kUsageTitle[] = "DIALKIT Usage Notice";
 constexpr char kFileNotFoundText[] = " does not exist.  Please check the file name.";
 constexpr char kFileNotFoundTitle[] = "File Not Found";
 constexpr char kOneExistsText[] =
@@ -51,9 +50,6 @@ constexpr char kSettingsFileName[] = "dialkit.ini";
 constexpr char kWorkFileName[] = "dialkit.wrk";
 constexpr char kVpnSection[] = "VPNEntry";
 
-// Room for the longest path of either platform, so that neither directory the run moves between
-// is ever cut: a cut directory would send the settings file and a relative INIT elsewhere.
-constexpr size_t kDirectoryCapacity = 4096;
 constexpr size_t kSettingsPathCapacity = 340;
 
 // The entries to store; they live until the process ends.
@@ -86,23 +82,26 @@ struct CPlannedEntry {
   bool Overwritten() const { return described && !stored.Absent() && !Unchanged(); }
 };
 
-// Why the main entry got no device. Device assignment hands the dialog the device list only when
-// a choice is needed, so a dialog without one means that no device is installed. A quiet run
-// opens no dialog, so the log tells how a device is chosen for it beforehand.
-void ReportNoDevice(CRunResult* result, const CModemSelectDlg& dialog, const CRunLog& log,
+// A line of the quiet run's log about one device: its type and its name in quotes.
+void LogDevice(const CRunLog& log, const char* what, const RASDEVINFOA& device) {
+  log.Report({what, FieldText(device.szDeviceType), " \"", FieldText(device.szDeviceName), "\""});
+}
+
+// Why the main entry got no device, as the assignment found it. A quiet run opens no dialog, so
+// the log tells how a device is chosen for it beforehand.
+void ReportNoDevice(CRunResult* result, const CMissingDevice& missing, const CRunLog& log,
                     const CRunOptions& options) {
-  if (dialog.devices == nullptr || dialog.deviceCount == 0) {
+  if (missing.installed.empty()) {
     result->NotStored(g_mainEntryName, false, kRunNoDevice, "no device is installed");
     return;
   }
-  const char* wanted = options.device.c_str();
-  const CDeviceMatch match = FindNamedDevice(dialog.devices, dialog.deviceCount, wanted);
-  const bool several = !options.device.empty() && match.count > 1;
+  const size_t named = missing.answerNamed.size();
   const std::string deviceNote =
       options.device.empty() ? ""
-      : several ? "/device:" + options.device + " matches " + std::to_string(match.count) +
-                      " devices by " + (match.field == DeviceField::kName ? "name" : "type")
-                : "/device:" + options.device + " matches no installed device by name or type";
+      : named > 1
+          ? "/device:" + options.device + " matches " + std::to_string(named) + " devices by " +
+                (missing.answerField == DeviceField::kName ? "name" : "type")
+          : "/device:" + options.device + " matches no installed device by name or type";
   if (!options.quiet) {
     result->NotStored(g_mainEntryName, false, kRunNoDevice,
                       deviceNote.empty() ? "no device was chosen in the dialog"
@@ -112,21 +111,23 @@ void ReportNoDevice(CRunResult* result, const CModemSelectDlg& dialog, const CRu
   result->NotStored(g_mainEntryName, false, kRunNoDevice,
                     deviceNote.empty() ? "a device must be chosen, and a quiet run asks nobody"
                                        : deviceNote + ", and a quiet run asks nobody");
-  for (uint32_t i = 0; i < dialog.deviceCount; ++i) {
-    const RASDEVINFOA& device = dialog.devices[i];
-    if (!several || DeviceIs(device, wanted, match.field)) {
-      log.Report({several ? "matching device: " : "installed device: ",
-                  FieldText(device.szDeviceType), " \"", FieldText(device.szDeviceName), "\""});
+  if (named > 1) {
+    for (const RASDEVINFOA* device : missing.answerNamed) {
+      LogDevice(log, "matching device: ", *device);
+    }
+  } else {
+    for (const RASDEVINFOA& device : missing.installed) {
+      LogDevice(log, "installed device: ", device);
     }
   }
   // The run stands in the tool's files directory, where the settings file belongs.
+  const RASDEVINFOA& first = missing.installed.front();
   char here[kDirectoryCapacity] = "";
   GetCurrentDirectoryPath(here, sizeof here);
   log.Report({"to choose one, name it with /device:NAME or /device:TYPE, or place dialkit.ini in ",
               here, " with section [Modem Selection], keys DeviceType and DeviceName ",
-              "(for instance DeviceType=", FieldText(dialog.devices[0].szDeviceType),
-              " and DeviceName=", FieldText(dialog.devices[0].szDeviceName), ")",
-              g_askForDevice ? ", and leave out ASK=0" : ""});
+              "(for instance DeviceType=", FieldText(first.szDeviceType), " and DeviceName=",
+              FieldText(first.szDeviceName), ")", g_askForDevice ? ", and leave out ASK=0" : ""});
 }
 
 // Stores the entry with exactly its 1768 bytes, or with /check says it would; on failure tells
@@ -233,8 +234,9 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   int vpnFlag = vpnWanted && ReadEntryDescription(&g_vpnEntry, g_entryFilePath, kVpnSection) == 1;
   const bool vpnDescribed = vpnFlag != 0;
 
+  CMissingDevice missing;
   main.described = AssignDevices(&g_mainEntry, &g_vpnEntry, &vpnFlag, g_askForDevice, settingsPath,
-                                 dialog, options.device.c_str()) != 0;
+                                 dialog, options.device.c_str(), &missing) != 0;
   vpn.described = vpnFlag != 0;
   if (vpnWanted && !vpn.described) {
     result->NotStored(vpn.name, true, kRunNoVpnEntry,
@@ -242,7 +244,7 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
                                    : "the entry description file has no VPNEntry section");
   }
   if (!main.described) {
-    ReportNoDevice(result, *dialog, log, options);
+    ReportNoDevice(result, missing, log, options);
   }
   for (CPlannedEntry& entry : entries) {
     if (entry.described) {
@@ -359,21 +361,4 @@ BOOL CProvisionApp::InitInstance() {
 
 int CProvisionApp::ExitInstance() {
   return exitStatus_;
-}
-
-int ShowUsage() {
-  return ShowMessageBox(kUsageText, kUsageTitle, MB_ICONWARNING | MB_OK);
-}
-
-std::string ExecutableDirectory(const char* helpFilePath) {
-  std::string directory = helpFilePath;
-  size_t end = directory.size();
-  while (end > 0 && !IsPathSeparator(directory[end - 1])) {
-    --end;
-  }
-  directory.resize(end);
-  if (!directory.empty() && !IsRootDirectory(directory.c_str())) {
-    directory.pop_back();
-  }
-  return directory;
 }

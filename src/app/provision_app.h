@@ -10,23 +10,8 @@
 
 #include <string>
 
+#include "app/run_result.h"
 #include "framework/win_app.h"
-
-// The exit status of a quiet run: 0 when every entry asked for was stored (or, with /remove, is
-// gone); otherwise, of the ways in which the run fell short, the one with the smallest code. A run
-// that is not quiet always exits with 0, as installers that start the tool expect.
-enum RunStatus : int {
-  kRunStoredAll = 0,
-  kRunUsage = 1,             // the command line is incomplete or unusable
-  kRunFileNotFound = 2,      // the entry description file does not exist
-  kRunServiceNotLoaded = 3,  // the remote-access library cannot be loaded
-  kRunExistingKept = 4,      // the overwrite question was not answered OK
-  kRunStoreRefused = 5,      // the service refused to store an entry
-  kRunNoDevice = 6,          // the main entry has no device: none installed, or none chosen
-  kRunNoVpnEntry = 7,        // no VPN adapter, or no VPNEntry section in the file
-  kRunOutOfMemory = 8,       // the run could not go on: memory ran out
-  kRunNoOwnFolder = 9,       // the tool's files directory cannot be made the current directory
-};
 
 class CProvisionApp : public CWinApp {
  public:
@@ -44,11 +29,3 @@ class CProvisionApp : public CWinApp {
  private:
   int exitStatus_ = kRunStoredAll;
 };
-
-// Shows the usage notice and returns the message box's answer.
-int ShowUsage();
-
-// The directory of the executable, from its path as kept for the help file: everything up to the
-// last separator, without that separator unless it is the root's ("C:\\" and "/" name the root
-// only with it).
-std::string ExecutableDirectory(const char* helpFilePath);

@@ -5,9 +5,10 @@
 // itself, so that no entry is left behind under a report of success.
 #include "app/remove_run.h"
 
-#include "app/provision_app.h"
+#include "app/entry_query.h"
 #include "app/run_steps.h"
 #include "base/text.h"
+#include "platform/result_codes.h"
 #include "ras/ras_library.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/provision_app.h"
 #include "base/text.h"
 
 namespace {

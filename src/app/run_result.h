@@ -12,6 +12,22 @@
 #include "app/run_log.h"
 #include "entry/entry_record.h"
 
+// The exit status of a quiet run: 0 when every entry asked for was stored (or, with /remove, is
+// gone); otherwise, of the ways in which the run fell short, the one with the smallest code. A run
+// that is not quiet always exits with 0, as installers that start the tool expect.
+enum RunStatus : int {
+  kRunStoredAll = 0,
+  kRunUsage = 1,             // the command line is incomplete or unusable
+  kRunFileNotFound = 2,      // the entry description file does not exist
+  kRunServiceNotLoaded = 3,  // the remote-access library cannot be loaded
+  kRunExistingKept = 4,      // the overwrite question was not answered OK
+  kRunStoreRefused = 5,      // the service refused to store an entry
+  kRunNoDevice = 6,          // the main entry has no device: none installed, or none chosen
+  kRunNoVpnEntry = 7,        // no VPN adapter, or no VPNEntry section in the file
+  kRunOutOfMemory = 8,       // the run could not go on: memory ran out
+  kRunNoOwnFolder = 9,       // the tool's files directory cannot be made the current directory
+};
+
 // An entry's result, by the report's names (EntryResultName).
 enum class EntryResult {
   kCreated,    // stored where there was no entry of the name

@@ -5,23 +5,16 @@
 
 #include "base/text.h"
 #include "framework/window_system.h"
-#include "platform/paths.h"
+#include "platform/library_loader.h"
+#include "platform/result_codes.h"
 #include "ras/ras_library.h"
 
 namespace {
 
+constexpr char kUsageText[] = "Usage is: DIALKIT INIT=\"myfile.ini\" CONNECT=\"connectoid\" [ASK]";
+constexpr char kUsageTitle[] = "DIALKIT Usage Notice";
 constexpr char kLoadFailedText[] = "Error loading RAS Api!";
 constexpr char kLoadFailedTitle[] = "DIALKIT";
-constexpr char kNoOwnFolderText[] =
-    "DIALKIT cannot work in its folder \"%s\", where it keeps its files.  Nothing was read or "
-    "stored.";
-constexpr char kNoOwnFolderTitle[] = "Folder Not Usable";
-
-// Drive numbers count from 1 for A. A directory without a drive letter gives a number the
-// platform refuses, which is all the run needs: it does not look at the result.
-int DriveOf(const char* directory) {
-  return FoldLetterCase(directory[0]) - 'A' + 1;
-}
 
 // Where the libraries were looked for, when Load has refused with `code`.
 std::string LoadFailure(uint32_t code) {
@@ -45,22 +38,8 @@ void ShowWarning(const char* text, const char* title) {
   ShowMessageBox(text, title, MB_ICONWARNING | MB_OK);
 }
 
-bool MoveTo(const char* directory) {
-  if (!SetCurrentDirectoryPath(directory)) {
-    return false;
-  }
-  SetCurrentDrive(DriveOf(directory));
-  return true;
-}
-
-bool EnterFilesDirectory(const std::string& directory) {
-  if (MoveTo(directory.c_str())) {
-    return true;
-  }
-  char message[kMessageCapacity];
-  FormatText(message, sizeof message, kNoOwnFolderText, directory.c_str());
-  ShowWarning(message, kNoOwnFolderTitle);
-  return false;
+int ShowUsage() {
+  return ShowMessageBox(kUsageText, kUsageTitle, MB_ICONWARNING | MB_OK);
 }
 
 bool Confirm(const char* first, const char* second, const char* oneText, const char* bothText,
@@ -83,27 +62,4 @@ bool LoadService(const CRunLog& log) {
     log.Report({LoadFailure(loaded)});
   }
   return loaded == 0;
-}
-
-uint32_t CEntryQuery::Ask(const char* entryName) {
-  if (size_ > capacity_) {
-    if (RecordPointer larger{static_cast<RASENTRYA*>(std::calloc(1, size_))}) {
-      grown_ = std::move(larger);
-      capacity_ = size_;
-    } else {
-      size_ = capacity_;
-    }
-  }
-  RASENTRYA* record = grown_ != nullptr ? grown_.get() : &first_;
-  record->dwSize = size_;
-  return g_rasLibrary.GetEntryProperties(entryName, record, &size_, nullptr, nullptr);
-}
-
-CStoredEntry ReadStoredEntry(CEntryQuery* query, const char* entryName) {
-  CStoredEntry stored;
-  stored.answer = query->Ask(entryName);
-  if (stored.answer == 0) {
-    stored.record = query->Record();
-  }
-  return stored;
 }

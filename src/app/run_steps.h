@@ -1,31 +1,18 @@
-// The steps that the provisioning run and the removal run share: moving into the tool's files
-// directory, loading the service, asking before entries go, and asking the service what it keeps
-// under a name.
+// The steps that the provisioning run and the removal run share: the usage notice, warnings,
+// loading the service and asking before entries go.
 #pragma once
 
-#include <cstdint>
-#include <cstdlib>
-#include <memory>
-#include <string>
+#include <cstddef>
 
 #include "app/run_log.h"
-#include "entry/entry_record.h"
-#include "platform/result_codes.h"
 
 // Room for a message with two names or a path of 339 characters each.
 inline constexpr size_t kMessageCapacity = 1024;
 
 void ShowWarning(const char* text, const char* title);
 
-// Makes `directory` the current directory and its drive the current drive; false when the
-// directory cannot be made current, and the drive is then left as it is.
-bool MoveTo(const char* directory);
-
-// Moves into the tool's files directory, where a relative INIT and the settings file are read.
-// When it cannot, it tells the user and answers false: the run then reads and writes nothing
-// relative, which anywhere else would be whatever lies in the directory the tool was started in
-// (a downloads folder could supply both).
-bool EnterFilesDirectory(const std::string& directory);
+// Shows the usage notice and returns the message box's answer.
+int ShowUsage();
 
 // Asks whether the named entries may go, one or both (a null name is not asked about): true when
 // neither is named or the answer is OK. In a quiet run the window system logs the question and
@@ -36,43 +23,3 @@ bool Confirm(const char* first, const char* second, const char* oneText, const c
 // Loads the remote-access library; when it cannot, tells the user and logs where it was looked
 // for.
 bool LoadService(const CRunLog& log);
-
-// The run's query record and query size. An answer may report that an entry needs more than the
-// record's 1768 bytes, and the next query passes that size on; the record then grows to it, so
-// that no answer is ever written past its end. The first record needs no allocation, so that a
-// query is always asked: a run short of memory must not take "no answer" for "no such entry" and
-// replace an entry without the question.
-class CEntryQuery {
- public:
-  // The service's answer, asked with the record's size field set to the query size as the last
-  // query left it, or, when a larger record cannot be had, to the size of the one there is.
-  uint32_t Ask(const char* entryName);
-  // The record of the last answer that was 0: what the service keeps under the name.
-  const RASENTRYA& Record() const { return grown_ != nullptr ? *grown_ : first_; }
-
- private:
-  struct Free {
-    void operator()(RASENTRYA* record) const { std::free(record); }
-  };
-  using RecordPointer = std::unique_ptr<RASENTRYA, Free>;
-
-  RASENTRYA first_ = {};
-  RecordPointer grown_;
-  DWORD capacity_ = kEntryRecordSize;
-  DWORD size_ = kEntryRecordSize;
-};
-
-// What the service answered about one name: its entry, none (623), or an answer that tells
-// neither, which counts as an entry that differs from any other, so that it is never taken for
-// an equal one or for none.
-struct CStoredEntry {
-  uint32_t answer = ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-  RASENTRYA record = {};
-
-  bool Absent() const { return answer == ERROR_CANNOT_FIND_PHONEBOOK_ENTRY; }
-  // The record, when the service gave one; null otherwise.
-  const RASENTRYA* Read() const { return answer == 0 ? &record : nullptr; }
-};
-
-// Asks `query` about `entryName` and keeps the answer.
-CStoredEntry ReadStoredEntry(CEntryQuery* query, const char* entryName);

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "app/settings_file.h"
 #include "base/text.h"
@@ -63,31 +64,30 @@ const RASDEVINFOA* PickDevice(CModemSelectDlg* dialog, RASDEVINFOA* devices, uin
   return index >= 0 && static_cast<uint32_t>(index) < count ? &devices[index] : nullptr;
 }
 
-}  // namespace
-
-bool DeviceIs(const RASDEVINFOA& device, const char* wanted, DeviceField field) {
-  return TextEqualsIgnoringCase(
-      field == DeviceField::kName ? FieldText(device.szDeviceName) : FieldText(device.szDeviceType),
-      wanted);
-}
-
-CDeviceMatch FindNamedDevice(const RASDEVINFOA* devices, uint32_t count, const char* wanted) {
+// The installed devices that `wanted` names, whole and in any letter case: those of that name,
+// or only when no name matches, those of that type.
+void FindNamedDevices(std::span<const RASDEVINFOA> devices, const char* wanted,
+                      CMissingDevice* found) {
   for (const DeviceField field : {DeviceField::kName, DeviceField::kType}) {
-    CDeviceMatch match = {field, 0, nullptr};
-    for (uint32_t i = 0; i < count; ++i) {
-      if (DeviceIs(devices[i], wanted, field)) {
-        match.device = match.count++ == 0 ? &devices[i] : nullptr;
+    found->answerField = field;
+    for (const RASDEVINFOA& device : devices) {
+      const std::string_view text = field == DeviceField::kName ? FieldText(device.szDeviceName)
+                                                                : FieldText(device.szDeviceType);
+      if (TextEqualsIgnoringCase(text, wanted)) {
+        found->answerNamed.push_back(&device);
       }
     }
-    if (match.count > 0) {
-      return match;
+    if (!found->answerNamed.empty()) {
+      return;
     }
   }
-  return {DeviceField::kType, 0, nullptr};
 }
 
+}  // namespace
+
 int AssignDevices(RASENTRYA* mainEntry, RASENTRYA* vpnEntry, int* vpnFlag, int32_t askForDevice,
-                  const char* settingsFilePath, CModemSelectDlg* dialog, const char* deviceAnswer) {
+                  const char* settingsFilePath, CModemSelectDlg* dialog, const char* deviceAnswer,
+                  CMissingDevice* missing) {
   RASDEVINFOA* devices = nullptr;
   uint32_t count = 0;
   // Its result is not needed: the count tells what there is to choose from.
@@ -104,6 +104,10 @@ int AssignDevices(RASENTRYA* mainEntry, RASENTRYA* vpnEntry, int* vpnFlag, int32
     }
   }
 
+  // What the caller learns when the main entry gets no device.
+  CMissingDevice unsaid;
+  CMissingDevice& why = missing != nullptr ? *missing : unsaid;
+  why = {};
   if (count == 0) {
     ShowWarning(kNoModemText, kNoModemTitle);
     return 0;
@@ -116,13 +120,13 @@ int AssignDevices(RASENTRYA* mainEntry, RASENTRYA* vpnEntry, int* vpnFlag, int32
   if (ReadModemSelection(mainEntry, settingsFilePath) == 0 && !askForDevice) {
     return 1;
   }
+  why.installed = {devices, count};
   // Where the dialog would open, the answer given beforehand counts as the user's pick.
-  const RASDEVINFOA* picked = deviceAnswer != nullptr && *deviceAnswer != '\0'
-                                  ? FindNamedDevice(devices, count, deviceAnswer).device
-                                  : nullptr;
-  if (picked == nullptr) {
-    picked = PickDevice(dialog, devices, count);
+  if (deviceAnswer != nullptr && *deviceAnswer != '\0') {
+    FindNamedDevices(why.installed, deviceAnswer, &why);
   }
+  const RASDEVINFOA* picked =
+      why.answerNamed.size() == 1 ? why.answerNamed[0] : PickDevice(dialog, devices, count);
   if (picked == nullptr) {
     return 0;
   }

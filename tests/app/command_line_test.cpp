@@ -8,15 +8,16 @@
 #include <string>
 
 #include "platform/result_codes.h"
+#include "support/command_line_values.h"
 #include "support/test_files.h"
 
 namespace {
 
 // The parse of `text` as one text, "RESULT PATH|CONNECT|VPN|ASK", with PATH as it lies in the
-// current directory ("." for itself). The values start out empty in a process, and here one
-// process parses many times; the ask flag starts out of range, so that one left alone shows.
+// current directory ("." for itself). The ask flag starts out of range, so that one left alone
+// shows.
 std::string Parse(const std::string& text) {
-  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
+  test::ClearCommandLineValues();
   g_askForDevice = 7;
   const int32_t result = ParseCommandLine(text.c_str());
   const std::filesystem::path here = std::filesystem::current_path();

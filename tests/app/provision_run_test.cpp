@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/files_directory.h"
 #include "app/run_cases.h"
 #include "platform/library_loader.h"
 #include "platform/paths.h"

@@ -20,6 +20,7 @@
 #include "app/provision_app.h"
 #include "base/text.h"
 #include "phone_book_file.h"
+#include "support/command_line_values.h"
 #include "support/scripted_window_system.h"
 #include "support/stand_in_system.h"
 
@@ -470,8 +471,7 @@ void PlayEarlier(const RunCase& c, const RunWorld& world, Play play) {
 // Plays `line` in process in `world`, from its starting directory, as the program in the
 // program's directory; answers the exit status. The starting directory is current again after it.
 inline int PlayInProcess(const RunWorld& world, const std::string& line) {
-  // The parse's values start out empty in a process; here one process runs many times.
-  g_entryFilePath[0] = g_mainEntryName[0] = g_vpnEntryName[0] = '\0';
+  test::ClearCommandLineValues();
   ScopedCurrentDirectory current(world.start);
   CProvisionApp application;
   const int status = RunApplication(line.c_str(), world.ProgramFile("dialkit.exe").c_str());
