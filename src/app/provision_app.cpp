@@ -24,6 +24,7 @@
 #include "base/out_of_memory.h"
 #include "base/text.h"
 #include "device/device_assignment.h"
+#include "dialog_templates.h"
 #include "entry/entry_reader.h"
 #include "entry/entry_record.h"
 #include "framework/window_system.h"
@@ -292,7 +293,9 @@ void ReportOutOfMemory() {
 
 }  // namespace
 
-CProvisionApp::CProvisionApp() = default;
+CProvisionApp::CProvisionApp() {
+  UseDialogTemplates(FindDialogTemplate);
+}
 
 CProvisionApp::~CProvisionApp() = default;
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "framework/dialog_template.h"
 #include "framework/window_constants.h"
 #include "platform_types.h"
 
@@ -64,6 +65,11 @@ CWindowSystem& PlatformWindowSystem();
 
 // The window system in use.
 CWindowSystem& CurrentWindowSystem();
+
+// Hands the platform's window system the program's dialog templates, for a window system with no
+// resource format of its own (the terminal, whose dialogs do not open without them). Windows
+// takes the program's dialogs from its resources instead, and does nothing with these.
+void UseDialogTemplates(DialogTemplateLookup findTemplate);
 
 // Puts `windowSystem` in place (null: the platform's again) and returns the one it replaces:
 // for tests, and for a run that records or withholds what it would show.

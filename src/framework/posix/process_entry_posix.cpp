@@ -11,10 +11,8 @@
 #include <string>
 
 #include "framework/posix/terminal.h"
-#include "framework/posix/terminal_window_system.h"
 #include "framework/win_app.h"
 #include "platform/system_info.h"
-#include "terminal_dialogs.h"
 
 int main(int argc, char** argv) {
   const CWinApp* application = CurrentApplication();
@@ -26,7 +24,6 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
-  UseDialogTemplates(FindDialogTemplate);
   // A script that stops reading what a quiet run says on standard error must still learn the
   // run's status: a write to a pipe nobody reads fails, and the run goes on to its end.
   signal(SIGPIPE, SIG_IGN);

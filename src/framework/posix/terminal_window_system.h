@@ -26,7 +26,3 @@ class CTerminalWindowSystem final : public CWindowSystem {
   DialogTemplateLookup findTemplate_;
   int fallbackDescriptor_;
 };
-
-// Hands the platform's window system the program's dialog templates; until then its dialogs do
-// not open.
-void UseDialogTemplates(DialogTemplateLookup findTemplate);

@@ -121,6 +121,8 @@ CWindowSystem& PlatformWindowSystem() {
   return windowSystem;
 }
 
+void UseDialogTemplates(DialogTemplateLookup) {}
+
 void WriteUnshownLine(std::string_view) {}
 
 void TurnOffSystemErrorBoxes() {

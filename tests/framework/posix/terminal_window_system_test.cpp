@@ -24,7 +24,7 @@
 #include "support/posix/child_process.h"
 #include "support/posix/pseudo_terminal.h"
 #include "support/test_files.h"
-#include "terminal_dialogs.h"
+#include "dialog_templates.h"
 
 namespace {
 

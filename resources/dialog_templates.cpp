@@ -1,7 +1,8 @@
-// The tool's dialogs as the terminal front end of the POSIX build shows them: the same captions
+// The tool's dialogs for window systems without a resource format of their own, such as the
+// terminal front end of the POSIX build: the same captions
 // and control identifiers as the Windows dialog resources, the controls in the order in which
 // they are shown from top to bottom.
-#include "terminal_dialogs.h"
+#include "dialog_templates.h"
 
 #include "resource.h"
 
