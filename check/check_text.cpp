@@ -145,7 +145,7 @@ const EntryKey* FindEntryKey(string_view name) {
 }
 
 const char* SelectionNoun(const EntryKey& key) {
-  return key.keywords.data() == kOptionBitNames        ? "option"
-         : key.keywords.data() == kNetProtocolBitNames ? "protocol"
+  return key.bitNames.data() == kOptionBitNames        ? "option"
+         : key.bitNames.data() == kNetProtocolBitNames ? "protocol"
                                                        : "framing";
 }
