@@ -107,7 +107,9 @@ bool NameBefore(string_view first, string_view second) {
 
 }  // namespace
 
-std::vector<size_t> StableOrder(size_t count, IndexBefore before, const void* context) {
+std::vector<size_t> StableOrder(size_t count,
+                                bool (*before)(const void* context, size_t first, size_t second),
+                                const void* context) {
   std::vector<size_t> order(count);
   std::iota(order.begin(), order.end(), size_t{0});
   std::stable_sort(order.begin(), order.end(),
