@@ -71,14 +71,19 @@ inline constexpr RecordField kRecordFields[] = {
 #undef DIALKIT_FIELD
 #undef DIALKIT_RECORD_FIELD
 
-// The row of the member named `field` ("szScript"), for tables built with the build: a name of no
-// field reads past the table's end, which stops the build.
+// Named by a table that names a field RASENTRYA does not have; never defined, and not constexpr,
+// so that such a table stops the build.
+void NoFieldOfThisName();
+
+// The row of the member named `field` ("szScript"), for tables built with the build.
 consteval const RecordField& FieldNamed(std::string_view field) {
-  size_t row = 0;
-  while (row < std::size(kRecordFields) && field != kRecordFields[row].field) {
-    ++row;
+  for (const RecordField& row : kRecordFields) {
+    if (field == row.field) {
+      return row;
+    }
   }
-  return kRecordFields[row];
+  NoFieldOfThisName();
+  return kRecordFields[0];
 }
 
 // The field's bytes in `record`, and its value as each kind of field holds it. A text that fills
