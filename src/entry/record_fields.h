@@ -19,7 +19,7 @@ enum class FieldKind {
 };
 
 struct RecordField {
-  const char* name;        // the entry description's key
+  const char* name;        // in text: the entry description's key, where the file has one
   const char* storedName;  // the key of the services' stored records
   const char* field;       // the member of RASENTRYA
   FieldKind kind;
