@@ -55,7 +55,7 @@ std::string Json(string_view text) {
 template <typename Form>
 std::string BitNames(DWORD bits, const EntryKey& key, const char* separator, Form form) {
   std::string names;
-  for (const BitName& name : key.keywords) {
+  for (const BitName& name : key.bitNames) {
     if ((bits & name.bit) != 0) {
       names += (names.empty() ? "" : separator) + form(name.name);
     }
@@ -88,11 +88,11 @@ void WriteTextReport(std::FILE* out, const char* file, const CEntryFileCheck& ch
     for (size_t k = 0; entry.made && k < std::size(kEntryKeys); ++k) {
       const EntryKey& key = kEntryKeys[k];
       std::string value;
-      if (key.kind == EntryKeyKind::kText) {
+      if (key.kind == FieldKind::kText) {
         value = "\"" + ForTerminal(TextOf(entry.record, key)) + "\"";
-      } else if (key.kind == EntryKeyKind::kAddress) {
+      } else if (key.kind == FieldKind::kAddress) {
         value = DottedOf(entry.record, key);
-      } else if (key.kind == EntryKeyKind::kInteger) {
+      } else if (key.kind == FieldKind::kNumber) {
         value = Number(DwordOf(entry.record, key));
       } else {
         const DWORD bits = DwordOf(entry.record, key);
@@ -145,12 +145,12 @@ void WriteJsonReport(std::FILE* out, const char* file, const CEntryFileCheck& ch
     for (size_t k = 0; k < std::size(kEntryKeys); ++k) {
       const EntryKey& key = kEntryKeys[k];
       std::string value;
-      if (key.kind == EntryKeyKind::kText) {
+      if (key.kind == FieldKind::kText) {
         value = "{\"text\": " + Json(TextOf(entry.record, key)) +
                 ", \"lost\": " + Number(entry.lost[k]) + "}";
-      } else if (key.kind == EntryKeyKind::kAddress) {
+      } else if (key.kind == FieldKind::kAddress) {
         value = "\"" + DottedOf(entry.record, key) + "\"";
-      } else if (key.kind == EntryKeyKind::kInteger) {
+      } else if (key.kind == FieldKind::kNumber) {
         value = Number(DwordOf(entry.record, key));
       } else {
         const DWORD bits = DwordOf(entry.record, key);

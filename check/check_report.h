@@ -10,7 +10,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "entry_check.h"
+#include "findings.h"
 
 // Writes the parts one after another. The programs write through this rather than the printf
 // family, which on Windows would bring the compiler runtime's own printf into the program.

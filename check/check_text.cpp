@@ -107,7 +107,9 @@ bool NameBefore(string_view first, string_view second) {
 
 }  // namespace
 
-std::vector<size_t> StableOrder(size_t count, IndexBefore before, const void* context) {
+std::vector<size_t> StableOrder(size_t count,
+                                bool (*before)(const void* context, size_t first, size_t second),
+                                const void* context) {
   std::vector<size_t> order(count);
   std::iota(order.begin(), order.end(), size_t{0});
   std::stable_sort(order.begin(), order.end(),
@@ -145,7 +147,7 @@ const EntryKey* FindEntryKey(string_view name) {
 }
 
 const char* SelectionNoun(const EntryKey& key) {
-  return key.keywords.data() == kOptionBitNames        ? "option"
-         : key.keywords.data() == kNetProtocolBitNames ? "protocol"
+  return key.bitNames.data() == kOptionBitNames        ? "option"
+         : key.bitNames.data() == kNetProtocolBitNames ? "protocol"
                                                        : "framing";
 }

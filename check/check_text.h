@@ -84,8 +84,9 @@ std::vector<std::string_view> ListItems(std::string_view list);
 
 // The indices 0 to count - 1 in the order that `before` (given `context`) sorts them, equal ones
 // kept in their order: the one sort of the checker's lists, which a file may make long.
-using IndexBefore = bool (*)(const void* context, size_t first, size_t second);
-std::vector<size_t> StableOrder(size_t count, IndexBefore before, const void* context);
+std::vector<size_t> StableOrder(size_t count,
+                                bool (*before)(const void* context, size_t first, size_t second),
+                                const void* context);
 
 // For each name, the index of the first of the names that equal it, letter case aside (its own
 // for the first), found with one sort rather than a look back from each name.

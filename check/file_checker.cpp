@@ -117,16 +117,16 @@ void CFileChecker::CheckKey(const CListedKey& listed, int line, CCheckedEntry& e
   entry.lines[index] = line;
   const std::string value = ReadValue(key->name);
   switch (key->kind) {
-    case EntryKeyKind::kKeywords:
+    case FieldKind::kBits:
       CheckKeywords(*key, line, value);
       break;
-    case EntryKeyKind::kAddress:
+    case FieldKind::kAddress:
       CheckAddress(*key, line, value, entry.record);
       break;
-    case EntryKeyKind::kInteger:
+    case FieldKind::kNumber:
       CheckInteger(*key, line, value, DwordOf(entry.record, *key));
       break;
-    case EntryKeyKind::kText:
+    case FieldKind::kText:
       CheckText(*key, line, value, listed.raw, TextOf(entry.record, *key), entry.lost[index]);
       break;
   }

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "check_text.h"
-#include "entry_check.h"
+#include "findings.h"
 #include "platform/profile.h"
 #include "source_lines.h"
 

@@ -47,7 +47,7 @@ void CFileChecker::CheckKeywords(const EntryKey& key, int line, const std::strin
     }
     bool keyword = false;
     bool inside = false;
-    for (const BitName& known : key.keywords) {
+    for (const BitName& known : key.bitNames) {
       const bool equal = word == known.name;
       if (!equal && word.find(known.name) == string_view::npos) {
         continue;
@@ -55,7 +55,7 @@ void CFileChecker::CheckKeywords(const EntryKey& key, int line, const std::strin
       keyword = keyword || equal;
       inside = inside || !equal;
       const bool derived =
-          key.keywords.data() == kOptionBitNames &&
+          key.bitNames.data() == kOptionBitNames &&
           (known.bit == RASEO_SpecificIpAddr || known.bit == RASEO_SpecificNameServers);
       if (std::find(reported.begin(), reported.end(), known.name) != reported.end() ||
           (!derived && (equal || isWord(known.name)))) {
@@ -79,7 +79,7 @@ void CFileChecker::CheckKeywords(const EntryKey& key, int line, const std::strin
     }
     const BitName* folded = nullptr;
     std::vector<const char*> names;
-    for (const BitName& known : key.keywords) {
+    for (const BitName& known : key.bitNames) {
       names.push_back(known.name);
       folded = SameProfileName(word, known.name) ? &known : folded;
     }
@@ -108,7 +108,7 @@ void CFileChecker::CheckBeyondBuffer(const EntryKey& key, int line, string_view 
     return;
   }
   bool lost = false;
-  for (const BitName& known : key.keywords) {
+  for (const BitName& known : key.bitNames) {
     if (value.find(known.name) != string_view::npos && seen.find(known.name) == string_view::npos) {
       lost = true;
       Add(FindingKind::kKeywordLost, line, key.name,
@@ -128,7 +128,7 @@ void CFileChecker::CheckBeyondBuffer(const EntryKey& key, int line, string_view 
 void CFileChecker::CheckCommentTail(const EntryKey& key, int line, string_view main,
                                     string_view tail) {
   std::string added;
-  for (const BitName& known : key.keywords) {
+  for (const BitName& known : key.bitNames) {
     if (tail.find(known.name) != string_view::npos && main.find(known.name) == string_view::npos) {
       added += std::string(added.empty() ? "" : " ") + known.name;
     }

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "entry/entry_reader.h"
+#include "entry/record_fields.h"
 
 namespace fs = std::filesystem;
 
@@ -45,11 +45,10 @@ bool TextFieldsEnd(const RASENTRYA& entry, bool zerosAfter) {
            (!zerosAfter || std::all_of(end, text + width, [](char c) { return c == 0; }));
   };
   const auto* bytes = reinterpret_cast<const char*>(&entry);
-  return ends(entry.szDeviceType, sizeof entry.szDeviceType) &&
-         ends(entry.szDeviceName, sizeof entry.szDeviceName) &&
-         std::all_of(std::begin(kEntryKeys), std::end(kEntryKeys), [&](const EntryKey& key) {
-           return key.kind != EntryKeyKind::kText || ends(bytes + key.offset, key.width);
-         });
+  return std::all_of(
+      std::begin(kRecordFields), std::end(kRecordFields), [&](const RecordField& field) {
+        return field.kind != FieldKind::kText || ends(bytes + field.offset, field.width);
+      });
 }
 
 void FailCheck(const char* condition, const char* file, int line) {

@@ -1,4 +1,4 @@
-// An entry record as text, both ways, from one table of its fields.
+// An entry record as text, both ways, from the table of its fields.
 #include "entry_fields.h"
 
 #include <algorithm>
@@ -8,62 +8,9 @@
 #include <span>
 
 #include "base/text.h"
+#include "entry/record_fields.h"
 
 namespace {
-
-enum class FieldKind { kNumber, kText, kAddress, kBits };
-
-struct Field {
-  const char* key;
-  FieldKind kind;
-  size_t offset;
-  size_t width;  // of a text field, terminator included
-  std::span<const BitName> bitNames = {};
-};
-
-#define DIALKIT_FIELD(key, kind, member)                              \
-  Field {                                                             \
-    key, kind, offsetof(RASENTRYA, member), sizeof(RASENTRYA::member) \
-  }
-#define DIALKIT_BITS(key, member, names)                                     \
-  Field {                                                                    \
-    key, FieldKind::kBits, offsetof(RASENTRYA, member), sizeof(DWORD), names \
-  }
-
-// Every field but dwSize, in the record's order.
-const Field kFields[] = {
-    DIALKIT_BITS("Options", dwfOptions, kOptionBitNames),
-    DIALKIT_FIELD("CountryID", FieldKind::kNumber, dwCountryID),
-    DIALKIT_FIELD("CountryCode", FieldKind::kNumber, dwCountryCode),
-    DIALKIT_FIELD("AreaCode", FieldKind::kText, szAreaCode),
-    DIALKIT_FIELD("LocalPhoneNumber", FieldKind::kText, szLocalPhoneNumber),
-    DIALKIT_FIELD("AlternateOffset", FieldKind::kNumber, dwAlternateOffset),
-    DIALKIT_FIELD("ipaddr", FieldKind::kAddress, ipaddr),
-    DIALKIT_FIELD("ipaddrDns", FieldKind::kAddress, ipaddrDns),
-    DIALKIT_FIELD("ipaddrDnsAlt", FieldKind::kAddress, ipaddrDnsAlt),
-    DIALKIT_FIELD("ipaddrWins", FieldKind::kAddress, ipaddrWins),
-    DIALKIT_FIELD("ipaddrWinsAlt", FieldKind::kAddress, ipaddrWinsAlt),
-    DIALKIT_FIELD("FrameSize", FieldKind::kNumber, dwFrameSize),
-    DIALKIT_BITS("NetProtocols", dwfNetProtocols, kNetProtocolBitNames),
-    DIALKIT_BITS("FramingProtocol", dwFramingProtocol, kFramingBitNames),
-    DIALKIT_FIELD("Script", FieldKind::kText, szScript),
-    DIALKIT_FIELD("AutodialDll", FieldKind::kText, szAutodialDll),
-    DIALKIT_FIELD("AutodialFunc", FieldKind::kText, szAutodialFunc),
-    DIALKIT_FIELD("DeviceType", FieldKind::kText, szDeviceType),
-    DIALKIT_FIELD("DeviceName", FieldKind::kText, szDeviceName),
-    DIALKIT_FIELD("X25PadType", FieldKind::kText, szX25PadType),
-    DIALKIT_FIELD("X25Address", FieldKind::kText, szX25Address),
-    DIALKIT_FIELD("X25Facilities", FieldKind::kText, szX25Facilities),
-    DIALKIT_FIELD("X25UserData", FieldKind::kText, szX25UserData),
-    DIALKIT_FIELD("Channels", FieldKind::kNumber, dwChannels),
-    DIALKIT_FIELD("Reserved1", FieldKind::kNumber, dwReserved1),
-    DIALKIT_FIELD("Reserved2", FieldKind::kNumber, dwReserved2),
-};
-
-#undef DIALKIT_FIELD
-#undef DIALKIT_BITS
-
-constexpr size_t kFieldCount = sizeof kFields / sizeof kFields[0];
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr const char* kWordSeparators = " \t,|";
@@ -117,13 +64,6 @@ DWORD ParseBits(std::string_view text, std::span<const BitName> names) {
   return value;
 }
 
-void AppendAddress(std::string& text, const RASIPADDR& address) {
-  text.append(std::to_string(address.a));
-  for (const BYTE part : {address.b, address.c, address.d}) {
-    text.append(".").append(std::to_string(part));
-  }
-}
-
 // Up to four parts; a missing or out-of-range part gives 0.
 RASIPADDR ParseAddress(const std::string& text) {
   BYTE parts[4] = {};
@@ -137,31 +77,24 @@ RASIPADDR ParseAddress(const std::string& text) {
   return RASIPADDR{parts[0], parts[1], parts[2], parts[3]};
 }
 
-void AppendField(std::string& text, const RASENTRYA& record, const Field& field) {
-  const char* place = reinterpret_cast<const char*>(&record) + field.offset;
-  DWORD number = 0;
-  RASIPADDR address = {};
+void AppendField(std::string& text, const RASENTRYA& record, const RecordField& field) {
   switch (field.kind) {
     case FieldKind::kNumber:
-      std::memcpy(&number, place, sizeof number);
-      text.append(std::to_string(number));
+      text.append(std::to_string(DwordOf(record, field)));
       return;
     case FieldKind::kBits:
-      std::memcpy(&number, place, sizeof number);
-      AppendBits(text, number, field.bitNames);
+      AppendBits(text, DwordOf(record, field), field.bitNames);
       return;
     case FieldKind::kAddress:
-      std::memcpy(&address, place, sizeof address);
-      AppendAddress(text, address);
+      text.append(DottedOf(record, field));
       return;
     case FieldKind::kText:
-      break;
+      AppendEscapedStoredText(text, TextOf(record, field));
+      return;
   }
-  // A text that fills its field without a terminator ends at the field's end.
-  AppendEscapedStoredText(text, FieldText(place, field.width));
 }
 
-void ParseField(RASENTRYA* record, const Field& field, std::string_view value) {
+void ParseField(RASENTRYA* record, const RecordField& field, std::string_view value) {
   char* place = reinterpret_cast<char*>(record) + field.offset;
   DWORD number = 0;
   RASIPADDR address = {};
@@ -205,8 +138,8 @@ int HexDigit(char c) {
 }  // namespace
 
 void AppendStoredRecord(std::string& text, const RASENTRYA& record, std::string_view linePrefix) {
-  for (const Field& field : kFields) {
-    text.append(linePrefix).append(field.key).append("=");
+  for (const RecordField& field : kRecordFields) {
+    text.append(linePrefix).append(field.storedName).append("=");
     AppendField(text, record, field);
     text.append("\n");
   }
@@ -220,10 +153,11 @@ void ReadStoredLine(RASENTRYA* record, std::string_view line, size_t* next) {
   // Keys are compared as C texts.
   std::string_view key = TrimStoredBlanks(line.substr(0, equals));
   key = key.substr(0, key.find('\0'));
+  constexpr size_t kFieldCount = std::size(kRecordFields);
   for (size_t tried = 0, field = *next % kFieldCount; tried < kFieldCount;
        ++tried, field = (field + 1) % kFieldCount) {
-    if (TextEqualsIgnoringCase(key, kFields[field].key)) {
-      ParseField(record, kFields[field], TrimStoredBlanks(line.substr(equals + 1)));
+    if (TextEqualsIgnoringCase(key, kRecordFields[field].storedName)) {
+      ParseField(record, kRecordFields[field], TrimStoredBlanks(line.substr(equals + 1)));
       *next = field + 1;
       return;
     }

@@ -10,22 +10,6 @@
 #include "platform/result_codes.h"
 #include "platform_types.h"
 
-// The codes the services give besides the platform's common ones, with the platform's numbers.
-inline constexpr DWORD kErrorAccessDenied = 5;
-inline constexpr DWORD kErrorNotSupported = 50;
-inline constexpr DWORD kErrorDeviceDoesNotExist = 608;
-inline constexpr DWORD kErrorCorruptPhoneBook = 625;
-inline constexpr DWORD kErrorPortDisconnected = 628;
-inline constexpr DWORD kErrorDisconnection = 629;
-inline constexpr DWORD kErrorUserDisconnection = 631;
-inline constexpr DWORD kErrorPortNotAvailable = 633;
-inline constexpr DWORD kErrorNoAnswer = 678;
-inline constexpr DWORD kErrorAuthenticationFailure = 691;
-inline constexpr DWORD kErrorHardwareFailure = 692;
-inline constexpr DWORD kErrorPppTimeout = 718;
-inline constexpr DWORD kErrorPppNoProtocols = 720;
-inline constexpr DWORD kErrorVpnFailed = 800;
-
 // The platform's rules for entry names: one to 256 characters, not beginning with a full stop,
 // none of | > < ? * \ / : and no control characters, and at least one letter or digit (every
 // character of the upper half of the code page counts as one).

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "base/text.h"
+#include "entry/record_fields.h"
 #include "entry_fields.h"
 #include "peer_words.h"
 #include "ppp_system.h"
@@ -22,11 +23,6 @@ constexpr const char* kDialogueBefore[] = {
     "ABORT", "NO DIAL TONE", "ABORT", "NO ANSWER",  "ABORT", "DELAYED", "TIMEOUT", "60",
     "",      "ATZ",          "OK"};
 constexpr const char* kDialogueAfter[] = {"CONNECT", ""};
-
-std::string Dotted(const RASIPADDR& address) {
-  return std::to_string(address.a) + "." + std::to_string(address.b) + "." +
-         std::to_string(address.c) + "." + std::to_string(address.d);
-}
 
 bool IsZero(const RASIPADDR& address) {
   return address.a == 0 && address.b == 0 && address.c == 0 && address.d == 0;
@@ -115,18 +111,18 @@ void WriteModem(CPeerWriter& out, const RASENTRYA& record, const std::string& ro
 void WriteAddressesAndNames(CPeerWriter& out, const RASENTRYA& record) {
   const DWORD options = record.dwfOptions;
   if ((options & RASEO_SpecificIpAddr) != 0) {
-    out.Option({Dotted(record.ipaddr) + ":"}, "SpecificIpAddr: this end's address");
+    out.Option({DottedAddress(record.ipaddr) + ":"}, "SpecificIpAddr: this end's address");
   } else {
     out.Option({"noipdefault"}, "no SpecificIpAddr: the peer gives the address");
     if (!IsZero(record.ipaddr)) {
-      out.NotApplied("ipaddr", Dotted(record.ipaddr), "SpecificIpAddr is off");
+      out.NotApplied("ipaddr", DottedAddress(record.ipaddr), "SpecificIpAddr is off");
     }
   }
   if ((options & RASEO_SpecificNameServers) != 0) {
     const RASIPADDR servers[] = {record.ipaddrDns, record.ipaddrDnsAlt};
     for (int i = 0; i < 2; ++i) {
       if (!IsZero(servers[i])) {
-        out.Option({"set", "DNS" + std::to_string(i + 1) + "=" + Dotted(servers[i])},
+        out.Option({"set", "DNS" + std::to_string(i + 1) + "=" + DottedAddress(servers[i])},
                    "SpecificNameServers, for the ip-up scripts");
       }
     }
@@ -136,10 +132,10 @@ void WriteAddressesAndNames(CPeerWriter& out, const RASENTRYA& record) {
   } else {
     out.Option({"usepeerdns"}, "no SpecificNameServers: the peer's name servers");
   }
-  for (const auto& [name, address] : {std::pair{"ipaddrWins", record.ipaddrWins},
-                                      std::pair{"ipaddrWinsAlt", record.ipaddrWinsAlt}}) {
-    if (!IsZero(address)) {
-      out.NotApplied(name, Dotted(address), "WINS name servers are Windows's");
+  for (const RecordField& wins : {FieldNamed("ipaddrWins"), FieldNamed("ipaddrWinsAlt")}) {
+    const std::string address = DottedOf(record, wins);
+    if (address != "0.0.0.0") {
+      out.NotApplied(wins.name, address, "WINS name servers are Windows's");
     }
   }
 }
@@ -192,39 +188,37 @@ void WriteOptions(CPeerWriter& out, const RASENTRYA& record) {
   }
 }
 
+struct CFieldNote {
+  const RecordField& field;
+  const char* why;
+};
+
+// The fields that pppd has no use for, and why; each is named when it holds a value.
+constexpr CFieldNote kFieldsNotApplied[] = {
+    {FieldNamed("szScript"), "a Windows dial script; chat dials"},
+    {FieldNamed("szAutodialDll"), "Windows's autodial"},
+    {FieldNamed("szAutodialFunc"), "Windows's autodial"},
+    {FieldNamed("szX25PadType"), "no X.25"},
+    {FieldNamed("szX25Address"), "no X.25"},
+    {FieldNamed("szX25Facilities"), "no X.25"},
+    {FieldNamed("szX25UserData"), "no X.25"},
+    {FieldNamed("dwAlternateOffset"), "pppd dials one number"},
+    {FieldNamed("dwFrameSize"), "a SLIP frame size; PPP agrees its own"},
+    {FieldNamed("dwChannels"), "one channel"},
+    {FieldNamed("dwReserved1"), "reserved"},
+    {FieldNamed("dwReserved2"), "reserved"},
+};
+
 void WriteUnusedFields(CPeerWriter& out, const RASENTRYA& record) {
-  const struct {
-    const char* field;
-    std::string_view text;
-    const char* why;
-  } texts[] = {
-      {"Script", FieldText(record.szScript), "a Windows dial script; chat dials"},
-      {"AutodialDll", FieldText(record.szAutodialDll), "Windows's autodial"},
-      {"AutodialFunc", FieldText(record.szAutodialFunc), "Windows's autodial"},
-      {"X25PadType", FieldText(record.szX25PadType), "no X.25"},
-      {"X25Address", FieldText(record.szX25Address), "no X.25"},
-      {"X25Facilities", FieldText(record.szX25Facilities), "no X.25"},
-      {"X25UserData", FieldText(record.szX25UserData), "no X.25"},
-  };
-  for (const auto& text : texts) {
-    if (!text.text.empty()) {
-      out.NotApplied(text.field, text.text, text.why);
+  for (const CFieldNote& note : kFieldsNotApplied) {
+    std::string value;
+    if (note.field.kind == FieldKind::kText) {
+      value = TextOf(record, note.field);
+    } else if (DwordOf(record, note.field) != 0) {
+      value = std::to_string(DwordOf(record, note.field));
     }
-  }
-  const struct {
-    const char* field;
-    DWORD value;
-    const char* why;
-  } numbers[] = {
-      {"AlternatesOffset", record.dwAlternateOffset, "pppd dials one number"},
-      {"FrameSize", record.dwFrameSize, "a SLIP frame size; PPP agrees its own"},
-      {"Channels", record.dwChannels, "one channel"},
-      {"Reserved1", record.dwReserved1, "reserved"},
-      {"Reserved2", record.dwReserved2, "reserved"},
-  };
-  for (const auto& number : numbers) {
-    if (number.value != 0) {
-      out.NotApplied(number.field, std::to_string(number.value), number.why);
+    if (!value.empty()) {
+      out.NotApplied(note.field.name, value, note.why);
     }
   }
 }

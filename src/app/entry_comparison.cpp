@@ -9,42 +9,26 @@
 
 namespace {
 
-// The device's fields as the keys of the file's table, so that one value text serves all.
-constexpr EntryKey kDeviceKeys[] = {
-    {"DeviceType",
-     "szDeviceType",
-     EntryKeyKind::kText,
-     offsetof(RASENTRYA, szDeviceType),
-     sizeof(RASENTRYA::szDeviceType),
-     "",
-     0,
-     {}},
-    {"DeviceName",
-     "szDeviceName",
-     EntryKeyKind::kText,
-     offsetof(RASENTRYA, szDeviceName),
-     sizeof(RASENTRYA::szDeviceName),
-     "",
-     0,
-     {}},
-};
+// The device's fields beside the file's keys, so that one value text serves all.
+constexpr const RecordField* kDeviceFields[] = {&FieldNamed("szDeviceType"),
+                                                &FieldNamed("szDeviceName")};
 
 // The value of `key` in `record` as a file would give it: an integer in decimal, an address
 // dotted, a keyword list as the names of its bits (in the table's order, separated by blanks;
 // bits without a name are no value of the file's and are left out), a text as it stands.
-std::string EntryValueText(const RASENTRYA& record, const EntryKey& key) {
+std::string EntryValueText(const RASENTRYA& record, const RecordField& key) {
   switch (key.kind) {
-    case EntryKeyKind::kText:
+    case FieldKind::kText:
       return std::string(TextOf(record, key));
-    case EntryKeyKind::kAddress:
+    case FieldKind::kAddress:
       return DottedOf(record, key);
-    case EntryKeyKind::kInteger:
+    case FieldKind::kNumber:
       return std::to_string(DwordOf(record, key));
-    case EntryKeyKind::kKeywords:
+    case FieldKind::kBits:
       break;
   }
   std::string names;
-  for (const BitName& keyword : key.keywords) {
+  for (const BitName& keyword : key.bitNames) {
     if ((DwordOf(record, key) & keyword.bit) != 0) {
       names.append(names.empty() ? "" : " ").append(keyword.name);
     }
@@ -53,7 +37,7 @@ std::string EntryValueText(const RASENTRYA& record, const EntryKey& key) {
 }
 
 // True when what the service keeps counts as what the file asks for (see the header).
-bool IsEqual(const EntryKey& key, const std::string& stored, const std::string& wanted) {
+bool IsEqual(const RecordField& key, const std::string& stored, const std::string& wanted) {
   if (stored == wanted) {
     return true;
   }
@@ -63,7 +47,7 @@ bool IsEqual(const EntryKey& key, const std::string& stored, const std::string& 
   return key.offset == offsetof(RASENTRYA, szDeviceType) && TextEqualsIgnoringCase(stored, wanted);
 }
 
-void CompareKey(const EntryKey& key, const RASENTRYA* stored, const RASENTRYA* wanted,
+void CompareKey(const RecordField& key, const RASENTRYA* stored, const RASENTRYA* wanted,
                 CEntryChanges* changes) {
   std::optional<std::string> before;
   std::optional<std::string> after;
@@ -88,8 +72,8 @@ CEntryChanges CompareEntryRecords(const RASENTRYA* stored, const RASENTRYA* want
   for (const EntryKey& key : kEntryKeys) {
     CompareKey(key, stored, wanted, &changes);
   }
-  for (const EntryKey& key : kDeviceKeys) {
-    CompareKey(key, stored, wanted, &changes);
+  for (const RecordField* field : kDeviceFields) {
+    CompareKey(*field, stored, wanted, &changes);
   }
   return changes;
 }

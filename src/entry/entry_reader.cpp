@@ -5,7 +5,6 @@
 #include "entry/entry_reader.h"
 
 #include <cstring>
-#include <string>
 
 #include "platform/profile.h"
 
@@ -29,25 +28,25 @@ class CSectionReader {
   void Read(const EntryKey& key, char* field) {
     DWORD value = 0;
     switch (key.kind) {
-      case EntryKeyKind::kText:
+      case FieldKind::kText:
         GetPrivateProfileStringA(section_, key.name, key.defaultText, field,
                                  static_cast<DWORD>(key.width), file_);
         return;
-      case EntryKeyKind::kAddress: {
+      case FieldKind::kAddress: {
         GetPrivateProfileStringA(section_, key.name, key.defaultText, work_, sizeof work_, file_);
         RASIPADDR address;
         ParseDottedAddress(&address, work_);
         std::memcpy(field, &address, sizeof address);
         return;
       }
-      case EntryKeyKind::kInteger:
+      case FieldKind::kNumber:
         value = GetPrivateProfileIntA(section_, key.name, key.defaultValue, file_);
         break;
-      case EntryKeyKind::kKeywords:
+      case FieldKind::kBits:
         // A keyword counts wherever it stands in the value, even inside a longer word, and letter
         // case counts: so "IPX" also selects IP.
         GetPrivateProfileStringA(section_, key.name, key.defaultText, work_, sizeof work_, file_);
-        for (const BitName& keyword : key.keywords) {
+        for (const BitName& keyword : key.bitNames) {
           if (std::strstr(work_, keyword.name) != nullptr) {
             value |= keyword.bit;
           }
@@ -131,24 +130,4 @@ int ReadEntryDescription(RASENTRYA* entry, const char* entryFilePath, const char
             IsSpecified(entry->ipaddrDns) || IsSpecified(entry->ipaddrDnsAlt) ||
                 IsSpecified(entry->ipaddrWins) || IsSpecified(entry->ipaddrWinsAlt));
   return 1;
-}
-
-const char* FieldOf(const RASENTRYA& record, const EntryKey& key) {
-  return reinterpret_cast<const char*>(&record) + key.offset;
-}
-
-DWORD DwordOf(const RASENTRYA& record, const EntryKey& key) {
-  DWORD value;
-  std::memcpy(&value, FieldOf(record, key), sizeof value);
-  return value;
-}
-
-std::string_view TextOf(const RASENTRYA& record, const EntryKey& key) {
-  return {FieldOf(record, key), strnlen(FieldOf(record, key), key.width)};
-}
-
-std::string DottedOf(const RASENTRYA& record, const EntryKey& key) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(FieldOf(record, key));
-  return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
-         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
 }

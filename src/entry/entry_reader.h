@@ -1,15 +1,12 @@
 // The entry description reader: turns one section of an entry description file (the profile file
-// named by INIT) into a dial-up entry record. It is the only part of the tool that knows the
-// file's keys, and it reads them through the profile component alone.
+// named by INIT) into a dial-up entry record. It is the only part of the tool that reads the file
+// (the keys are the names of the record's fields, record_fields.h), and it reads it through the
+// profile component alone.
 // docs/entry-description-file.md describes the file for the people who write one.
 #pragma once
 
-#include <cstddef>
-#include <span>
-#include <string>
-#include <string_view>
-
 #include "entry/entry_record.h"
+#include "entry/record_fields.h"
 
 // The phone number an entry gets when its section names none: fixed texts that the tool
 // carries. They are placeholders that reach no one (555-0100 is kept free for made-up numbers),
@@ -21,70 +18,42 @@ inline constexpr char kDefaultLocalPhoneNumber[] = "5550100";
 // kEntryWorkBufferCapacity - 1 characters of such a value take part.
 inline constexpr DWORD kEntryWorkBufferCapacity = 216;
 
-// The keys of a section, in the order in which they are read, each with its field of the record.
-// This table is the reader's whole knowledge of the file; dialkit-check judges a file by it too.
-enum class EntryKeyKind {
-  kKeywords,  // a DWORD: the bits of the keywords found in the value
-  kInteger,   // a DWORD, read by the profile component's integer read
-  kText,      // a text field, cut to its width minus one
-  kAddress,   // a RASIPADDR, from a dotted address
+// The keys of a section, in the order in which they are read, each with its field of the record
+// and its value when the key is missing. This table is the reader's whole knowledge of the file;
+// dialkit-check judges a file by it too. A key of the bit kind is a list of keywords, the names of
+// the field's bits.
+struct EntryKey : RecordField {
+  const char* defaultText;  // keyword lists, texts and addresses
+  INT defaultValue;         // numbers
 };
-
-struct EntryKey {
-  const char* name;
-  const char* field;
-  EntryKeyKind kind;
-  size_t offset;            // of the field in RASENTRYA
-  size_t width;             // of the field in bytes
-  const char* defaultText;  // when the key is missing; keyword lists, texts and addresses
-  INT defaultValue;         // when the key is missing; integers
-  std::span<const BitName> keywords;
-};
-
-#define DIALKIT_ENTRY_KEY(name, member, kind, defaultText, defaultValue, keywords)             \
-  EntryKey {                                                                                   \
-    name, #member, EntryKeyKind::kind, offsetof(RASENTRYA, member), sizeof(RASENTRYA::member), \
-        defaultText, defaultValue, keywords                                                    \
-  }
 
 inline constexpr EntryKey kEntryKeys[] = {
-    DIALKIT_ENTRY_KEY("Options", dwfOptions, kKeywords,
-                      "NetworkLogon IpHeaderCompression ModemLights SwCompression "
-                      "RemoteDefaultGateway",
-                      0, kOptionBitNames),
-    DIALKIT_ENTRY_KEY("CountryID", dwCountryID, kInteger, nullptr, 1, {}),
-    DIALKIT_ENTRY_KEY("CountryCode", dwCountryCode, kInteger, nullptr, 1, {}),
-    DIALKIT_ENTRY_KEY("AreaCode", szAreaCode, kText, kDefaultAreaCode, 0, {}),
-    DIALKIT_ENTRY_KEY("LocalPhoneNumber", szLocalPhoneNumber, kText, kDefaultLocalPhoneNumber, 0,
-                      {}),
-    DIALKIT_ENTRY_KEY("AlternatesOffset", dwAlternateOffset, kInteger, nullptr, 0, {}),
-    DIALKIT_ENTRY_KEY("ipaddr", ipaddr, kAddress, "0.0.0.0", 0, {}),
-    DIALKIT_ENTRY_KEY("ipaddrDns", ipaddrDns, kAddress, "0.0.0.0", 0, {}),
-    DIALKIT_ENTRY_KEY("ipaddrDnsAlt", ipaddrDnsAlt, kAddress, "0.0.0.0", 0, {}),
-    DIALKIT_ENTRY_KEY("ipaddrWins", ipaddrWins, kAddress, "0.0.0.0", 0, {}),
-    DIALKIT_ENTRY_KEY("ipaddrWinsAlt", ipaddrWinsAlt, kAddress, "0.0.0.0", 0, {}),
-    DIALKIT_ENTRY_KEY("FrameSize", dwFrameSize, kInteger, nullptr, 0, {}),
-    DIALKIT_ENTRY_KEY("NetProtocols", dwfNetProtocols, kKeywords, "IP", 0, kNetProtocolBitNames),
-    DIALKIT_ENTRY_KEY("FramingProtocol", dwFramingProtocol, kKeywords, "PPP", 0, kFramingBitNames),
-    DIALKIT_ENTRY_KEY("Script", szScript, kText, "", 0, {}),
-    DIALKIT_ENTRY_KEY("AutodialDll", szAutodialDll, kText, "", 0, {}),
-    DIALKIT_ENTRY_KEY("AutodialFunc", szAutodialFunc, kText, "", 0, {}),
-    DIALKIT_ENTRY_KEY("X25PadType", szX25PadType, kText, "", 0, {}),
-    DIALKIT_ENTRY_KEY("X25Address", szX25Address, kText, "", 0, {}),
-    DIALKIT_ENTRY_KEY("X25Facilities", szX25Facilities, kText, "", 0, {}),
-    DIALKIT_ENTRY_KEY("X25UserData", szX25UserData, kText, "", 0, {}),
-    DIALKIT_ENTRY_KEY("Channels", dwChannels, kInteger, nullptr, 0, {}),
-    DIALKIT_ENTRY_KEY("Reserved1", dwReserved1, kInteger, nullptr, 0, {}),
-    DIALKIT_ENTRY_KEY("Reserved2", dwReserved2, kInteger, nullptr, 0, {}),
+    {FieldNamed("dwfOptions"),
+     "NetworkLogon IpHeaderCompression ModemLights SwCompression RemoteDefaultGateway", 0},
+    {FieldNamed("dwCountryID"), nullptr, 1},
+    {FieldNamed("dwCountryCode"), nullptr, 1},
+    {FieldNamed("szAreaCode"), kDefaultAreaCode, 0},
+    {FieldNamed("szLocalPhoneNumber"), kDefaultLocalPhoneNumber, 0},
+    {FieldNamed("dwAlternateOffset"), nullptr, 0},
+    {FieldNamed("ipaddr"), "0.0.0.0", 0},
+    {FieldNamed("ipaddrDns"), "0.0.0.0", 0},
+    {FieldNamed("ipaddrDnsAlt"), "0.0.0.0", 0},
+    {FieldNamed("ipaddrWins"), "0.0.0.0", 0},
+    {FieldNamed("ipaddrWinsAlt"), "0.0.0.0", 0},
+    {FieldNamed("dwFrameSize"), nullptr, 0},
+    {FieldNamed("dwfNetProtocols"), "IP", 0},
+    {FieldNamed("dwFramingProtocol"), "PPP", 0},
+    {FieldNamed("szScript"), "", 0},
+    {FieldNamed("szAutodialDll"), "", 0},
+    {FieldNamed("szAutodialFunc"), "", 0},
+    {FieldNamed("szX25PadType"), "", 0},
+    {FieldNamed("szX25Address"), "", 0},
+    {FieldNamed("szX25Facilities"), "", 0},
+    {FieldNamed("szX25UserData"), "", 0},
+    {FieldNamed("dwChannels"), nullptr, 0},
+    {FieldNamed("dwReserved1"), nullptr, 0},
+    {FieldNamed("dwReserved2"), nullptr, 0},
 };
-
-#undef DIALKIT_ENTRY_KEY
-
-// The field of `key` in `record`, and its value as each kind of key holds it.
-const char* FieldOf(const RASENTRYA& record, const EntryKey& key);
-DWORD DwordOf(const RASENTRYA& record, const EntryKey& key);
-std::string_view TextOf(const RASENTRYA& record, const EntryKey& key);
-std::string DottedOf(const RASENTRYA& record, const EntryKey& key);
 
 // Fills the caller's record from `section` of the file at `entryFilePath` (a full path). The
 // whole record is zero-filled first; dwSize, szDeviceType and szDeviceName stay zero for the

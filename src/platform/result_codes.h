@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform_types.h"
+
 // The platform's codes, spelled as the platform spells them. A file that also includes the
 // platform's own headers keeps the platform's definitions.
 #ifndef ERROR_NOT_ENOUGH_MEMORY
@@ -52,6 +54,23 @@
 #ifndef ERROR_CANNOT_WRITE_PHONEBOOK
 #define ERROR_CANNOT_WRITE_PHONEBOOK 624
 #endif
+
+// Further codes of the platform that the services answer with, under names of the tool's own,
+// which no platform header defines.
+inline constexpr DWORD kErrorAccessDenied = 5;
+inline constexpr DWORD kErrorNotSupported = 50;
+inline constexpr DWORD kErrorDeviceDoesNotExist = 608;
+inline constexpr DWORD kErrorCorruptPhoneBook = 625;
+inline constexpr DWORD kErrorPortDisconnected = 628;
+inline constexpr DWORD kErrorDisconnection = 629;
+inline constexpr DWORD kErrorUserDisconnection = 631;
+inline constexpr DWORD kErrorPortNotAvailable = 633;
+inline constexpr DWORD kErrorNoAnswer = 678;
+inline constexpr DWORD kErrorAuthenticationFailure = 691;
+inline constexpr DWORD kErrorHardwareFailure = 692;
+inline constexpr DWORD kErrorPppTimeout = 718;
+inline constexpr DWORD kErrorPppNoProtocols = 720;
+inline constexpr DWORD kErrorVpnFailed = 800;
 
 // The tool's own codes.
 inline constexpr int32_t kInitPathNotFormed = 6000;         // an INIT value has no full path

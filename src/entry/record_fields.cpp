@@ -1,0 +1,31 @@
+// Reading a field of the entry record by its row of the field table.
+#include "entry/record_fields.h"
+
+#include <cstring>
+
+#include "base/text.h"
+
+const char* FieldOf(const RASENTRYA& record, const RecordField& field) {
+  return reinterpret_cast<const char*>(&record) + field.offset;
+}
+
+DWORD DwordOf(const RASENTRYA& record, const RecordField& field) {
+  DWORD value;
+  std::memcpy(&value, FieldOf(record, field), sizeof value);
+  return value;
+}
+
+std::string_view TextOf(const RASENTRYA& record, const RecordField& field) {
+  return FieldText(FieldOf(record, field), field.width);
+}
+
+std::string DottedOf(const RASENTRYA& record, const RecordField& field) {
+  RASIPADDR address;
+  std::memcpy(&address, FieldOf(record, field), sizeof address);
+  return DottedAddress(address);
+}
+
+std::string DottedAddress(const RASIPADDR& address) {
+  return std::to_string(address.a) + "." + std::to_string(address.b) + "." +
+         std::to_string(address.c) + "." + std::to_string(address.d);
+}
