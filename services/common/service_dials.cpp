@@ -1,7 +1,7 @@
 // A service's dials: one record and, for an asynchronous dial, one thread per dial, all under one
 // lock. The notifier is always called without the lock, so that a notifier may call back into
 // the service (a hang-up from inside a notifier is common).
-#include "dial_connections.h"
+#include "service_dials.h"
 
 #include <atomic>
 #include <map>
