@@ -182,7 +182,7 @@ DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA*
     return refused;
   }
   return StartDial(std::move(dial.progress), dial.deviceType, dial.deviceName, notifierType,
-                   notifier, connection, service.keepLoaded);
+                   notifier, connection);
 }
 
 DWORD WINAPI RasEditPhonebookEntryA(HWND, const char* phoneBook, const char* entryName) {

@@ -45,11 +45,9 @@ struct ServiceOperations {
   // The entries' names, in the service's order.
   DWORD (*listEntries)(const char* phoneBook, std::vector<std::string>* names);
   // The dial of the entry named in `parameters` (`entryName`, its name there).
-  DWORD (*prepareDial)
+  DWORD(*prepareDial)
   (const char* phoneBook, const char* entryName, const RASDIALPARAMSA& parameters,
    ServiceDial* dial);
-  // Takes a reference to the service's own library for the rest of the process (StartDial).
-  void (*keepLoaded)();
 };
 
 // The operations of the service this library is: each service defines it once.

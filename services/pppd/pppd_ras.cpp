@@ -1,8 +1,6 @@
 // The Remote Access Service over pppd: its operations behind the thirteen functions, over the
 // peer files of the system under PppRoot(). The phone book argument names no file here: the
 // peers directory is the phone book. docs/pppd-service.md says what each function does.
-#include <dlfcn.h>
-
 #include <string>
 #include <vector>
 
@@ -18,15 +16,6 @@
 #include "service_operations.h"
 
 namespace {
-
-// Takes a reference to this library for the rest of the process, whatever its path.
-void KeepThisLibraryLoaded() {
-  Dl_info self;
-  if (dladdr(reinterpret_cast<void*>(&KeepThisLibraryLoaded), &self) != 0 &&
-      self.dli_fname != nullptr) {
-    dlopen(self.dli_fname, RTLD_LAZY | RTLD_NODELETE);
-  }
-}
 
 DWORD ReadEntry(const char*, const char* entryName, RASENTRYA* record) {
   CPeerEntry found;
@@ -85,7 +74,6 @@ constexpr ServiceOperations kPppd = {
       return 0;
     },
     .prepareDial = PrepareDial,
-    .keepLoaded = KeepThisLibraryLoaded,
 };
 
 }  // namespace

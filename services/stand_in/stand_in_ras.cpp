@@ -12,7 +12,6 @@
 #include "base/text.h"
 #include "entry/entry_record.h"
 #include "phone_book_file.h"
-#include "platform/library_loader.h"
 #include "platform/paths.h"
 #include "platform/ras_service.h"
 #include "platform/result_codes.h"
@@ -211,7 +210,6 @@ constexpr ServiceOperations kStandIn = {
     .findDevices = ReadInstalledDevices,
     .listEntries = ListEntries,
     .prepareDial = PrepareDial,
-    .keepLoaded = [] { PlatformLibraryLoader().LoadByName(DIALKIT_STAND_IN_LIBRARY_NAME); },
 };
 
 }  // namespace

@@ -1,0 +1,19 @@
+// Keeping a service's library loaded on Windows: the module this code lies in is loaded once more
+// by its own path, and that reference is never released. Every Windows has these three functions.
+#include <windows.h>
+
+#include "service_dials.h"
+
+void KeepServiceLibraryLoaded() {
+  MEMORY_BASIC_INFORMATION memory;
+  char path[MAX_PATH];
+  if (VirtualQuery(reinterpret_cast<void*>(&KeepServiceLibraryLoaded), &memory, sizeof memory) !=
+      0) {
+    const DWORD length =
+        GetModuleFileNameA(static_cast<HMODULE>(memory.AllocationBase), path, sizeof path);
+    // A path cut off at the buffer's end would name another file.
+    if (length != 0 && length < sizeof path) {
+      LoadLibraryA(path);
+    }
+  }
+}
