@@ -109,12 +109,10 @@ EntryPoint Linked(const char* name) {
 }
 
 // RasDialA for `name`, to its end.
-DWORD Dial(const std::string& name) {
-  RASDIALPARAMSA dial = {};
-  dial.dwSize = sizeof dial;
-  CopyText(dial.szEntryName, name.c_str());
+DWORD Dial(const char* name) {
+  RASDIALPARAMSA parameters = test::DialParameters(name);
   HRASCONN connection = nullptr;
-  return RasDialA(nullptr, nullptr, &dial, 0, nullptr, &connection);
+  return RasDialA(nullptr, nullptr, &parameters, 0, nullptr, &connection);
 }
 
 // pppd's own option parser on a peer file, with the plugin recorder armed: 2 is an option error;

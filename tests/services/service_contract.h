@@ -19,6 +19,15 @@ namespace test {
 
 using FindFunction = std::function<EntryPoint(const char*)>;
 
+// RasDialA's parameters for `entry`, as the user jo.
+inline RASDIALPARAMSA DialParameters(const char* entry) {
+  RASDIALPARAMSA parameters = {};
+  parameters.dwSize = sizeof parameters;
+  CopyText(parameters.szEntryName, entry);
+  CopyText(parameters.szUserName, "jo");
+  return parameters;
+}
+
 // The refusals, which come before the service touches anything, in the platform's order: missing
 // pointers, unknown record sizes, names, then buffer sizes. The service has an entry "Work"; no
 // service can hold the name "a/b".
@@ -35,9 +44,7 @@ inline void ExpectThePlatformsRefusals(const FindFunction& find) {
   const auto entries = reinterpret_cast<RasEnumEntriesAProc>(find("RasEnumEntriesA"));
   RASENTRYA entry = {};
   entry.dwSize = kEntryRecordSize;
-  RASDIALPARAMSA named = {};
-  named.dwSize = sizeof named;
-  CopyText(named.szEntryName, "a/b");
+  RASDIALPARAMSA named = DialParameters("a/b");
   // Records of the size 0, which the platform does not know.
   RASENTRYA unknownEntry = {};
   RASDIALPARAMSA unknownDial = {};
@@ -103,10 +110,7 @@ inline std::string DialAndHangUp(const FindFunction& find, const char* entry, DW
   g_heard.clear();
   g_heardEnough = false;
   g_holdNotifier = hold;
-  RASDIALPARAMSA parameters = {};
-  parameters.dwSize = sizeof parameters;
-  CopyText(parameters.szEntryName, entry);
-  CopyText(parameters.szUserName, "jo");
+  RASDIALPARAMSA parameters = DialParameters(entry);
   HRASCONN connection = nullptr;
   void* notifier = notifierType == 0 ? reinterpret_cast<void*>(&HearDial)
                                      : reinterpret_cast<void*>(&HearDialWithHandle);

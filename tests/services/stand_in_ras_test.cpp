@@ -5,8 +5,11 @@
 // repeated here.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/text.h"
@@ -44,12 +47,9 @@ class StandInServiceTest : public ::testing::Test {
   }
 
   test::ScopedStandInSystem system_;
-  std::string phoneBook_ = system_.Root().File("phone.pbk");
   LibraryHandle rasapi32_ = PlatformLibraryLoader().LoadByName("rasapi32.dll");
   LibraryHandle altras_ = PlatformLibraryLoader().LoadByName("altras.dll");
-  const test::FindFunction find_ = [this](const char* name) {
-    return PlatformLibraryLoader().FindEntryPoint(rasapi32_, name);
-  };
+  const test::FindFunction find_ = [this](const char* name) { return Find<EntryPoint>(name); };
 };
 
 // Fields of every kind set: numbers, named and unnamed bits, addresses, and texts, one of them
@@ -99,33 +99,53 @@ TEST_F(StandInServiceTest, KeepsEntriesExactlyInThePhoneBookNamed) {
                            "\nipaddrDns=192.168.1.255\n", "\nNetProtocols=IPX IP 0x00000080\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
-  EXPECT_EQ(enumEntries(nullptr, phoneBook_.c_str(), list, &size, &count), 621u);
+  EXPECT_EQ(enumEntries(nullptr, system_.Root().File("phone.pbk").c_str(), list, &size, &count),
+            621u);
 }
 
-TEST_F(StandInServiceTest, RefusesWhatThePlatformRefuses) {
-  ASSERT_EQ(Store("Work", FullEntry("1")), 0u);
-  test::ExpectThePlatformsRefusals(find_);
-}
-
-// Each state once, in order, to connected or to the failure ordered; and a hang-up while the
-// notifier's first call is in progress ends the dial there without waiting for the call: were it
-// to wait, this test would never end.
-TEST_F(StandInServiceTest, DialTellsEveryStateOnceInOrderUntilItEndsOrIsHungUp) {
+// The platform's refusals; a dial tells each state once, in order, to connected or to the failure
+// ordered; and a hang-up while the notifier's first call is in progress ends the dial there
+// without waiting for the call: were it to wait, this test would never end.
+TEST_F(StandInServiceTest, RefusesAndDialsAsThePlatformDoes) {
   test::WriteFileBytes(system_.Root().File("system32/ras/failures.txt"),
                        "RasDialA Work = 691 Authenticate\n");
   for (const char* name : {"My ISP", "Work"}) {
     ASSERT_EQ(Store(name, FullEntry("Acme")), 0u);
   }
-  const struct {
-    const char* entry;
-    bool hold;  // the notifier's first call, and hang up in it
-    const char* heard;
-  } cases[] = {{"my isp", false, "0/0 1/0 2/0 3/0 4/0 5/0 6/0 10/0 14/0 8192/0 | 8192/0 Acme"},
-               {"work", false, "0/0 1/0 2/0 3/0 4/0 5/691 | 5/691 Acme"},
-               {"my isp", true, "0/0 | 0/0 Acme"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(test::DialAndHangUp(find_, c.entry, 1, c.hold), c.heard);
+  test::ExpectThePlatformsRefusals(find_);
+  EXPECT_EQ(test::DialAndHangUp(find_, "my isp", 1),
+            "0/0 1/0 2/0 3/0 4/0 5/0 6/0 10/0 14/0 8192/0 | 8192/0 Acme");
+  EXPECT_EQ(test::DialAndHangUp(find_, "work", 1), "0/0 1/0 2/0 3/0 4/0 5/691 | 5/691 Acme");
+  EXPECT_EQ(test::DialAndHangUp(find_, "my isp", 1, true), "0/0 | 0/0 Acme");  // held, hung up
+}
+
+void WINAPI LingerOnSecondState(UINT, RASCONNSTATE state, DWORD) {
+  if (state == RASCS_PortOpened) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
+}
+
+// A program that ends while its dials are under way, one between two states and one inside a
+// notifier call, and the service already released, must end, and end well: the service's threads
+// are still running when the process ends (POSIX) or are ended by the platform before the service
+// is unloaded (Windows).
+TEST_F(StandInServiceTest, AProgramEndsWhileItsDialsAreUnderWay) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  ASSERT_EQ(Store("Exit", FullEntry("Acme")), 0u);
+  const auto dial = Find<RasDialAProc>("RasDialA");
+  RASDIALPARAMSA parameters = test::DialParameters("Exit");
+  HRASCONN connection = nullptr;  // neither is hung up
+  EXPECT_EXIT(
+      {
+        const DWORD failed = dial(nullptr, nullptr, &parameters, 0,
+                                  reinterpret_cast<void*>(&LingerOnSecondState), &connection) |
+                             dial(nullptr, nullptr, &parameters, 0,
+                                  reinterpret_cast<void*>(&test::HearDial), &connection);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        PlatformLibraryLoader().Release(rasapi32_);
+        std::exit(static_cast<int>(failed));
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
