@@ -6,9 +6,9 @@
 
 void KeepServiceLibraryLoaded() {
   MEMORY_BASIC_INFORMATION memory;
-  char path[MAX_PATH];
   if (VirtualQuery(reinterpret_cast<void*>(&KeepServiceLibraryLoaded), &memory, sizeof memory) !=
       0) {
+    char path[MAX_PATH];
     const DWORD length =
         GetModuleFileNameA(static_cast<HMODULE>(memory.AllocationBase), path, sizeof path);
     // A path cut off at the buffer's end would name another file.
