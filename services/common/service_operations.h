@@ -20,6 +20,9 @@ struct ServiceDial {
   std::string deviceName;
 };
 
+using PrepareDialOperation = DWORD (*)(const char* phoneBook, const char* entryName,
+                                       const RASDIALPARAMSA& parameters, ServiceDial* dial);
+
 // Every name an operation is given is one that takesName takes; the phone book argument is the
 // caller's, null for the default one.
 struct ServiceOperations {
@@ -44,10 +47,8 @@ struct ServiceOperations {
   std::vector<RASDEVINFOA> (*findDevices)();
   // The entries' names, in the service's order.
   DWORD (*listEntries)(const char* phoneBook, std::vector<std::string>* names);
-  // The dial of the entry named in `parameters` (`entryName`, its name there).
-  DWORD(*prepareDial)
-  (const char* phoneBook, const char* entryName, const RASDIALPARAMSA& parameters,
-   ServiceDial* dial);
+  // The dial of the entry `entryName`, the name in `parameters`, ready to start.
+  PrepareDialOperation prepareDial;
 };
 
 // The operations of the service this library is: each service defines it once.

@@ -17,12 +17,42 @@
 
 namespace {
 
+DWORD ValidateName(const char*, const char* entryName) {
+  return IsPeerFileTaken(PppRoot(), entryName) ? ERROR_ALREADY_EXISTS : 0;
+}
+
+DWORD RenameEntry(const char*, const char* oldName, const char* newName) {
+  return RenamePeerEntry(PppRoot(), oldName, newName);
+}
+
+DWORD DeleteEntry(const char*, const char* entryName) {
+  return DeletePeerEntry(PppRoot(), entryName);
+}
+
 DWORD ReadEntry(const char*, const char* entryName, RASENTRYA* record) {
   CPeerEntry found;
   if (!FindPeerEntry(PppRoot(), entryName, &found)) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
   *record = found.contents.record;
+  return 0;
+}
+
+DWORD StoreEntry(const char*, const char* entryName, const RASENTRYA& record) {
+  return StorePeerEntry(PppRoot(), entryName, record);
+}
+
+// Linux keeps no table of countries' dialing rules to answer from.
+DWORD ReadCountry(RASCTRYINFO*, DWORD*) {
+  return ERROR_INVALID_PARAMETER;
+}
+
+std::vector<RASDEVINFOA> FindSystemDevices() {
+  return FindDevices(PppRoot());
+}
+
+DWORD ListEntries(const char*, std::vector<std::string>* names) {
+  *names = ListPeerEntries(PppRoot());
   return 0;
 }
 
@@ -52,27 +82,16 @@ DWORD PrepareDial(const char*, const char* entryName, const RASDIALPARAMSA& para
 constexpr ServiceOperations kPppd = {
     .orderedFailure = nullptr,
     .takesName = IsPeerName,
-    .validateName = [](const char*, const char* entryName) -> DWORD {
-      return IsPeerFileTaken(PppRoot(), entryName) ? ERROR_ALREADY_EXISTS : 0;
-    },
-    .renameEntry = [](const char*, const char* oldName,
-                      const char* newName) { return RenamePeerEntry(PppRoot(), oldName, newName); },
-    .deleteEntry = [](const char*,
-                      const char* entryName) { return DeletePeerEntry(PppRoot(), entryName); },
+    .validateName = ValidateName,
+    .renameEntry = RenameEntry,
+    .deleteEntry = DeleteEntry,
     .readEntry = ReadEntry,
-    .storeEntry =
-        [](const char*, const char* entryName, const RASENTRYA& record) {
-          return StorePeerEntry(PppRoot(), entryName, record);
-        },
-    // pppd dials one number: an entry's alternates are not its own to answer.
+    .storeEntry = StoreEntry,
+    // pppd dials one number: the record is answered as it was stored.
     .answersAlternates = false,
-    // Linux keeps no table of countries' dialing rules to answer from.
-    .readCountry = [](RASCTRYINFO*, DWORD*) -> DWORD { return ERROR_INVALID_PARAMETER; },
-    .findDevices = [] { return FindDevices(PppRoot()); },
-    .listEntries = [](const char*, std::vector<std::string>* names) -> DWORD {
-      *names = ListPeerEntries(PppRoot());
-      return 0;
-    },
+    .readCountry = ReadCountry,
+    .findDevices = FindSystemDevices,
+    .listEntries = ListEntries,
     .prepareDial = PrepareDial,
 };
 
