@@ -213,10 +213,10 @@ TEST(PppdService, TheConnectOptionDialsTheRecordsNumber) {
   EXPECT_EQ(modem.WaitForExit(chat), 0);
 }
 
-// The platform's refusals, and of names the service can never hold; no file outside its folder is
-// touched, not even through a link in it, which is an entry of its own. The peers folder is made as
-// Debian keeps it, also after a crash while it was made, and refused, for changes and dials, where
-// others may write it.
+// The platform's refusals, and every name no peer file can have refused; no file outside its folder
+// is touched, not even through a link in it, which is an entry of its own. The peers folder is made
+// as Debian keeps it, also after a crash while it was made, and refused, for changes and dials,
+// where others may write it.
 TEST(PppdService, WhatTheSystemOwnsStaysTheSystems) {
   const CPppRoot root;
   const std::string port = root.AddPort("ttyS0");

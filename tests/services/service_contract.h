@@ -61,8 +61,11 @@ inline void ExpectThePlatformsRefusals(const FindFunction& find) {
       {rename(nullptr, "Work", "a/b"), 123},
       {rename(nullptr, "a/b", "Home"), 623},
       {remove(nullptr, "a/b"), 623},
+      {get(nullptr, "a/b", &unknownEntry, nullptr, nullptr, nullptr), 87},
       {get(nullptr, "a/b", &unknownEntry, &(size = 1768), nullptr, nullptr), 632},
       {get(nullptr, "a/b", nullptr, &size, nullptr, nullptr), 623},
+      {get(nullptr, "", nullptr, &(size = 0), nullptr, nullptr), 603},  // the warm-up
+      {size, 1768},
       {get(nullptr, "Work", &entry, &(size = 100), nullptr, nullptr), 603},
       {size, 1768},
       {set(nullptr, "a/b", &unknownEntry, 1768, nullptr, 0), 632},
