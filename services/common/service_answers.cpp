@@ -96,41 +96,23 @@ DWORD AnswerErrorString(UINT code, char* buffer, DWORD size) {
   return 0;
 }
 
-DWORD CheckStoreArguments(const char* entryName, const RASENTRYA* entry, DWORD entrySize,
-                          bool (*takesName)(const char*)) {
-  if (entryName == nullptr || entry == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (entry->dwSize != kEntryRecordSize) {
-    return ERROR_INVALID_SIZE;
-  }
-  if (entrySize < kEntryRecordSize) {
-    return ERROR_BUFFER_INVALID;
-  }
-  return CheckEntryName(entryName, NameUse::kNamesNew, takesName);
-}
-
-DWORD CheckEntryName(const char* name, NameUse use, bool (*takesName)(const char*)) {
-  if (name == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (takesName(name)) {
-    return 0;
-  }
-  return use == NameUse::kNamesNew ? ERROR_INVALID_NAME : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-}
-
-DWORD AnswerEntryRecord(const RASENTRYA& found, RASENTRYA* entry, DWORD* entrySize,
-                        DWORD* deviceInfoSize) {
+DWORD AnswerEntryRecord(const RASENTRYA& found, bool withAlternates, RASENTRYA* entry,
+                        DWORD* entrySize, DWORD* deviceInfoSize) {
+  // An empty list is its terminating empty string: two bytes.
+  const DWORD needed = withAlternates ? kEntryRecordSize + 2 : kEntryRecordSize;
   // No device-specific configuration is kept.
   if (deviceInfoSize != nullptr) {
     *deviceInfoSize = 0;
   }
-  if (entry == nullptr || *entrySize < kEntryRecordSize) {
-    *entrySize = kEntryRecordSize;
+  if (entry == nullptr || *entrySize < needed) {
+    *entrySize = needed;
     return ERROR_BUFFER_TOO_SMALL;
   }
   *entry = found;
-  *entrySize = kEntryRecordSize;
+  if (withAlternates) {
+    entry->dwAlternateOffset = kEntryRecordSize;
+    std::memset(reinterpret_cast<BYTE*>(entry) + kEntryRecordSize, 0, 2);
+  }
+  *entrySize = needed;
   return 0;
 }

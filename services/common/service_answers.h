@@ -19,25 +19,12 @@ bool IsPlatformEntryName(const char* name);
 // so a caller can learn the record size and start from sensible values.
 RASENTRYA DefaultEntryRecord();
 
-// What an entry point does with an entry name: name a new entry (a store, a rename's new name, the
-// check of a name) or look for an existing one.
-enum class NameUse { kNamesNew, kFindsExisting };
-
-// Every entry point checks every name it is given before it touches anything: 87 for no name; for
-// a name that `takesName` refuses, 123 where it would name a new entry and 623 where an existing
-// entry is looked for, since no entry can have it; 0 for a name the service takes.
-DWORD CheckEntryName(const char* name, NameUse use, bool (*takesName)(const char*));
-
-// RasSetEntryPropertiesA's arguments checked in the platform's order: 87 for a missing name or
-// record, 632 for a wrong dwSize, 610 for a size below the record's, 123 for a name that
-// `takesName` refuses; 0 when they pass.
-DWORD CheckStoreArguments(const char* entryName, const RASENTRYA* entry, DWORD entrySize,
-                          bool (*takesName)(const char*));
-
 // RasGetEntryPropertiesA's answer once the record `found` is known: the record into the caller's,
-// or the size needed and 603 when it is missing or too small; no device-specific data.
-DWORD AnswerEntryRecord(const RASENTRYA& found, RASENTRYA* entry, DWORD* entrySize,
-                        DWORD* deviceInfoSize);
+// or the size needed and 603 when it is missing or too small; no device-specific data. With
+// `withAlternates`, an empty list of alternate numbers follows the record, as the platform's
+// entries with alternate numbers have their list there.
+DWORD AnswerEntryRecord(const RASENTRYA& found, bool withAlternates, RASENTRYA* entry,
+                        DWORD* entrySize, DWORD* deviceInfoSize);
 
 // RasGetErrorStringA's answer: the text of `code` into the caller's buffer.
 DWORD AnswerErrorString(UINT code, char* buffer, DWORD size);

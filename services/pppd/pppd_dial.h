@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "dial_connections.h"
+#include "service_dials.h"
 
 // pppd's arguments for a dial of the peer `name` under `root`, as a user `user` (none when
 // empty), with a password given through file descriptor 3 when `withPassword`.

@@ -22,8 +22,8 @@
 #include <string_view>
 #include <vector>
 
-#include "dial_connections.h"
 #include "platform/ras_service.h"
+#include "service_dials.h"
 
 // <data directory>/ras/<fileName>.
 std::string ServiceFilePath(const char* fileName);

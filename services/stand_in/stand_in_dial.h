@@ -5,6 +5,6 @@
 
 #include <memory>
 
-#include "dial_connections.h"
+#include "service_dials.h"
 
 std::unique_ptr<CDialProgress> ScriptedDial(DialOutcome outcome);

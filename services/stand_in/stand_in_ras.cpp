@@ -1,23 +1,23 @@
-// The stand-in Remote Access Service's functions. Every function first looks for a failure
-// ordered in failures.txt, then checks its arguments in the platform's order (missing
-// pointers, record sizes, buffer sizes), then does its work on the phone book, which it reads
-// afresh on every call and rewrites whole when it changes.
+// The stand-in Remote Access Service's operations behind the thirteen functions: a failure
+// ordered in failures.txt comes first, and the work is done on the phone book, which is read
+// afresh on every call and rewritten whole when it changes.
 #include "stand_in_ras.h"
 
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "base/critical_section.h"
 #include "base/text.h"
 #include "entry/entry_record.h"
 #include "phone_book_file.h"
-#include "platform/library_loader.h"
 #include "platform/paths.h"
 #include "platform/ras_service.h"
 #include "platform/result_codes.h"
 #include "service_answers.h"
 #include "service_files.h"
+#include "service_operations.h"
 #include "stand_in_dial.h"
 
 namespace {
@@ -76,21 +76,7 @@ constexpr Country kCountries[] = {
     {81, 81, "Japan"},
 };
 
-}  // namespace
-
-extern "C" {
-
-const char* WINAPI StandInLibraryName() {
-  return DIALKIT_STAND_IN_LIBRARY_NAME;
-}
-
-DWORD WINAPI RasValidateEntryNameA(const char* phoneBook, const char* entryName) {
-  if (const uint32_t failure = OrderedFailure("RasValidateEntryNameA")) {
-    return failure;
-  }
-  if (const DWORD refused = CheckEntryName(entryName, NameUse::kNamesNew, IsPlatformEntryName)) {
-    return refused;
-  }
+DWORD ValidateName(const char* phoneBook, const char* entryName) {
   LockedPhoneBook stored(phoneBook);
   if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
@@ -98,19 +84,7 @@ DWORD WINAPI RasValidateEntryNameA(const char* phoneBook, const char* entryName)
   return FindStoredEntry(stored.book, entryName) != nullptr ? ERROR_ALREADY_EXISTS : 0;
 }
 
-DWORD WINAPI RasRenameEntryA(const char* phoneBook, const char* oldName, const char* newName) {
-  if (const uint32_t failure = OrderedFailure("RasRenameEntryA")) {
-    return failure;
-  }
-  if (oldName == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (const DWORD refused = CheckEntryName(newName, NameUse::kNamesNew, IsPlatformEntryName)) {
-    return refused;
-  }
-  if (const DWORD refused = CheckEntryName(oldName, NameUse::kFindsExisting, IsPlatformEntryName)) {
-    return refused;
-  }
+DWORD RenameEntry(const char* phoneBook, const char* oldName, const char* newName) {
   LockedPhoneBook stored(phoneBook);
   if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
@@ -128,14 +102,7 @@ DWORD WINAPI RasRenameEntryA(const char* phoneBook, const char* oldName, const c
   return stored.Write();
 }
 
-DWORD WINAPI RasDeleteEntryA(const char* phoneBook, const char* entryName) {
-  if (const uint32_t failure = OrderedFailure("RasDeleteEntryA")) {
-    return failure;
-  }
-  if (const DWORD refused =
-          CheckEntryName(entryName, NameUse::kFindsExisting, IsPlatformEntryName)) {
-    return refused;
-  }
+DWORD DeleteEntry(const char* phoneBook, const char* entryName) {
   LockedPhoneBook stored(phoneBook);
   if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
@@ -148,65 +115,25 @@ DWORD WINAPI RasDeleteEntryA(const char* phoneBook, const char* entryName) {
   return stored.Write();
 }
 
-DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* entryName, RASENTRYA* entry,
-                                    DWORD* entrySize, BYTE*, DWORD* deviceInfoSize) {
-  if (const uint32_t failure = OrderedFailure("RasGetEntryPropertiesA")) {
-    return failure;
+// A phone book that cannot be read holds no entries.
+DWORD ReadEntry(const char* phoneBook, const char* entryName, RASENTRYA* record) {
+  LockedPhoneBook stored(phoneBook);
+  const StoredEntry* named = FindStoredEntry(stored.book, entryName);
+  if (named == nullptr) {
+    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
-  if (entrySize == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (entry != nullptr && entry->dwSize != kEntryRecordSize) {
-    return ERROR_INVALID_SIZE;
-  }
-  RASENTRYA found = DefaultEntryRecord();
-  if (entryName != nullptr && *entryName != '\0') {
-    if (const DWORD refused =
-            CheckEntryName(entryName, NameUse::kFindsExisting, IsPlatformEntryName)) {
-      return refused;
-    }
-    LockedPhoneBook stored(phoneBook);
-    const StoredEntry* named = FindStoredEntry(stored.book, entryName);
-    if (named == nullptr) {
-      return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-    }
-    found = named->record;
-  }
-  if (found.dwAlternateOffset == 0) {
-    return AnswerEntryRecord(found, entry, entrySize, deviceInfoSize);
-  }
-  // An entry with alternate numbers needs room for their list after the record, as the
-  // platform's entries do. The stand-in keeps no numbers: the list it answers is empty.
-  constexpr DWORD kWithAlternates = kEntryRecordSize + 2;
-  if (deviceInfoSize != nullptr) {
-    *deviceInfoSize = 0;
-  }
-  if (entry == nullptr || *entrySize < kWithAlternates) {
-    *entrySize = kWithAlternates;
-    return ERROR_BUFFER_TOO_SMALL;
-  }
-  *entry = found;
-  entry->dwAlternateOffset = kEntryRecordSize;
-  std::memset(reinterpret_cast<BYTE*>(entry) + kEntryRecordSize, 0, 2);
-  *entrySize = kWithAlternates;
+  *record = named->record;
   return 0;
 }
 
-DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName, RASENTRYA* entry,
-                                    DWORD entrySize, BYTE*, DWORD) {
-  if (const uint32_t failure = OrderedFailure("RasSetEntryPropertiesA")) {
-    return failure;
-  }
-  if (const DWORD refused = CheckStoreArguments(entryName, entry, entrySize, IsPlatformEntryName)) {
-    return refused;
-  }
+DWORD StoreEntry(const char* phoneBook, const char* entryName, const RASENTRYA& entry) {
   LockedPhoneBook stored(phoneBook);
   if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
   }
   // A country code of 0 asks for the code of the country, as the platform's service fills it
   // in: the one field here that the service keeps otherwise than it was given.
-  RASENTRYA record = *entry;
+  RASENTRYA record = entry;
   for (const Country& country : kCountries) {
     if (record.dwCountryCode == 0 && country.id == record.dwCountryID) {
       record.dwCountryCode = country.code;
@@ -221,16 +148,7 @@ DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName
   return stored.Write();
 }
 
-DWORD WINAPI RasGetCountryInfoA(RASCTRYINFO* country, DWORD* size) {
-  if (const uint32_t failure = OrderedFailure("RasGetCountryInfoA")) {
-    return failure;
-  }
-  if (country == nullptr || size == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (country->dwSize != sizeof(RASCTRYINFO)) {
-    return ERROR_INVALID_SIZE;
-  }
+DWORD ReadCountry(RASCTRYINFO* country, DWORD* size) {
   const size_t count = sizeof kCountries / sizeof kCountries[0];
   for (size_t i = 0; i < count; ++i) {
     if (kCountries[i].id != country->dwCountryID) {
@@ -252,106 +170,54 @@ DWORD WINAPI RasGetCountryInfoA(RASCTRYINFO* country, DWORD* size) {
   return ERROR_INVALID_PARAMETER;
 }
 
-DWORD WINAPI RasEnumDevicesA(RASDEVINFOA* devices, DWORD* size, DWORD* count) {
-  if (const uint32_t failure = OrderedFailure("RasEnumDevicesA")) {
-    return failure;
+DWORD ListEntries(const char* phoneBook, std::vector<std::string>* names) {
+  LockedPhoneBook stored(phoneBook, Opening::kMissingFails);
+  if (!stored.opened) {
+    return ERROR_CANNOT_OPEN_PHONEBOOK;
   }
-  if (size == nullptr || count == nullptr) {
-    return ERROR_INVALID_PARAMETER;
+  for (const StoredEntry& entry : stored.book) {
+    names->push_back(entry.name);
   }
-  if (devices != nullptr && devices->dwSize != sizeof(RASDEVINFOA)) {
-    return ERROR_INVALID_SIZE;
-  }
-  return AnswerRecords(ReadInstalledDevices(), devices, size, count);
+  return 0;
 }
 
-DWORD WINAPI RasGetConnectStatusA(HRASCONN connection, RASCONNSTATUSA* status) {
-  if (const uint32_t failure = OrderedFailure("RasGetConnectStatusA")) {
-    return failure;
-  }
-  return ReadDialStatus(connection, status);
-}
-
-DWORD WINAPI RasHangUpA(HRASCONN connection) {
-  if (const uint32_t failure = OrderedFailure("RasHangUpA")) {
-    return failure;
-  }
-  return EndDial(connection);
-}
-
-DWORD WINAPI RasDialA(RASDIALEXTENSIONS*, const char* phoneBook, RASDIALPARAMSA* parameters,
-                      DWORD notifierType, void* notifier, HRASCONN* connection) {
-  if (const uint32_t failure = OrderedFailure("RasDialA")) {
-    return failure;
-  }
-  if (parameters == nullptr || connection == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (parameters->dwSize != sizeof(RASDIALPARAMSA)) {
-    return ERROR_INVALID_SIZE;
-  }
-  const std::string entryName(FieldText(parameters->szEntryName));
-  if (const DWORD refused =
-          CheckEntryName(entryName.c_str(), NameUse::kFindsExisting, IsPlatformEntryName)) {
-    return refused;
-  }
-  std::string deviceType;
-  std::string deviceName;
+DWORD PrepareDial(const char* phoneBook, const char* entryName, const RASDIALPARAMSA&,
+                  ServiceDial* dial) {
   {
     LockedPhoneBook stored(phoneBook);
     const StoredEntry* entry = FindStoredEntry(stored.book, entryName);
     if (entry == nullptr) {
       return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     }
-    deviceType = entry->record.szDeviceType;
-    deviceName = entry->record.szDeviceName;
+    dial->deviceType = entry->record.szDeviceType;
+    dial->deviceName = entry->record.szDeviceName;
   }
-  return StartDial(ScriptedDial(OrderedDialOutcome(entryName.c_str())), deviceType, deviceName,
-                   notifierType, notifier, connection,
-                   [] { PlatformLibraryLoader().LoadByName(DIALKIT_STAND_IN_LIBRARY_NAME); });
+  dial->progress = ScriptedDial(OrderedDialOutcome(entryName));
+  return 0;
 }
 
-DWORD WINAPI RasEditPhonebookEntryA(HWND, const char* phoneBook, const char* entryName) {
-  if (const uint32_t failure = OrderedFailure("RasEditPhonebookEntryA")) {
-    return failure;
-  }
-  if (const DWORD refused =
-          CheckEntryName(entryName, NameUse::kFindsExisting, IsPlatformEntryName)) {
-    return refused;
-  }
-  // There is no dialog to show: the entry is left as it is.
-  LockedPhoneBook stored(phoneBook);
-  return FindStoredEntry(stored.book, entryName) != nullptr ? 0 : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+constexpr ServiceOperations kStandIn = {
+    .orderedFailure = [](const char* function) -> DWORD { return OrderedFailure(function); },
+    .takesName = IsPlatformEntryName,
+    .validateName = ValidateName,
+    .renameEntry = RenameEntry,
+    .deleteEntry = DeleteEntry,
+    .readEntry = ReadEntry,
+    .storeEntry = StoreEntry,
+    // It keeps no alternate numbers: their list is empty.
+    .answersAlternates = true,
+    .readCountry = ReadCountry,
+    .findDevices = ReadInstalledDevices,
+    .listEntries = ListEntries,
+    .prepareDial = PrepareDial,
+};
+
+}  // namespace
+
+const ServiceOperations& ThisService() {
+  return kStandIn;
 }
 
-DWORD WINAPI RasEnumEntriesA(const char* reserved, const char* phoneBook, RASENTRYNAMEA* entries,
-                             DWORD* size, DWORD* count) {
-  if (const uint32_t failure = OrderedFailure("RasEnumEntriesA")) {
-    return failure;
-  }
-  if (reserved != nullptr || size == nullptr || count == nullptr) {
-    return ERROR_INVALID_PARAMETER;
-  }
-  if (entries != nullptr && entries->dwSize != sizeof(RASENTRYNAMEA)) {
-    return ERROR_INVALID_SIZE;
-  }
-  LockedPhoneBook stored(phoneBook, Opening::kMissingFails);
-  if (!stored.opened) {
-    return ERROR_CANNOT_OPEN_PHONEBOOK;
-  }
-  std::vector<RASENTRYNAMEA> names(stored.book.size());
-  for (size_t i = 0; i < names.size(); ++i) {
-    names[i].dwSize = sizeof(RASENTRYNAMEA);
-    CopyText(names[i].szEntryName, stored.book[i].name.c_str());
-  }
-  return AnswerRecords(names, entries, size, count);
+const char* WINAPI StandInLibraryName() {
+  return DIALKIT_STAND_IN_LIBRARY_NAME;
 }
-
-DWORD WINAPI RasGetErrorStringA(UINT code, char* buffer, DWORD size) {
-  if (const uint32_t failure = OrderedFailure("RasGetErrorStringA")) {
-    return failure;
-  }
-  return AnswerErrorString(code, buffer, size);
-}
-
-}  // extern "C"

@@ -1,5 +1,6 @@
 // The Remote Access Service over pppd on made-up system roots, tried as an attacker would, with
 // pppd's parser and chat as judges; the device list; dials through a stand-in pppd.
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,13 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/text.h"
@@ -24,6 +22,7 @@
 #include "platform/ras_service.h"
 #include "ppp_system.h"
 #include "service_answers.h"
+#include "service_contract.h"
 #include "support/posix/child_process.h"
 #include "support/posix/pseudo_terminal.h"
 #include "support/test_environment.h"
@@ -104,14 +103,16 @@ bool ReadsAs(const std::string& name, const RASENTRYA& expected) {
          std::memcmp(&read, &expected, sizeof read) == 0;
 }
 
-// RasDialA for `name` as the user jo, with the RasDialFunc `notifier` where one is given.
-DWORD Dial(const std::string& name, void* notifier = nullptr, HRASCONN* connection = nullptr) {
-  RASDIALPARAMSA dial = {};
-  dial.dwSize = sizeof dial;
-  CopyText(dial.szEntryName, name.c_str());
-  CopyText(dial.szUserName, "jo");
-  HRASCONN unused = nullptr;
-  return RasDialA(nullptr, nullptr, &dial, 0, notifier, connection ? connection : &unused);
+// The service's function of this name, linked in, found as a loader finds it in its library.
+EntryPoint Linked(const char* name) {
+  return reinterpret_cast<EntryPoint>(dlsym(RTLD_DEFAULT, name));
+}
+
+// RasDialA for `name`, to its end.
+DWORD Dial(const char* name) {
+  RASDIALPARAMSA parameters = test::DialParameters(name);
+  HRASCONN connection = nullptr;
+  return RasDialA(nullptr, nullptr, &parameters, 0, nullptr, &connection);
 }
 
 // pppd's own option parser on a peer file, with the plugin recorder armed: 2 is an option error;
@@ -212,10 +213,10 @@ TEST(PppdService, TheConnectOptionDialsTheRecordsNumber) {
   EXPECT_EQ(modem.WaitForExit(chat), 0);
 }
 
-// No entry point takes a name the service can never hold, nor touches a file outside its folder,
-// not even through a link in it, which is an entry of its own. The peers folder is made as Debian
-// keeps it, also after a crash while it was made, and refused, for changes and dials, where
-// others may write it.
+// The platform's refusals, and every name no peer file can have refused; no file outside its folder
+// is touched, not even through a link in it, which is an entry of its own. The peers folder is made
+// as Debian keeps it, also after a crash while it was made, and refused, for changes and dials,
+// where others may write it.
 TEST(PppdService, WhatTheSystemOwnsStaysTheSystems) {
   const CPppRoot root;
   const std::string port = root.AddPort("ttyS0");
@@ -224,22 +225,10 @@ TEST(PppdService, WhatTheSystemOwnsStaysTheSystems) {
   test::WriteFileBytes(secret.string(), "secret\n");
   fs::permissions(secret, fs::perms(0600));
   ASSERT_EQ(Store("Work", Modem(port)), 0u);
-  const std::string names[] = {"../secret",           "..",  ".hidden", "a/b", "\xE2\x82\xAC",
-                               std::string(256, 'a'), "a\nb"};
-  for (const std::string& name : names) {
-    SCOPED_TRACE(name);
-    const char* bad = name.c_str();
-    DWORD size = 0;
-    const std::vector<DWORD> answers = {
-        RasValidateEntryNameA(nullptr, bad),
-        Store(name, Modem("")),
-        RasRenameEntryA(nullptr, "Work", bad),
-        RasRenameEntryA(nullptr, bad, "Home"),
-        RasDeleteEntryA(nullptr, bad),
-        RasGetEntryPropertiesA(nullptr, bad, nullptr, &size, nullptr, nullptr),
-        RasEditPhonebookEntryA(nullptr, nullptr, bad),
-        Dial(name)};
-    EXPECT_EQ(answers, (std::vector<DWORD>{123, 123, 123, 623, 623, 623, 623, 623}));
+  test::ExpectThePlatformsRefusals(Linked);
+  const std::string longest(256, 'a');
+  for (const char* name : {"../secret", "..", ".hidden", "\xE2\x82\xAC", "a\nb", longest.c_str()}) {
+    EXPECT_EQ(RasValidateEntryNameA(nullptr, name), 123u) << name;
   }
   fs::create_symlink(secret, root.Peer("Link"));
   EXPECT_TRUE(ReadsAs("Link", DefaultEntryRecord()));  // a new entry's record
@@ -374,14 +363,6 @@ TEST(PppdService, FindsTheSerialPortsAndThePptpAdapter) {
             "modem Acme 56K USB Modem (ROOT/dev/ttyUSB0)\nvpn PPTP (pptp-linux)\n");
 }
 
-std::string g_steps;  // "state/error " of each state reported
-std::atomic<bool> g_ended{false};
-
-void WINAPI Notifier(UINT, RASCONNSTATE state, DWORD error) {
-  g_steps += std::to_string(state) + "/" + std::to_string(error) + " ";
-  g_ended = state == RASCS_Connected || error != 0;
-}
-
 // Each state once, in order; a failure comes as the state reached, once more, with the error.
 TEST(PppdService, DialsThroughPppdInOrderAndHangsUp) {
   const struct {
@@ -390,11 +371,11 @@ TEST(PppdService, DialsThroughPppdInOrderAndHangsUp) {
     const char* steps;
     const char* log;
   } rows[] = {
-      {"connected", "exec sleep 60", "0/0 1/0 2/0 3/0 4/0 5/0 14/0 18/0 8192/0 ",
+      {"connected", "exec sleep 60", "0/0 1/0 2/0 3/0 4/0 5/0 14/0 18/0 8192/0 | 8192/0 ",
        "Serial connection established.\nUsing interface ppp0\nConnect: ppp0 <--> /dev/ttyS0\n"
        "PAP authentication succeeded\nlocal  IP address 10.0.0.2\nremote IP address 10.0.0.1"},
-      {"no carrier", "exit 8", "0/0 1/0 2/0 2/678 ", "Connect script failed"},
-      {"pppd dies after the modem connected", "exit 16", "0/0 1/0 2/0 3/0 3/628 ",
+      {"no carrier", "exit 8", "0/0 1/0 2/0 2/678 | 2/678 ", "Connect script failed"},
+      {"pppd dies after the modem connected", "exit 16", "0/0 1/0 2/0 3/0 3/628 | 3/628 ",
        "Serial connection established."},
   };
   for (const auto& row : rows) {
@@ -405,17 +386,9 @@ TEST(PppdService, DialsThroughPppdInOrderAndHangsUp) {
                                 std::string(row.log) +
                                 "\\n' | while read -r line; do echo \"$line\"; sleep 0.01; done\n" +
                                 row.end + "\n");
-    ASSERT_EQ(Store("Home", Modem(root.AddPort("ttyS0"))), 0u);
-    g_steps.clear();
-    g_ended = false;
-    HRASCONN connection = nullptr;
-    ASSERT_EQ(Dial("Home", reinterpret_cast<void*>(&Notifier), &connection), 0u);
-    for (int waited = 0; !g_ended && waited < 2000; ++waited) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_TRUE(g_ended);
-    EXPECT_EQ(RasHangUpA(connection), 0u);
-    EXPECT_EQ(g_steps, row.steps);
+    const std::string port = root.AddPort("ttyS0");
+    ASSERT_EQ(Store("Home", Modem(port)), 0u);
+    EXPECT_EQ(test::DialAndHangUp(Linked, "Home", 0), row.steps + port);
     EXPECT_EQ(test::ReadFileBytes((root.path() / "usr/sbin/arguments").string()),
               "file " + root.Peer("Home") + " nodetach logfd 1 user jo\n");
   }

@@ -5,8 +5,8 @@
 // repeated here.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -16,25 +16,10 @@
 #include "entry/entry_record.h"
 #include "platform/library_loader.h"
 #include "platform/ras_service.h"
-#include "platform/result_codes.h"
+#include "service_contract.h"
 #include "support/stand_in_system.h"
 
 namespace {
-
-// The dial's notifier: it records what it hears, "state/error " for each state, has heard enough
-// when the dial has ended or the test holds it, and while the test holds it stays inside the call.
-// Written by the service's dial thread; read once it has heard enough.
-std::string g_heard;
-std::atomic<bool> g_heardEnough{false};
-std::atomic<bool> g_holdNotifier{false};
-
-void WINAPI HearDial(HRASCONN, UINT, RASCONNSTATE state, DWORD error, DWORD) {
-  g_heard += std::to_string(state) + "/" + std::to_string(error) + " ";
-  g_heardEnough = g_heardEnough || g_holdNotifier || state == RASCS_Connected || error != 0;
-  while (g_holdNotifier) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-}
 
 class StandInServiceTest : public ::testing::Test {
  protected:
@@ -62,9 +47,9 @@ class StandInServiceTest : public ::testing::Test {
   }
 
   test::ScopedStandInSystem system_;
-  std::string phoneBook_ = system_.Root().File("phone.pbk");
   LibraryHandle rasapi32_ = PlatformLibraryLoader().LoadByName("rasapi32.dll");
   LibraryHandle altras_ = PlatformLibraryLoader().LoadByName("altras.dll");
+  const test::FindFunction find_ = [this](const char* name) { return Find<EntryPoint>(name); };
 };
 
 // Fields of every kind set: numbers, named and unnamed bits, addresses, and texts, one of them
@@ -86,11 +71,10 @@ RASENTRYA FullEntry(const char* text) {
 }
 
 // Stored through the alternative library, read through rasapi32.dll: the two share the phone
-// book, as the binding needs when it uses both, and each record comes back exactly. Then the
-// platform's answers to sizes and to missing things, on a phone book of the test's own.
-TEST_F(StandInServiceTest, KeepsEntriesExactlyAndAnswersSizesAndMissingThingsAsThePlatform) {
+// book, as the binding needs when it uses both, and each record comes back exactly; a phone book
+// that is not there cannot be listed.
+TEST_F(StandInServiceTest, KeepsEntriesExactlyInThePhoneBookNamed) {
   const auto getEntry = Find<RasGetEntryPropertiesAProc>("RasGetEntryPropertiesA");
-  const auto setEntry = Find<RasSetEntryPropertiesAProc>("RasSetEntryPropertiesA");
   const auto enumEntries = Find<RasEnumEntriesAProc>("RasEnumEntriesA");
   const std::vector<std::string> names = {"My ISP", "[Work] (fast)", " 100%", "#no", "\xE4\xF6"};
   for (const std::string& name : names) {
@@ -115,72 +99,53 @@ TEST_F(StandInServiceTest, KeepsEntriesExactlyAndAnswersSizesAndMissingThingsAsT
                            "\nipaddrDns=192.168.1.255\n", "\nNetProtocols=IPX IP 0x00000080\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
-
-  const char* book = phoneBook_.c_str();
-  RASENTRYA entry = FullEntry("1");
-  EXPECT_EQ(enumEntries(nullptr, book, list, &(size = 264), &count), 621u);  // no phone book
-  EXPECT_EQ(setEntry(book, "My ISP", &entry, 1768, nullptr, 0), 0u);
-  EXPECT_EQ(setEntry(book, "A", &entry, 100, nullptr, 0), 610u);
-  EXPECT_EQ(getEntry(book, "", nullptr, &(size = 0), nullptr, &count), 603u);  // the warm-up
-  EXPECT_EQ(size, 1768u);
-  EXPECT_EQ(getEntry(book, "My ISP", &entry, &(size = 100), nullptr, nullptr), 603u);
-  EXPECT_EQ(size, 1768u);
-  EXPECT_EQ(Find<RasValidateEntryNameAProc>("RasValidateEntryNameA")(book, "my isp"), 183u);
-  // Records of a size the service does not know.
-  RASDEVINFOA device = {1000, {}, {}};
-  entry.dwSize = list[0].dwSize = 1000;
-  EXPECT_EQ(getEntry(book, "My ISP", &entry, &(size = 1768), nullptr, nullptr), 632u);
-  EXPECT_EQ(setEntry(book, "My ISP", &entry, 1768, nullptr, 0), 632u);
-  EXPECT_EQ(Find<RasEnumDevicesAProc>("RasEnumDevicesA")(&device, &(size = 1000), &count), 632u);
-  EXPECT_EQ(enumEntries(nullptr, book, list, &(size = 1000), &count), 632u);
+  EXPECT_EQ(enumEntries(nullptr, system_.Root().File("phone.pbk").c_str(), list, &size, &count),
+            621u);
 }
 
-// Each state once, in order, to connected or to the failure ordered; and a hang-up while the
-// notifier's first call is in progress ends the dial there without waiting for the call: were it
-// to wait, this test would never end.
-TEST_F(StandInServiceTest, DialTellsEveryStateOnceInOrderUntilItEndsOrIsHungUp) {
+// The platform's refusals; a dial tells each state once, in order, to connected or to the failure
+// ordered; and a hang-up while the notifier's first call is in progress ends the dial there
+// without waiting for the call: were it to wait, this test would never end.
+TEST_F(StandInServiceTest, RefusesAndDialsAsThePlatformDoes) {
   test::WriteFileBytes(system_.Root().File("system32/ras/failures.txt"),
                        "RasDialA Work = 691 Authenticate\n");
   for (const char* name : {"My ISP", "Work"}) {
     ASSERT_EQ(Store(name, FullEntry("Acme")), 0u);
   }
-  const struct {
-    const char* entry;
-    bool hold;  // the notifier's first call, and hang up in it
-    const char* heard;
-    const char* status;  // "state/error device" before the hang-up
-  } cases[] = {{"my isp", false, "0/0 1/0 2/0 3/0 4/0 5/0 6/0 10/0 14/0 8192/0 ", "8192/0 Acme"},
-               {"work", false, "0/0 1/0 2/0 3/0 4/0 5/691 ", "5/691 Acme"},
-               {"my isp", true, "0/0 ", "0/0 Acme"}};
-  const auto status = Find<RasGetConnectStatusAProc>("RasGetConnectStatusA");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.heard);
-    g_heard.clear();
-    g_heardEnough = false;
-    g_holdNotifier = c.hold;
-    RASDIALPARAMSA parameters = {};
-    parameters.dwSize = sizeof parameters;
-    CopyText(parameters.szEntryName, c.entry);
-    HRASCONN connection = nullptr;
-    EXPECT_EQ(Find<RasDialAProc>("RasDialA")(nullptr, nullptr, &parameters, 1,
-                                             reinterpret_cast<void*>(&HearDial), &connection),
-              0u);
-    // A lost last state fails the test rather than hanging it.
-    for (int waited = 0; !g_heardEnough && waited < 5000; ++waited) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    RASCONNSTATUSA read = {sizeof read, RASCS_OpenPort, 0, {}, {}};
-    EXPECT_EQ(status(connection, &read), 0u);
-    EXPECT_EQ(std::to_string(read.rasconnstate) + "/" + std::to_string(read.dwError) + " " +
-                  read.szDeviceName,
-              c.status);
-    EXPECT_EQ(Find<RasHangUpAProc>("RasHangUpA")(connection), 0u);
-    g_holdNotifier = false;
-    // Time for the rest of the dial, were it to go on after the hang-up.
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(g_heard, c.heard);
-    EXPECT_EQ(status(connection, &read), DWORD{ERROR_INVALID_HANDLE});
+  test::ExpectThePlatformsRefusals(find_);
+  EXPECT_EQ(test::DialAndHangUp(find_, "my isp", 1),
+            "0/0 1/0 2/0 3/0 4/0 5/0 6/0 10/0 14/0 8192/0 | 8192/0 Acme");
+  EXPECT_EQ(test::DialAndHangUp(find_, "work", 1), "0/0 1/0 2/0 3/0 4/0 5/691 | 5/691 Acme");
+  EXPECT_EQ(test::DialAndHangUp(find_, "my isp", 1, true), "0/0 | 0/0 Acme");  // held, hung up
+}
+
+void WINAPI LingerOnSecondState(UINT, RASCONNSTATE state, DWORD) {
+  if (state == RASCS_PortOpened) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
+}
+
+// A program that ends while its dials are under way, one between two states and one inside a
+// notifier call, and the service already released, must end, and end well: the service's threads
+// are still running when the process ends (POSIX) or are ended by the platform before the service
+// is unloaded (Windows).
+TEST_F(StandInServiceTest, AProgramEndsWhileItsDialsAreUnderWay) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  ASSERT_EQ(Store("Exit", FullEntry("Acme")), 0u);
+  const auto dial = Find<RasDialAProc>("RasDialA");
+  RASDIALPARAMSA parameters = test::DialParameters("Exit");
+  HRASCONN connection = nullptr;  // neither is hung up
+  EXPECT_EXIT(
+      {
+        const DWORD failed = dial(nullptr, nullptr, &parameters, 0,
+                                  reinterpret_cast<void*>(&LingerOnSecondState), &connection) |
+                             dial(nullptr, nullptr, &parameters, 0,
+                                  reinterpret_cast<void*>(&test::HearDial), &connection);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        PlatformLibraryLoader().Release(rasapi32_);
+        std::exit(static_cast<int>(failed));
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

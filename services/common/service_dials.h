@@ -38,11 +38,11 @@ class CDialProgress {
 // Starts a dial that goes as `progress` says, with the given device. `notifierType` 0 takes a
 // RASDIALFUNC, 1 a RASDIALFUNC1; a null notifier dials synchronously: the dial has ended when
 // this returns, with its error as the result. 87 for any other notifier type. The new handle
-// goes to *connection. `keepLoaded` takes a reference to the service's own library, which
-// then stays loaded for the rest of the process; it is called before the first dial thread.
+// goes to *connection. Before the first dial thread starts, the service's library is kept
+// loaded for the rest of the process (KeepThisLibraryLoaded).
 DWORD StartDial(std::unique_ptr<CDialProgress> progress, const std::string& deviceType,
                 const std::string& deviceName, DWORD notifierType, void* notifier,
-                HRASCONN* connection, void (*keepLoaded)());
+                HRASCONN* connection);
 
 // RasGetConnectStatusA's answer: the state the dial has reached, its error and its device; 87
 // without a record, 632 for a wrong dwSize, 6 for a handle that is not connected.

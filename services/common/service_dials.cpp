@@ -1,7 +1,7 @@
 // A service's dials: one record and, for an asynchronous dial, one thread per dial, all under one
 // lock. The notifier is always called without the lock, so that a notifier may call back into
 // the service (a hang-up from inside a notifier is common).
-#include "dial_connections.h"
+#include "service_dials.h"
 
 #include <atomic>
 #include <map>
@@ -12,6 +12,7 @@
 #include "base/critical_section.h"
 #include "base/text.h"
 #include "base/thread.h"
+#include "platform/library_pin.h"
 #include "platform/result_codes.h"
 
 namespace {
@@ -61,7 +62,7 @@ class CDials {
 
   DWORD Start(std::unique_ptr<CDialProgress> progress, const std::string& deviceType,
               const std::string& deviceName, DWORD notifierType, void* notifier,
-              HRASCONN* connection, void (*keepLoaded)()) {
+              HRASCONN* connection) {
     if (notifier != nullptr && notifierType != kSimpleNotifier &&
         notifierType != kNotifierWithHandle) {
       return ERROR_INVALID_PARAMETER;
@@ -92,7 +93,7 @@ class CDials {
     // Once, for the rest of the process: a caller may release the library while a dial thread
     // is still on its way out, and a library cannot join its threads while it is being unloaded
     // on every platform.
-    std::call_once(pinned_, keepLoaded);
+    std::call_once(pinned_, KeepThisLibraryLoaded);
     std::lock_guard<CCriticalSection> lock(lock_);
     // The thread is handed the record itself: running_ keeps it until the thread is joined.
     Dial* record = dial.get();
@@ -186,9 +187,9 @@ CDials g_dials;
 
 DWORD StartDial(std::unique_ptr<CDialProgress> progress, const std::string& deviceType,
                 const std::string& deviceName, DWORD notifierType, void* notifier,
-                HRASCONN* connection, void (*keepLoaded)()) {
+                HRASCONN* connection) {
   return g_dials.Start(std::move(progress), deviceType, deviceName, notifierType, notifier,
-                       connection, keepLoaded);
+                       connection);
 }
 
 DWORD ReadDialStatus(HRASCONN connection, RASCONNSTATUSA* status) {
