@@ -78,14 +78,6 @@ TEST(ProgramResources, VersionInformationCarriesTheProjectVersion) {
   EXPECT_EQ(fixed->dwFileVersionLS, DWORD{MAKELONG(0, DIALKIT_VERSION_PATCH)});
 }
 
-TEST(ProgramResources, ManifestRunsAsInvokerWithVersion6CommonControls) {
-  const std::string manifest = Resource(RT_MANIFEST, MAKEINTRESOURCEA(1));
-  for (const char* part : {"level=\"asInvoker\"", "name=\"Microsoft.Windows.Common-Controls\"",
-                           "version=\"6.0.0.0\"", "<supportedOS Id="}) {
-    EXPECT_NE(manifest.find(part), std::string::npos) << part;
-  }
-}
-
 // Waits until `done` holds, polling; false on time-out.
 template <typename Condition>
 bool WaitUntil(Condition done) {
@@ -208,9 +200,10 @@ class ProgramRun {
 };
 
 // The device selection dialog as the platform shows it: no close box, no system menu, its two
-// buttons, centred on the work area, every device in the order of the sorted device list, the
-// first selected and the list focused.
-void ExpectDialogAsLaidOut(HWND dialog, std::vector<test::Device> devices) {
+// buttons, centred on the work area, every control inside it and over none before it, every device
+// in the order of the sorted device list, the first selected and the list focused. Its screenshot
+// is named after the screen's `dpi`.
+void ExpectDialogAsLaidOut(HWND dialog, std::vector<test::Device> devices, int dpi) {
   HWND list = GetDlgItem(dialog, IDC_MODEM_LIST);
   EXPECT_EQ(WindowText(dialog), "Create Dial Up Networking Object");
   EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0);
@@ -238,7 +231,21 @@ void ExpectDialogAsLaidOut(HWND dialog, std::vector<test::Device> devices) {
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   EXPECT_NEAR(window.left + window.right, area.left + area.right, 2);
   EXPECT_NEAR(window.top + window.bottom, area.top + area.bottom, 2);
-  EXPECT_TRUE(SaveScreenshot(dialog, "modem-select-dialog.png"));
+  GetClientRect(dialog, &area);
+  std::vector<RECT> placed;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT control = {};
+    RECT common = {};
+    GetWindowRect(child, &control);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&control), 2);
+    EXPECT_TRUE(IntersectRect(&common, &control, &area) && EqualRect(&common, &control));
+    for (const RECT& other : placed) {
+      EXPECT_FALSE(IntersectRect(&common, &control, &other));
+    }
+    placed.push_back(control);
+  }
+  const std::string name = "modem-select-dialog-" + std::to_string(dpi) + "dpi.png";
+  EXPECT_TRUE(SaveScreenshot(dialog, dpi == 96 ? "modem-select-dialog.png" : name.c_str()));
 }
 
 // A message box's icon, if it has one, and its buttons: "icon OK Cancel".
@@ -317,7 +324,7 @@ class DialkitProgram : public testing::Test {
       }
       EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
       if (event == test::kDialog) {
-        ExpectDialogAsLaidOut(window, c.devices);
+        ExpectDialogAsLaidOut(window, c.devices, dpi_);
         const test::DialogAnswer answer = c.dialogAnswer.value_or(test::DialogAnswer::Cancel());
         HWND list = GetDlgItem(window, IDC_MODEM_LIST);
         if (answer.command == IDOK) {
@@ -359,6 +366,7 @@ class DialkitProgram : public testing::Test {
   }
 
   fs::path ras_;
+  int dpi_ = 96;  // of the screen the programs started
 };
 
 TEST_F(DialkitProgram, PlaysEverySituationOfTheRunThroughItsWindows) {
@@ -372,6 +380,23 @@ TEST_F(DialkitProgram, PlaysEverySituationOfTheRunThroughItsWindows) {
     test::PlayCase(c, world, [&](const std::string& line, const std::vector<std::string>& shown) {
       return Play(c, world, world.program, line, shown);
     });
+  }
+}
+
+// At 150 and 200 % as at 100 %, which Wine's screen is at again afterwards. Wine reads the DPI
+// when a program starts.
+TEST_F(DialkitProgram, LaysTheDialogOutAtEachScale) {
+  const test::RunCase c = {.settings = nullptr, .shown = {test::kDialog}};
+  for (const int dpi : {144, 192, 96}) {
+    dpi_ = dpi;
+    ASSERT_EQ(
+        std::system(("reg add \"HKCU\\Control Panel\\Desktop\" /f /v LogPixels /t REG_DWORD /d " +
+                     std::to_string(dpi))
+                        .c_str()),
+        0);
+    const test::RunWorld world(c);
+    Install(world, world.program);
+    Play(c, world, world.program, c.commandLine, c.shown);
   }
 }
 
