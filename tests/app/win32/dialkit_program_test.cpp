@@ -1,11 +1,11 @@
-// dialkit.exe as built. Its resources, read back from the executable: the icon's images, the
-// version information and the manifest. And the program itself over every situation of the run
-// (run_cases.h) but the one that needs a service inside the test's process, started as a person
-// starts it: a separate process from another folder, with the stand-in Remote Access Service in
-// the system directory, on a (virtual) screen, and planted libraries that must never be loaded.
-// Its message boxes and its dialog are found on the screen, read and answered like a person would.
-// Every wait has a time-out, so that a program that shows nothing, or hangs, fails the test
-// instead of stopping the test run.
+// dialkit.exe as built. Its resources, read back from the executable: the icon's images and the
+// version information (the manifest: manifest_settings.py). And the program itself over every
+// situation of the run (run_cases.h) but the one that needs a service inside the test's process,
+// started as a person starts it: a separate process from another folder, with the stand-in Remote
+// Access Service in the system directory, on a (virtual) screen, and planted libraries that must
+// never be loaded. Its message boxes and its dialog are found on the screen, read and answered like
+// a person would. Every wait has a time-out, so that a program that shows nothing, or hangs, fails
+// the test instead of stopping the test run.
 //
 // The runs go under Wine only. On Windows the platform's own service would be loaded, and the
 // folder these tests fill is the real phone book's.
@@ -40,25 +40,17 @@ fs::path BuiltDirectory() {
   return fs::path(path).parent_path();
 }
 
-// The bytes of resource `id` of `type` in the program, read without running it; empty when there
-// is none.
-std::string Resource(LPCSTR type, LPCSTR id) {
-  static const HMODULE program =
+TEST(ProgramResources, IconHasEverySize) {
+  const HMODULE program =
       LoadLibraryExA((BuiltDirectory() / "dialkit.exe").string().c_str(), nullptr,
                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  HRSRC found = program != nullptr ? FindResourceA(program, id, type) : nullptr;
-  return found == nullptr
-             ? std::string()
-             : std::string(static_cast<const char*>(LockResource(LoadResource(program, found))),
-                           SizeofResource(program, found));
-}
-
-TEST(ProgramResources, IconHasEverySize) {
-  const std::string group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(IDR_MAINFRAME));
+  HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON);
+  ASSERT_NE(found, nullptr);
+  const auto* group = static_cast<const BYTE*>(LockResource(LoadResource(program, found)));
   std::vector<int> sizes;
   // After the 6-byte header, entries of 14 bytes, each opening with its image's width (0: 256).
-  for (size_t entry = 6; entry + 14 <= group.size(); entry += 14) {
-    sizes.push_back(group[entry] == 0 ? 256 : static_cast<BYTE>(group[entry]));
+  for (size_t entry = 6; entry + 14 <= SizeofResource(program, found); entry += 14) {
+    sizes.push_back(group[entry] == 0 ? 256 : group[entry]);
   }
   EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 256}));
 }
@@ -200,9 +192,8 @@ class ProgramRun {
 };
 
 // The device selection dialog as the platform shows it: no close box, no system menu, its two
-// buttons, centred on the work area, every control inside it and over none before it, every device
-// in the order of the sorted device list, the first selected and the list focused. Its screenshot
-// is named after the screen's `dpi`.
+// buttons, centred on the work area, every control inside it and over no other, every device in
+// the order of the sorted device list, the first selected and the list focused; at `dpi`.
 void ExpectDialogAsLaidOut(HWND dialog, std::vector<test::Device> devices, int dpi) {
   HWND list = GetDlgItem(dialog, IDC_MODEM_LIST);
   EXPECT_EQ(WindowText(dialog), "Create Dial Up Networking Object");
@@ -383,17 +374,15 @@ TEST_F(DialkitProgram, PlaysEverySituationOfTheRunThroughItsWindows) {
   }
 }
 
-// At 150 and 200 % as at 100 %, which Wine's screen is at again afterwards. Wine reads the DPI
-// when a program starts.
+// At 150 and 200 % as at 100 %, which the screen is at again afterwards (Wine reads the screen's
+// DPI when a program starts).
 TEST_F(DialkitProgram, LaysTheDialogOutAtEachScale) {
   const test::RunCase c = {.settings = nullptr, .shown = {test::kDialog}};
+  const std::string setDpi =
+      R"(reg add "HKCU\Control Panel\Desktop" /f /v LogPixels /t REG_DWORD /d )";
   for (const int dpi : {144, 192, 96}) {
     dpi_ = dpi;
-    ASSERT_EQ(
-        std::system(("reg add \"HKCU\\Control Panel\\Desktop\" /f /v LogPixels /t REG_DWORD /d " +
-                     std::to_string(dpi))
-                        .c_str()),
-        0);
+    ASSERT_EQ(std::system((setDpi + std::to_string(dpi)).c_str()), 0);
     const test::RunWorld world(c);
     Install(world, world.program);
     Play(c, world, world.program, c.commandLine, c.shown);
