@@ -1,11 +1,11 @@
 // dialkit.exe as built. Its resources, read back from the executable: the icon's images and the
-// version information (the manifest: manifest_settings.py). And the program itself over every
-// situation of the run (run_cases.h) but the one that needs a service inside the test's process,
-// started as a person starts it: a separate process from another folder, with the stand-in Remote
-// Access Service in the system directory, on a (virtual) screen, and planted libraries that must
-// never be loaded. Its message boxes and its dialog are found on the screen, read and answered like
-// a person would. Every wait has a time-out, so that a program that shows nothing, or hangs, fails
-// the test instead of stopping the test run.
+// version information (the manifest and the dialog template: built_resources.py). And the program
+// itself over every situation of the run (run_cases.h) but the one that needs a service inside the
+// test's process, started as a person starts it: a separate process from another folder, with the
+// stand-in Remote Access Service in the system directory, on a (virtual) screen, and planted
+// libraries that must never be loaded. Its message boxes and its dialog are found on the screen,
+// read and answered like a person would. Every wait has a time-out, so that a program that shows
+// nothing, or hangs, fails the test instead of stopping the test run.
 //
 // The runs go under Wine only. On Windows the platform's own service would be loaded, and the
 // folder these tests fill is the real phone book's.
