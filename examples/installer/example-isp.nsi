@@ -1,6 +1,7 @@
 ; An installer that an ISP can start from: it installs the 32-bit dialkit.exe with the ISP's entry
 ; description file, sets up the dial-up and the VPN entry with nobody asked, and takes them away
-; again when it is uninstalled.
+; again when it is uninstalled. It is listed under Programs and Features (Add or Remove Programs),
+; where a person looks to take it away, and a fleet's tools find the quiet uninstall there.
 ;
 ;   makensis -DDIALKIT_DIR=dialkit-1.1.0-windows example-isp.nsi
 ;
@@ -17,6 +18,9 @@
 !define ISP "Example ISP"
 !define DIALUP "Example ISP"
 !define VPN "Example VPN"
+; The ISP's own package: its version, and its key among the installed programs.
+!define VERSION "1.0.0"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\ExampleISP"
 
 Name "${ISP}"
 OutFile "${OUTFILE}"
@@ -31,6 +35,19 @@ Section "Dial-up and VPN entries"
   File /oname=dialkit-LICENSE.txt "${DIALKIT_DIR}\LICENSE.txt"
   File "isp.ini"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; Registered before the entries are set up, so that an install whose entries fall short can
+  ; still be taken away. For every user of the machine, as the phone book is; a 32-bit installer
+  ; on 64-bit Windows writes into the 32-bit view, which Programs and Features lists too.
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${ISP} connections"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${ISP}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\dialkit.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  ; Nothing to change or repair: the list offers Uninstall alone.
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 
   ; /device:modem answers the device question where a person would have been asked: the one
   ; modem among the system's WAN miniports. Without /overwrite, entries of the same names that a
@@ -59,4 +76,6 @@ Section "Uninstall"
   Delete "$INSTDIR\setup.ini"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
+  ; Its files are gone whatever the removal of the entries said, so the listing goes too.
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -1,11 +1,11 @@
-// dialkit.exe as built. Its resources, read back from the executable: the icon's images, the
-// version information and the manifest. And the program itself over every situation of the run
-// (run_cases.h) but the one that needs a service inside the test's process, started as a person
-// starts it: a separate process from another folder, with the stand-in Remote Access Service in
-// the system directory, on a (virtual) screen, and planted libraries that must never be loaded.
-// Its message boxes and its dialog are found on the screen, read and answered like a person would.
-// Every wait has a time-out, so that a program that shows nothing, or hangs, fails the test
-// instead of stopping the test run.
+// dialkit.exe as built. Its resources, read back from the executable: the icon's images and the
+// version information (the manifest and the dialog template: built_resources.py). And the program
+// itself over every situation of the run (run_cases.h) but the one that needs a service inside the
+// test's process, started as a person starts it: a separate process from another folder, with the
+// stand-in Remote Access Service in the system directory, on a (virtual) screen, and planted
+// libraries that must never be loaded. Its message boxes and its dialog are found on the screen,
+// read and answered like a person would. Every wait has a time-out, so that a program that shows
+// nothing, or hangs, fails the test instead of stopping the test run.
 //
 // The runs go under Wine only. On Windows the platform's own service would be loaded, and the
 // folder these tests fill is the real phone book's.
@@ -40,25 +40,17 @@ fs::path BuiltDirectory() {
   return fs::path(path).parent_path();
 }
 
-// The bytes of resource `id` of `type` in the program, read without running it; empty when there
-// is none.
-std::string Resource(LPCSTR type, LPCSTR id) {
-  static const HMODULE program =
+TEST(ProgramResources, IconHasEverySize) {
+  const HMODULE program =
       LoadLibraryExA((BuiltDirectory() / "dialkit.exe").string().c_str(), nullptr,
                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  HRSRC found = program != nullptr ? FindResourceA(program, id, type) : nullptr;
-  return found == nullptr
-             ? std::string()
-             : std::string(static_cast<const char*>(LockResource(LoadResource(program, found))),
-                           SizeofResource(program, found));
-}
-
-TEST(ProgramResources, IconHasEverySize) {
-  const std::string group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(IDR_MAINFRAME));
+  HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON);
+  ASSERT_NE(found, nullptr);
+  const auto* group = static_cast<const BYTE*>(LockResource(LoadResource(program, found)));
   std::vector<int> sizes;
   // After the 6-byte header, entries of 14 bytes, each opening with its image's width (0: 256).
-  for (size_t entry = 6; entry + 14 <= group.size(); entry += 14) {
-    sizes.push_back(group[entry] == 0 ? 256 : static_cast<BYTE>(group[entry]));
+  for (size_t entry = 6; entry + 14 <= SizeofResource(program, found); entry += 14) {
+    sizes.push_back(group[entry] == 0 ? 256 : group[entry]);
   }
   EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 256}));
 }
@@ -76,14 +68,6 @@ TEST(ProgramResources, VersionInformationCarriesTheProjectVersion) {
   ASSERT_TRUE(VerQueryValueA(information.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
   EXPECT_EQ(fixed->dwFileVersionMS, DWORD{MAKELONG(DIALKIT_VERSION_MINOR, DIALKIT_VERSION_MAJOR)});
   EXPECT_EQ(fixed->dwFileVersionLS, DWORD{MAKELONG(0, DIALKIT_VERSION_PATCH)});
-}
-
-TEST(ProgramResources, ManifestRunsAsInvokerWithVersion6CommonControls) {
-  const std::string manifest = Resource(RT_MANIFEST, MAKEINTRESOURCEA(1));
-  for (const char* part : {"level=\"asInvoker\"", "name=\"Microsoft.Windows.Common-Controls\"",
-                           "version=\"6.0.0.0\"", "<supportedOS Id="}) {
-    EXPECT_NE(manifest.find(part), std::string::npos) << part;
-  }
 }
 
 // Waits until `done` holds, polling; false on time-out.
@@ -209,8 +193,8 @@ class ProgramRun {
 
 // The device selection dialog as the platform shows it: no close box, no system menu, its two
 // buttons, centred on the work area, every device in the order of the sorted device list, the
-// first selected and the list focused.
-void ExpectDialogAsLaidOut(HWND dialog, std::vector<test::Device> devices) {
+// first selected and the list focused. Its picture is named after the screen's `dpi`.
+void ExpectDialogAsLaidOut(HWND dialog, std::vector<test::Device> devices, int dpi) {
   HWND list = GetDlgItem(dialog, IDC_MODEM_LIST);
   EXPECT_EQ(WindowText(dialog), "Create Dial Up Networking Object");
   EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0);
@@ -238,7 +222,8 @@ void ExpectDialogAsLaidOut(HWND dialog, std::vector<test::Device> devices) {
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   EXPECT_NEAR(window.left + window.right, area.left + area.right, 2);
   EXPECT_NEAR(window.top + window.bottom, area.top + area.bottom, 2);
-  EXPECT_TRUE(SaveScreenshot(dialog, "modem-select-dialog.png"));
+  const std::string name = "modem-select-dialog-" + std::to_string(dpi) + "dpi.png";
+  EXPECT_TRUE(SaveScreenshot(dialog, dpi == 96 ? "modem-select-dialog.png" : name.c_str()));
 }
 
 // A message box's icon, if it has one, and its buttons: "icon OK Cancel".
@@ -317,7 +302,7 @@ class DialkitProgram : public testing::Test {
       }
       EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
       if (event == test::kDialog) {
-        ExpectDialogAsLaidOut(window, c.devices);
+        ExpectDialogAsLaidOut(window, c.devices, dpi_);
         const test::DialogAnswer answer = c.dialogAnswer.value_or(test::DialogAnswer::Cancel());
         HWND list = GetDlgItem(window, IDC_MODEM_LIST);
         if (answer.command == IDOK) {
@@ -359,6 +344,7 @@ class DialkitProgram : public testing::Test {
   }
 
   fs::path ras_;
+  int dpi_ = 96;  // of the screen the programs started
 };
 
 TEST_F(DialkitProgram, PlaysEverySituationOfTheRunThroughItsWindows) {
@@ -372,6 +358,20 @@ TEST_F(DialkitProgram, PlaysEverySituationOfTheRunThroughItsWindows) {
     test::PlayCase(c, world, [&](const std::string& line, const std::vector<std::string>& shown) {
       return Play(c, world, world.program, line, shown);
     });
+  }
+}
+
+// At 150 and 200 % as at 100 %, where the screen is left (Wine reads it when a program starts).
+TEST_F(DialkitProgram, LaysTheDialogOutAtEachScale) {
+  const test::RunCase c = {.settings = nullptr, .shown = {test::kDialog}};
+  const std::string setDpi =
+      R"(reg add "HKCU\Control Panel\Desktop" /f /v LogPixels /t REG_DWORD /d )";
+  for (const int dpi : {144, 192, 96}) {
+    dpi_ = dpi;
+    ASSERT_EQ(std::system((setDpi + std::to_string(dpi)).c_str()), 0);
+    const test::RunWorld world(c);
+    Install(world, world.program);
+    Play(c, world, world.program, c.commandLine, c.shown);
   }
 }
 
