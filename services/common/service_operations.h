@@ -49,6 +49,11 @@ struct ServiceOperations {
   DWORD (*listEntries)(const char* phoneBook, std::vector<std::string>* names);
   // The dial of the entry `entryName`, the name in `parameters`, ready to start.
   PrepareDialOperation prepareDial;
+  // The existing entry's credentials: the user name, password and domain that dwMask names (for
+  // every user with RASCM_DefaultCreds), or its pre-shared key (RASCM_PreSharedKey, in
+  // szPassword). Every text field ends inside its width.
+  DWORD (*storeCredentials)
+  (const char* phoneBook, const char* entryName, const RASCREDENTIALSA& credentials);
 };
 
 // The operations of the service this library is: each service defines it once.

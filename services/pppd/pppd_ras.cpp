@@ -93,6 +93,9 @@ constexpr ServiceOperations kPppd = {
     .findDevices = FindSystemDevices,
     .listEntries = ListEntries,
     .prepareDial = PrepareDial,
+    .storeCredentials = [](const char*, const char*, const RASCREDENTIALSA&) -> DWORD {
+      return kErrorNotSupported;
+    },
 };
 
 }  // namespace
