@@ -38,6 +38,10 @@ DWORD RewriteSecrets(const CPeersFolder& folder, std::string_view remoteName,
   for (const char* file : kSecretsFiles) {
     std::string text;
     if (const DWORD failed = folder.ReadSystemFile(file, &text)) {
+      // A file the service cannot have written into (a link, a folder) holds none of its lines.
+      if (line.empty() && failed == kErrorAccessDenied) {
+        continue;
+      }
       return failed;
     }
     const std::string changed = WithOwnSecret(text, remoteName, line);
