@@ -1,4 +1,4 @@
-// What a service behind the remote-access seam does of its own. The thirteen functions of
+// What a service behind the remote-access seam does of its own. The fifteen functions of
 // platform/ras_service.h are defined once for every service (service_functions.cpp): each checks
 // its arguments in the platform's order and answers in its manner, and calls the service only
 // with arguments that passed, through the table of operations the service fills in.

@@ -1,4 +1,4 @@
-// The Remote Access Service over pppd: its operations behind the thirteen functions, over the
+// The Remote Access Service over pppd: its operations behind the fifteen functions, over the
 // peer files of the system under PppRoot(). The phone book argument names no file here: the
 // peers directory is the phone book. docs/pppd-service.md says what each function does.
 #include <string>

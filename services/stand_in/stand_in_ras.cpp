@@ -1,4 +1,4 @@
-// The stand-in Remote Access Service's operations behind the thirteen functions: a failure
+// The stand-in Remote Access Service's operations behind the fifteen functions: a failure
 // ordered in failures.txt comes first, and the work is done on the phone book, which is read
 // afresh on every call and rewritten whole when it changes.
 #include "stand_in_ras.h"
