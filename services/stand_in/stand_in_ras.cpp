@@ -202,6 +202,13 @@ DWORD PrepareDial(const char* phoneBook, const char* entryName, const RASDIALPAR
 }
 
 DWORD StoreCredentials(const char*, const char* entryName, const RASCREDENTIALSA& credentials) {
+  // Every user's credentials, which Windows 2000 and a user who is no administrator are refused:
+  // failures.txt orders that refusal as "RasSetCredentialsA DefaultCreds=CODE".
+  if ((credentials.dwMask & RASCM_DefaultCreds) != 0) {
+    if (const DWORD refused = OrderedFailure("RasSetCredentialsA DefaultCreds")) {
+      return refused;
+    }
+  }
   const std::lock_guard<CCriticalSection> lock(g_phoneBookLock);
   return UpdateCredentialsFile(ServiceFilePath("credentials.txt"), entryName, credentials);
 }

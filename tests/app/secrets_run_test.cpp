@@ -25,7 +25,7 @@ const std::vector<std::string> kPasswords = {" p#ss", "vpn-secret", "k3y-secret"
 struct SecretsCase {
   const char* name;
   std::string secrets;
-  const char* failing = nullptr;              // made to answer 127, as where it is missing
+  const char* failing = nullptr;              // made to answer 127 (missing), or 5 for every user's
   std::string options = "";                   // of the second run, after the first
   int status = 0;                             // of the last run
   std::vector<std::string> credentials = {};  // credentials.txt afterwards, password digests
@@ -61,6 +61,14 @@ const SecretsCase kCases[] = {
       "My VPN\tDomain\tCORP", "My VPN\tPassword\tvpn-secret"},
      "set refused",
      "\"My VPN\": the PreSharedKey needs Windows XP or later"},
+    {"the running user's where every user's are refused",
+     kNoKey,
+     "RasSetCredentialsA DefaultCreds",
+     "",
+     0,
+     {"My ISP\tFor\tthe caller", "My ISP\tUserName\tjo", "My ISP\tPassword\t p#ss"},
+     "set",
+     "for the user who runs the tool"},
     {"an unchanged entry keeps them",
      kNoKey,
      nullptr,
@@ -98,7 +106,7 @@ TEST(SecretsRun, CredentialsReachTheServiceAsEachWindowsTakesThemAndNoSecretLeak
     SCOPED_TRACE(c.name);
     test::RunWorld world;
     if (c.failing != nullptr) {
-      world.FailFunction(c.failing, 127);
+      world.FailFunction(c.failing, std::string(c.failing).ends_with("Creds") ? 5 : 127);
     }
     test::WriteFileBytes((world.start / "secrets.ini").string(), c.secrets);
     std::filesystem::permissions(world.start / "secrets.ini", std::filesystem::perms(0600));
