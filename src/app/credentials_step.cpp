@@ -2,6 +2,8 @@
 // is wiped as soon as the call returns.
 #include "app/credentials_step.h"
 
+#include "app/command_line.h"
+#include "app/run_log.h"
 #include "app/run_result.h"
 #include "base/secret_buffer.h"
 #include "base/text.h"
@@ -101,4 +103,20 @@ void ApplyCredentials(CRasApi& ras, const char* entryName, const CEntrySecrets& 
   } else {
     result->CredentialsRefused(done.code, done.note);
   }
+}
+
+std::string ReadRunSecrets(const std::string& path, const CRunLog& log,
+                           CWipedSecrets (&secrets)[2]) {
+  if (path.empty()) {
+    return {};
+  }
+  const char* const names[2] = {g_mainEntryName, g_vpnEntryName};
+  std::string problem = ReadSecretsFile(path.c_str(), names, secrets, 2);
+  for (size_t i = 0; i < 2 && problem.empty(); ++i) {
+    if (names[i][0] != '\0' && !secrets[i].value.found) {
+      log.Warn({"the secrets file has no section [", names[i],
+                "]: the entry's credentials are left as they are"});
+    }
+  }
+  return problem;
 }

@@ -21,7 +21,14 @@ struct CCredentialsStored {
 CCredentialsStored StoreCredentials(CRasApi& ras, const char* entryName,
                                     const CEntrySecrets& secrets);
 
+class CRunLog;
 class CRunResult;
+
+// The secrets of the run's entries (CONNECT, VPN) from the secrets file `path` (/secrets:FILE;
+// empty: none, and nothing is read) into `secrets`; the log warns of an entry the file has no
+// section for, whose credentials are then left as they are. Why the file cannot be used, or empty.
+std::string ReadRunSecrets(const std::string& path, const CRunLog& log,
+                           CWipedSecrets (&secrets)[2]);
 
 // The credentials step of the entry whose outcome the run noted last: nothing without a section
 // for it in the secrets file; with one, set when this run `stored` the entry or when `always`

@@ -21,7 +21,6 @@
 #include "app/run_report.h"
 #include "app/run_result.h"
 #include "app/run_steps.h"
-#include "app/secrets_file.h"
 #include "app/settings_file.h"
 #include "base/out_of_memory.h"
 #include "base/text.h"
@@ -213,12 +212,9 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   CPlannedEntry& vpn = entries[1];
   // Wiped when the run returns, the stores done.
   CWipedSecrets secrets[2];
-  if (!options.secretsFile.empty()) {
-    const char* const names[2] = {g_mainEntryName, g_vpnEntryName};
-    const std::string problem = ReadSecretsFile(options.secretsFile.c_str(), names, secrets, 2);
-    if (!problem.empty()) {
-      return NoneStored(entries, asked, false, kRunSecretsRefused, problem.c_str(), result);
-    }
+  const std::string unusable = ReadRunSecrets(options.secretsFile, log, secrets);
+  if (!unusable.empty()) {
+    return NoneStored(entries, asked, false, kRunSecretsRefused, unusable.c_str(), result);
   }
 
   if (!LoadService(log)) {
