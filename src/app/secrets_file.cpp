@@ -72,9 +72,13 @@ std::string TakeValue(std::string_view key, std::string_view value, size_t line,
 
 std::string ParseSecretsText(const char* text, size_t size, const char* const* names,
                              CWipedSecrets* secrets, size_t count) {
-  const std::string_view all(text, size);
+  std::string_view all(text, size);
   if (all.find('\0') != std::string_view::npos) {
-    return "the secrets file holds a zero byte: it is no text";
+    return "the secrets file holds a zero byte: it is no text (or UTF-16, which it cannot be)";
+  }
+  // Editors that save UTF-8 may begin the file with its byte order mark.
+  if (all.starts_with("\xEF\xBB\xBF")) {
+    all.remove_prefix(3);
   }
   CEntrySecrets* section = nullptr;
   size_t lineNumber = 0;

@@ -18,7 +18,7 @@ constexpr char kLine[] =
 constexpr char kSecrets[] =
     "; the office's\n[my isp]\nUserName = jo\nPassword = \" p#ss\"\n[My VPN]\nUserName=jo\n"
     "Domain=CORP\nPassword=vpn-secret\nPreSharedKey=k3y-secret\n[Other]\nPassword=zz-other-pw\n";
-constexpr char kNoKey[] = "[My ISP]\nUserName=jo\nPassword=\" p#ss\"\n";
+constexpr char kNoKey[] = "\xEF\xBB\xBF[My ISP]\nUserName=jo\nPassword=\" p#ss\"\n";
 const std::string kLongPassword = "[My ISP]\nPassword=" + std::string(257, 'x') + "\n";
 const std::vector<std::string> kPasswords = {" p#ss", "vpn-secret", "k3y-secret", "zz-other-pw"};
 
