@@ -15,8 +15,9 @@ constexpr std::string_view kBlanks = " \t\r";
 
 std::string_view Trimmed(std::string_view text) {
   const size_t start = text.find_first_not_of(kBlanks);
+  // Empty, but still pointing into the text: a copy of it passes no null pointer on.
   if (start == std::string_view::npos) {
-    return {};
+    return text.substr(text.size());
   }
   return text.substr(start, text.find_last_not_of(kBlanks) - start + 1);
 }
