@@ -124,7 +124,19 @@ DWORD StorePeerCredentials(const std::string& root, const std::string& entryName
   }
   // The peer names the user and the remote name its secrets are found under, in place of any
   // other it named.
+  // A peer renamed since keeps its old remote name: the service's lines for that name go now.
   std::vector<std::string>& lines = entry.contents.personLines;
+  for (const std::string& line : lines) {
+    const size_t start = line.find("remotename ");
+    const std::string earlier = start == std::string::npos ? "" : line.substr(start + 11);
+    // Never the lines of a peer that is there under that name.
+    if (StartsWithOption(line, "remotename") && earlier != entry.file &&
+        IsPeerName(earlier.c_str()) && FindPeerFile(root, earlier).empty()) {
+      if (const DWORD failed = RewriteSecrets(folder, earlier, "")) {
+        return failed;
+      }
+    }
+  }
   std::erase_if(lines, [](const std::string& line) {
     return StartsWithOption(line, "user") || StartsWithOption(line, "remotename");
   });

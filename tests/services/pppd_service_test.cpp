@@ -496,8 +496,15 @@ TEST(PppdService, ADialSeesTheUserNameAndItsSecret) {
                   "\"$0\")/seen\"\ngrep -c '^jo Home plain$' \"$(dirname \"$0\")/../../"
                   "etc/ppp/chap-secrets\" >> \"$(dirname \"$0\")/seen\"\nexit 16\n");
   ASSERT_EQ(Store("Home", Modem(root.AddPort("ttyS0"))), 0u);
-  ASSERT_EQ(SetCredentials("jo", "plain", RASCM_UserName | RASCM_Password), 0u);
+  RASCREDENTIALSA credentials = {
+      sizeof credentials, RASCM_UserName | RASCM_Password, "jo", "plain", {}};
+  ASSERT_EQ(RasSetCredentialsA(nullptr, "Home", &credentials, 0), 0u);
   test::DialAndHangUp(Linked, "Home", 0);
   EXPECT_EQ(test::ReadFileBytes((root.path() / "usr/sbin/seen").string()),
             "user jo\nremotename Home\n1\n");
+  // Renamed, it keeps its secret until its credentials are set again, under its new name.
+  ASSERT_EQ(RasRenameEntryA(nullptr, "Home", "Work"), 0u);
+  ASSERT_EQ(RasSetCredentialsA(nullptr, "Work", &credentials, 0), 0u);
+  EXPECT_EQ(test::ReadFileBytes((root.path() / "etc/ppp/pap-secrets").string()),
+            "# dialkit: the secret of the peer Work\njo Work plain\n");
 }
