@@ -124,7 +124,7 @@ DWORD StorePeerCredentials(const std::string& root, const std::string& entryName
   }
   // The peer names the user and the remote name its secrets are found under, in place of any
   // other it named.
-  // A peer renamed since keeps its old remote name: the service's lines for that name go now.
+  // A renamed peer keeps its old remote name: the service's lines for that name go with this store.
   std::vector<std::string>& lines = entry.contents.personLines;
   for (const std::string& line : lines) {
     const size_t start = line.find("remotename ");
