@@ -5,8 +5,8 @@
 #
 # with everything in one folder dialkit-VERSION-windows/: x86/ and x64/ with dialkit.exe and
 # dialkit-check.exe, README.txt, LICENSE.txt, CHANGELOG.md, the references of the entry
-# description file, of dialkit-check and of the run report (with its JSON Schema) in docs/, the
-# entry description files of examples/, and
+# description file, of dialkit-check, of the run report (with its JSON Schema) and of the secrets
+# file in docs/, the entry description files of examples/, and
 # SHA256SUMS of all of them. Text files have Windows line ends. There is no stand-in service:
 # on Windows the system's own is used.
 #
@@ -57,7 +57,8 @@ endfunction()
 configure_file(${SOURCE_DIR}/packaging/README.txt.in ${root}/README.txt @ONLY NEWLINE_STYLE CRLF)
 copy_text(LICENSE LICENSE.txt)
 copy_text(CHANGELOG.md CHANGELOG.md)
-foreach(document entry-description-file.md dialkit-check.md run-report.md run-report.schema.json)
+foreach(document entry-description-file.md dialkit-check.md run-report.md run-report.schema.json
+                 secrets-file.md)
   copy_text(docs/${document} docs/${document})
 endforeach()
 file(GLOB examples RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/examples/*.ini)

@@ -1,9 +1,11 @@
-// The thirteen exported functions of every service. Each first looks for a failure the service
+// The exported functions of every service. Each first looks for a failure the service
 // was made to give, then checks its arguments in the platform's order (missing pointers, record
 // sizes, names, buffer sizes), and only then asks the service (service_operations.h).
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "base/secret_buffer.h"
 #include "base/text.h"
 #include "entry/entry_record.h"
 #include "platform/ras_service.h"
@@ -34,6 +36,31 @@ DWORD CheckEntryName(const char* name, NameUse use) {
     return 0;
   }
   return use == NameUse::kNamesNew ? ERROR_INVALID_NAME : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+}
+
+constexpr DWORD kKnownCredentials =
+    RASCM_UserName | RASCM_Password | RASCM_Domain | RASCM_DefaultCreds | RASCM_PreSharedKey;
+
+bool EndsInside(const char* field, size_t capacity) {
+  return std::memchr(field, '\0', capacity) != nullptr;
+}
+
+// The entry must exist: credentials are kept for an entry, never ahead of it.
+DWORD StoreCredentialsOf(const char* phoneBook, const char* entryName,
+                         const RASCREDENTIALSA& credentials) {
+  if (const DWORD refused = CheckEntryName(entryName, NameUse::kFindsExisting)) {
+    return refused;
+  }
+  if (!EndsInside(credentials.szUserName, sizeof credentials.szUserName) ||
+      !EndsInside(credentials.szPassword, sizeof credentials.szPassword) ||
+      !EndsInside(credentials.szDomain, sizeof credentials.szDomain)) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  RASENTRYA existing;
+  if (const DWORD missing = ThisService().readEntry(phoneBook, entryName, &existing)) {
+    return missing;
+  }
+  return ThisService().storeCredentials(phoneBook, entryName, credentials);
 }
 
 }  // namespace
@@ -218,6 +245,53 @@ DWORD WINAPI RasEnumEntriesA(const char* reserved, const char* phoneBook, RASENT
     CopyText(names[i].szEntryName, listed[i].c_str());
   }
   return AnswerRecords(names, entries, size, count);
+}
+
+DWORD WINAPI RasSetCredentialsA(const char* phoneBook, const char* entryName,
+                                RASCREDENTIALSA* credentials, BOOL clearCredentials) {
+  if (const DWORD failure = OrderedFailure("RasSetCredentialsA")) {
+    return failure;
+  }
+  if (entryName == nullptr || credentials == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (credentials->dwSize != sizeof(RASCREDENTIALSA)) {
+    return ERROR_INVALID_SIZE;
+  }
+  if ((credentials->dwMask & ~kKnownCredentials) != 0) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (!clearCredentials) {
+    return StoreCredentialsOf(phoneBook, entryName, *credentials);
+  }
+  CWipedRecord<RASCREDENTIALSA> cleared;
+  cleared.value.dwSize = sizeof(RASCREDENTIALSA);
+  cleared.value.dwMask = credentials->dwMask;
+  return StoreCredentialsOf(phoneBook, entryName, cleared.value);
+}
+
+// The dial parameters' user name, password and domain are the credentials of the user who calls.
+DWORD WINAPI RasSetEntryDialParamsA(const char* phoneBook, RASDIALPARAMSA* parameters,
+                                    BOOL removePassword) {
+  if (const DWORD failure = OrderedFailure("RasSetEntryDialParamsA")) {
+    return failure;
+  }
+  if (parameters == nullptr) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  if (parameters->dwSize != sizeof(RASDIALPARAMSA)) {
+    return ERROR_INVALID_SIZE;
+  }
+  CWipedRecord<RASCREDENTIALSA> credentials;
+  credentials.value.dwSize = sizeof(RASCREDENTIALSA);
+  credentials.value.dwMask = RASCM_UserName | RASCM_Password | RASCM_Domain;
+  CopyText(credentials.value.szUserName, parameters->szUserName);
+  if (!removePassword) {
+    CopyText(credentials.value.szPassword, parameters->szPassword);
+  }
+  CopyText(credentials.value.szDomain, parameters->szDomain);
+  const std::string entryName(FieldText(parameters->szEntryName));
+  return StoreCredentialsOf(phoneBook, entryName.c_str(), credentials.value);
 }
 
 DWORD WINAPI RasGetErrorStringA(UINT code, char* buffer, DWORD size) {

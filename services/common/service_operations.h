@@ -1,4 +1,4 @@
-// What a service behind the remote-access seam does of its own. The thirteen functions of
+// What a service behind the remote-access seam does of its own. The fifteen functions of
 // platform/ras_service.h are defined once for every service (service_functions.cpp): each checks
 // its arguments in the platform's order and answers in its manner, and calls the service only
 // with arguments that passed, through the table of operations the service fills in.
@@ -49,6 +49,11 @@ struct ServiceOperations {
   DWORD (*listEntries)(const char* phoneBook, std::vector<std::string>* names);
   // The dial of the entry `entryName`, the name in `parameters`, ready to start.
   PrepareDialOperation prepareDial;
+  // The existing entry's credentials: the user name, password and domain that dwMask names (for
+  // every user with RASCM_DefaultCreds), or its pre-shared key (RASCM_PreSharedKey, in
+  // szPassword). Every text field ends inside its width.
+  DWORD (*storeCredentials)
+  (const char* phoneBook, const char* entryName, const RASCREDENTIALSA& credentials);
 };
 
 // The operations of the service this library is: each service defines it once.

@@ -107,6 +107,7 @@ CPeersFolder::~CPeersFolder() {
 
 DWORD CPeersFolder::Open(const std::string& root) {
   const std::string path = PeersDirectory(root);
+  systemFolder_ = path.substr(0, path.rfind('/'));
   folder_ = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder_ < 0 && errno == ENOENT) {
     if (const DWORD failed = MakePeersFolder(path)) {
@@ -205,6 +206,86 @@ DWORD CPeersFolder::Remove(const std::string& file) const {
     return WriteError(errno);
   }
   return fsync(folder_) == 0 ? 0 : WriteError(errno);
+}
+
+namespace {
+
+// The system folder, open, when only root, this user and dip may change it; -1 otherwise, with
+// *failed saying why.
+int OpenSystemFolder(const std::string& path, DWORD* failed) {
+  const int folder = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  *failed = folder < 0 ? WriteError(errno) : 0;
+  if (folder >= 0 && !IsClosedToOthers(folder)) {
+    close(folder);
+    *failed = kErrorAccessDenied;
+    return -1;
+  }
+  return folder;
+}
+
+}  // namespace
+
+DWORD CPeersFolder::ReadSystemFile(const std::string& file, std::string* text) const {
+  text->clear();
+  DWORD failed = 0;
+  const int folder = OpenSystemFolder(systemFolder_, &failed);
+  if (folder < 0) {
+    return failed;
+  }
+  const int opened = openat(folder, file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  struct stat info;
+  if (opened < 0) {
+    failed = errno == ENOENT ? 0 : errno == ELOOP ? kErrorAccessDenied : WriteError(errno);
+  } else if (fstat(opened, &info) != 0 || !S_ISREG(info.st_mode)) {
+    failed = kErrorAccessDenied;
+  } else {
+    char chunk[4096];
+    ssize_t count = 0;
+    while ((count = read(opened, chunk, sizeof chunk)) > 0 || (count < 0 && errno == EINTR)) {
+      text->append(chunk, static_cast<size_t>(std::max<ssize_t>(count, 0)));
+    }
+    failed = count < 0 ? WriteError(errno) : 0;
+  }
+  for (const int descriptor : {opened, folder}) {
+    if (descriptor >= 0) {
+      close(descriptor);
+    }
+  }
+  return failed;
+}
+
+DWORD CPeersFolder::WriteSystemFile(const std::string& file, const std::string& text) const {
+  DWORD failed = 0;
+  const int folder = OpenSystemFolder(systemFolder_, &failed);
+  if (folder < 0) {
+    return failed;
+  }
+  // One name per file: under the lock no other change can be writing it, and what a crash left
+  // is removed first.
+  const std::string temporary = kTemporaryPrefix + file;
+  unlinkat(folder, temporary.c_str(), 0);
+  const int written =
+      openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (written < 0) {
+    failed = WriteError(errno);
+  } else {
+    if (!WriteAll(written, text) || fchmod(written, 0600) != 0 || fsync(written) != 0) {
+      failed = WriteError(errno);
+    }
+    if (close(written) != 0 && failed == 0) {
+      failed = WriteError(errno);
+    }
+    if (failed == 0 && renameat(folder, temporary.c_str(), folder, file.c_str()) != 0) {
+      failed = WriteError(errno);
+    }
+    if (failed != 0) {
+      unlinkat(folder, temporary.c_str(), 0);
+    } else if (fsync(folder) != 0) {
+      failed = WriteError(errno);
+    }
+  }
+  close(folder);
+  return failed;
 }
 
 CPeerFileText ReadPeerFile(const std::string& root, const std::string& file) {

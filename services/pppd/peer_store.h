@@ -43,9 +43,17 @@ class CPeersFolder {
   DWORD Move(const std::string& from, const std::string& to) const;
   DWORD Remove(const std::string& file) const;
 
+  // A file of root's alone beside the peers folder (chap-secrets, pap-secrets), under the same
+  // lock: read without following a link (empty when missing; kErrorAccessDenied for a link or
+  // anything but a regular file, and for a folder others may change), and replaced whole with
+  // mode 0600 by a rename of a file written and flushed beside it.
+  DWORD ReadSystemFile(const std::string& file, std::string* text) const;
+  DWORD WriteSystemFile(const std::string& file, const std::string& text) const;
+
  private:
   int folder_ = -1;
   int lock_ = -1;
+  std::string systemFolder_;  // the folder the peers folder lies in
 };
 
 // What the peers folder holds as `file`: its text, when it is a regular file, which is read

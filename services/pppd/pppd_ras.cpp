@@ -1,4 +1,4 @@
-// The Remote Access Service over pppd: its operations behind the thirteen functions, over the
+// The Remote Access Service over pppd: its operations behind the fifteen functions, over the
 // peer files of the system under PppRoot(). The phone book argument names no file here: the
 // peers directory is the phone book. docs/pppd-service.md says what each function does.
 #include <string>
@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "entry/entry_record.h"
 #include "peer_entries.h"
+#include "peer_secrets.h"
 #include "peer_words.h"
 #include "platform/ras_service.h"
 #include "platform/result_codes.h"
@@ -25,8 +26,13 @@ DWORD RenameEntry(const char*, const char* oldName, const char* newName) {
   return RenamePeerEntry(PppRoot(), oldName, newName);
 }
 
+// The entry's secrets go with it.
 DWORD DeleteEntry(const char*, const char* entryName) {
-  return DeletePeerEntry(PppRoot(), entryName);
+  const std::string root = PppRoot();
+  CPeerEntry found;
+  const bool there = FindPeerEntry(root, entryName, &found);
+  const DWORD failed = DeletePeerEntry(root, entryName);
+  return failed != 0 || !there ? failed : RemovePeerSecrets(root, found.file);
 }
 
 DWORD ReadEntry(const char*, const char* entryName, RASENTRYA* record) {
@@ -93,6 +99,8 @@ constexpr ServiceOperations kPppd = {
     .findDevices = FindSystemDevices,
     .listEntries = ListEntries,
     .prepareDial = PrepareDial,
+    .storeCredentials = [](const char*, const char* entryName, const RASCREDENTIALSA& credentials)
+        -> DWORD { return StorePeerCredentials(PppRoot(), entryName, credentials); },
 };
 
 }  // namespace

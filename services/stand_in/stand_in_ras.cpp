@@ -1,4 +1,4 @@
-// The stand-in Remote Access Service's operations behind the thirteen functions: a failure
+// The stand-in Remote Access Service's operations behind the fifteen functions: a failure
 // ordered in failures.txt comes first, and the work is done on the phone book, which is read
 // afresh on every call and rewritten whole when it changes.
 #include "stand_in_ras.h"
@@ -18,6 +18,7 @@
 #include "service_answers.h"
 #include "service_files.h"
 #include "service_operations.h"
+#include "stand_in_credentials.h"
 #include "stand_in_dial.h"
 
 namespace {
@@ -112,6 +113,10 @@ DWORD DeleteEntry(const char* phoneBook, const char* entryName) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
   stored.book.erase(stored.book.begin() + (entry - stored.book.data()));
+  // Credentials are kept for an entry, never beyond it.
+  if (!RemoveCredentials(ServiceFilePath("credentials.txt"), entryName)) {
+    return ERROR_CANNOT_WRITE_PHONEBOOK;
+  }
   return stored.Write();
 }
 
@@ -196,6 +201,18 @@ DWORD PrepareDial(const char* phoneBook, const char* entryName, const RASDIALPAR
   return 0;
 }
 
+DWORD StoreCredentials(const char*, const char* entryName, const RASCREDENTIALSA& credentials) {
+  // Every user's credentials, which Windows 2000 and a user who is no administrator are refused:
+  // failures.txt orders that refusal as "RasSetCredentialsA DefaultCreds=CODE".
+  if ((credentials.dwMask & RASCM_DefaultCreds) != 0) {
+    if (const DWORD refused = OrderedFailure("RasSetCredentialsA DefaultCreds")) {
+      return refused;
+    }
+  }
+  const std::lock_guard<CCriticalSection> lock(g_phoneBookLock);
+  return UpdateCredentialsFile(ServiceFilePath("credentials.txt"), entryName, credentials);
+}
+
 constexpr ServiceOperations kStandIn = {
     .orderedFailure = [](const char* function) -> DWORD { return OrderedFailure(function); },
     .takesName = IsPlatformEntryName,
@@ -210,6 +227,7 @@ constexpr ServiceOperations kStandIn = {
     .findDevices = ReadInstalledDevices,
     .listEntries = ListEntries,
     .prepareDial = PrepareDial,
+    .storeCredentials = StoreCredentials,
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The stand-in Remote Access Service: the thirteen functions of platform/ras_service.h, built as
+// The stand-in Remote Access Service: the fifteen functions of platform/ras_service.h, built as
 // rasapi32.dll and once more as altras.dll, for machines and test runs without the platform's
 // service (there is none on Linux, and Wine's own is a stub). It behaves as the platform's
 // service does where the tool relies on it; docs/stand-in-service.md says what each function

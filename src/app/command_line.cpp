@@ -82,6 +82,13 @@ bool TakeOption(std::string_view name, std::optional<std::string_view> value,
     options->reportFile = *value;
   } else if (value && TextEqualsIgnoringCase(name, "DEVICE")) {
     options->device = *value;
+  } else if (value && TextEqualsIgnoringCase(name, "SECRETS")) {
+    options->secretsFile = *value;
+  } else if (value &&
+             (TextEqualsIgnoringCase(*value, "ALWAYS") ||
+              TextEqualsIgnoringCase(*value, "CHANGED")) &&
+             TextEqualsIgnoringCase(name, "CREDENTIALS")) {
+    options->credentialsAlways = TextEqualsIgnoringCase(*value, "ALWAYS");
   } else {
     return false;
   }
@@ -205,7 +212,8 @@ CRunOptions ReadRunOptions(const char* text) {
       options.ignored.push_back(
           {std::string(word, text),
            "no option of this program (they are /quiet, /q, /overwrite, /remove, /check, "
-           "/log:FILE, /report:FILE and /device:DEVICE)"});
+           "/log:FILE, /report:FILE, /device:DEVICE, /secrets:FILE and "
+           "/credentials:always)"});
     }
   }
   return options;

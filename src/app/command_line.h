@@ -38,13 +38,17 @@ struct CIgnoredWord {
 // over, so that its four values are the same with or without them. An option with an equals sign
 // would end the parse, hence the colon.
 struct CRunOptions {
-  bool quiet = false;      // /quiet or /q: nobody is asked anything, nothing waits for a person
-  bool overwrite = false;  // /overwrite: a quiet run answers the overwrite question with OK
-  bool remove = false;     // /remove: the named entries are deleted instead of stored
-  bool check = false;      // /check: a quiet run that changes nothing and says what it would
-  std::string logFile;     // /log:FILE; empty: no log
-  std::string reportFile;  // /report:FILE, the run's result for programs ("-": standard output)
-  std::string device;      // /device:DEVICE, the answer to the device dialog; empty: none
+  bool quiet = false;       // /quiet or /q: nobody is asked anything, nothing waits for a person
+  bool overwrite = false;   // /overwrite: a quiet run answers the overwrite question with OK
+  bool remove = false;      // /remove: the named entries are deleted instead of stored
+  bool check = false;       // /check: a quiet run that changes nothing and says what it would
+  std::string logFile;      // /log:FILE; empty: no log
+  std::string reportFile;   // /report:FILE, the run's result for programs ("-": standard output)
+  std::string device;       // /device:DEVICE, the answer to the device dialog; empty: none
+  std::string secretsFile;  // /secrets:FILE, the entries' credentials ("-": standard input)
+  // /credentials:always: set the credentials on every run, not only with a stored entry
+  // (/credentials:changed, the default)
+  bool credentialsAlways = false;
   // Words that the run passes over, to be named in the log, so that whoever wrote them learns why
   // the run did not do what they meant: words that look like options but are none (/quite, /log
   // without its colon, /overwrite:yes); keys of no meaning here (COLOR=blue, or a quoted

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/credentials_step.h"
 #include "app/entry_comparison.h"
 #include "app/entry_query.h"
 #include "app/files_directory.h"
@@ -209,6 +210,12 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
                               {g_vpnEntryName, true, &g_vpnEntry, kVpnStoreFailedTitle}};
   CPlannedEntry& main = entries[0];
   CPlannedEntry& vpn = entries[1];
+  // Wiped when the run returns, the stores done.
+  CWipedSecrets secrets[2];
+  const std::string unusable = ReadRunSecrets(options.secretsFile, log, secrets);
+  if (!unusable.empty()) {
+    return NoneStored(entries, asked, false, kRunSecretsRefused, unusable.c_str(), result);
+  }
 
   if (!LoadService(log)) {
     return NoneStored(entries, asked, false, kRunServiceNotLoaded,
@@ -265,7 +272,8 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
     if (!entry.described) {
       continue;
     }
-    if (entry.Unchanged()) {
+    const bool unchanged = entry.Unchanged();
+    if (unchanged) {
       result->Unchanged(entry.name, entry.vpn, *entry.record);
     } else if (!StoreEntry(&entry, options.check, result)) {
       if (&entry == &main && vpn.described) {
@@ -277,6 +285,8 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
                RememberModemSelection(&g_mainEntry, settingsPath)) {
       result->SettingsWritten();
     }
+    ApplyCredentials(g_rasLibrary, entry.name, secrets[&entry - entries].value, !unchanged,
+                     options.credentialsAlways, options.check, result);
   }
   return result->Status();
 }
@@ -307,7 +317,7 @@ BOOL CProvisionApp::InitInstance() {
     return FALSE;
   }
 
-  const CRunOptions options = ReadRunOptions(commandLine);
+  CRunOptions options = ReadRunOptions(commandLine);
   if (options.quiet) {
     // Before any path is touched: a drive without a disk must not ask a person.
     TurnOffSystemErrorBoxes();
@@ -321,6 +331,12 @@ BOOL CProvisionApp::InitInstance() {
   if (!options.reportFile.empty() && options.reportFile != "-") {
     reportPath[0] = '\0';
     FormFullPath(reportPath, sizeof reportPath, options.reportFile.c_str());
+  }
+  // So is a relative secrets file.
+  if (!options.secretsFile.empty() && options.secretsFile != "-") {
+    char secretsPath[kDirectoryCapacity] = "";
+    FormFullPath(secretsPath, sizeof secretsPath, options.secretsFile.c_str());
+    options.secretsFile = secretsPath;
   }
   const CRunLog log(logPath, options.quiet);
   log.Note({"start: ", commandLine});

@@ -52,6 +52,9 @@ void AppendEntry(std::string& report, const CEntryOutcome& entry) {
   report.append(entry.changes.empty() ? "]" : "\n      ]");
   report.append(",\n      \"error\": ");
   report.append(entry.error ? std::to_string(*entry.error) : "null");
+  if (entry.credentials != nullptr) {
+    report.append(",\n      \"credentials\": \"").append(entry.credentials).append("\"");
+  }
   report.append(",\n      \"message\": ").append(Json(entry.message)).append("\n    }");
 }
 

@@ -87,10 +87,35 @@ void CRunResult::Absent(const char* entryName, bool vpn) {
                  .message});
 }
 
+void CRunResult::CredentialsSet(const std::string& note) {
+  CEntryOutcome& outcome = entries_.back();
+  outcome.credentials = "set";
+  log_.Note({check_ ? "would set the credentials of " : "set the credentials of ",
+             Quoted(outcome.name), check_ ? "" : " " + note});
+}
+
+void CRunResult::CredentialsKept() {
+  CEntryOutcome& outcome = entries_.back();
+  outcome.credentials = "kept";
+  log_.Note({"kept the credentials of ", Quoted(outcome.name),
+             ": its entry is unchanged (/credentials:always sets them on every run)"});
+}
+
+void CRunResult::CredentialsRefused(uint32_t code, const std::string& reason) {
+  CEntryOutcome& outcome = entries_.back();
+  outcome.credentials = "refused";
+  outcome.error = code;
+  log_.Report({"credentials not stored for ", Quoted(outcome.name), ": ", reason});
+  status_ = status_ == kRunStoredAll ? kRunCredentialsRefused
+                                     : std::min(status_, int{kRunCredentialsRefused});
+}
+
 bool CRunResult::Changed() const {
   return settingsWritten_ ||
          std::any_of(entries_.begin(), entries_.end(), [](const CEntryOutcome& outcome) {
-           return outcome.result == EntryResult::kCreated ||
+           return (outcome.credentials != nullptr &&
+                   std::string_view(outcome.credentials) == "set") ||
+                  outcome.result == EntryResult::kCreated ||
                   outcome.result == EntryResult::kUpdated ||
                   outcome.result == EntryResult::kRemoved;
          });

@@ -17,15 +17,17 @@
 // that is not quiet always exits with 0, as installers that start the tool expect.
 enum RunStatus : int {
   kRunStoredAll = 0,
-  kRunUsage = 1,             // the command line is incomplete or unusable
-  kRunFileNotFound = 2,      // the entry description file does not exist
-  kRunServiceNotLoaded = 3,  // the remote-access library cannot be loaded
-  kRunExistingKept = 4,      // the overwrite question was not answered OK
-  kRunStoreRefused = 5,      // the service refused to store an entry
-  kRunNoDevice = 6,          // the main entry has no device: none installed, or none chosen
-  kRunNoVpnEntry = 7,        // no VPN adapter, or no VPNEntry section in the file
-  kRunOutOfMemory = 8,       // the run could not go on: memory ran out
-  kRunNoOwnFolder = 9,       // the tool's files directory cannot be made the current directory
+  kRunUsage = 1,                // the command line is incomplete or unusable
+  kRunFileNotFound = 2,         // the entry description file does not exist
+  kRunServiceNotLoaded = 3,     // the remote-access library cannot be loaded
+  kRunExistingKept = 4,         // the overwrite question was not answered OK
+  kRunStoreRefused = 5,         // the service refused to store an entry
+  kRunNoDevice = 6,             // the main entry has no device: none installed, or none chosen
+  kRunNoVpnEntry = 7,           // no VPN adapter, or no VPNEntry section in the file
+  kRunOutOfMemory = 8,          // the run could not go on: memory ran out
+  kRunNoOwnFolder = 9,          // the tool's files directory cannot be made the current directory
+  kRunSecretsRefused = 10,      // the secrets file cannot be used: nothing was stored
+  kRunCredentialsRefused = 11,  // an entry was stored, but not its credentials
 };
 
 // An entry's result, by the report's names (EntryResultName).
@@ -53,6 +55,8 @@ struct CEntryOutcome {
   CEntryChanges changes;
   std::optional<uint32_t> error;  // the service's code, for kFailed
   std::string message;            // the log's line about it
+  // With a secrets file that has a section for the entry: "set", "kept" or "refused".
+  const char* credentials = nullptr;
 };
 
 class CRunResult {
@@ -76,6 +80,11 @@ class CRunResult {
   // Removed, or with /check to be removed; `stored` is what was there (null: not read).
   void Removed(const char* entryName, bool vpn, const RASENTRYA* stored);
   void Absent(const char* entryName, bool vpn);
+  // The credentials of the entry whose outcome came last (stored or unchanged): given to the
+  // service, as `note` says for whom; left as the service keeps them; refused with `code`.
+  void CredentialsSet(const std::string& note);
+  void CredentialsKept();
+  void CredentialsRefused(uint32_t code, const std::string& reason);
   // The settings file was written: the remembered device changed.
   void SettingsWritten() { settingsWritten_ = true; }
 

@@ -10,7 +10,7 @@ namespace {
 constexpr char kUsageText[] =
     "Usage: dialkit INIT=\"myfile.ini\" CONNECT=\"connectoid\" [VPN=\"name\"] [ASK=0]\n"
     "               [/quiet] [/overwrite] [/device:DEVICE] [/check] [/log:FILE]\n"
-    "               [/report:FILE]\n"
+    "               [/report:FILE] [/secrets:FILE] [/credentials:always]\n"
     "       dialkit CONNECT=\"connectoid\" [VPN=\"name\"] /remove [/quiet] [/check] [/log:FILE]\n"
     "               [/report:FILE]\n"
     "\n"
@@ -30,6 +30,9 @@ constexpr char kUsageText[] =
     "  /check         a quiet run that writes nothing: says what it would store or remove\n"
     "  /log:FILE      append a record of the run to FILE (relative to the current directory)\n"
     "  /report:FILE   write what the run did as JSON to FILE (-: standard output)\n"
+    "  /secrets:FILE  the user names, passwords and pre-shared keys of the entries, in sections\n"
+    "                 named after them (-: standard input); read by its owner alone\n"
+    "  /credentials:always  set the credentials on every run, not only when an entry is stored\n"
     "  --help         show this text\n"
     "  --version      show the version\n"
     "\n"
@@ -40,8 +43,9 @@ constexpr char kUsageText[] =
     "Exit status with /quiet: 0 every entry asked for was stored (or removed), 1 unusable\n"
     "command line, 2 entry description file not found, 3 Remote Access Service not loaded,\n"
     "4 existing entries kept, 5 an entry refused by the service, 6 no device for the dial-up\n"
-    "entry, 7 VPN entry not stored, 8 out of memory, 9 files directory not usable. Without\n"
-    "/quiet the status is always 0.\n";
+    "entry, 7 VPN entry not stored, 8 out of memory, 9 files directory not usable, 10 secrets "
+    "file\n"
+    "not usable, 11 credentials refused. Without /quiet the status is always 0.\n";
 
 }  // namespace
 

@@ -83,6 +83,18 @@ void CFileChecker::CheckKey(const CListedKey& listed, int line, CCheckedEntry& e
             "nothing: comments are lines that start with `;`");
     return;
   }
+  // Installers ship this file and logs quote it: a secret has a file of its own, read by its owner
+  // alone. The value is never quoted.
+  constexpr string_view kSecretKeys[] = {"Password", "PreSharedKey", "L2tpPsk", "SharedSecret"};
+  if (key == nullptr && listed.hasValue &&
+      std::any_of(std::begin(kSecretKeys), std::end(kSecretKeys), [&](string_view secret) {
+        return TextEqualsIgnoringCase(listed.name, secret);
+      })) {
+    Add(FindingKind::kSecretKey, line, listed.name,
+        Quoted(listed.name) + " is a secret, which the tool never takes from the entry " +
+            "description file: give it in a secrets file (/secrets:FILE) and remove it here");
+    return;
+  }
   if (key == nullptr) {
     constexpr auto names = [] {
       std::array<string_view, std::size(kEntryKeys)> all;

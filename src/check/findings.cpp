@@ -22,6 +22,7 @@ constexpr CFindingKindInfo kFindingKinds[] = {
     {"DK108", Severity::kWarning},  // kLineWithoutEquals
     {"DK109", Severity::kWarning},  // kCommentBehindValue
     {"DK110", Severity::kNote},     // kHashLine
+    {"DK111", Severity::kError},    // kSecretKey
     {"DK201", Severity::kError},    // kKeywordCase
     {"DK202", Severity::kWarning},  // kKeywordInsideWord
     {"DK203", Severity::kWarning},  // kNoKeyword

@@ -25,6 +25,7 @@ enum class FindingKind {
   kLineWithoutEquals,
   kCommentBehindValue,
   kHashLine,
+  kSecretKey,
   kKeywordCase,
   kKeywordInsideWord,
   kNoKeyword,

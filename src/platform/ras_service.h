@@ -1,5 +1,5 @@
 // The Remote Access Service as the platform offers it: its records (other than the entry record,
-// which lives in entry/entry_record.h), connection states, notifier types and the thirteen
+// which lives in entry/entry_record.h), connection states, notifier types and the
 // functions the binding loads at run time. Declared here once, from the platform's documented
 // layouts, for every build; the platform's own ras.h is never included. Each record is checked
 // against its platform size and offsets on every build.
@@ -89,6 +89,24 @@ struct RASDIALPARAMSA {
   char szDomain[16];
 };
 
+// An entry's credentials, or its pre-shared key (in szPassword), as the credentials functions
+// take them; dwMask says which fields count (RASCM_...).
+struct RASCREDENTIALSA {
+  DWORD dwSize;
+  DWORD dwMask;
+  char szUserName[257];
+  char szPassword[257];
+  char szDomain[16];
+};
+
+inline constexpr DWORD RASCM_UserName = 0x1;
+inline constexpr DWORD RASCM_Password = 0x2;
+inline constexpr DWORD RASCM_Domain = 0x4;
+// For every user of the machine rather than the caller alone (Windows XP and later).
+inline constexpr DWORD RASCM_DefaultCreds = 0x8;
+// The entry's pre-shared key, in szPassword (Windows XP and later).
+inline constexpr DWORD RASCM_PreSharedKey = 0x10;
+
 // Optional dial settings. The last two fields are pointer-sized, as on the platform.
 struct RASDIALEXTENSIONS {
   DWORD dwSize;
@@ -132,6 +150,12 @@ DWORD WINAPI RasEditPhonebookEntryA(HWND owner, const char* phoneBook, const cha
 DWORD WINAPI RasEnumEntriesA(const char* reserved, const char* phoneBook, RASENTRYNAMEA* entries,
                              DWORD* size, DWORD* count);
 DWORD WINAPI RasGetErrorStringA(UINT code, char* buffer, DWORD size);
+// From Windows 2000: the entry's credentials, for its user or for all users.
+DWORD WINAPI RasSetCredentialsA(const char* phoneBook, const char* entryName,
+                                RASCREDENTIALSA* credentials, BOOL clearCredentials);
+// The 95 family's and NT 4.0's way: the user name, password and domain the entry dials with.
+DWORD WINAPI RasSetEntryDialParamsA(const char* phoneBook, RASDIALPARAMSA* parameters,
+                                    BOOL removePassword);
 }  // extern "C"
 
 // Pointer types of the functions, for the entry points the binding looks up.
@@ -148,6 +172,8 @@ using RasDialAProc = decltype(&RasDialA);
 using RasEditPhonebookEntryAProc = decltype(&RasEditPhonebookEntryA);
 using RasEnumEntriesAProc = decltype(&RasEnumEntriesA);
 using RasGetErrorStringAProc = decltype(&RasGetErrorStringA);
+using RasSetCredentialsAProc = decltype(&RasSetCredentialsA);
+using RasSetEntryDialParamsAProc = decltype(&RasSetEntryDialParamsA);
 
 static_assert(sizeof(RASCONNSTATE) == 4);
 
@@ -175,6 +201,13 @@ static_assert(offsetof(RASDIALPARAMSA, szCallbackNumber) == 390);
 static_assert(offsetof(RASDIALPARAMSA, szUserName) == 519);
 static_assert(offsetof(RASDIALPARAMSA, szPassword) == 776);
 static_assert(offsetof(RASDIALPARAMSA, szDomain) == 1033);
+
+static_assert(sizeof(RASCREDENTIALSA) == 540);
+static_assert(offsetof(RASCREDENTIALSA, dwSize) == 0);
+static_assert(offsetof(RASCREDENTIALSA, dwMask) == 4);
+static_assert(offsetof(RASCREDENTIALSA, szUserName) == 8);
+static_assert(offsetof(RASCREDENTIALSA, szPassword) == 265);
+static_assert(offsetof(RASCREDENTIALSA, szDomain) == 522);
 
 static_assert(sizeof(RASDIALEXTENSIONS) == 8 + 2 * sizeof(void*));
 static_assert(offsetof(RASDIALEXTENSIONS, dwSize) == 0);

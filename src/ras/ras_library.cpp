@@ -75,6 +75,11 @@ uint32_t CRasLibrary::Load(const char* phoneBookPath, const char* profileFileNam
   enumEntries_ = FindFunction<RasEnumEntriesAProc>(loader, standardLibrary_, "RasEnumEntriesA");
   getErrorString_ =
       FindFunction<RasGetErrorStringAProc>(loader, standardLibrary_, "RasGetErrorStringA");
+  // Windows 2000 and later have the first, the 95 family and NT 4.0 the second.
+  setCredentials_ =
+      FindFunction<RasSetCredentialsAProc>(loader, standardLibrary_, "RasSetCredentialsA");
+  setEntryDialParams_ =
+      FindFunction<RasSetEntryDialParamsAProc>(loader, standardLibrary_, "RasSetEntryDialParamsA");
 
   entrySizeProbe_ = 0;
   phoneBookPath_ = phoneBookPath;
@@ -143,4 +148,13 @@ uint32_t CRasLibrary::GetErrorString(UINT code, char* buffer, DWORD size) {
 
 uint32_t CRasLibrary::LibraryKind() {
   return alternativeLibraryInUse_ != 0 ? 100 : 200;
+}
+
+uint32_t CRasLibrary::SetCredentials(const char* entryName, RASCREDENTIALSA* credentials,
+                                     BOOL clearCredentials) {
+  return CallEntryPoint(setCredentials_, phoneBookPath_, entryName, credentials, clearCredentials);
+}
+
+uint32_t CRasLibrary::SetEntryDialParams(RASDIALPARAMSA* parameters, BOOL removePassword) {
+  return CallEntryPoint(setEntryDialParams_, phoneBookPath_, parameters, removePassword);
 }

@@ -63,6 +63,12 @@ class CRasApi {
   virtual uint32_t GetErrorString(UINT code, char* buffer, DWORD size) = 0;
   // 100 when the alternative library is in use, else 200 (also before Load).
   virtual uint32_t LibraryKind() = 0;
+  // The credentials functions, which the service of a Windows may lack (RasSetCredentialsA before
+  // Windows 2000): such a function's absence fails no Load, and its operation answers
+  // ERROR_PROC_NOT_FOUND.
+  virtual uint32_t SetCredentials(const char* entryName, RASCREDENTIALSA* credentials,
+                                  BOOL clearCredentials) = 0;
+  virtual uint32_t SetEntryDialParams(RASDIALPARAMSA* parameters, BOOL removePassword) = 0;
 
  protected:
   ~CRasApi() = default;
@@ -97,6 +103,9 @@ class CRasLibrary : public CRasApi {
   uint32_t EnumEntries(RASENTRYNAMEA** entries, uint32_t* count) override;
   uint32_t GetErrorString(UINT code, char* buffer, DWORD size) override;
   uint32_t LibraryKind() override;
+  uint32_t SetCredentials(const char* entryName, RASCREDENTIALSA* credentials,
+                          BOOL clearCredentials) override;
+  uint32_t SetEntryDialParams(RASDIALPARAMSA* parameters, BOOL removePassword) override;
 
   // The notifier that Dial gives the service (a RASDIALFUNC1): queues the notification on the
   // connection that the process-wide binding tracks under `connection`, or on the pending dial
@@ -127,6 +136,8 @@ class CRasLibrary : public CRasApi {
   RasEditPhonebookEntryAProc editPhonebookEntry_ = nullptr;
   RasEnumEntriesAProc enumEntries_ = nullptr;
   RasGetErrorStringAProc getErrorString_ = nullptr;
+  RasSetCredentialsAProc setCredentials_ = nullptr;
+  RasSetEntryDialParamsAProc setEntryDialParams_ = nullptr;
   // Key 0 is the pending dial: the one Dial has started and whose handle the service has not
   // returned yet. Guarded by g_dialLock.
   CHandleMap dialConnections_;

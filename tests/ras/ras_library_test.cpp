@@ -23,7 +23,8 @@ using Sizes = std::vector<DWORD>;
 const char* const kPhoneBook = "book.pbk";
 
 // Where Load succeeds, storing an entry and listing the devices reach the library in use, with
-// the phone book and the service's result unchanged; a missing function answers 127 unasked.
+// the phone book and the service's result unchanged; a missing function answers 127 unasked, and
+// the credentials functions may be missing from a library that loads.
 TEST(RasLibrary, LoadFollowsSwitchAndFallbackAndFreesOnFailureThenOperationsReachTheirLibrary) {
   const struct {
     const char* name;
@@ -83,6 +84,9 @@ TEST(RasLibrary, LoadFollowsSwitchAndFallbackAndFreesOnFailureThenOperationsReac
     const Strings reached = {library + ":RasSetEntryPropertiesA in book.pbk",
                              library + ":RasEnumDevicesA"};
     EXPECT_EQ(Fake().calls, bare ? Strings{} : reached);
+    // The fake, as Windows before 2000, has no credentials functions: no Load failed for that.
+    RASCREDENTIALSA credentials = {};
+    EXPECT_EQ(ras.SetCredentials("a", &credentials, 0), ERROR_PROC_NOT_FOUND);
   }
 }
 

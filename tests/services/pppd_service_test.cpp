@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "base/text.h"
 #include "entry_fields.h"
 #include "peer_store.h"
+#include "peer_words.h"
 #include "platform/ras_service.h"
 #include "ppp_system.h"
 #include "service_answers.h"
@@ -395,3 +397,114 @@ TEST(PppdService, DialsThroughPppdInOrderAndHangsUp) {
 }
 
 }  // namespace
+
+namespace {
+
+// A line of a secrets file as pppd's lexer reads it into words: blanks part words, double
+// quotes group them, a backslash takes the next character or three octal digits.
+std::vector<std::string> LexedWords(const std::string& line) {
+  std::vector<std::string> words;
+  for (size_t at = 0; at < line.size();) {
+    if (line[at] == ' ') {
+      ++at;
+      continue;
+    }
+    std::string word;
+    bool quoted = false;
+    for (; at < line.size() && (quoted || line[at] != ' '); ++at) {
+      if (line[at] == '"') {
+        quoted = !quoted;
+      } else if (line[at] == '\\' && std::isdigit(static_cast<unsigned char>(line[at + 1]))) {
+        word += static_cast<char>(std::stoi(line.substr(at + 1, 3), nullptr, 8));
+        at += 3;
+      } else {
+        word += line[at] == '\\' ? line[++at] : line[at];
+      }
+    }
+    words.push_back(word);
+  }
+  return words;
+}
+
+DWORD SetCredentials(const char* user, const char* password, DWORD mask) {
+  RASCREDENTIALSA credentials = {sizeof credentials, mask, {}, {}, {}};
+  CopyText(credentials.szUserName, user);
+  CopyText(credentials.szPassword, password);
+  return RasSetCredentialsA(nullptr, "Home", &credentials, 0);
+}
+
+}  // namespace
+
+// The password goes onto a marked line first in each secrets file, as one word pppd reads back
+// whole, or is refused; a person's lines stay as they were and go on after it, and the peer
+// names the user and its own remote name, which pppd takes. Removing the entry removes its lines.
+TEST(PppdService, CredentialsTakeLinesOfTheirOwnThatNoPersonsLineShadows) {
+  const struct {
+    const char* user;
+    const char* password;
+    DWORD mask;
+    DWORD result;
+  } rows[] = {
+      {"jo", "plain", RASCM_UserName | RASCM_Password, 0},
+      {"Jo Smith", "pa\"ss\\word #1\nplugin x", RASCM_UserName | RASCM_Password, 0},
+      {"jo", "@/etc/shadow", RASCM_UserName | RASCM_Password, ERROR_INVALID_PARAMETER},
+      {"*", "any", RASCM_UserName | RASCM_Password, ERROR_INVALID_PARAMETER},
+      {"jo\"\nplugin x", "p", RASCM_UserName | RASCM_Password, ERROR_INVALID_PARAMETER},
+      {"jo", "p", RASCM_UserName | RASCM_Password | RASCM_Domain, 0},
+      {"jo", "key", RASCM_PreSharedKey, kErrorNotSupported},
+  };
+  const std::string persons = "# mine\njo Home other\n* * fallback\n";
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.user + std::string(" ") + row.password);
+    const CPppRoot root;
+    const RASENTRYA record = Modem(root.AddPort("ttyS0"));
+    ASSERT_EQ(Store("Home", record), 0u);
+    const std::string chap = (root.path() / "etc/ppp/chap-secrets").string();
+    test::WriteFileBytes(chap, persons);
+    ASSERT_EQ(SetCredentials(row.user, row.password, row.mask), row.result);
+    const std::string peer = test::ReadFileBytes(root.Peer("Home"));
+    if (row.result != 0) {
+      EXPECT_EQ(test::ReadFileBytes(chap), persons);
+      continue;
+    }
+    for (const char* file : {"chap-secrets", "pap-secrets"}) {
+      const std::string path = (root.path() / "etc/ppp" / file).string();
+      const std::string text = test::ReadFileBytes(path);
+      ASSERT_EQ(text.rfind("# dialkit: the secret of the peer Home\n", 0), 0u) << text;
+      const size_t second = text.find('\n') + 1;
+      const size_t third = text.find('\n', second) + 1;
+      EXPECT_EQ(LexedWords(text.substr(second, third - second - 1)),
+                (std::vector<std::string>{row.user, "Home", row.password}));
+      EXPECT_EQ(text.substr(third), file == std::string("chap-secrets") ? persons : "");
+      EXPECT_EQ(fs::status(path).permissions(), fs::perms(0600));
+    }
+    EXPECT_NE(peer.find("\nuser " + PppWord(row.user) + "\nremotename Home\n"), std::string::npos)
+        << peer;
+    EXPECT_TRUE(ReadsAs("Home", record));
+    const int judged = PppdJudges(root.Peer("Home"));
+    EXPECT_TRUE(judged == -1 || judged == 0 || judged == 4) << "pppd ended with " << judged;
+    ASSERT_EQ(RasDeleteEntryA(nullptr, "Home"), 0u);
+    EXPECT_EQ(test::ReadFileBytes(chap), persons);
+  }
+}
+
+// A dial reads the peer, which names the user whose secret the tool stored.
+TEST(PppdService, ADialSeesTheUserNameAndItsSecret) {
+  const CPppRoot root;
+  root.AddProgram("pppd",
+                  "#!/bin/sh\ngrep -E '^(user|remotename) ' \"$2\" > \"$(dirname "
+                  "\"$0\")/seen\"\ngrep -c '^jo Home plain$' \"$(dirname \"$0\")/../../"
+                  "etc/ppp/chap-secrets\" >> \"$(dirname \"$0\")/seen\"\nexit 16\n");
+  ASSERT_EQ(Store("Home", Modem(root.AddPort("ttyS0"))), 0u);
+  RASCREDENTIALSA credentials = {
+      sizeof credentials, RASCM_UserName | RASCM_Password, "jo", "plain", {}};
+  ASSERT_EQ(RasSetCredentialsA(nullptr, "Home", &credentials, 0), 0u);
+  test::DialAndHangUp(Linked, "Home", 0);
+  EXPECT_EQ(test::ReadFileBytes((root.path() / "usr/sbin/seen").string()),
+            "user jo\nremotename Home\n1\n");
+  // Renamed, it keeps its secret until its credentials are set again, under its new name.
+  ASSERT_EQ(RasRenameEntryA(nullptr, "Home", "Work"), 0u);
+  ASSERT_EQ(RasSetCredentialsA(nullptr, "Work", &credentials, 0), 0u);
+  EXPECT_EQ(test::ReadFileBytes((root.path() / "etc/ppp/pap-secrets").string()),
+            "# dialkit: the secret of the peer Work\njo Work plain\n");
+}

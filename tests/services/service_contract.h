@@ -42,6 +42,12 @@ inline void ExpectThePlatformsRefusals(const FindFunction& find) {
   const auto dial = reinterpret_cast<RasDialAProc>(find("RasDialA"));
   const auto edit = reinterpret_cast<RasEditPhonebookEntryAProc>(find("RasEditPhonebookEntryA"));
   const auto entries = reinterpret_cast<RasEnumEntriesAProc>(find("RasEnumEntriesA"));
+  const auto credentials = reinterpret_cast<RasSetCredentialsAProc>(find("RasSetCredentialsA"));
+  const auto dialParams =
+      reinterpret_cast<RasSetEntryDialParamsAProc>(find("RasSetEntryDialParamsA"));
+  RASCREDENTIALSA unknownCredentials = {};
+  RASCREDENTIALSA strangeMask = {sizeof(RASCREDENTIALSA), 0x100, {}, {}, {}};
+  RASCREDENTIALSA user = {sizeof(RASCREDENTIALSA), RASCM_UserName, {}, {}, {}};
   RASENTRYA entry = {};
   entry.dwSize = kEntryRecordSize;
   RASDIALPARAMSA named = DialParameters("a/b");
@@ -77,6 +83,13 @@ inline void ExpectThePlatformsRefusals(const FindFunction& find) {
       {dial(nullptr, nullptr, &named, 0, nullptr, &handle), 623},
       {edit(nullptr, nullptr, "a/b"), 623},
       {entries(nullptr, nullptr, &name, &size, &count), 632},
+      {credentials(nullptr, "Work", nullptr, 0), 87},
+      {credentials(nullptr, "Work", &unknownCredentials, 0), 632},
+      {credentials(nullptr, "Work", &strangeMask, 0), 87},
+      {credentials(nullptr, "a/b", &user, 0), 623},
+      {credentials(nullptr, "Absent", &user, 0), 623},
+      {dialParams(nullptr, &unknownDial, 0), 632},
+      {dialParams(nullptr, &named, 0), 623},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(row[0], row[1]) << "row " << &row - rows;

@@ -59,6 +59,22 @@ options:
         and the module warns.
     type: bool
     default: true
+  secrets:
+    description:
+      - The entries' credentials, by entry name (the I(connect) or I(vpn) name), each with any of
+        C(user_name), C(domain), C(password) and C(pre_shared_key).
+      - Handed to the tool on its standard input as a secrets file (C(/secrets:-)), never on its
+        command line, where every user of the machine could read them; never logged.
+      - A password is set when the entry is created or changed, or on every run with
+        I(credentials=always); the report says C(set) or C(kept) for each entry.
+    type: dict
+  credentials:
+    description:
+      - C(changed) sets the credentials only with an entry stored; C(always) on every run, which
+        then reports a change, since a stored password cannot be read back to compare.
+    type: str
+    choices: [changed, always]
+    default: changed
   executable:
     description:
       - The C(dialkit) program, a name looked for on the path or a path.
@@ -81,6 +97,17 @@ EXAMPLES = r"""
     vpn: My VPN
     init: /etc/dialkit/isp.ini
     device: modem
+
+- name: A VPN with its user's password and the L2TP pre-shared key, from the vault
+  dialkit.dialup.entry:
+    connect: My ISP
+    vpn: Office
+    init: /etc/dialkit/isp.ini
+    secrets:
+      Office:
+        user_name: jo
+        password: "{{ vault_office_password }}"
+        pre_shared_key: "{{ vault_office_psk }}"
 
 - name: Keep an entry that a person changed
   dialkit.dialup.entry:
@@ -119,7 +146,8 @@ diff:
 report:
   description: The tool's run report (schema 1, see docs/run-report.md), with one entry for each
     name given, its result (created, updated, unchanged, kept, removed, absent, not stored,
-    failed), device and changes.
+    failed), device and changes, and C(credentials) (set, kept, refused) for an entry that
+    I(secrets) names.
   returned: when the tool ran
   type: dict
 """
@@ -169,10 +197,38 @@ def command_line(module, executable):
             argv.append("/overwrite")
         if params["device"]:
             argv.append("/device:" + params["device"])
+        if params["secrets"]:
+            argv.append("/secrets:-")
+            if params["credentials"] == "always":
+                argv.append("/credentials:always")
     argv += ["/quiet", "/report:-"]
     if module.check_mode:
         argv.append("/check")
     return argv
+
+
+SECRET_KEYS = (("user_name", "UserName"), ("domain", "Domain"), ("password", "Password"),
+               ("pre_shared_key", "PreSharedKey"))
+
+
+def secrets_text(module):
+    """The secrets file for the tool's standard input: a section per entry, each value in quotes,
+    which the tool takes off. No message here ever quotes a value."""
+    text = ""
+    for name, values in (module.params["secrets"] or {}).items():
+        if not isinstance(values, dict) or set(values) - set(k for k, _ in SECRET_KEYS):
+            module.fail_json(msg="secrets for %s take only user_name, domain, password and "
+                             "pre_shared_key" % name)
+        text += "[%s]\n" % name
+        for key, tool_key in SECRET_KEYS:
+            value = values.get(key)
+            if value is None:
+                continue
+            value = str(value)
+            if "\n" in value or "\r" in value:
+                module.fail_json(msg="the %s for %s cannot hold a line break" % (key, name))
+            text += '%s="%s"\n' % (tool_key, value)
+    return text
 
 
 def entry_diff(entry, init):
@@ -197,6 +253,8 @@ def main():
             state=dict(type="str", choices=["present", "absent"], default="present"),
             overwrite=dict(type="bool", default=True),
             executable=dict(type="str", default="dialkit"),
+            secrets=dict(type="dict", no_log=True),
+            credentials=dict(type="str", choices=["changed", "always"], default="changed"),
         ),
         required_if=[("state", "present", ["init"])],
         supports_check_mode=True,
@@ -206,7 +264,8 @@ def main():
         executable = module.get_bin_path(executable, required=True)
     tool_version(module, executable)
 
-    rc, out, err = module.run_command(command_line(module, executable))
+    secrets = secrets_text(module) if module.params["secrets"] and module.params["state"] == "present" else None
+    rc, out, err = module.run_command(command_line(module, executable), data=secrets)
     try:
         report = json.loads(out)
     except ValueError:

@@ -1,0 +1,159 @@
+// The service's lines in pppd's secrets files, and the user and remote name in the peer file.
+#include "peer_secrets.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "base/text.h"
+#include "peer_entries.h"
+#include "peer_store.h"
+#include "peer_words.h"
+#include "platform/result_codes.h"
+
+namespace {
+
+constexpr const char* kSecretsFiles[] = {"chap-secrets", "pap-secrets"};
+
+bool StartsWithOption(std::string_view line, std::string_view option) {
+  const size_t start = line.find_first_not_of(" \t");
+  return start != std::string_view::npos && line.substr(start).starts_with(option) &&
+         (line.size() == start + option.size() ||
+          std::strchr(" \t", line[start + option.size()]) != nullptr);
+}
+
+// A user name the peer's `user` line can hold as a word that the service reads back.
+bool IsPlainUserName(std::string_view user) {
+  for (const char c : user) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || c == '"' || c == '\\') {
+      return false;
+    }
+  }
+  return !user.empty() && user != "*";
+}
+
+DWORD RewriteSecrets(const CPeersFolder& folder, std::string_view remoteName,
+                     std::string_view line) {
+  for (const char* file : kSecretsFiles) {
+    std::string text;
+    if (const DWORD failed = folder.ReadSystemFile(file, &text)) {
+      // A file the service cannot have written into (a link, a folder) holds none of its lines.
+      if (line.empty() && failed == kErrorAccessDenied) {
+        continue;
+      }
+      return failed;
+    }
+    const std::string changed = WithOwnSecret(text, remoteName, line);
+    if (changed != text) {
+      if (const DWORD failed = folder.WriteSystemFile(file, changed)) {
+        return failed;
+      }
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string WithOwnSecret(std::string_view text, std::string_view remoteName,
+                          std::string_view line) {
+  const std::string mark = kSecretMark + std::string(remoteName);
+  std::string kept;
+  if (!line.empty()) {
+    kept.append(mark).append("\n").append(line).append("\n");
+  }
+  bool dropNext = false;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = std::min(text.find('\n', start), text.size());
+    const std::string_view each = text.substr(start, end - start);
+    start = end + 1;
+    if (each == mark) {
+      dropNext = true;
+    } else if (dropNext) {
+      dropNext = false;
+    } else {
+      kept.append(each).append("\n");
+    }
+  }
+  return kept;
+}
+
+std::string SecretLine(std::string_view user, std::string_view remoteName,
+                       std::string_view secret) {
+  if (user.empty() || user == "*" || secret.starts_with("@/")) {
+    return {};
+  }
+  return PppWord(user) + " " + PppWord(remoteName) + " " + PppWord(secret);
+}
+
+DWORD StorePeerCredentials(const std::string& root, const std::string& entryName,
+                           const RASCREDENTIALSA& credentials) {
+  const DWORD mask = credentials.dwMask;
+  if ((mask & RASCM_PreSharedKey) != 0 ||
+      ((mask & RASCM_Domain) != 0 && credentials.szDomain[0] != '\0')) {
+    return kErrorNotSupported;
+  }
+  const std::string_view user = credentials.szUserName;
+  if ((mask & RASCM_UserName) == 0 || !IsPlainUserName(user)) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  CPeerEntry entry;
+  CPeersFolder folder;
+  if (!FindPeerEntry(root, entryName, &entry)) {
+    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+  }
+  if (const DWORD failed = folder.Open(root)) {
+    return failed;
+  }
+  if (!FindPeerEntry(root, entryName, &entry)) {
+    return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+  }
+  if (!entry.contents.ours || !entry.trusted) {
+    return kErrorAccessDenied;
+  }
+  if ((mask & RASCM_Password) != 0) {
+    const std::string_view password = credentials.szPassword;
+    const std::string line = password.empty() ? "" : SecretLine(user, entry.file, password);
+    if (!password.empty() && line.empty()) {
+      return ERROR_INVALID_PARAMETER;
+    }
+    if (const DWORD failed = RewriteSecrets(folder, entry.file, line)) {
+      return failed;
+    }
+  }
+  // The peer names the user and the remote name its secrets are found under, in place of any
+  // other it named.
+  // A renamed peer keeps its old remote name: the service's lines for that name go with this store.
+  std::vector<std::string>& lines = entry.contents.personLines;
+  for (const std::string& line : lines) {
+    const size_t start = line.find("remotename ");
+    const std::string earlier = start == std::string::npos ? "" : line.substr(start + 11);
+    // Never the lines of a peer that is there under that name.
+    if (StartsWithOption(line, "remotename") && earlier != entry.file &&
+        IsPeerName(earlier.c_str()) && FindPeerFile(root, earlier).empty()) {
+      if (const DWORD failed = RewriteSecrets(folder, earlier, "")) {
+        return failed;
+      }
+    }
+  }
+  std::erase_if(lines, [](const std::string& line) {
+    return StartsWithOption(line, "user") || StartsWithOption(line, "remotename");
+  });
+  lines.push_back("user " + PppWord(user));
+  lines.push_back("remotename " + PppWord(entry.file));
+  std::string peer;
+  if (const DWORD refused =
+          FormatPeer(entry.contents.entryName, entry.contents.record, root, &peer)) {
+    return refused;
+  }
+  return folder.Write(entry.file, WithPersonLines(std::move(peer), lines));
+}
+
+DWORD RemovePeerSecrets(const std::string& root, std::string_view remoteName) {
+  CPeersFolder folder;
+  if (const DWORD failed = folder.Open(root)) {
+    return failed;
+  }
+  return RewriteSecrets(folder, remoteName, "");
+}
