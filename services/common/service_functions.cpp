@@ -1,6 +1,7 @@
 // The thirteen exported functions of every service. Each first looks for a failure the service
 // was made to give, then checks its arguments in the platform's order (missing pointers, record
 // sizes, names, buffer sizes), and only then asks the service (service_operations.h).
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,13 @@ DWORD CheckEntryName(const char* name, NameUse use) {
     return 0;
   }
   return use == NameUse::kNamesNew ? ERROR_INVALID_NAME : ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+}
+
+// The 1768-byte record every service takes; a service of a later Windows takes longer ones too.
+bool TakesRecordSize(DWORD size) {
+  const ServiceOperations& service = ThisService();
+  return size == kEntryRecordSize ||
+         (service.takesRecordSize != nullptr && service.takesRecordSize(size));
 }
 
 }  // namespace
@@ -84,11 +92,13 @@ DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* entryName
   if (entrySize == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
-  if (entry != nullptr && entry->dwSize != kEntryRecordSize) {
+  const DWORD layoutSize = entry != nullptr ? entry->dwSize : kEntryRecordSize;
+  if (!TakesRecordSize(layoutSize)) {
     return ERROR_INVALID_SIZE;
   }
   // The empty name asks for a new entry's record.
-  RASENTRYA found = DefaultEntryRecord();
+  LongEntryRecord found = {};
+  found.base = DefaultEntryRecord();
   if (entryName != nullptr && *entryName != '\0') {
     if (const DWORD refused = CheckEntryName(entryName, NameUse::kFindsExisting)) {
       return refused;
@@ -97,8 +107,8 @@ DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* entryName
       return missing;
     }
   }
-  const bool withAlternates = found.dwAlternateOffset != 0 && ThisService().answersAlternates;
-  return AnswerEntryRecord(found, withAlternates, entry, entrySize, deviceInfoSize);
+  const bool withAlternates = found.base.dwAlternateOffset != 0 && ThisService().answersAlternates;
+  return AnswerEntryRecord(found, layoutSize, withAlternates, entry, entrySize, deviceInfoSize);
 }
 
 DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName, RASENTRYA* entry,
@@ -109,16 +119,19 @@ DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName
   if (entryName == nullptr || entry == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
-  if (entry->dwSize != kEntryRecordSize) {
+  const DWORD layoutSize = entry->dwSize;
+  if (!TakesRecordSize(layoutSize)) {
     return ERROR_INVALID_SIZE;
   }
-  if (entrySize < kEntryRecordSize) {
+  if (entrySize < layoutSize) {
     return ERROR_BUFFER_INVALID;
   }
   if (const DWORD refused = CheckEntryName(entryName, NameUse::kNamesNew)) {
     return refused;
   }
-  return ThisService().storeEntry(phoneBook, entryName, *entry);
+  LongEntryRecord record = {};
+  std::memcpy(&record, entry, layoutSize);
+  return ThisService().storeEntry(phoneBook, entryName, record, layoutSize);
 }
 
 DWORD WINAPI RasGetCountryInfoA(RASCTRYINFO* country, DWORD* size) {
@@ -193,7 +206,7 @@ DWORD WINAPI RasEditPhonebookEntryA(HWND, const char* phoneBook, const char* ent
     return refused;
   }
   // There is no dialog to show: the entry is left as it is.
-  RASENTRYA unchanged;
+  LongEntryRecord unchanged = {};
   return ThisService().readEntry(phoneBook, entryName, &unchanged);
 }
 

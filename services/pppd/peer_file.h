@@ -11,12 +11,15 @@
 #include <string_view>
 #include <vector>
 
+#include "entry/entry_layouts.h"
 #include "entry/entry_record.h"
 #include "platform_types.h"
 
 // The first of the lines that keep the record; the entry's name follows ("#: Name=..."), then
 // each field.
 inline constexpr char kPeerRecordMark[] = "#: dialkit entry 1";
+// The line after the record's that keeps a tunnel strategy other than the default, by its word.
+inline constexpr char kPeerStrategyLine[] = "#: VpnStrategy=";
 
 // The peer file of the entry `entryName` (a name IsPeerName takes) under `root` (ppp_system.h),
 // from the record alone: the file system is not asked. 0, or why the record cannot be a peer:
@@ -24,8 +27,15 @@ inline constexpr char kPeerRecordMark[] = "#: dialkit entry 1";
 // kErrorDeviceDoesNotExist for a modem whose device name names no port that ModemPort takes;
 // ERROR_INVALID_PARAMETER for a VPN server that is no host name or address, or for a word longer
 // than pppd reads whole (a root with a path of a thousand bytes).
+// `vpnStrategy` is the entry's tunnel strategy (0 for a record without one), kept on a line of
+// its own beside the record's.
 DWORD FormatPeer(std::string_view entryName, const RASENTRYA& record, const std::string& root,
-                 std::string* peer);
+                 std::string* peer, DWORD vpnStrategy = 0);
+
+// PPTP is the one tunnel the service dials (through pptp): a strategy that tries it at all, only,
+// first or after another tunnel, as Windows falls back to it, dials PPTP; one that excludes it
+// (L2TP, SSTP or IKEv2 only) cannot be kept.
+bool PeerTakesStrategy(DWORD vpnStrategy);
 
 // The number the modem dials for the record: LocalPhoneNumber with only what a modem dials
 // (digits, * # , ! @, and W P T in either letter case, as modems take them) kept; with
@@ -46,6 +56,7 @@ struct CPeerContents {
   bool ours = false;
   std::string entryName;
   RASENTRYA record;
+  DWORD vpnStrategy = 0;
   // Blank lines, comments, and the options of the connection that no field of the record speaks
   // of (user, persist, maxfail, ...), each with its argument: a store or a rename keeps them.
   std::vector<std::string> personLines;

@@ -152,8 +152,16 @@ CPeerContents ReadPeerContents(std::string_view fileName, std::string_view text,
   RASENTRYA record = {};
   record.dwSize = kEntryRecordSize;
   size_t next = 0;
+  DWORD strategy = VS_Default;
   for (at += 2; at < lines.size() && lines[at].starts_with("#: "); ++at) {
-    ReadStoredLine(&record, lines[at].substr(3), &next);
+    if (lines[at].starts_with(kPeerStrategyLine)) {
+      const std::string word(lines[at].substr(std::strlen(kPeerStrategyLine)));
+      for (const BitName& name : kVpnStrategyNames) {
+        strategy = word == name.name ? name.bit : strategy;
+      }
+    } else {
+      ReadStoredLine(&record, lines[at].substr(3), &next);
+    }
   }
   if (name.find('\0') != std::string::npos || !IsPeerName(name.c_str()) ||
       PeerFileName(name) != fileName) {
@@ -163,7 +171,7 @@ CPeerContents ReadPeerContents(std::string_view fileName, std::string_view text,
   // tool finds it as an existing entry and asks before it overwrites it.
   contents.entryName = name;
   std::string expected;
-  if (FormatPeer(name, record, root, &expected) != 0) {
+  if (FormatPeer(name, record, root, &expected, strategy) != 0) {
     return contents;
   }
   // The service's lines, all of them and in order, and between them only a person's.
@@ -180,7 +188,7 @@ CPeerContents ReadPeerContents(std::string_view fileName, std::string_view text,
     }
   }
   if (matched == ours.size()) {
-    contents = {true, name, record, std::move(personLines)};
+    contents = {true, name, record, strategy, std::move(personLines)};
   }
   return contents;
 }

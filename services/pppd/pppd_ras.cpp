@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "base/text.h"
+#include "entry/entry_layouts.h"
 #include "entry/entry_record.h"
 #include "peer_entries.h"
+#include "peer_file.h"
 #include "peer_words.h"
 #include "platform/ras_service.h"
 #include "platform/result_codes.h"
@@ -29,17 +31,40 @@ DWORD DeleteEntry(const char*, const char* entryName) {
   return DeletePeerEntry(PppRoot(), entryName);
 }
 
-DWORD ReadEntry(const char*, const char* entryName, RASENTRYA* record) {
+// Linux takes the record of every Windows the tool knows; a peer keeps the fields it carries.
+bool TakesRecordSize(DWORD size) {
+  for (const EntryLayout& layout : kEntryLayouts) {
+    if (size == layout.size) {
+      return true;
+    }
+  }
+  return false;
+}
+
+DWORD ReadEntry(const char*, const char* entryName, LongEntryRecord* record) {
   CPeerEntry found;
   if (!FindPeerEntry(PppRoot(), entryName, &found)) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
-  *record = found.contents.record;
+  *record = {};
+  record->base = found.contents.record;
+  record->dwVpnStrategy = found.contents.vpnStrategy;
   return 0;
 }
 
-DWORD StoreEntry(const char*, const char* entryName, const RASENTRYA& record) {
-  return StorePeerEntry(PppRoot(), entryName, record);
+DWORD StoreEntry(const char*, const char* entryName, const LongEntryRecord& record, DWORD size) {
+  // A record without the strategy leaves the entry's as it was.
+  DWORD strategy = VS_Default;
+  CPeerEntry found;
+  if (size >= offsetof(LongEntryRecord, dwfOptions2)) {
+    strategy = record.dwVpnStrategy;
+  } else if (FindPeerEntry(PppRoot(), entryName, &found)) {
+    strategy = found.contents.vpnStrategy;
+  }
+  if (!PeerTakesStrategy(strategy)) {
+    return kErrorNotSupported;
+  }
+  return StorePeerEntry(PppRoot(), entryName, record.base, strategy);
 }
 
 // Linux keeps no table of countries' dialing rules to answer from.
@@ -85,6 +110,7 @@ constexpr ServiceOperations kPppd = {
     .validateName = ValidateName,
     .renameEntry = RenameEntry,
     .deleteEntry = DeleteEntry,
+    .takesRecordSize = TakesRecordSize,
     .readEntry = ReadEntry,
     .storeEntry = StoreEntry,
     // pppd dials one number: the record is answered as it was stored.

@@ -50,6 +50,7 @@ enum class FindingKind {
   kAlternatesOffsetNotZero,
   kEmptyPhoneNumber,
   kEmptyAreaCode,
+  kUnknownValue,
   kCount
 };
 
