@@ -15,6 +15,7 @@
 #include "app/entry_comparison.h"
 #include "app/entry_query.h"
 #include "app/files_directory.h"
+#include "app/later_store.h"
 #include "app/remove_run.h"
 #include "app/run_log.h"
 #include "app/run_report.h"
@@ -27,6 +28,7 @@
 #include "dialog_templates.h"
 #include "entry/entry_reader.h"
 #include "entry/entry_record.h"
+#include "entry/later_keys.h"
 #include "framework/window_system.h"
 #include "platform/paths.h"
 #include "platform/result_codes.h"
@@ -70,12 +72,23 @@ struct CPlannedEntry {
   CStoredEntry stored;
   bool described = false;  // it has its record and device, and is to be stored
   CEntryChanges changes;
+  CLaterKeys later;      // the keys only the later records carry, where the file sets any
+  CLongEntry longEntry;  // with them: what the service keeps at the longest size it takes
 
+  void ReadLaterKeys(const char* section) {
+    later = ReadLaterEntryKeys(g_entryFilePath, section);
+    AgreeBaseOptions(later, record);
+  }
+  LongEntryRecord Merged() const { return MergedEntry(longEntry, *record, later, vpn); }
   // What storing would change: needed to decide only where the service gave a record, and
   // otherwise (every key is new) only for a report.
   void Compare(bool reported) {
+    if (later.Any()) {
+      longEntry = ReadLongEntry(name);
+    }
     if (stored.Read() != nullptr || reported) {
       changes = CompareEntryRecords(stored.Read(), record);
+      CompareLaterKeys(later, longEntry.Stored(), Merged(), &changes);
     }
   }
   bool Unchanged() const { return stored.Read() != nullptr && changes.empty(); }
@@ -131,13 +144,28 @@ void ReportNoDevice(CRunResult* result, const CMissingDevice& missing, const CRu
               FieldText(first.szDeviceName), ")", g_askForDevice ? ", and leave out ASK=0" : ""});
 }
 
-// Stores the entry with exactly its 1768 bytes, or with /check says it would; on failure tells
-// the user the service's code.
+// Stores the entry with exactly its 1768 bytes, or where the file sets later keys with the longest
+// record the service takes (later_store.h), or with /check says it would; on failure tells the
+// user the service's code. An entry whose later keys this Windows cannot carry is not stored.
 bool StoreEntry(CPlannedEntry* entry, bool check, CRunResult* result) {
   entry->record->dwSize = kEntryRecordSize;
-  const uint32_t code = check ? 0
-                              : g_rasLibrary.SetEntryProperties(entry->name, entry->record,
-                                                                kEntryRecordSize, nullptr, 0);
+  std::string notCarried;
+  uint32_t code = 0;
+  if (entry->later.Any()) {
+    const LongEntryRecord merged = entry->Merged();
+    notCarried = LaterKeyNotCarried(entry->later, merged, *entry->longEntry.layout);
+    if (!check && notCarried.empty()) {
+      code = StoreLongEntry(entry->name, entry->later, merged, entry->longEntry, &notCarried);
+    }
+  } else if (!check) {
+    code =
+        g_rasLibrary.SetEntryProperties(entry->name, entry->record, kEntryRecordSize, nullptr, 0);
+  }
+  if (!notCarried.empty()) {
+    result->NotStored(entry->name, entry->vpn, kRunKeyNotCarried, notCarried, entry->record,
+                      !entry->stored.Absent(), std::move(entry->changes));
+    return false;
+  }
   if (code != 0) {
     char message[kMessageCapacity];
     FormatText(message, sizeof message, kStoreFailedText, static_cast<unsigned>(code), entry->name);
@@ -232,8 +260,12 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   }
 
   ReadEntryDescription(&g_mainEntry, g_entryFilePath, nullptr);
+  main.ReadLaterKeys(nullptr);
   int vpnFlag = vpnWanted && ReadEntryDescription(&g_vpnEntry, g_entryFilePath, kVpnSection) == 1;
   const bool vpnDescribed = vpnFlag != 0;
+  if (vpnDescribed) {
+    vpn.ReadLaterKeys(kVpnSection);
+  }
 
   CMissingDevice missing;
   main.described = AssignDevices(&g_mainEntry, &g_vpnEntry, &vpnFlag, g_askForDevice, settingsPath,

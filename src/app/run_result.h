@@ -26,6 +26,8 @@ enum RunStatus : int {
   kRunNoVpnEntry = 7,        // no VPN adapter, or no VPNEntry section in the file
   kRunOutOfMemory = 8,       // the run could not go on: memory ran out
   kRunNoOwnFolder = 9,       // the tool's files directory cannot be made the current directory
+  kRunKeyNotCarried =
+      10,  // a key the file sets: a value it does not know, or one this Windows lacks
 };
 
 // An entry's result, by the report's names (EntryResultName).

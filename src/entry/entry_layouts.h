@@ -126,9 +126,12 @@ inline constexpr BitName kEncryptionTypeNames[] = {
     {"Optional", ET_Optional},
 };
 
-// The one bit the flag key UsePreSharedKey stands for in the file; an IKEv2 strategy moves it to
-// RASEO2_UsePreSharedKeyForIkev2Initiator when the record is stored.
-inline constexpr BitName kPreSharedKeyBit[] = {{"UsePreSharedKey", RASEO2_UsePreSharedKey}};
+// The bits of dwfOptions2 the tool names. The first is the one the flag key UsePreSharedKey
+// stands for in the file; an IKEv2 strategy moves it to the second when the record is stored.
+inline constexpr BitName kPreSharedKeyBits[] = {
+    {"UsePreSharedKey", RASEO2_UsePreSharedKey},
+    {"UsePreSharedKeyForIkev2Initiator", RASEO2_UsePreSharedKeyForIkev2Initiator},
+};
 
 static_assert(sizeof(RASIPV6ADDR) == 16 && sizeof(EntryGuid) == 16);
 static_assert(offsetof(LongEntryRecord, base) == 0);

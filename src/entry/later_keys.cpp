@@ -117,10 +117,15 @@ void ApplyLaterKeys(const CLaterKeys& keys, LongEntryRecord* record) {
       record->dwfOptions2 |= bit;
     }
   }
-  if (keys.IsSet(FieldNamed("dwEncryptionType"))) {
-    const bool required =
-        record->dwEncryptionType == ET_Require || record->dwEncryptionType == ET_RequireMax;
-    record->base.dwfOptions = required ? (record->base.dwfOptions | RASEO_RequireDataEncryption)
-                                       : (record->base.dwfOptions & ~RASEO_RequireDataEncryption);
+  AgreeBaseOptions(keys, &record->base);
+}
+
+void AgreeBaseOptions(const CLaterKeys& keys, RASENTRYA* record) {
+  const RecordField& encryption = FieldNamed("dwEncryptionType");
+  if (keys.IsSet(encryption)) {
+    const DWORD type = DwordOf(keys.values, encryption);
+    const bool required = type == ET_Require || type == ET_RequireMax;
+    record->dwfOptions = required ? (record->dwfOptions | RASEO_RequireDataEncryption)
+                                  : (record->dwfOptions & ~RASEO_RequireDataEncryption);
   }
 }

@@ -39,6 +39,8 @@ bool LaterKeyValue(const RecordField& key, const std::string& word, DWORD* value
 // Options word RequireDataEncryption: that bit is made to agree with it, so that the two fields
 // never say different things.
 void ApplyLaterKeys(const CLaterKeys& keys, LongEntryRecord* record);
+// The part of ApplyLaterKeys that falls in RASENTRYA: RequireDataEncryption made to agree.
+void AgreeBaseOptions(const CLaterKeys& keys, RASENTRYA* record);
 
 // Whether the strategy's tunnel is IKEv2, alone or first.
 bool UsesIkev2(DWORD strategy);

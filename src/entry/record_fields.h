@@ -37,10 +37,10 @@ struct RecordField {
         sizeof(RASENTRYA::member), bitNames                                  \
   }
 #define DIALKIT_FIELD(name, member, kind) DIALKIT_RECORD_FIELD(name, name, member, kind, {})
-#define DIALKIT_LATER_FIELD(name, member, kind, bitNames)                    \
-  RecordField {                                                              \
-    name, name, #member, FieldKind::kind, offsetof(LongEntryRecord, member), \
-        sizeof(LongEntryRecord::member), bitNames                            \
+#define DIALKIT_LATER_FIELD(name, storedName, member, kind, bitNames)              \
+  RecordField {                                                                    \
+    name, storedName, #member, FieldKind::kind, offsetof(LongEntryRecord, member), \
+        sizeof(LongEntryRecord::member), bitNames                                  \
   }
 
 // Every field but dwSize that the tool names, in the record's order: RASENTRYA's, then those of
@@ -76,11 +76,14 @@ inline constexpr RecordField kFieldTable[] = {
     DIALKIT_FIELD("Channels", dwChannels, kNumber),
     DIALKIT_FIELD("Reserved1", dwReserved1, kNumber),
     DIALKIT_FIELD("Reserved2", dwReserved2, kNumber),
-    DIALKIT_LATER_FIELD("IdleDisconnectSeconds", dwIdleDisconnectSeconds, kNumber, {}),
-    DIALKIT_LATER_FIELD("EncryptionType", dwEncryptionType, kChoice, kEncryptionTypeNames),
-    DIALKIT_LATER_FIELD("VpnStrategy", dwVpnStrategy, kChoice, kVpnStrategyNames),
-    DIALKIT_LATER_FIELD("UsePreSharedKey", dwfOptions2, kFlag, kPreSharedKeyBit),
-    DIALKIT_LATER_FIELD("DnsSuffix", szDnsSuffix, kText, {}),
+    // The stored records keep dwfOptions2 whole, by the names of its bits.
+    DIALKIT_LATER_FIELD("IdleDisconnectSeconds", "IdleDisconnectSeconds", dwIdleDisconnectSeconds,
+                        kNumber, {}),
+    DIALKIT_LATER_FIELD("EncryptionType", "EncryptionType", dwEncryptionType, kChoice,
+                        kEncryptionTypeNames),
+    DIALKIT_LATER_FIELD("VpnStrategy", "VpnStrategy", dwVpnStrategy, kChoice, kVpnStrategyNames),
+    DIALKIT_LATER_FIELD("UsePreSharedKey", "Options2", dwfOptions2, kFlag, kPreSharedKeyBits),
+    DIALKIT_LATER_FIELD("DnsSuffix", "DnsSuffix", szDnsSuffix, kText, {}),
 };
 
 #undef DIALKIT_LATER_FIELD
