@@ -15,7 +15,7 @@ CPeerEntry ReadEntryFile(const std::string& root, const std::string& file) {
   const CPeerFileText read = ReadPeerFile(root, file);
   CPeerEntry entry{file, ReadPeerContents(file, read.text, root), read.trusted};
   if (!entry.trusted) {
-    entry.contents = {false, entry.contents.entryName, DefaultEntryRecord(), 0, {}};
+    entry.contents = {false, entry.contents.entryName, DefaultEntryRecord(), {}, {}};
   }
   return entry;
 }
@@ -47,7 +47,7 @@ DWORD WriteEntry(const CPeersFolder& folder, const std::string& root, const std:
                  const CPeerContents& contents) {
   std::string peer;
   if (const DWORD refused =
-          FormatPeer(contents.entryName, contents.record, root, &peer, contents.vpnStrategy)) {
+          FormatPeer(contents.entryName, contents.record, root, &peer, contents.later)) {
     return refused;
   }
   return folder.Write(file, WithPersonLines(std::move(peer), contents.personLines));
@@ -81,7 +81,7 @@ std::vector<std::string> ListPeerEntries(const std::string& root) {
 }
 
 DWORD StorePeerEntry(const std::string& root, const std::string& name, const RASENTRYA& record,
-                     DWORD vpnStrategy) {
+                     const LongEntryRecord& later) {
   CPeersFolder folder;
   if (const DWORD failed = folder.Open(root)) {
     return failed;
@@ -97,7 +97,7 @@ DWORD StorePeerEntry(const std::string& root, const std::string& name, const RAS
     return kErrorDeviceDoesNotExist;
   }
   entry.contents.record = record;
-  entry.contents.vpnStrategy = vpnStrategy;
+  entry.contents.later = later;
   return WriteEntry(folder, root, entry.file, entry.contents);
 }
 

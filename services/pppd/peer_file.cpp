@@ -56,15 +56,13 @@ class CPeerWriter {
     Comment("not applied on Linux: " + std::string(field) + (value.empty() ? "" : " ") +
             std::string(value) + ": " + std::string(why));
   }
-  void Record(std::string_view entryName, const RASENTRYA& record, DWORD vpnStrategy) {
+  void Record(std::string_view entryName, const RASENTRYA& record, const LongEntryRecord& later) {
     text_.append(kPeerRecordMark)
         .append("\n#: Name=")
         .append(EscapeStoredText(std::string(entryName)));
     text_ += '\n';
     AppendStoredRecord(text_, record, "#: ");
-    if (vpnStrategy != VS_Default) {
-      text_.append(kPeerStrategyLine).append(StrategyName(vpnStrategy)) += '\n';
-    }
+    AppendLaterStoredFields(text_, later, "#: ");
   }
   void Blank() { text_.append("#\n"); }
   bool TooLong() const { return tooLong_; }
@@ -258,7 +256,8 @@ bool PeerTakesStrategy(DWORD vpnStrategy) {
 }
 
 DWORD FormatPeer(std::string_view entryName, const RASENTRYA& record, const std::string& root,
-                 std::string* peer, DWORD vpnStrategy) {
+                 std::string* peer, const LongEntryRecord& later) {
+  const DWORD vpnStrategy = later.dwVpnStrategy;
   if (record.dwFramingProtocol != RASFP_Ppp || !PeerTakesStrategy(vpnStrategy)) {
     return kErrorNotSupported;
   }
@@ -276,7 +275,7 @@ DWORD FormatPeer(std::string_view entryName, const RASENTRYA& record, const std:
   out.Comment(
       "keeps the lines you add (user, persist, maxfail, ...) when it writes the file anew.");
   out.Comment("Change another line and the file is yours: dialkit replaces it only after asking.");
-  out.Record(entryName, record, vpnStrategy);
+  out.Record(entryName, record, later);
   out.Blank();
   if (vpn && vpnStrategy > VS_PptpFirst) {
     out.Comment(std::string("VpnStrategy ") + StrategyName(vpnStrategy) +

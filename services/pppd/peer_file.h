@@ -18,8 +18,6 @@
 // The first of the lines that keep the record; the entry's name follows ("#: Name=..."), then
 // each field.
 inline constexpr char kPeerRecordMark[] = "#: dialkit entry 1";
-// The line after the record's that keeps a tunnel strategy other than the default, by its word.
-inline constexpr char kPeerStrategyLine[] = "#: VpnStrategy=";
 
 // The peer file of the entry `entryName` (a name IsPeerName takes) under `root` (ppp_system.h),
 // from the record alone: the file system is not asked. 0, or why the record cannot be a peer:
@@ -27,10 +25,11 @@ inline constexpr char kPeerStrategyLine[] = "#: VpnStrategy=";
 // kErrorDeviceDoesNotExist for a modem whose device name names no port that ModemPort takes;
 // ERROR_INVALID_PARAMETER for a VPN server that is no host name or address, or for a word longer
 // than pppd reads whole (a root with a path of a thousand bytes).
-// `vpnStrategy` is the entry's tunnel strategy (0 for a record without one), kept on a line of
-// its own beside the record's.
+// `later` holds the entry's fields of the later records (its base is not read): those the tool
+// names are kept after the record's lines where they are not zero (entry_fields.h), the tunnel
+// strategy among them.
 DWORD FormatPeer(std::string_view entryName, const RASENTRYA& record, const std::string& root,
-                 std::string* peer, DWORD vpnStrategy = 0);
+                 std::string* peer, const LongEntryRecord& later = {});
 
 // PPTP is the one tunnel the service dials (through pptp): a strategy that tries it at all, only,
 // first or after another tunnel, as Windows falls back to it, dials PPTP; one that excludes it
@@ -56,7 +55,7 @@ struct CPeerContents {
   bool ours = false;
   std::string entryName;
   RASENTRYA record;
-  DWORD vpnStrategy = 0;
+  LongEntryRecord later = {};  // its fields of the later records; the base is not used
   // Blank lines, comments, and the options of the connection that no field of the record speaks
   // of (user, persist, maxfail, ...), each with its argument: a store or a rename keeps them.
   std::vector<std::string> personLines;

@@ -152,14 +152,9 @@ CPeerContents ReadPeerContents(std::string_view fileName, std::string_view text,
   RASENTRYA record = {};
   record.dwSize = kEntryRecordSize;
   size_t next = 0;
-  DWORD strategy = VS_Default;
+  LongEntryRecord later = {};
   for (at += 2; at < lines.size() && lines[at].starts_with("#: "); ++at) {
-    if (lines[at].starts_with(kPeerStrategyLine)) {
-      const std::string word(lines[at].substr(std::strlen(kPeerStrategyLine)));
-      for (const BitName& name : kVpnStrategyNames) {
-        strategy = word == name.name ? name.bit : strategy;
-      }
-    } else {
+    if (!ReadLaterStoredLine(&later, lines[at].substr(3))) {
       ReadStoredLine(&record, lines[at].substr(3), &next);
     }
   }
@@ -171,7 +166,7 @@ CPeerContents ReadPeerContents(std::string_view fileName, std::string_view text,
   // tool finds it as an existing entry and asks before it overwrites it.
   contents.entryName = name;
   std::string expected;
-  if (FormatPeer(name, record, root, &expected, strategy) != 0) {
+  if (FormatPeer(name, record, root, &expected, later) != 0) {
     return contents;
   }
   // The service's lines, all of them and in order, and between them only a person's.
@@ -188,7 +183,7 @@ CPeerContents ReadPeerContents(std::string_view fileName, std::string_view text,
     }
   }
   if (matched == ours.size()) {
-    contents = {true, name, record, strategy, std::move(personLines)};
+    contents = {true, name, record, later, std::move(personLines)};
   }
   return contents;
 }

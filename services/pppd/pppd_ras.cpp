@@ -1,6 +1,7 @@
 // The Remote Access Service over pppd: its operations behind the thirteen functions, over the
 // peer files of the system under PppRoot(). The phone book argument names no file here: the
 // peers directory is the phone book. docs/pppd-service.md says what each function does.
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -46,25 +47,25 @@ DWORD ReadEntry(const char*, const char* entryName, LongEntryRecord* record) {
   if (!FindPeerEntry(PppRoot(), entryName, &found)) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
-  *record = {};
+  *record = found.contents.later;
   record->base = found.contents.record;
-  record->dwVpnStrategy = found.contents.vpnStrategy;
   return 0;
 }
 
+// A record shorter than the longest leaves the entry's later fields beyond it as they were.
 DWORD StoreEntry(const char*, const char* entryName, const LongEntryRecord& record, DWORD size) {
-  // A record without the strategy leaves the entry's as it was.
-  DWORD strategy = VS_Default;
+  LongEntryRecord whole = {};
   CPeerEntry found;
-  if (size >= offsetof(LongEntryRecord, dwfOptions2)) {
-    strategy = record.dwVpnStrategy;
-  } else if (FindPeerEntry(PppRoot(), entryName, &found)) {
-    strategy = found.contents.vpnStrategy;
+  if (FindPeerEntry(PppRoot(), entryName, &found)) {
+    whole = found.contents.later;
   }
-  if (!PeerTakesStrategy(strategy)) {
+  std::memcpy(&whole, &record, size);
+  if (!PeerTakesStrategy(whole.dwVpnStrategy)) {
     return kErrorNotSupported;
   }
-  return StorePeerEntry(PppRoot(), entryName, record.base, strategy);
+  const RASENTRYA base = whole.base;
+  whole.base = {};
+  return StorePeerEntry(PppRoot(), entryName, base, whole);
 }
 
 // Linux keeps no table of countries' dialing rules to answer from.
