@@ -9,8 +9,11 @@
 
 #include "platform_entry_offsets.h"
 
+// The header spells the record's name as a macro, "struct tagRASENTRYA".
+using PlatformEntry = RASENTRYA;
+
 #define DIALKIT_OFFSET(member) \
-  { #member, offsetof(RASENTRYA, member), sizeof(RASENTRYA::member) }
+  { #member, offsetof(PlatformEntry, member), sizeof(PlatformEntry::member) }
 
 const PlatformOffset kPlatformEntryOffsets[] = {
     DIALKIT_OFFSET(dwfOptions),
