@@ -73,7 +73,8 @@ LongEntryRecord MergedEntry(const CLongEntry& known, const RASENTRYA& base, cons
                             bool vpn) {
   LongEntryRecord merged = known.record;
   merged.base = base;
-  if (merged.dwType == 0) {
+  // A new entry's default is a phone entry's: its kind follows its device.
+  if (merged.dwType == 0 || known.Stored() == nullptr) {
     merged.dwType = vpn ? RASET_Vpn : RASET_Phone;
   }
   ApplyLaterKeys(keys, &merged);

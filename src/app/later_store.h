@@ -26,7 +26,7 @@ struct CLongEntry {
 CLongEntry ReadLongEntry(const char* entryName);
 
 // The record a store writes: `known`'s fields, the device-assigned `base`, then the file's keys.
-// An entry whose kind the service left open gets the kind of its device: VPN or phone.
+// A new entry, or one whose kind the service left open, gets the kind of its device: VPN or phone.
 LongEntryRecord MergedEntry(const CLongEntry& known, const RASENTRYA& base, const CLaterKeys& keys,
                             bool vpn);
 
