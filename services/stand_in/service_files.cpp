@@ -1,8 +1,6 @@
 // The stand-in service's data directory, device list and failure orders.
 #include "service_files.h"
 
-#include "entry/entry_layouts.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
