@@ -76,8 +76,8 @@ inline constexpr EntryLayout kEntryLayouts[] = {
     {"Windows 95", kEntryRecordSize},
 };
 
-// The longest layout that holds the field of `width` bytes at `offset`'s end: the first Windows
-// that has it is the shortest such one.
+// The layout of the first Windows whose record holds the field of `width` bytes at `offset`: the
+// shortest one that reaches the field's end.
 constexpr const EntryLayout& FirstLayoutHolding(size_t offset, size_t width) {
   const EntryLayout* holding = &kEntryLayouts[0];
   for (const EntryLayout& layout : kEntryLayouts) {
