@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!contents.ours) {
     return 0;
   }
-  FUZZ_CHECK(FormatPeer(contents.entryName, contents.record, kRoot, &ours) == 0);
+  FUZZ_CHECK(FormatPeer(contents.entryName, contents.record, kRoot, &ours, contents.later) == 0);
   const std::vector<std::string> read = PppdWords(text);
   const std::vector<std::string> written = PppdWords(ours);
   size_t matched = 0;
@@ -109,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       ReadPeerContents("Home", WithPersonLines(ours, contents.personLines), kRoot);
   FUZZ_CHECK(again.ours && again.entryName == contents.entryName &&
              again.personLines == contents.personLines &&
-             std::memcmp(&again.record, &contents.record, sizeof(RASENTRYA)) == 0);
+             std::memcmp(&again.record, &contents.record, sizeof(RASENTRYA)) == 0 &&
+             std::memcmp(&again.later, &contents.later, sizeof(LongEntryRecord)) == 0);
   return 0;
 }

@@ -77,25 +77,60 @@ RASIPADDR ParseAddress(const std::string& text) {
   return RASIPADDR{parts[0], parts[1], parts[2], parts[3]};
 }
 
-void AppendField(std::string& text, const RASENTRYA& record, const RecordField& field) {
+DWORD DwordAt(const char* place) {
+  DWORD value;
+  std::memcpy(&value, place, sizeof value);
+  return value;
+}
+
+// A choice by its name; a value without one in decimal.
+void AppendChoice(std::string& text, DWORD value, std::span<const BitName> names) {
+  for (const BitName& name : names) {
+    if (name.bit == value) {
+      text.append(name.name);
+      return;
+    }
+  }
+  text.append(std::to_string(value));
+}
+
+DWORD ParseChoice(std::string_view text, std::span<const BitName> names) {
+  for (const BitName& name : names) {
+    if (TextEqualsIgnoringCase(text, name.name)) {
+      return name.bit;
+    }
+  }
+  return ReadNumber(std::string(text), 10);
+}
+
+// The field at its offset in `record`, the bytes of a RASENTRYA or of a LongEntryRecord.
+void AppendField(std::string& text, const char* record, const RecordField& field) {
+  const char* place = record + field.offset;
   switch (field.kind) {
     case FieldKind::kNumber:
-      text.append(std::to_string(DwordOf(record, field)));
+      text.append(std::to_string(DwordAt(place)));
       return;
     case FieldKind::kBits:
-      AppendBits(text, DwordOf(record, field), field.bitNames);
+    case FieldKind::kFlag:
+      AppendBits(text, DwordAt(place), field.bitNames);
       return;
-    case FieldKind::kAddress:
-      text.append(DottedOf(record, field));
+    case FieldKind::kChoice:
+      AppendChoice(text, DwordAt(place), field.bitNames);
       return;
+    case FieldKind::kAddress: {
+      RASIPADDR address;
+      std::memcpy(&address, place, sizeof address);
+      text.append(DottedAddress(address));
+      return;
+    }
     case FieldKind::kText:
-      AppendEscapedStoredText(text, TextOf(record, field));
+      AppendEscapedStoredText(text, FieldText(place, field.width));
       return;
   }
 }
 
-void ParseField(RASENTRYA* record, const RecordField& field, std::string_view value) {
-  char* place = reinterpret_cast<char*>(record) + field.offset;
+void ParseField(char* record, const RecordField& field, std::string_view value) {
+  char* place = record + field.offset;
   DWORD number = 0;
   RASIPADDR address = {};
   switch (field.kind) {
@@ -104,7 +139,12 @@ void ParseField(RASENTRYA* record, const RecordField& field, std::string_view va
       std::memcpy(place, &number, sizeof number);
       return;
     case FieldKind::kBits:
+    case FieldKind::kFlag:
       number = ParseBits(value, field.bitNames);
+      std::memcpy(place, &number, sizeof number);
+      return;
+    case FieldKind::kChoice:
+      number = ParseChoice(value, field.bitNames);
       std::memcpy(place, &number, sizeof number);
       return;
     case FieldKind::kAddress:
@@ -120,6 +160,11 @@ void ParseField(RASENTRYA* record, const RecordField& field, std::string_view va
       }
       return;
   }
+}
+
+bool IsZeroField(const char* record, const RecordField& field) {
+  const char* place = record + field.offset;
+  return std::all_of(place, place + field.width, [](char c) { return c == 0; });
 }
 
 int HexDigit(char c) {
@@ -140,9 +185,36 @@ int HexDigit(char c) {
 void AppendStoredRecord(std::string& text, const RASENTRYA& record, std::string_view linePrefix) {
   for (const RecordField& field : kRecordFields) {
     text.append(linePrefix).append(field.storedName).append("=");
-    AppendField(text, record, field);
+    AppendField(text, reinterpret_cast<const char*>(&record), field);
     text.append("\n");
   }
+}
+
+void AppendLaterStoredFields(std::string& text, const LongEntryRecord& record,
+                             std::string_view linePrefix) {
+  const char* bytes = reinterpret_cast<const char*>(&record);
+  for (const RecordField& field : kLaterRecordFields) {
+    if (!IsZeroField(bytes, field)) {
+      text.append(linePrefix).append(field.storedName).append("=");
+      AppendField(text, bytes, field);
+      text.append("\n");
+    }
+  }
+}
+
+bool ReadLaterStoredLine(LongEntryRecord* record, std::string_view line) {
+  const size_t equals = line.find('=');
+  if (equals == std::string_view::npos) {
+    return false;
+  }
+  const std::string_view key = TrimStoredBlanks(line.substr(0, equals));
+  for (const RecordField& field : kLaterRecordFields) {
+    if (TextEqualsIgnoringCase(key, field.storedName)) {
+      ParseField(reinterpret_cast<char*>(record), field, TrimStoredBlanks(line.substr(equals + 1)));
+      return true;
+    }
+  }
+  return false;
 }
 
 void ReadStoredLine(RASENTRYA* record, std::string_view line, size_t* next) {
@@ -157,7 +229,8 @@ void ReadStoredLine(RASENTRYA* record, std::string_view line, size_t* next) {
   for (size_t tried = 0, field = *next % kFieldCount; tried < kFieldCount;
        ++tried, field = (field + 1) % kFieldCount) {
     if (TextEqualsIgnoringCase(key, kRecordFields[field].storedName)) {
-      ParseField(record, kRecordFields[field], TrimStoredBlanks(line.substr(equals + 1)));
+      ParseField(reinterpret_cast<char*>(record), kRecordFields[field],
+                 TrimStoredBlanks(line.substr(equals + 1)));
       *next = field + 1;
       return;
     }

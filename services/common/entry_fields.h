@@ -10,11 +10,20 @@
 #include <string>
 #include <string_view>
 
+#include "entry/entry_layouts.h"
 #include "entry/entry_record.h"
 
 // Appends each field of `record` as a line of its own, in the record's order: `linePrefix`, the
 // key, an equals sign, the value, a line feed.
 void AppendStoredRecord(std::string& text, const RASENTRYA& record, std::string_view linePrefix);
+
+// Appends the named fields of the later layouts (kLaterRecordFields) that are not zero, the same
+// way: a record of 1768 bytes, whose later fields are all zero, adds no line.
+void AppendLaterStoredFields(std::string& text, const LongEntryRecord& record,
+                             std::string_view linePrefix);
+
+// Sets the later field that a "Key=value" line names; false when it names none.
+bool ReadLaterStoredLine(LongEntryRecord* record, std::string_view line);
 
 // Sets the field that a "Key=value" line names (blanks around the key and the value aside, the
 // key compared as a C text and without regard to letter case); a line without an equals sign or

@@ -96,10 +96,10 @@ DWORD AnswerErrorString(UINT code, char* buffer, DWORD size) {
   return 0;
 }
 
-DWORD AnswerEntryRecord(const RASENTRYA& found, bool withAlternates, RASENTRYA* entry,
-                        DWORD* entrySize, DWORD* deviceInfoSize) {
+DWORD AnswerEntryRecord(const LongEntryRecord& found, DWORD layoutSize, bool withAlternates,
+                        RASENTRYA* entry, DWORD* entrySize, DWORD* deviceInfoSize) {
   // An empty list is its terminating empty string: two bytes.
-  const DWORD needed = withAlternates ? kEntryRecordSize + 2 : kEntryRecordSize;
+  const DWORD needed = withAlternates ? layoutSize + 2 : layoutSize;
   // No device-specific configuration is kept.
   if (deviceInfoSize != nullptr) {
     *deviceInfoSize = 0;
@@ -108,10 +108,11 @@ DWORD AnswerEntryRecord(const RASENTRYA& found, bool withAlternates, RASENTRYA* 
     *entrySize = needed;
     return ERROR_BUFFER_TOO_SMALL;
   }
-  *entry = found;
+  std::memcpy(entry, &found, layoutSize);
+  entry->dwSize = layoutSize;
   if (withAlternates) {
-    entry->dwAlternateOffset = kEntryRecordSize;
-    std::memset(reinterpret_cast<BYTE*>(entry) + kEntryRecordSize, 0, 2);
+    entry->dwAlternateOffset = layoutSize;
+    std::memset(reinterpret_cast<BYTE*>(entry) + layoutSize, 0, 2);
   }
   *entrySize = needed;
   return 0;

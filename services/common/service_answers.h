@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "entry/entry_layouts.h"
 #include "entry/entry_record.h"
 #include "platform/result_codes.h"
 #include "platform_types.h"
@@ -19,12 +20,13 @@ bool IsPlatformEntryName(const char* name);
 // so a caller can learn the record size and start from sensible values.
 RASENTRYA DefaultEntryRecord();
 
-// RasGetEntryPropertiesA's answer once the record `found` is known: the record into the caller's,
-// or the size needed and 603 when it is missing or too small; no device-specific data. With
+// RasGetEntryPropertiesA's answer once the record `found` is known: its first `layoutSize` bytes
+// (the size the caller's record says, a size the service takes) into the caller's record, or the
+// size needed and 603 when it is missing or too small; no device-specific data. With
 // `withAlternates`, an empty list of alternate numbers follows the record, as the platform's
 // entries with alternate numbers have their list there.
-DWORD AnswerEntryRecord(const RASENTRYA& found, bool withAlternates, RASENTRYA* entry,
-                        DWORD* entrySize, DWORD* deviceInfoSize);
+DWORD AnswerEntryRecord(const LongEntryRecord& found, DWORD layoutSize, bool withAlternates,
+                        RASENTRYA* entry, DWORD* entrySize, DWORD* deviceInfoSize);
 
 // RasGetErrorStringA's answer: the text of `code` into the caller's buffer.
 DWORD AnswerErrorString(UINT code, char* buffer, DWORD size);

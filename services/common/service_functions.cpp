@@ -56,11 +56,18 @@ DWORD StoreCredentialsOf(const char* phoneBook, const char* entryName,
       !EndsInside(credentials.szDomain, sizeof credentials.szDomain)) {
     return ERROR_INVALID_PARAMETER;
   }
-  RASENTRYA existing;
+  LongEntryRecord existing;
   if (const DWORD missing = ThisService().readEntry(phoneBook, entryName, &existing)) {
     return missing;
   }
   return ThisService().storeCredentials(phoneBook, entryName, credentials);
+}
+
+// The 1768-byte record every service takes; a service of a later Windows takes longer ones too.
+bool TakesRecordSize(DWORD size) {
+  const ServiceOperations& service = ThisService();
+  return size == kEntryRecordSize ||
+         (service.takesRecordSize != nullptr && service.takesRecordSize(size));
 }
 
 }  // namespace
@@ -111,11 +118,13 @@ DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* entryName
   if (entrySize == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
-  if (entry != nullptr && entry->dwSize != kEntryRecordSize) {
+  const DWORD layoutSize = entry != nullptr ? entry->dwSize : kEntryRecordSize;
+  if (!TakesRecordSize(layoutSize)) {
     return ERROR_INVALID_SIZE;
   }
   // The empty name asks for a new entry's record.
-  RASENTRYA found = DefaultEntryRecord();
+  LongEntryRecord found = {};
+  found.base = DefaultEntryRecord();
   if (entryName != nullptr && *entryName != '\0') {
     if (const DWORD refused = CheckEntryName(entryName, NameUse::kFindsExisting)) {
       return refused;
@@ -124,8 +133,8 @@ DWORD WINAPI RasGetEntryPropertiesA(const char* phoneBook, const char* entryName
       return missing;
     }
   }
-  const bool withAlternates = found.dwAlternateOffset != 0 && ThisService().answersAlternates;
-  return AnswerEntryRecord(found, withAlternates, entry, entrySize, deviceInfoSize);
+  const bool withAlternates = found.base.dwAlternateOffset != 0 && ThisService().answersAlternates;
+  return AnswerEntryRecord(found, layoutSize, withAlternates, entry, entrySize, deviceInfoSize);
 }
 
 DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName, RASENTRYA* entry,
@@ -136,16 +145,19 @@ DWORD WINAPI RasSetEntryPropertiesA(const char* phoneBook, const char* entryName
   if (entryName == nullptr || entry == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
-  if (entry->dwSize != kEntryRecordSize) {
+  const DWORD layoutSize = entry->dwSize;
+  if (!TakesRecordSize(layoutSize)) {
     return ERROR_INVALID_SIZE;
   }
-  if (entrySize < kEntryRecordSize) {
+  if (entrySize < layoutSize) {
     return ERROR_BUFFER_INVALID;
   }
   if (const DWORD refused = CheckEntryName(entryName, NameUse::kNamesNew)) {
     return refused;
   }
-  return ThisService().storeEntry(phoneBook, entryName, *entry);
+  LongEntryRecord record = {};
+  std::memcpy(&record, entry, layoutSize);
+  return ThisService().storeEntry(phoneBook, entryName, record, layoutSize);
 }
 
 DWORD WINAPI RasGetCountryInfoA(RASCTRYINFO* country, DWORD* size) {
@@ -220,7 +232,7 @@ DWORD WINAPI RasEditPhonebookEntryA(HWND, const char* phoneBook, const char* ent
     return refused;
   }
   // There is no dialog to show: the entry is left as it is.
-  RASENTRYA unchanged;
+  LongEntryRecord unchanged = {};
   return ThisService().readEntry(phoneBook, entryName, &unchanged);
 }
 

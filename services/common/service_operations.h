@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "entry/entry_layouts.h"
 #include "entry/entry_record.h"
 #include "platform/ras_service.h"
 #include "platform_types.h"
@@ -35,10 +36,16 @@ struct ServiceOperations {
   DWORD (*validateName)(const char* phoneBook, const char* entryName);
   DWORD (*renameEntry)(const char* phoneBook, const char* oldName, const char* newName);
   DWORD (*deleteEntry)(const char* phoneBook, const char* entryName);
-  // The stored record of the entry into *record; 623 when there is none.
-  DWORD (*readEntry)(const char* phoneBook, const char* entryName, RASENTRYA* record);
-  // The record has the entry record's size.
-  DWORD (*storeEntry)(const char* phoneBook, const char* entryName, const RASENTRYA& record);
+  // The sizes of entry record the service takes (a Windows takes its own layout's and every
+  // shorter one's); 632 answers any other.
+  bool (*takesRecordSize)(DWORD size);
+  // The stored record of the entry into *record, whose fields the service does not keep stay
+  // zero; 623 when there is none.
+  DWORD (*readEntry)(const char* phoneBook, const char* entryName, LongEntryRecord* record);
+  // The first `size` bytes of `record` are the caller's, a size takesRecordSize takes; an entry
+  // stored before keeps its fields beyond them.
+  DWORD (*storeEntry)
+  (const char* phoneBook, const char* entryName, const LongEntryRecord& record, DWORD size);
   // Whether an entry with alternate numbers is answered with room for their list after the
   // record, as the platform answers them.
   bool answersAlternates;

@@ -15,7 +15,7 @@ CPeerEntry ReadEntryFile(const std::string& root, const std::string& file) {
   const CPeerFileText read = ReadPeerFile(root, file);
   CPeerEntry entry{file, ReadPeerContents(file, read.text, root), read.trusted};
   if (!entry.trusted) {
-    entry.contents = {false, entry.contents.entryName, DefaultEntryRecord(), {}};
+    entry.contents = {false, entry.contents.entryName, DefaultEntryRecord(), {}, {}};
   }
   return entry;
 }
@@ -46,7 +46,8 @@ std::string RecordText(const RASENTRYA& record) {
 DWORD WriteEntry(const CPeersFolder& folder, const std::string& root, const std::string& file,
                  const CPeerContents& contents) {
   std::string peer;
-  if (const DWORD refused = FormatPeer(contents.entryName, contents.record, root, &peer)) {
+  if (const DWORD refused =
+          FormatPeer(contents.entryName, contents.record, root, &peer, contents.later)) {
     return refused;
   }
   return folder.Write(file, WithPersonLines(std::move(peer), contents.personLines));
@@ -79,7 +80,8 @@ std::vector<std::string> ListPeerEntries(const std::string& root) {
   return names;
 }
 
-DWORD StorePeerEntry(const std::string& root, const std::string& name, const RASENTRYA& record) {
+DWORD StorePeerEntry(const std::string& root, const std::string& name, const RASENTRYA& record,
+                     const LongEntryRecord& later) {
   CPeersFolder folder;
   if (const DWORD failed = folder.Open(root)) {
     return failed;
@@ -95,6 +97,7 @@ DWORD StorePeerEntry(const std::string& root, const std::string& name, const RAS
     return kErrorDeviceDoesNotExist;
   }
   entry.contents.record = record;
+  entry.contents.later = later;
   return WriteEntry(folder, root, entry.file, entry.contents);
 }
 

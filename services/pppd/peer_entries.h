@@ -33,7 +33,8 @@ std::vector<std::string> ListPeerEntries(const std::string& root);
 // Stores the record as the entry `name`: over the entry when it exists, keeping the spelling it was
 // stored under and the lines a person added; ERROR_ALREADY_EXISTS when another entry holds its
 // file; a code of FormatPeer or CPeersFolder otherwise.
-DWORD StorePeerEntry(const std::string& root, const std::string& name, const RASENTRYA& record);
+DWORD StorePeerEntry(const std::string& root, const std::string& name, const RASENTRYA& record,
+                     const LongEntryRecord& later = {});
 
 // Renames the entry: a file of the service's own is written anew under the new name, keeping the
 // lines a person added, and the old file removed; a person's file moves as it is, and takes only

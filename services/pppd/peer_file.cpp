@@ -28,6 +28,15 @@ bool IsZero(const RASIPADDR& address) {
   return address.a == 0 && address.b == 0 && address.c == 0 && address.d == 0;
 }
 
+const char* StrategyName(DWORD vpnStrategy) {
+  for (const BitName& name : kVpnStrategyNames) {
+    if (name.bit == vpnStrategy) {
+      return name.name;
+    }
+  }
+  return "Default";
+}
+
 // The peer file's lines: options, each of words that pppd reads as they were given, with what
 // it comes from; and comments, which never hold a line break.
 class CPeerWriter {
@@ -47,12 +56,13 @@ class CPeerWriter {
     Comment("not applied on Linux: " + std::string(field) + (value.empty() ? "" : " ") +
             std::string(value) + ": " + std::string(why));
   }
-  void Record(std::string_view entryName, const RASENTRYA& record) {
+  void Record(std::string_view entryName, const RASENTRYA& record, const LongEntryRecord& later) {
     text_.append(kPeerRecordMark)
         .append("\n#: Name=")
         .append(EscapeStoredText(std::string(entryName)));
     text_ += '\n';
     AppendStoredRecord(text_, record, "#: ");
+    AppendLaterStoredFields(text_, later, "#: ");
   }
   void Blank() { text_.append("#\n"); }
   bool TooLong() const { return tooLong_; }
@@ -240,9 +250,15 @@ std::string DialString(const RASENTRYA& record) {
   return dialled;
 }
 
+bool PeerTakesStrategy(DWORD vpnStrategy) {
+  return vpnStrategy <= VS_Ikev2First && vpnStrategy != VS_L2tpOnly && vpnStrategy != VS_SstpOnly &&
+         vpnStrategy != VS_Ikev2Only;
+}
+
 DWORD FormatPeer(std::string_view entryName, const RASENTRYA& record, const std::string& root,
-                 std::string* peer) {
-  if (record.dwFramingProtocol != RASFP_Ppp) {
+                 std::string* peer, const LongEntryRecord& later) {
+  const DWORD vpnStrategy = later.dwVpnStrategy;
+  if (record.dwFramingProtocol != RASFP_Ppp || !PeerTakesStrategy(vpnStrategy)) {
     return kErrorNotSupported;
   }
   const bool vpn = FieldText(record.szDeviceType) == kVpnType;
@@ -259,8 +275,12 @@ DWORD FormatPeer(std::string_view entryName, const RASENTRYA& record, const std:
   out.Comment(
       "keeps the lines you add (user, persist, maxfail, ...) when it writes the file anew.");
   out.Comment("Change another line and the file is yours: dialkit replaces it only after asking.");
-  out.Record(entryName, record);
+  out.Record(entryName, record, later);
   out.Blank();
+  if (vpn && vpnStrategy > VS_PptpFirst) {
+    out.Comment(std::string("VpnStrategy ") + StrategyName(vpnStrategy) +
+                ": PPTP is the one tunnel here, which Windows too tries after the first");
+  }
   if (vpn) {
     out.Option({"pty", ShellWord(SystemProgram(root, "pptp")) + " " + server + " --nolaunchpppd"},
                "the VPN server, through pptp");

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "entry/entry_layouts.h"
 #include "entry/entry_record.h"
 #include "platform_types.h"
 
@@ -24,8 +25,16 @@ inline constexpr char kPeerRecordMark[] = "#: dialkit entry 1";
 // kErrorDeviceDoesNotExist for a modem whose device name names no port that ModemPort takes;
 // ERROR_INVALID_PARAMETER for a VPN server that is no host name or address, or for a word longer
 // than pppd reads whole (a root with a path of a thousand bytes).
+// `later` holds the entry's fields of the later records (its base is not read): those the tool
+// names are kept after the record's lines where they are not zero (entry_fields.h), the tunnel
+// strategy among them.
 DWORD FormatPeer(std::string_view entryName, const RASENTRYA& record, const std::string& root,
-                 std::string* peer);
+                 std::string* peer, const LongEntryRecord& later = {});
+
+// PPTP is the one tunnel the service dials (through pptp): a strategy that tries it at all, only,
+// first or after another tunnel, as Windows falls back to it, dials PPTP; one that excludes it
+// (L2TP, SSTP or IKEv2 only) cannot be kept.
+bool PeerTakesStrategy(DWORD vpnStrategy);
 
 // The number the modem dials for the record: LocalPhoneNumber with only what a modem dials
 // (digits, * # , ! @, and W P T in either letter case, as modems take them) kept; with
@@ -46,6 +55,7 @@ struct CPeerContents {
   bool ours = false;
   std::string entryName;
   RASENTRYA record;
+  LongEntryRecord later = {};  // its fields of the later records; the base is not used
   // Blank lines, comments, and the options of the connection that no field of the record speaks
   // of (user, persist, maxfail, ...), each with its argument: a store or a rename keeps them.
   std::vector<std::string> personLines;

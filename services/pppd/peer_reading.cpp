@@ -152,8 +152,11 @@ CPeerContents ReadPeerContents(std::string_view fileName, std::string_view text,
   RASENTRYA record = {};
   record.dwSize = kEntryRecordSize;
   size_t next = 0;
+  LongEntryRecord later = {};
   for (at += 2; at < lines.size() && lines[at].starts_with("#: "); ++at) {
-    ReadStoredLine(&record, lines[at].substr(3), &next);
+    if (!ReadLaterStoredLine(&later, lines[at].substr(3))) {
+      ReadStoredLine(&record, lines[at].substr(3), &next);
+    }
   }
   if (name.find('\0') != std::string::npos || !IsPeerName(name.c_str()) ||
       PeerFileName(name) != fileName) {
@@ -163,7 +166,7 @@ CPeerContents ReadPeerContents(std::string_view fileName, std::string_view text,
   // tool finds it as an existing entry and asks before it overwrites it.
   contents.entryName = name;
   std::string expected;
-  if (FormatPeer(name, record, root, &expected) != 0) {
+  if (FormatPeer(name, record, root, &expected, later) != 0) {
     return contents;
   }
   // The service's lines, all of them and in order, and between them only a person's.
@@ -180,7 +183,7 @@ CPeerContents ReadPeerContents(std::string_view fileName, std::string_view text,
     }
   }
   if (matched == ours.size()) {
-    contents = {true, name, record, std::move(personLines)};
+    contents = {true, name, record, later, std::move(personLines)};
   }
   return contents;
 }

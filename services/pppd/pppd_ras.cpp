@@ -1,12 +1,15 @@
 // The Remote Access Service over pppd: its operations behind the fifteen functions, over the
 // peer files of the system under PppRoot(). The phone book argument names no file here: the
 // peers directory is the phone book. docs/pppd-service.md says what each function does.
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "base/text.h"
+#include "entry/entry_layouts.h"
 #include "entry/entry_record.h"
 #include "peer_entries.h"
+#include "peer_file.h"
 #include "peer_secrets.h"
 #include "peer_words.h"
 #include "platform/ras_service.h"
@@ -35,17 +38,40 @@ DWORD DeleteEntry(const char*, const char* entryName) {
   return failed != 0 || !there ? failed : RemovePeerSecrets(root, found.file);
 }
 
-DWORD ReadEntry(const char*, const char* entryName, RASENTRYA* record) {
+// Linux takes the record of every Windows the tool knows; a peer keeps the fields it carries.
+bool TakesRecordSize(DWORD size) {
+  for (const EntryLayout& layout : kEntryLayouts) {
+    if (size == layout.size) {
+      return true;
+    }
+  }
+  return false;
+}
+
+DWORD ReadEntry(const char*, const char* entryName, LongEntryRecord* record) {
   CPeerEntry found;
   if (!FindPeerEntry(PppRoot(), entryName, &found)) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
-  *record = found.contents.record;
+  *record = found.contents.later;
+  record->base = found.contents.record;
   return 0;
 }
 
-DWORD StoreEntry(const char*, const char* entryName, const RASENTRYA& record) {
-  return StorePeerEntry(PppRoot(), entryName, record);
+// A record shorter than the longest leaves the entry's later fields beyond it as they were.
+DWORD StoreEntry(const char*, const char* entryName, const LongEntryRecord& record, DWORD size) {
+  LongEntryRecord whole = {};
+  CPeerEntry found;
+  if (FindPeerEntry(PppRoot(), entryName, &found)) {
+    whole = found.contents.later;
+  }
+  std::memcpy(&whole, &record, size);
+  if (!PeerTakesStrategy(whole.dwVpnStrategy)) {
+    return kErrorNotSupported;
+  }
+  const RASENTRYA base = whole.base;
+  whole.base = {};
+  return StorePeerEntry(PppRoot(), entryName, base, whole);
 }
 
 // Linux keeps no table of countries' dialing rules to answer from.
@@ -91,6 +117,7 @@ constexpr ServiceOperations kPppd = {
     .validateName = ValidateName,
     .renameEntry = RenameEntry,
     .deleteEntry = DeleteEntry,
+    .takesRecordSize = TakesRecordSize,
     .readEntry = ReadEntry,
     .storeEntry = StoreEntry,
     // pppd dials one number: the record is answered as it was stored.

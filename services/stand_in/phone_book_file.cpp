@@ -21,6 +21,18 @@ StoredEntry NewEntry(const std::string& name) {
 
 }  // namespace
 
+LongEntryRecord StoredEntry::Whole() const {
+  LongEntryRecord whole = later;
+  whole.base = record;
+  return whole;
+}
+
+void StoredEntry::Keep(const LongEntryRecord& whole) {
+  later = whole;
+  later.base = {};
+  record = whole.base;
+}
+
 std::string FormatPhoneBook(const PhoneBook& book) {
   std::string text = "; Phone book of the stand-in Remote Access Service: one section per entry.\n";
   text.reserve(text.size() + book.size() * 1024);
@@ -29,6 +41,7 @@ std::string FormatPhoneBook(const PhoneBook& book) {
     AppendEscapedStoredText(text, entry.name);
     text.append("]\n");
     AppendStoredRecord(text, entry.record, "");
+    AppendLaterStoredFields(text, entry.later, "");
   }
   return text;
 }
@@ -60,7 +73,7 @@ PhoneBook ParsePhoneBook(const std::string& text) {
     }
     // The phone book lists the fields in their order, so the search starts at the field after
     // the last one found.
-    if (current != nullptr) {
+    if (current != nullptr && !ReadLaterStoredLine(&current->later, line)) {
       ReadStoredLine(&current->record, line, &nextField);
     }
   }

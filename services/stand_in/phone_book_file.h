@@ -10,6 +10,7 @@
 //   DeviceType=modem
 //   DeviceName=Standard 28800 bps Modem
 //
+// The fields of the later layouts follow where they are not zero (VpnStrategy=Ikev2Only, ...).
 // Numbers are decimal, addresses dotted, option, protocol and framing bits named (bits without a
 // name as one hexadecimal number). Section names and values that hold a per cent sign, control
 // characters, or blanks at their ends carry those bytes as %HH, so that every name and value
@@ -21,11 +22,17 @@
 #include <string_view>
 #include <vector>
 
+#include "entry/entry_layouts.h"
 #include "entry/entry_record.h"
 
 struct StoredEntry {
   std::string name;
   RASENTRYA record;  // dwSize always kEntryRecordSize
+  // The entry's fields of the later layouts, those beyond its base; zero where never stored.
+  LongEntryRecord later = {};
+
+  LongEntryRecord Whole() const;
+  void Keep(const LongEntryRecord& whole);
 };
 
 using PhoneBook = std::vector<StoredEntry>;

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "base/text.h"
+#include "entry/entry_layouts.h"
 #include "platform/environment.h"
 #include "platform/system_info.h"
 #include "platform/whole_file.h"
@@ -165,6 +166,29 @@ uint32_t OrderedFailure(const char* functionName) {
   return ReadServiceFile(ServiceFilePath("failures.txt"), &text)
              ? ParseFailureOrder(text, functionName)
              : 0;
+}
+
+bool TakesPlayedWindowsSize(DWORD size) {
+  std::string text;
+  DWORD longest = kEntryRecordSize;
+  if (ReadServiceFile(ServiceFilePath("windows.txt"), &text)) {
+    for (std::string_view line : TextLines(text)) {
+      line = line.substr(0, line.find_last_not_of(" \t\r") + 1);
+      if (line.empty() || line[0] == ';' || line[0] == '#') {
+        continue;
+      }
+      for (const EntryLayout& layout : kEntryLayouts) {
+        longest = line == layout.windows ? layout.size : longest;
+      }
+      break;
+    }
+  }
+  for (const EntryLayout& layout : kEntryLayouts) {
+    if (layout.size == size && size <= longest) {
+      return true;
+    }
+  }
+  return false;
 }
 
 DialOutcome OrderedDialOutcome(const char* entryName) {

@@ -4,6 +4,10 @@
 //   rasphone.pbk   the default phone book (phone_book_file.h)
 //   devices.txt    the installed devices: one per line, the device type, blanks, the name
 //                  ("modem Standard 28800 bps Modem"); no file means no devices
+//   windows.txt    the Windows whose service it plays, by name as the first line that is not a
+//                  comment ("Windows XP"; the names of entry/entry_layouts.h): it takes the entry
+//                  records of that Windows and of every earlier one, and answers 632 for longer
+//                  ones; no file, or a name it does not know, plays Windows 95 (1768 bytes only)
 //   failures.txt   functions made to fail: one per line, the function's name, an equals sign
 //                  and the result it is to give ("RasSetEntryPropertiesA=624"); and dials made
 //                  to fail: "RasDialA", the entry name, an equals sign, the error the dial ends
@@ -60,4 +64,6 @@ DialOutcome ParseDialOrder(const std::string& text, const char* entryName);
 // call, so that a test may change them between two calls.
 std::vector<RASDEVINFOA> ReadInstalledDevices();
 uint32_t OrderedFailure(const char* functionName);
+// Whether the Windows that windows.txt names takes an entry record of `size` bytes.
+bool TakesPlayedWindowsSize(DWORD size);
 DialOutcome OrderedDialOutcome(const char* entryName);

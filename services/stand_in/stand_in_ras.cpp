@@ -121,34 +121,39 @@ DWORD DeleteEntry(const char* phoneBook, const char* entryName) {
 }
 
 // A phone book that cannot be read holds no entries.
-DWORD ReadEntry(const char* phoneBook, const char* entryName, RASENTRYA* record) {
+DWORD ReadEntry(const char* phoneBook, const char* entryName, LongEntryRecord* record) {
   LockedPhoneBook stored(phoneBook);
   const StoredEntry* named = FindStoredEntry(stored.book, entryName);
   if (named == nullptr) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
-  *record = named->record;
+  *record = named->Whole();
   return 0;
 }
 
-DWORD StoreEntry(const char* phoneBook, const char* entryName, const RASENTRYA& entry) {
+DWORD StoreEntry(const char* phoneBook, const char* entryName, const LongEntryRecord& entry,
+                 DWORD size) {
   LockedPhoneBook stored(phoneBook);
   if (!stored.opened) {
     return ERROR_CANNOT_OPEN_PHONEBOOK;
   }
+  // An existing entry keeps the spelling it was stored under, and its fields beyond the record.
+  StoredEntry* named = FindStoredEntry(stored.book, entryName);
+  if (named == nullptr) {
+    stored.book.push_back(StoredEntry{entryName, {}});
+    named = &stored.book.back();
+  }
+  LongEntryRecord whole = named->Whole();
+  std::memcpy(&whole, &entry, size);
+  whole.base.dwSize = kEntryRecordSize;
+  named->Keep(whole);
+  RASENTRYA& record = named->record;
   // A country code of 0 asks for the code of the country, as the platform's service fills it
   // in: the one field here that the service keeps otherwise than it was given.
-  RASENTRYA record = entry;
   for (const Country& country : kCountries) {
     if (record.dwCountryCode == 0 && country.id == record.dwCountryID) {
       record.dwCountryCode = country.code;
     }
-  }
-  // An existing entry keeps the spelling it was stored under.
-  if (StoredEntry* named = FindStoredEntry(stored.book, entryName)) {
-    named->record = record;
-  } else {
-    stored.book.push_back(StoredEntry{entryName, record});
   }
   return stored.Write();
 }
@@ -219,6 +224,7 @@ constexpr ServiceOperations kStandIn = {
     .validateName = ValidateName,
     .renameEntry = RenameEntry,
     .deleteEntry = DeleteEntry,
+    .takesRecordSize = TakesPlayedWindowsSize,
     .readEntry = ReadEntry,
     .storeEntry = StoreEntry,
     // It keeps no alternate numbers: their list is empty.

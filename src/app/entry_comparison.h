@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "entry/entry_record.h"
+#include "entry/later_keys.h"
 
 struct CEntryChange {
   const char* key;
@@ -30,3 +31,9 @@ using CEntryChanges = std::vector<CEntryChange>;
 // two last. A null record has no values: every key then counts as changed (a new entry, an entry
 // that could not be read back, an entry removed). Nothing for two null records.
 CEntryChanges CompareEntryRecords(const RASENTRYA* stored, const RASENTRYA* wanted);
+
+// Appends the changes of the later keys that the file sets, the only ones it decides: `stored` is
+// what the service keeps at the longest size it takes (null: no entry, or none read), `wanted`
+// the record that would be stored.
+void CompareLaterKeys(const CLaterKeys& keys, const LongEntryRecord* stored,
+                      const LongEntryRecord& wanted, CEntryChanges* changes);

@@ -16,6 +16,8 @@
 #include "app/entry_comparison.h"
 #include "app/entry_query.h"
 #include "app/files_directory.h"
+#include "app/later_store.h"
+#include "app/no_device_report.h"
 #include "app/remove_run.h"
 #include "app/run_log.h"
 #include "app/run_report.h"
@@ -28,6 +30,7 @@
 #include "dialog_templates.h"
 #include "entry/entry_reader.h"
 #include "entry/entry_record.h"
+#include "entry/later_keys.h"
 #include "framework/window_system.h"
 #include "platform/paths.h"
 #include "platform/result_codes.h"
@@ -71,12 +74,23 @@ struct CPlannedEntry {
   CStoredEntry stored;
   bool described = false;  // it has its record and device, and is to be stored
   CEntryChanges changes;
+  CLaterKeys later;      // the keys only the later records carry, where the file sets any
+  CLongEntry longEntry;  // with them: what the service keeps at the longest size it takes
 
+  void ReadLaterKeys(const char* section) {
+    later = ReadLaterEntryKeys(g_entryFilePath, section);
+    AgreeBaseOptions(later, record);
+  }
+  LongEntryRecord Merged() const { return MergedEntry(longEntry, *record, later, vpn); }
   // What storing would change: needed to decide only where the service gave a record, and
   // otherwise (every key is new) only for a report.
   void Compare(bool reported) {
+    if (later.Any()) {
+      longEntry = ReadLongEntry(name);
+    }
     if (stored.Read() != nullptr || reported) {
       changes = CompareEntryRecords(stored.Read(), record);
+      CompareLaterKeys(later, longEntry.Stored(), Merged(), &changes);
     }
   }
   bool Unchanged() const { return stored.Read() != nullptr && changes.empty(); }
@@ -84,61 +98,28 @@ struct CPlannedEntry {
   bool Overwritten() const { return described && !stored.Absent() && !Unchanged(); }
 };
 
-// A line of the quiet run's log about one device: its type and its name in quotes.
-void LogDevice(const CRunLog& log, const char* what, const RASDEVINFOA& device) {
-  log.Report({what, FieldText(device.szDeviceType), " \"", FieldText(device.szDeviceName), "\""});
-}
-
-// Why the main entry got no device, as the assignment found it. A quiet run opens no dialog, so
-// the log tells how a device is chosen for it beforehand.
-void ReportNoDevice(CRunResult* result, const CMissingDevice& missing, const CRunLog& log,
-                    const CRunOptions& options) {
-  if (missing.installed.empty()) {
-    result->NotStored(g_mainEntryName, false, kRunNoDevice, "no device is installed");
-    return;
-  }
-  const size_t named = missing.answerNamed.size();
-  const std::string deviceNote =
-      options.device.empty() ? ""
-      : named > 1
-          ? "/device:" + options.device + " matches " + std::to_string(named) + " devices by " +
-                (missing.answerField == DeviceField::kName ? "name" : "type")
-          : "/device:" + options.device + " matches no installed device by name or type";
-  if (!options.quiet) {
-    result->NotStored(g_mainEntryName, false, kRunNoDevice,
-                      deviceNote.empty() ? "no device was chosen in the dialog"
-                                         : deviceNote + ", and no device was chosen in the dialog");
-    return;
-  }
-  result->NotStored(g_mainEntryName, false, kRunNoDevice,
-                    deviceNote.empty() ? "a device must be chosen, and a quiet run asks nobody"
-                                       : deviceNote + ", and a quiet run asks nobody");
-  if (named > 1) {
-    for (const RASDEVINFOA* device : missing.answerNamed) {
-      LogDevice(log, "matching device: ", *device);
-    }
-  } else {
-    for (const RASDEVINFOA& device : missing.installed) {
-      LogDevice(log, "installed device: ", device);
-    }
-  }
-  // The run stands in the tool's files directory, where the settings file belongs.
-  const RASDEVINFOA& first = missing.installed.front();
-  char here[kDirectoryCapacity] = "";
-  GetCurrentDirectoryPath(here, sizeof here);
-  log.Report({"to choose one, name it with /device:NAME or /device:TYPE, or place dialkit.ini in ",
-              here, " with section [Modem Selection], keys DeviceType and DeviceName ",
-              "(for instance DeviceType=", FieldText(first.szDeviceType), " and DeviceName=",
-              FieldText(first.szDeviceName), ")", g_askForDevice ? ", and leave out ASK=0" : ""});
-}
-
-// Stores the entry with exactly its 1768 bytes, or with /check says it would; on failure tells
-// the user the service's code.
+// Stores the entry with exactly its 1768 bytes, or where the file sets later keys with the longest
+// record the service takes (later_store.h), or with /check says it would; on failure tells the
+// user the service's code. An entry whose later keys this Windows cannot carry is not stored.
 bool StoreEntry(CPlannedEntry* entry, bool check, CRunResult* result) {
   entry->record->dwSize = kEntryRecordSize;
-  const uint32_t code = check ? 0
-                              : g_rasLibrary.SetEntryProperties(entry->name, entry->record,
-                                                                kEntryRecordSize, nullptr, 0);
+  std::string notCarried;
+  uint32_t code = 0;
+  if (entry->later.Any()) {
+    const LongEntryRecord merged = entry->Merged();
+    notCarried = LaterKeyNotCarried(entry->later, merged, *entry->longEntry.layout);
+    if (!check && notCarried.empty()) {
+      code = StoreLongEntry(entry->name, entry->later, merged, entry->longEntry, &notCarried);
+    }
+  } else if (!check) {
+    code =
+        g_rasLibrary.SetEntryProperties(entry->name, entry->record, kEntryRecordSize, nullptr, 0);
+  }
+  if (!notCarried.empty()) {
+    result->NotStored(entry->name, entry->vpn, kRunKeyNotCarried, notCarried, entry->record,
+                      !entry->stored.Absent(), std::move(entry->changes));
+    return false;
+  }
   if (code != 0) {
     char message[kMessageCapacity];
     FormatText(message, sizeof message, kStoreFailedText, static_cast<unsigned>(code), entry->name);
@@ -239,8 +220,12 @@ int Provision(const char* commandLine, CModemSelectDlg* dialog, const CRunLog& l
   }
 
   ReadEntryDescription(&g_mainEntry, g_entryFilePath, nullptr);
+  main.ReadLaterKeys(nullptr);
   int vpnFlag = vpnWanted && ReadEntryDescription(&g_vpnEntry, g_entryFilePath, kVpnSection) == 1;
   const bool vpnDescribed = vpnFlag != 0;
+  if (vpnDescribed) {
+    vpn.ReadLaterKeys(kVpnSection);
+  }
 
   CMissingDevice missing;
   main.described = AssignDevices(&g_mainEntry, &g_vpnEntry, &vpnFlag, g_askForDevice, settingsPath,

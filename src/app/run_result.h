@@ -28,6 +28,8 @@ enum RunStatus : int {
   kRunNoOwnFolder = 9,          // the tool's files directory cannot be made the current directory
   kRunSecretsRefused = 10,      // the secrets file cannot be used: nothing was stored
   kRunCredentialsRefused = 11,  // an entry was stored, but not its credentials
+  kRunKeyNotCarried = 12,       // a key the file sets: a value it does not know, or one this
+                                // Windows lacks
 };
 
 // An entry's result, by the report's names (EntryResultName).

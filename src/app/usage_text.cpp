@@ -43,9 +43,9 @@ constexpr char kUsageText[] =
     "Exit status with /quiet: 0 every entry asked for was stored (or removed), 1 unusable\n"
     "command line, 2 entry description file not found, 3 Remote Access Service not loaded,\n"
     "4 existing entries kept, 5 an entry refused by the service, 6 no device for the dial-up\n"
-    "entry, 7 VPN entry not stored, 8 out of memory, 9 files directory not usable, 10 secrets "
-    "file\n"
-    "not usable, 11 credentials refused. Without /quiet the status is always 0.\n";
+    "entry, 7 VPN entry not stored, 8 out of memory, 9 files directory not usable, 10 secrets\n"
+    "file not usable, 11 credentials refused, 12 a key this Windows cannot carry (or a value it\n"
+    "does not know). Without /quiet the status is always 0.\n";
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstring>
 
+#include "base/text.h"
+#include "entry/later_keys.h"
 #include "platform/profile_names.h"
 
 using std::string_view;
@@ -95,6 +97,9 @@ void CFileChecker::CheckKey(const CListedKey& listed, int line, CCheckedEntry& e
             "description file: give it in a secrets file (/secrets:FILE) and remove it here");
     return;
   }
+  if (key == nullptr && CheckLaterKey(listed, line)) {
+    return;
+  }
   if (key == nullptr) {
     constexpr auto names = [] {
       std::array<string_view, std::size(kEntryKeys)> all;
@@ -141,7 +146,42 @@ void CFileChecker::CheckKey(const CListedKey& listed, int line, CCheckedEntry& e
     case FieldKind::kText:
       CheckText(*key, line, value, listed.raw, TextOf(entry.record, *key), entry.lost[index]);
       break;
+    case FieldKind::kChoice:
+    case FieldKind::kFlag:
+      break;  // kinds of the later keys alone (CheckLaterKey)
   }
+}
+
+bool CFileChecker::CheckLaterKey(const CListedKey& listed, int line) {
+  for (const RecordField& key : kLaterRecordFields) {
+    if (!TextEqualsIgnoringCase(listed.name, key.name)) {
+      continue;
+    }
+    const std::string value = ReadValue(key.name);
+    DWORD parsed = 0;
+    if (!listed.hasValue) {
+      Add(FindingKind::kLineWithoutEquals, line, key.name,
+          Quoted(listed.name) + " has no `=`: the key counts as left out");
+    } else if (key.kind == FieldKind::kText) {
+      if (value.size() >= key.width) {
+        Add(FindingKind::kTextCut, line, key.name,
+            Quoted(key.name) + " is cut to its first " + std::to_string(key.width - 1) +
+                " characters");
+      }
+    } else if (!LaterKeyValue(key, value, &parsed)) {
+      std::string words;
+      for (const BitName& name : key.bitNames) {
+        words.append(words.empty() ? "" : ", ").append(name.name);
+      }
+      Add(FindingKind::kUnknownValue, line, key.name,
+          Quoted(value) + " is no value of " + key.name + ", so the entry is not stored: " +
+              (key.kind == FieldKind::kChoice ? "one of " + words
+               : key.kind == FieldKind::kFlag ? std::string("0 or 1")
+                                              : std::string("a decimal number")));
+    }
+    return true;
+  }
+  return false;
 }
 
 void CFileChecker::CheckEntry(const CCheckedEntry& entry, int header) {

@@ -61,6 +61,8 @@ class CFileChecker {
   }
 
   void CheckKey(const CListedKey& listed, int line, CCheckedEntry& entry);
+  // A key that only the later entry records carry: its value checked; false for no such key.
+  bool CheckLaterKey(const CListedKey& listed, int line);
   void CheckKeywords(const EntryKey& key, int line, const std::string& value);
   void CheckBeyondBuffer(const EntryKey& key, int line, std::string_view value,
                          std::string_view seen);

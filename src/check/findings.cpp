@@ -48,6 +48,7 @@ constexpr CFindingKindInfo kFindingKinds[] = {
     {"DK604", Severity::kWarning},  // kAlternatesOffsetNotZero
     {"DK605", Severity::kError},    // kEmptyPhoneNumber
     {"DK606", Severity::kWarning},  // kEmptyAreaCode
+    {"DK701", Severity::kError},    // kUnknownValue
 };
 static_assert(std::size(kFindingKinds) == static_cast<size_t>(FindingKind::kCount));
 

@@ -51,6 +51,7 @@ enum class FindingKind {
   kAlternatesOffsetNotZero,
   kEmptyPhoneNumber,
   kEmptyAreaCode,
+  kUnknownValue,
   kCount
 };
 

@@ -42,6 +42,9 @@ class CSectionReader {
       case FieldKind::kNumber:
         value = GetPrivateProfileIntA(section_, key.name, key.defaultValue, file_);
         break;
+      case FieldKind::kChoice:
+      case FieldKind::kFlag:
+        return;  // kinds of the later keys alone, which later_keys.h reads
       case FieldKind::kBits:
         // A keyword counts wherever it stands in the value, even inside a longer word, and letter
         // case counts: so "IPX" also selects IP.

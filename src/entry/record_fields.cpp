@@ -9,13 +9,33 @@ const char* FieldOf(const RASENTRYA& record, const RecordField& field) {
   return reinterpret_cast<const char*>(&record) + field.offset;
 }
 
-DWORD DwordOf(const RASENTRYA& record, const RecordField& field) {
+const char* FieldOf(const LongEntryRecord& record, const RecordField& field) {
+  return reinterpret_cast<const char*>(&record) + field.offset;
+}
+
+namespace {
+
+DWORD DwordAt(const char* bytes) {
   DWORD value;
-  std::memcpy(&value, FieldOf(record, field), sizeof value);
+  std::memcpy(&value, bytes, sizeof value);
   return value;
 }
 
+}  // namespace
+
+DWORD DwordOf(const RASENTRYA& record, const RecordField& field) {
+  return DwordAt(FieldOf(record, field));
+}
+
+DWORD DwordOf(const LongEntryRecord& record, const RecordField& field) {
+  return DwordAt(FieldOf(record, field));
+}
+
 std::string_view TextOf(const RASENTRYA& record, const RecordField& field) {
+  return FieldText(FieldOf(record, field), field.width);
+}
+
+std::string_view TextOf(const LongEntryRecord& record, const RecordField& field) {
   return FieldText(FieldOf(record, field), field.width);
 }
 

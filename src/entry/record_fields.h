@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "entry/entry_layouts.h"
 #include "entry/entry_record.h"
 
 enum class FieldKind {
@@ -16,14 +17,16 @@ enum class FieldKind {
   kNumber,   // a DWORD
   kText,     // a zero-ended text of `width` bytes at most, zero included
   kAddress,  // a RASIPADDR
+  kChoice,   // a DWORD that holds one of the values bitNames names
+  kFlag,     // 0 or 1: the one bit of bitNames clear or set in a DWORD of bits
 };
 
 struct RecordField {
   const char* name;        // in text: the entry description's key, where the file has one
   const char* storedName;  // the key of the services' stored records
-  const char* field;       // the member of RASENTRYA
+  const char* field;       // the member of RASENTRYA or LongEntryRecord
   FieldKind kind;
-  size_t offset;  // in RASENTRYA
+  size_t offset;  // in LongEntryRecord, whose first part is RASENTRYA
   size_t width;   // in bytes
   std::span<const BitName> bitNames;
 };
@@ -34,10 +37,17 @@ struct RecordField {
         sizeof(RASENTRYA::member), bitNames                                  \
   }
 #define DIALKIT_FIELD(name, member, kind) DIALKIT_RECORD_FIELD(name, name, member, kind, {})
+#define DIALKIT_LATER_FIELD(name, storedName, member, kind, bitNames)              \
+  RecordField {                                                                    \
+    name, storedName, #member, FieldKind::kind, offsetof(LongEntryRecord, member), \
+        sizeof(LongEntryRecord::member), bitNames                                  \
+  }
 
-// Every field but dwSize, in the record's order. The stored records spell dwAlternateOffset's key
-// after the field, the entry description after its own key: files of both kinds are out there.
-inline constexpr RecordField kRecordFields[] = {
+// Every field but dwSize that the tool names, in the record's order: RASENTRYA's, then those of
+// the later layouts that an administrator sets (docs/entry-description-file.md says why these).
+// The stored records spell dwAlternateOffset's key after the field, the entry description after
+// its own key: files of both kinds are out there.
+inline constexpr RecordField kFieldTable[] = {
     DIALKIT_RECORD_FIELD("Options", "Options", dwfOptions, kBits, kOptionBitNames),
     DIALKIT_FIELD("CountryID", dwCountryID, kNumber),
     DIALKIT_FIELD("CountryCode", dwCountryCode, kNumber),
@@ -66,10 +76,32 @@ inline constexpr RecordField kRecordFields[] = {
     DIALKIT_FIELD("Channels", dwChannels, kNumber),
     DIALKIT_FIELD("Reserved1", dwReserved1, kNumber),
     DIALKIT_FIELD("Reserved2", dwReserved2, kNumber),
+    // The stored records keep dwfOptions2 whole, by the names of its bits.
+    DIALKIT_LATER_FIELD("IdleDisconnectSeconds", "IdleDisconnectSeconds", dwIdleDisconnectSeconds,
+                        kNumber, {}),
+    DIALKIT_LATER_FIELD("EncryptionType", "EncryptionType", dwEncryptionType, kChoice,
+                        kEncryptionTypeNames),
+    DIALKIT_LATER_FIELD("VpnStrategy", "VpnStrategy", dwVpnStrategy, kChoice, kVpnStrategyNames),
+    DIALKIT_LATER_FIELD("UsePreSharedKey", "Options2", dwfOptions2, kFlag, kPreSharedKeyBits),
+    DIALKIT_LATER_FIELD("DnsSuffix", "DnsSuffix", szDnsSuffix, kText, {}),
 };
 
+#undef DIALKIT_LATER_FIELD
 #undef DIALKIT_FIELD
 #undef DIALKIT_RECORD_FIELD
+
+consteval size_t BaseFieldCount() {
+  size_t count = 0;
+  while (count < std::size(kFieldTable) && kFieldTable[count].offset < kEntryRecordSize) {
+    ++count;
+  }
+  return count;
+}
+
+// The fields of RASENTRYA, which every service stores, and those of the later layouts.
+inline constexpr std::span<const RecordField> kRecordFields{kFieldTable, BaseFieldCount()};
+inline constexpr std::span<const RecordField> kLaterRecordFields =
+    std::span<const RecordField>(kFieldTable).subspan(BaseFieldCount());
 
 // Named by a table that names a field RASENTRYA does not have; never defined, and not constexpr,
 // so that such a table stops the build.
@@ -77,20 +109,23 @@ void NoFieldOfThisName();
 
 // The row of the member named `field` ("szScript"), for tables built with the build.
 consteval const RecordField& FieldNamed(std::string_view field) {
-  for (const RecordField& row : kRecordFields) {
+  for (const RecordField& row : kFieldTable) {
     if (field == row.field) {
       return row;
     }
   }
   NoFieldOfThisName();
-  return kRecordFields[0];
+  return kFieldTable[0];
 }
 
 // The field's bytes in `record`, and its value as each kind of field holds it. A text that fills
-// its field without a zero ends at the field's end.
+// its field without a zero ends at the field's end. A RASENTRYA holds only kRecordFields.
 const char* FieldOf(const RASENTRYA& record, const RecordField& field);
 DWORD DwordOf(const RASENTRYA& record, const RecordField& field);
 std::string_view TextOf(const RASENTRYA& record, const RecordField& field);
+const char* FieldOf(const LongEntryRecord& record, const RecordField& field);
+DWORD DwordOf(const LongEntryRecord& record, const RecordField& field);
+std::string_view TextOf(const LongEntryRecord& record, const RecordField& field);
 std::string DottedOf(const RASENTRYA& record, const RecordField& field);
 
 // "a.b.c.d", each part in decimal.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -12,10 +13,12 @@
 #include <vector>
 
 #include "app/files_directory.h"
+#include "app/later_store.h"
 #include "app/run_cases.h"
 #include "platform/library_loader.h"
 #include "platform/paths.h"
 #include "platform/result_codes.h"
+#include "platform/system_version.h"
 #include "support/scripted_window_system.h"
 
 namespace {
@@ -115,6 +118,47 @@ TEST(ProvisioningRun, CheckWritesNothingAndEndsAsTheQuietRunWould) {
       EXPECT_EQ(ended[1], ended[0]);
     }
   }
+}
+
+// Where the record's size cannot tell, the system's version decides: SSTP needs Vista's first
+// service pack, whose record is Vista's, and IKEv2's pre-shared key Windows 8, whose is 7's.
+SystemVersion g_version;
+
+TEST(LaterStore, AsksTheSystemsVersionWhereTheSizeCannotTell) {
+  const struct {
+    const char* layout;
+    SystemVersion version;
+    DWORD strategy;
+    bool preSharedKey;
+    const char* refusal;  // the message's start; empty: carried
+  } rows[] = {
+      {"Windows Vista",
+       {6, 0, 0},
+       VS_SstpFirst,
+       false,
+       "VpnStrategy=SstpFirst needs Windows Vista SP1"},
+      {"Windows Vista", {6, 0, 1}, VS_SstpOnly, false, ""},
+      {"Windows 7", {6, 1, 1}, VS_Ikev2First, true, "UsePreSharedKey=1 needs Windows 8"},
+      {"Windows 7", {6, 2, 0}, VS_Ikev2Only, true, ""},
+      {"Windows 7", {6, 1, 0}, VS_L2tpOnly, true, ""},
+  };
+  const SystemVersionSource previous = ReplaceSystemVersionSource([] { return g_version; });
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.refusal);
+    g_version = row.version;
+    CLaterKeys keys;
+    keys.values.dwVpnStrategy = row.strategy;
+    keys.values.dwfOptions2 = row.preSharedKey ? RASEO2_UsePreSharedKey : 0;
+    keys.set[&FieldNamed("dwVpnStrategy") - kLaterRecordFields.data()] = true;
+    keys.set[&FieldNamed("dwfOptions2") - kLaterRecordFields.data()] = true;
+    const EntryLayout* layout =
+        std::find_if(std::begin(kEntryLayouts), std::end(kEntryLayouts),
+                     [&](const EntryLayout& l) { return std::string(l.windows) == row.layout; });
+    const std::string refusal = LaterKeyNotCarried(keys, MergedEntry({}, {}, keys, true), *layout);
+    EXPECT_EQ(refusal.substr(0, std::strlen(row.refusal)), row.refusal);
+    EXPECT_EQ(refusal.empty(), *row.refusal == '\0');
+  }
+  ReplaceSystemVersionSource(previous);
 }
 
 // The executable's directory, as the run takes it from the help file's path: that path is the

@@ -19,6 +19,7 @@
 #include "app/command_line.h"
 #include "app/provision_app.h"
 #include "base/text.h"
+#include "entry_fields.h"
 #include "phone_book_file.h"
 #include "support/command_line_values.h"
 #include "support/scripted_window_system.h"
@@ -40,13 +41,17 @@ inline const Device kIsdn = {"isdn", "ISDN Line"};
 inline const Device kVpn = {"vpn", "WAN Miniport (PPTP)"};
 inline const std::vector<Device> kTypicalDevices = {kStandard, kAcme, kVpn};
 
-// "name: device" of every stored entry, in the phone book's order.
+// "name: device" of every stored entry, in the phone book's order, and " Key=value" for each field
+// of the later records that it keeps.
 inline std::vector<std::string> StoredEntries(const std::string& phoneBook) {
   PhoneBook book;
   ReadPhoneBook(phoneBook, &book);
   std::vector<std::string> stored;
   for (const StoredEntry& entry : book) {
-    stored.push_back(entry.name + ": " + entry.record.szDeviceName);
+    std::string later;
+    AppendLaterStoredFields(later, entry.later, " ");
+    std::erase(later, '\n');
+    stored.push_back(entry.name + ": " + entry.record.szDeviceName + later);
   }
   return stored;
 }
@@ -64,6 +69,8 @@ struct RunCase {
   std::string commandLine = "INIT=isp.ini CONNECT=\"My ISP\" VPN=\"My VPN\"";
   std::vector<Device> devices = kTypicalDevices;
   const char* settings = kRemembered;      // dialkit.ini beforehand; null: none
+  const char* file = kDescriptions;        // isp.ini, beforehand and for the case's run
+  const char* windows = nullptr;           // the Windows the stand-in plays; null: Windows 95
   std::vector<std::string> existing = {};  // entries stored beforehand
   bool alternates = false;                 // the entries stored beforehand have alternate numbers
   Service service = Service::kStandIn;
@@ -97,7 +104,10 @@ class RunWorld : public ScopedStandInSystem {
   explicit RunWorld(const RunCase& c = {}) {
     std::filesystem::create_directories(program);
     std::filesystem::create_directory(start);
-    WriteFileBytes(ProgramFile("isp.ini"), kDescriptions);
+    WriteFileBytes(ProgramFile("isp.ini"), c.file);
+    if (c.windows != nullptr) {
+      PlayWindows(c.windows);
+    }
     WriteFileBytes(ProgramFile("dialup.ini"), "[RasEntry]\nLocalPhoneNumber=5550123\n");
     WriteFileBytes(ProgramFile("dialkit.wrk"), "left by someone else");
     WriteFileBytes((start / "isp.ini").string(), "[RasEntry]\nLocalPhoneNumber=5556666\n");
@@ -141,14 +151,19 @@ inline std::string WrittenFiles(const RunWorld& world) {
 }
 
 // A report in a few words: "STATUS changed|same: NAME RESULT[ KEYS], ...", where KEYS are the
-// keys that change, or "all".
+// keys that change, or "all" for the 26 of every entry, followed by those of the later records.
 inline std::string ReportSummary(const std::string& report) {
   // The fields at the start of their lines (not the device's name), and the changes' keys.
   const std::regex field(R"~(\n *"(status|changed|name|result)": "?([^",\n]*)|\{"key": "(\w+))~");
   std::string summary;
   std::string keys;  // " KEY" for each
   const auto addKeys = [&] {
-    summary += std::count(keys.begin(), keys.end(), ' ') == 26 ? " all" : keys;
+    const auto count = std::count(keys.begin(), keys.end(), ' ');
+    size_t later = keys.size();
+    for (auto k = count; k > 26; --k) {
+      later = keys.rfind(' ', later - 1);
+    }
+    summary += count >= 26 ? " all" + keys.substr(later) : keys;
     keys.clear();
   };
   for (std::sregex_iterator i(report.begin(), report.end(), field), end; i != end; ++i) {
@@ -194,8 +209,59 @@ inline constexpr char kOtherNumber[] =
     "example.net\n";
 inline constexpr char kStoredTypical[] = "0 changed: My ISP created all, My VPN created all";
 inline const std::string kRemoveLine = "CONNECT=\"My ISP\" VPN=\"My VPN\" /remove";
+// A VPN entry with keys that only the later records carry, and a strategy each Windows takes.
+inline constexpr char kLaterKeys[] =
+    "[RasEntry]\nLocalPhoneNumber=5550123\n[VPNEntry]\nLocalPhoneNumber=vpn.example.net\n"
+    "VpnStrategy=l2tpfirst\nUsePreSharedKey=1\nDnsSuffix=corp.example.net\n";
+inline constexpr char kIkev2[] =
+    "[RasEntry]\nLocalPhoneNumber=5550123\n[VPNEntry]\nLocalPhoneNumber=vpn.example.net\n"
+    "VpnStrategy=Ikev2Only\n";
+inline constexpr char kUnknownStrategy[] =
+    "[RasEntry]\nLocalPhoneNumber=5550123\n[VPNEntry]\nLocalPhoneNumber=vpn.example.net\n"
+    "VpnStrategy=WireGuard\n";
+inline const std::vector<std::string> kStoredLater = {
+    "My ISP: Acme 56k Voice",
+    "My VPN: WAN Miniport (PPTP) VpnStrategy=L2tpFirst Options2=UsePreSharedKey "
+    "DnsSuffix=corp.example.net"};
 
 inline const RunCase kRunCases[] = {
+    // The service of Windows XP answers 632 for the records of Vista and 7: XP's is stored, the
+    // rest of it as the service gave it, and a run repeated finds nothing to change.
+    {.name = "Windows XP: the keys of the later records, in the longest record it takes",
+     .file = kLaterKeys,
+     .windows = "Windows XP",
+     .stored = kStoredLater,
+     .report = "0 changed: My ISP created all, My VPN created all VpnStrategy UsePreSharedKey "
+               "DnsSuffix"},
+    {.name = "Windows XP, once more: the later keys unchanged",
+     .commandLine = kTypicalQuiet,
+     .file = kLaterKeys,
+     .windows = "Windows XP",
+     .stored = kStoredLater,
+     .earlier = kTypicalQuiet,
+     .report = "0 same: My ISP unchanged, My VPN unchanged"},
+    {.name = "Windows 95: a later key is not stored, and the log names the Windows it needs",
+     .commandLine = kTypicalLine + kQuiet,
+     .file = kLaterKeys,
+     .stored = {"My ISP: Acme 56k Voice"},
+     .status = 12,
+     .log = {"not stored \"My VPN\": VpnStrategy=L2tpFirst needs Windows 2000; this Windows "
+             "takes the record of Windows 95"},
+     .report = "12 changed: My ISP created all, My VPN not stored"},
+    {.name = "Windows XP and IKEv2, which came with Windows 7",
+     .commandLine = kTypicalLine + kQuiet,
+     .file = kIkev2,
+     .windows = "Windows XP",
+     .stored = {"My ISP: Acme 56k Voice"},
+     .status = 12,
+     .log = {"not stored \"My VPN\": VpnStrategy=Ikev2Only needs Windows 7; *"}},
+    {.name = "a strategy the tool does not know is no default",
+     .commandLine = kTypicalLine + kQuiet,
+     .file = kUnknownStrategy,
+     .windows = "Windows 7",
+     .stored = {"My ISP: Acme 56k Voice"},
+     .status = 12,
+     .log = {"not stored \"My VPN\": VpnStrategy=WireGuard is no value of the key"}},
     {.name = "typical: a remembered device, nothing exists yet",
      .stored = {"My ISP: Acme 56k Voice", "My VPN: WAN Miniport (PPTP)"},
      .report = kStoredTypical},
@@ -462,9 +528,9 @@ inline void ExpectLog(const RunCase& c, const RunWorld& world) {
 template <typename Play>
 void PlayEarlier(const RunCase& c, const RunWorld& world, Play play) {
   if (!c.earlier.empty()) {
-    WriteFileBytes(world.ProgramFile("isp.ini"), c.earlierFile ? c.earlierFile : kDescriptions);
+    WriteFileBytes(world.ProgramFile("isp.ini"), c.earlierFile ? c.earlierFile : c.file);
     EXPECT_EQ(play(c.earlier), 0) << "the earlier run";
-    WriteFileBytes(world.ProgramFile("isp.ini"), kDescriptions);
+    WriteFileBytes(world.ProgramFile("isp.ini"), c.file);
   }
 }
 

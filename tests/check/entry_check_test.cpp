@@ -92,6 +92,15 @@ const struct {
     // Texts.
     {Keys("AreaCode=0123456789AB\r\nScript=a.scp ; logon"), "3 DK501 AreaCode, 4 DK109 Script"},
     {Keys("AreaCode=\"0123456789\""), "3 DK501 AreaCode"},  // a quoted value that fills the field
+    // Keys of the later records: words in any letter case; a value of none is no default.
+    {Keys("vpnstrategy=ikev2ONLY\r\nEncryptionType=RequireMax\r\nUsePreSharedKey=1\r\n"
+          "IdleDisconnectSeconds=600\r\nDnsSuffix=corp.example"),
+     ""},
+    {Keys("VpnStrategy=WireGuard\r\nUsePreSharedKey=yes\r\nIdleDisconnectSeconds=10m\r\n"
+          "DnsSuffix=" +
+          std::string(256, 'a')),
+     "3 DK701 VpnStrategy, 4 DK701 UsePreSharedKey, 5 DK701 IdleDisconnectSeconds, 6 DK501 "
+     "DnsSuffix"},
 };
 
 TEST(EntryCheck, FindsEachSurpriseOnItsLine) {

@@ -3,6 +3,7 @@
 // byte, against images built at the offsets the Remote Access Service reads, not only through the
 // declaration.
 #include "entry/entry_reader.h"
+#include "entry/later_keys.h"
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,42 @@ TEST(EntryReader, ReadsEachKeyOfTheMainEntryOrOfASectionWithLines) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(&entry);
     EXPECT_EQ(std::mismatch(bytes, bytes + sizeof entry, c.expected.bytes.begin()).first - bytes,
               kEntryRecordSize);
+  }
+}
+
+// The later keys over a service's record: only those given are written, EncryptionType makes
+// RequireDataEncryption agree, and UsePreSharedKey sets the bit of the strategy's tunnel, keeping
+// the service's other bits.
+TEST(LaterKeys, WriteOnlyWhatTheFileGivesOverTheServicesRecord) {
+  constexpr DWORD kOtherBit = 0x100;
+  const struct {
+    const char* keys;
+    DWORD optionsBefore, options2Before;
+    DWORD optionsAfter, options2After, encryption;
+  } rows[] = {
+      {"", RASEO_RequireDataEncryption, kOtherBit, RASEO_RequireDataEncryption, kOtherBit, 0},
+      {"EncryptionType=Require", 0, 0, RASEO_RequireDataEncryption, 0, ET_Require},
+      {"EncryptionType=optional", RASEO_RequireDataEncryption, 0, 0, 0, ET_Optional},
+      {"VpnStrategy=Ikev2First\nUsePreSharedKey=1", 0, kOtherBit, 0,
+       kOtherBit | RASEO2_UsePreSharedKeyForIkev2Initiator, 0},
+      {"VpnStrategy=L2tpOnly\nUsePreSharedKey=1", 0, RASEO2_UsePreSharedKeyForIkev2Initiator, 0,
+       RASEO2_UsePreSharedKey, 0},
+      {"UsePreSharedKey=0", 0, RASEO2_UsePreSharedKey | kOtherBit, 0, kOtherBit, 0},
+  };
+  const test::ScopedTempDirectory directory;
+  const std::string path = (directory.path() / "vpn.ini").string();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.keys);
+    test::WriteFileBytes(path, std::string("[VPNEntry]\nLocalPhoneNumber=vpn\n") + row.keys + "\n");
+    const CLaterKeys keys = ReadLaterEntryKeys(path.c_str(), "VPNEntry");
+    EXPECT_EQ(keys.Any(), *row.keys != '\0');
+    LongEntryRecord record = {};
+    record.base.dwfOptions = row.optionsBefore;
+    record.dwfOptions2 = row.options2Before;
+    ApplyLaterKeys(keys, &record);
+    EXPECT_EQ(record.base.dwfOptions, row.optionsAfter);
+    EXPECT_EQ(record.dwfOptions2, row.options2After);
+    EXPECT_EQ(record.dwEncryptionType, row.encryption);
   }
 }
 

@@ -508,3 +508,36 @@ TEST(PppdService, ADialSeesTheUserNameAndItsSecret) {
   EXPECT_EQ(test::ReadFileBytes((root.path() / "etc/ppp/pap-secrets").string()),
             "# dialkit: the secret of the peer Work\njo Work plain\n");
 }
+
+// PPTP is the one tunnel here: a strategy that tries it at all is kept and read back at Windows
+// 2000's size, which a shorter store leaves as it was; one that excludes it writes nothing. pppd
+// takes the peer of a fallback.
+TEST(PppdService, KeepsAStrategyThatTriesPptpAndRefusesOneThatExcludesIt) {
+  const struct {
+    DWORD strategy;
+    DWORD answer;
+  } rows[] = {{VS_PptpFirst, 0}, {VS_Ikev2First, 0}, {VS_L2tpOnly, 50}, {VS_Ikev2Only, 50}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.strategy);
+    const CPppRoot root;
+    constexpr DWORD kSize = offsetof(LongEntryRecord, dwfOptions2);
+    LongEntryRecord record = {};
+    record.base = Vpn();
+    record.base.dwSize = kSize;
+    record.dwVpnStrategy = row.strategy;
+    ASSERT_EQ(RasSetEntryPropertiesA(nullptr, "Office", &record.base, kSize, nullptr, 0),
+              row.answer);
+    EXPECT_EQ(fs::exists(root.Peer("Office")), row.answer == 0);
+    if (row.answer != 0) {
+      continue;
+    }
+    ASSERT_EQ(Store("Office", Vpn()), 0u);
+    LongEntryRecord read = {};
+    read.base.dwSize = kSize;
+    DWORD size = kSize;
+    ASSERT_EQ(RasGetEntryPropertiesA(nullptr, "Office", &read.base, &size, nullptr, nullptr), 0u);
+    EXPECT_EQ(read.dwVpnStrategy, row.strategy);
+    const int judged = PppdJudges(root.Peer("Office"));
+    EXPECT_TRUE(judged == -1 || judged == 0 || judged == 4) << "pppd ended with " << judged;
+  }
+}

@@ -35,6 +35,11 @@ class ScopedStandInSystem {
     WriteFileBytes(RasFile("failures.txt"), function + "=" + std::to_string(code) + "\n");
   }
 
+  // The Windows whose service the stand-in plays ("Windows XP"), by its windows.txt.
+  void PlayWindows(const std::string& windows) {
+    WriteFileBytes(RasFile("windows.txt"), windows + "\n");
+  }
+
   // <root>/system32/ras/rasphone.pbk, the default phone book.
   std::string PhoneBookPath() const { return RasFile("rasphone.pbk"); }
   // The phone book's bytes; empty when there is none.

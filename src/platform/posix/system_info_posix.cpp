@@ -2,13 +2,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/paths.h"
 #include "platform/posix/library_trust.h"
 #include "platform/posix/path_copy.h"
 #include "platform/posix/stand_in_system.h"
+#include "platform/profile.h"
 #include "platform/system_info.h"
+#include "platform/system_version.h"
 
 size_t GetSystemDirectoryPath(char* buffer, size_t capacity) {
   const std::string directory = StandInSystemDirectory();
@@ -20,6 +23,21 @@ size_t GetSystemDirectoryPath(char* buffer, size_t capacity) {
 
 bool IsNtFamilySystem() {
   return true;
+}
+
+SystemVersion PlatformSystemVersion() {
+  char text[64] = "";
+  GetPrivateProfileStringA("StandIn", "Version", "10.0.0", text, sizeof text, nullptr);
+  DWORD parts[3] = {};
+  char* at = text;
+  for (DWORD& part : parts) {
+    part = static_cast<DWORD>(std::strtoul(at, &at, 10));
+    if (*at != '.') {
+      break;
+    }
+    ++at;
+  }
+  return {parts[0], parts[1], parts[2]};
 }
 
 bool GetExecutablePath(char* buffer, size_t capacity) {

@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "platform/system_info.h"
+#include "platform/system_version.h"
 
 size_t GetSystemDirectoryPath(char* buffer, size_t capacity) {
   return GetSystemDirectoryA(buffer, static_cast<UINT>(capacity));
@@ -15,6 +16,16 @@ bool IsNtFamilySystem() {
   OSVERSIONINFOA version = {};
   version.dwOSVersionInfoSize = sizeof version;
   return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+// Without a manifest that names them, Windows 8.1 and later say 6.2: enough for what is asked.
+SystemVersion PlatformSystemVersion() {
+  OSVERSIONINFOEXA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version))) {
+    return {4, 0, 0};
+  }
+  return {version.dwMajorVersion, version.dwMinorVersion, version.wServicePackMajor};
 }
 
 bool GetExecutablePath(char* buffer, size_t capacity) {
