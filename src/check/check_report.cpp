@@ -107,6 +107,16 @@ void WriteTextReport(std::FILE* out, const char* file, const CEntryFileCheck& ch
                                                   : ": default",
                 entry.lost[k] != 0 ? ", cut: " + Number(entry.lost[k]) + " lost" : "", ")\n"});
     }
+    for (const RecordField& key : kLaterRecordFields) {
+      if (entry.made && entry.later.IsSet(key)) {
+        const std::string value =
+            ForTerminal(FieldValueText(reinterpret_cast<const char*>(&entry.later.values), key));
+        Put(out,
+            {"  ", key.field, string_view("                    ").substr(std::strlen(key.field)),
+             key.kind == FieldKind::kText ? "\"" + value + "\"" : value, "  (", key.name,
+             ", a key of the later records)\n"});
+      }
+    }
     if (entry.made) {
       Put(out, {"  dwSize, szDeviceType, szDeviceName: filled when the tool stores the entry\n"});
     }
@@ -167,6 +177,15 @@ void WriteJsonReport(std::FILE* out, const char* file, const CEntryFileCheck& ch
                 entry.lines[k] > 0                ? Number(entry.lines[k])
                 : entry.lines[k] == kLineNotFound ? "0"
                                                   : "null"});
+    }
+    Put(out, {"},\n      \"later\": {"});
+    const char* comma = "";
+    for (const RecordField& key : kLaterRecordFields) {
+      if (entry.later.IsSet(key)) {
+        const char* values = reinterpret_cast<const char*>(&entry.later.values);
+        Put(out, {comma, "\"", key.name, "\": ", Json(FieldValueText(values, key))});
+        comma = ", ";
+      }
     }
     Put(out, {"}}"});
   }

@@ -17,6 +17,9 @@ void CFileChecker::CheckSection(const char* section, bool asked) {
   CCheckedEntry& entry = result_.entries.emplace_back();
   entry.section = section;
   entry.made = ReadEntryDescription(&entry.record, path_, vpn ? section : nullptr) == 1;
+  if (entry.made) {
+    entry.later = ReadLaterEntryKeys(path_, vpn ? section : nullptr);
+  }
   std::fill(std::begin(entry.lines), std::end(entry.lines), 0);
   std::fill(std::begin(entry.lost), std::end(entry.lost), 0);
 

@@ -9,6 +9,7 @@
 
 #include "entry/entry_reader.h"
 #include "entry/entry_record.h"
+#include "entry/later_keys.h"
 #include "source_lines.h"
 
 enum class Severity { kNote, kWarning, kError };
@@ -77,6 +78,8 @@ struct CCheckedEntry {
   // a text, the number of characters the field could not keep.
   int lines[std::size(kEntryKeys)];
   size_t lost[std::size(kEntryKeys)];
+  // The keys only the later records carry, where the section sets them.
+  CLaterKeys later;
 };
 
 // dialkit-check's exit statuses, from the best to the worst.

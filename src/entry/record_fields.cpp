@@ -49,3 +49,39 @@ std::string DottedAddress(const RASIPADDR& address) {
   return std::to_string(address.a) + "." + std::to_string(address.b) + "." +
          std::to_string(address.c) + "." + std::to_string(address.d);
 }
+
+std::string FieldValueText(const char* record, const RecordField& key) {
+  const char* place = record + key.offset;
+  switch (key.kind) {
+    case FieldKind::kText:
+      return std::string(FieldText(place, key.width));
+    case FieldKind::kAddress: {
+      RASIPADDR address;
+      std::memcpy(&address, place, sizeof address);
+      return DottedAddress(address);
+    }
+    case FieldKind::kNumber:
+      return std::to_string(DwordAt(place));
+    case FieldKind::kFlag:
+      return (DwordAt(place) &
+              (RASEO2_UsePreSharedKey | RASEO2_UsePreSharedKeyForIkev2Initiator)) != 0
+                 ? "1"
+                 : "0";
+    case FieldKind::kChoice:
+      for (const BitName& name : key.bitNames) {
+        if (name.bit == DwordAt(place)) {
+          return name.name;
+        }
+      }
+      return std::to_string(DwordAt(place));
+    case FieldKind::kBits:
+      break;
+  }
+  std::string names;
+  for (const BitName& keyword : key.bitNames) {
+    if ((DwordAt(place) & keyword.bit) != 0) {
+      names.append(names.empty() ? "" : " ").append(keyword.name);
+    }
+  }
+  return names;
+}

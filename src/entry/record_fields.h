@@ -130,3 +130,10 @@ std::string DottedOf(const RASENTRYA& record, const RecordField& field);
 
 // "a.b.c.d", each part in decimal.
 std::string DottedAddress(const RASIPADDR& address);
+
+// The value of `key` in `record` (the bytes of a RASENTRYA, or of a LongEntryRecord for a later
+// key) as a file would give it: an integer in decimal, an address dotted, a keyword list as the
+// names of its bits (in the table's order, separated by blanks; bits without a name are no value
+// of the file's and are left out), a choice by its word, a flag as 0 or 1 (set by either
+// pre-shared key bit, since the strategy picks the one), a text as it stands.
+std::string FieldValueText(const char* record, const RecordField& key);

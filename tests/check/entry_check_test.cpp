@@ -127,7 +127,7 @@ TEST(SourceLines, ANameThatCannotBeFoundHasNoLineAndIsNoDefault) {
   CEntryFileCheck check;
   check.readable = true;
   check.findings.push_back({FindingKind::kUnknownKey, kLineNotFound, "RasEntry", "x", "x"});
-  CCheckedEntry& entry = check.entries.emplace_back(CCheckedEntry{"RasEntry", true, {}, {}, {}});
+  CCheckedEntry& entry = check.entries.emplace_back(CCheckedEntry{"RasEntry", true, {}, {}, {}, {}});
   entry.lines[FindEntryKey("LocalPhoneNumber") - kEntryKeys] = kLineNotFound;
   std::FILE* out = std::fopen(path.c_str(), "wb");
   ASSERT_NE(out, nullptr);
