@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/secret_buffer.h"
 #include "base/text.h"
 #include "peer_entries.h"
 #include "peer_store.h"
@@ -37,18 +38,21 @@ DWORD RewriteSecrets(const CPeersFolder& folder, std::string_view remoteName,
                      std::string_view line) {
   for (const char* file : kSecretsFiles) {
     std::string text;
-    if (const DWORD failed = folder.ReadSystemFile(file, &text)) {
+    DWORD failed = folder.ReadSystemFile(file, &text);
+    if (failed == 0) {
+      std::string changed = WithOwnSecret(text, remoteName, line);
+      if (changed != text) {
+        failed = folder.WriteSystemFile(file, changed);
+      }
+      WipeText(&changed);
+    } else if (line.empty() && failed == kErrorAccessDenied) {
       // A file the service cannot have written into (a link, a folder) holds none of its lines.
-      if (line.empty() && failed == kErrorAccessDenied) {
-        continue;
-      }
-      return failed;
+      failed = 0;
     }
-    const std::string changed = WithOwnSecret(text, remoteName, line);
-    if (changed != text) {
-      if (const DWORD failed = folder.WriteSystemFile(file, changed)) {
-        return failed;
-      }
+    // The file's every secret, a person's too, lay in these texts.
+    WipeText(&text);
+    if (failed != 0) {
+      return failed;
     }
   }
   return 0;
@@ -60,6 +64,8 @@ std::string WithOwnSecret(std::string_view text, std::string_view remoteName,
                           std::string_view line) {
   const std::string mark = kSecretMark + std::string(remoteName);
   std::string kept;
+  // Room for the whole text at once, since a text that grows leaves its earlier copies behind.
+  kept.reserve(mark.size() + line.size() + text.size() + 3);
   if (!line.empty()) {
     kept.append(mark).append("\n").append(line).append("\n");
   }
@@ -84,7 +90,12 @@ std::string SecretLine(std::string_view user, std::string_view remoteName,
   if (user.empty() || user == "*" || secret.starts_with("@/")) {
     return {};
   }
-  return PppWord(user) + " " + PppWord(remoteName) + " " + PppWord(secret);
+  std::string secretWord = PppWord(secret);
+  std::string line = PppWord(user) + " " + PppWord(remoteName) + " ";
+  line.reserve(line.size() + secretWord.size());
+  line.append(secretWord);
+  WipeText(&secretWord);
+  return line;
 }
 
 DWORD StorePeerCredentials(const std::string& root, const std::string& entryName,
@@ -114,11 +125,12 @@ DWORD StorePeerCredentials(const std::string& root, const std::string& entryName
   }
   if ((mask & RASCM_Password) != 0) {
     const std::string_view password = credentials.szPassword;
-    const std::string line = password.empty() ? "" : SecretLine(user, entry.file, password);
-    if (!password.empty() && line.empty()) {
-      return ERROR_INVALID_PARAMETER;
-    }
-    if (const DWORD failed = RewriteSecrets(folder, entry.file, line)) {
+    std::string line = password.empty() ? "" : SecretLine(user, entry.file, password);
+    const DWORD failed = !password.empty() && line.empty()
+                             ? ERROR_INVALID_PARAMETER
+                             : RewriteSecrets(folder, entry.file, line);
+    WipeText(&line);
+    if (failed != 0) {
       return failed;
     }
   }
