@@ -63,6 +63,7 @@ DWORD RewriteSecrets(const CPeersFolder& folder, std::string_view remoteName,
 std::string WithOwnSecret(std::string_view text, std::string_view remoteName,
                           std::string_view line) {
   const std::string mark = kSecretMark + std::string(remoteName);
+  const std::string ownWord = " " + PppWord(remoteName) + " ";
   std::string kept;
   // Room for the whole text at once, since a text that grows leaves its earlier copies behind.
   kept.reserve(mark.size() + line.size() + text.size() + 3);
@@ -76,9 +77,11 @@ std::string WithOwnSecret(std::string_view text, std::string_view remoteName,
     start = end + 1;
     if (each == mark) {
       dropNext = true;
-    } else if (dropNext) {
+    } else if (dropNext && !each.starts_with('#') && each.find(ownWord) != std::string::npos) {
       dropNext = false;
     } else {
+      // A mark whose line a person took away leaves the person's next line where it is.
+      dropNext = false;
       kept.append(each).append("\n");
     }
   }

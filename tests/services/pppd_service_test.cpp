@@ -19,6 +19,7 @@
 
 #include "base/text.h"
 #include "entry_fields.h"
+#include "peer_secrets.h"
 #include "peer_store.h"
 #include "peer_words.h"
 #include "platform/ras_service.h"
@@ -485,6 +486,13 @@ TEST(PppdService, CredentialsTakeLinesOfTheirOwnThatNoPersonsLineShadows) {
     EXPECT_TRUE(judged == -1 || judged == 0 || judged == 4) << "pppd ended with " << judged;
     ASSERT_EQ(RasDeleteEntryA(nullptr, "Home"), 0u);
     EXPECT_EQ(test::ReadFileBytes(chap), persons);
+  }
+}
+
+// A mark whose line a person took away leaves the person's next line where it is.
+TEST(PppdService, AMarkWithoutItsLineTakesNoPersonsLine) {
+  for (const std::string next : {"# ours is gone\n", "jo Work x\n"}) {
+    EXPECT_EQ(WithOwnSecret(kSecretMark + std::string("Home\n") + next, "Home", ""), next);
   }
 }
 
