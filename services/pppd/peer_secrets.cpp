@@ -82,7 +82,8 @@ std::string WithOwnSecret(std::string_view text, std::string_view remoteName,
     } else {
       // A mark whose line a person took away leaves the person's next line where it is.
       dropNext = false;
-      kept.append(each).append("\n");
+      // A person's last line keeps its lack of a line end too: every byte of theirs stays.
+      kept.append(each).append(end < text.size() ? "\n" : "");
     }
   }
   return kept;

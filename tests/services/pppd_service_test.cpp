@@ -489,9 +489,10 @@ TEST(PppdService, CredentialsTakeLinesOfTheirOwnThatNoPersonsLineShadows) {
   }
 }
 
-// A mark whose line a person took away leaves the person's next line where it is.
+// A mark whose line a person took away leaves the person's next line where it is, to its last
+// byte, a line end it lacks too.
 TEST(PppdService, AMarkWithoutItsLineTakesNoPersonsLine) {
-  for (const std::string next : {"# ours is gone\n", "jo Work x\n"}) {
+  for (const std::string next : {"# ours is gone\n", "jo Work x"}) {
     EXPECT_EQ(WithOwnSecret(kSecretMark + std::string("Home\n") + next, "Home", ""), next);
   }
 }
