@@ -78,9 +78,10 @@ std::string WithOwnSecret(std::string_view text, std::string_view remoteName,
     if (each == mark) {
       dropNext = true;
     } else if (dropNext && !each.starts_with('#') && each.find(ownWord) != std::string::npos) {
+      // Only a secret for the remote name goes with its mark: a mark whose line a person took
+      // away leaves the person's next line where it is.
       dropNext = false;
     } else {
-      // A mark whose line a person took away leaves the person's next line where it is.
       dropNext = false;
       // A person's last line keeps its lack of a line end too: every byte of theirs stays.
       kept.append(each).append(end < text.size() ? "\n" : "");
