@@ -172,5 +172,10 @@ DWORD RemovePeerSecrets(const std::string& root, std::string_view remoteName) {
   if (const DWORD failed = folder.Open(root)) {
     return failed;
   }
+  // A peer stored under the name since it was deleted (by a run that went on meanwhile, before
+  // this lock) keeps the secret it has now.
+  if (!FindPeerFile(root, std::string(remoteName)).empty()) {
+    return 0;
+  }
   return RewriteSecrets(folder, remoteName, "");
 }
