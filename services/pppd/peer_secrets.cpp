@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/secret_buffer.h"
 #include "base/text.h"
 #include "peer_entries.h"
 #include "peer_store.h"
@@ -37,18 +38,21 @@ DWORD RewriteSecrets(const CPeersFolder& folder, std::string_view remoteName,
                      std::string_view line) {
   for (const char* file : kSecretsFiles) {
     std::string text;
-    if (const DWORD failed = folder.ReadSystemFile(file, &text)) {
+    DWORD failed = folder.ReadSystemFile(file, &text);
+    if (failed == 0) {
+      std::string changed = WithOwnSecret(text, remoteName, line);
+      if (changed != text) {
+        failed = folder.WriteSystemFile(file, changed);
+      }
+      WipeText(&changed);
+    } else if (line.empty() && failed == kErrorAccessDenied) {
       // A file the service cannot have written into (a link, a folder) holds none of its lines.
-      if (line.empty() && failed == kErrorAccessDenied) {
-        continue;
-      }
-      return failed;
+      failed = 0;
     }
-    const std::string changed = WithOwnSecret(text, remoteName, line);
-    if (changed != text) {
-      if (const DWORD failed = folder.WriteSystemFile(file, changed)) {
-        return failed;
-      }
+    // The file's every secret, a person's too, lay in these texts.
+    WipeText(&text);
+    if (failed != 0) {
+      return failed;
     }
   }
   return 0;
@@ -59,7 +63,10 @@ DWORD RewriteSecrets(const CPeersFolder& folder, std::string_view remoteName,
 std::string WithOwnSecret(std::string_view text, std::string_view remoteName,
                           std::string_view line) {
   const std::string mark = kSecretMark + std::string(remoteName);
+  const std::string ownWord = " " + PppWord(remoteName) + " ";
   std::string kept;
+  // Room for the whole text at once, since a text that grows leaves its earlier copies behind.
+  kept.reserve(mark.size() + line.size() + text.size() + 3);
   if (!line.empty()) {
     kept.append(mark).append("\n").append(line).append("\n");
   }
@@ -70,10 +77,14 @@ std::string WithOwnSecret(std::string_view text, std::string_view remoteName,
     start = end + 1;
     if (each == mark) {
       dropNext = true;
-    } else if (dropNext) {
+    } else if (dropNext && !each.starts_with('#') && each.find(ownWord) != std::string::npos) {
+      // Only a secret for the remote name goes with its mark: a mark whose line a person took
+      // away leaves the person's next line where it is.
       dropNext = false;
     } else {
-      kept.append(each).append("\n");
+      dropNext = false;
+      // A person's last line keeps its lack of a line end too: every byte of theirs stays.
+      kept.append(each).append(end < text.size() ? "\n" : "");
     }
   }
   return kept;
@@ -84,7 +95,12 @@ std::string SecretLine(std::string_view user, std::string_view remoteName,
   if (user.empty() || user == "*" || secret.starts_with("@/")) {
     return {};
   }
-  return PppWord(user) + " " + PppWord(remoteName) + " " + PppWord(secret);
+  std::string secretWord = PppWord(secret);
+  std::string line = PppWord(user) + " " + PppWord(remoteName) + " ";
+  line.reserve(line.size() + secretWord.size());
+  line.append(secretWord);
+  WipeText(&secretWord);
+  return line;
 }
 
 DWORD StorePeerCredentials(const std::string& root, const std::string& entryName,
@@ -114,11 +130,12 @@ DWORD StorePeerCredentials(const std::string& root, const std::string& entryName
   }
   if ((mask & RASCM_Password) != 0) {
     const std::string_view password = credentials.szPassword;
-    const std::string line = password.empty() ? "" : SecretLine(user, entry.file, password);
-    if (!password.empty() && line.empty()) {
-      return ERROR_INVALID_PARAMETER;
-    }
-    if (const DWORD failed = RewriteSecrets(folder, entry.file, line)) {
+    std::string line = password.empty() ? "" : SecretLine(user, entry.file, password);
+    const DWORD failed = !password.empty() && line.empty()
+                             ? ERROR_INVALID_PARAMETER
+                             : RewriteSecrets(folder, entry.file, line);
+    WipeText(&line);
+    if (failed != 0) {
       return failed;
     }
   }
@@ -154,6 +171,11 @@ DWORD RemovePeerSecrets(const std::string& root, std::string_view remoteName) {
   CPeersFolder folder;
   if (const DWORD failed = folder.Open(root)) {
     return failed;
+  }
+  // A peer stored under the name since it was deleted (by a run that went on meanwhile, before
+  // this lock) keeps the secret it has now.
+  if (!FindPeerFile(root, std::string(remoteName)).empty()) {
+    return 0;
   }
   return RewriteSecrets(folder, remoteName, "");
 }

@@ -32,5 +32,6 @@ std::string SecretLine(std::string_view user, std::string_view remoteName, std::
 DWORD StorePeerCredentials(const std::string& root, const std::string& entryName,
                            const RASCREDENTIALSA& credentials);
 
-// Removes the service's lines for `remoteName`, whose peer is gone.
+// Removes the service's lines for `remoteName`, whose peer is gone; none while a peer of that
+// name is there again.
 DWORD RemovePeerSecrets(const std::string& root, std::string_view remoteName);

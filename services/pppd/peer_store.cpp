@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "base/secret_buffer.h"
 #include "base/text.h"
 #include "peer_words.h"
 #include "ppp_system.h"
@@ -239,12 +240,16 @@ DWORD CPeersFolder::ReadSystemFile(const std::string& file, std::string* text) c
   } else if (fstat(opened, &info) != 0 || !S_ISREG(info.st_mode)) {
     failed = kErrorAccessDenied;
   } else {
+    // A secrets file's text takes its room at once, since a text that grows leaves earlier copies
+    // of its secrets behind unwiped; the chunk is wiped after them.
+    text->reserve(static_cast<size_t>(info.st_size) + 1);
     char chunk[4096];
     ssize_t count = 0;
     while ((count = read(opened, chunk, sizeof chunk)) > 0 || (count < 0 && errno == EINTR)) {
       text->append(chunk, static_cast<size_t>(std::max<ssize_t>(count, 0)));
     }
     failed = count < 0 ? WriteError(errno) : 0;
+    WipeBytes(chunk, sizeof chunk);
   }
   for (const int descriptor : {opened, folder}) {
     if (descriptor >= 0) {

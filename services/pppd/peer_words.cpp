@@ -34,7 +34,11 @@ std::string PppWord(std::string_view text) {
   if (!text.empty() && IsMadeOf(text, kPlainMarks)) {
     return std::string(text);
   }
-  std::string word = "\"";
+  // Room for the longest form at once: a word that grows leaves its earlier copies behind, and
+  // a secret's must not be.
+  std::string word;
+  word.reserve(text.size() * 4 + 2);
+  word += '"';
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) {
@@ -49,7 +53,8 @@ std::string PppWord(std::string_view text) {
     }
     word += c;
   }
-  return word + "\"";
+  word += '"';
+  return word;
 }
 
 std::string ShellWord(std::string_view text) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 
 // Overwrites `size` bytes at `data` with zeros in a way the compiler may not drop as a dead
 // store, though the bytes are never read again.
@@ -13,6 +14,13 @@ inline void WipeBytes(void* data, size_t size) {
   for (size_t i = 0; i < size; ++i) {
     bytes[i] = 0;
   }
+}
+
+// Wipes the whole room of a text that held a secret, beyond its end too, and empties it.
+inline void WipeText(std::string* text) {
+  text->resize(text->capacity());
+  WipeBytes(text->data(), text->size());
+  text->clear();
 }
 
 // A record of secrets (a field of them, or a platform record) wiped when it goes.

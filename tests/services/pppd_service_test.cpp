@@ -19,6 +19,7 @@
 
 #include "base/text.h"
 #include "entry_fields.h"
+#include "peer_secrets.h"
 #include "peer_store.h"
 #include "peer_words.h"
 #include "platform/ras_service.h"
@@ -467,6 +468,7 @@ TEST(PppdService, CredentialsTakeLinesOfTheirOwnThatNoPersonsLineShadows) {
       EXPECT_EQ(test::ReadFileBytes(chap), persons);
       continue;
     }
+    ASSERT_EQ(RemovePeerSecrets(root.path().string(), "Home"), 0u);  // a deletion gone stale
     for (const char* file : {"chap-secrets", "pap-secrets"}) {
       const std::string path = (root.path() / "etc/ppp" / file).string();
       const std::string text = test::ReadFileBytes(path);
@@ -485,6 +487,14 @@ TEST(PppdService, CredentialsTakeLinesOfTheirOwnThatNoPersonsLineShadows) {
     EXPECT_TRUE(judged == -1 || judged == 0 || judged == 4) << "pppd ended with " << judged;
     ASSERT_EQ(RasDeleteEntryA(nullptr, "Home"), 0u);
     EXPECT_EQ(test::ReadFileBytes(chap), persons);
+  }
+}
+
+// A mark whose line a person took away leaves the person's next line where it is, to its last
+// byte, a line end it lacks too.
+TEST(PppdService, AMarkWithoutItsLineTakesNoPersonsLine) {
+  for (const std::string next : {"# ours is gone\n", "jo Work x"}) {
+    EXPECT_EQ(WithOwnSecret(kSecretMark + std::string("Home\n") + next, "Home", ""), next);
   }
 }
 

@@ -48,8 +48,9 @@ SecretFileRead ReadSecretFile(const char* path, CSecretBuffer* secrets) {
     result = SecretFileRead::kReadFailed;
   } else if (!standardInput && !S_ISREG(info.st_mode)) {
     result = SecretFileRead::kNotRegular;
-  } else if (!standardInput && (info.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
-    // A pipe on standard input is the caller's own; a file is judged by its mode bits.
+  } else if (S_ISREG(info.st_mode) && (info.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+    // A pipe on standard input is the caller's own; a file is judged by its mode bits, one that
+    // standard input was opened on too.
     result = SecretFileRead::kReadableByOthers;
   } else {
     result = ReadAll(file, secrets);

@@ -1,5 +1,6 @@
 // The secrets file on POSIX: from standard input, as the Ansible module hands it over, and
 // refused when anyone but its owner may read it.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -16,7 +17,8 @@ TEST(SecretsRun, ComeFromStandardInputOrAFileOnlyItsOwnerMayRead) {
     const char* source;
     unsigned mode;  // of the file secrets.ini
     int status;
-  } rows[] = {{"-", 0600, 0}, {"secrets.ini", 0640, 10}, {"secrets.ini", 0604, 10}};
+  } rows[] = {
+      {"-", 0600, 0}, {"secrets.ini", 0640, 10}, {"secrets.ini", 0604, 10}, {"<", 0644, 10}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.mode);
     const test::RunWorld world;
@@ -29,11 +31,14 @@ TEST(SecretsRun, ComeFromStandardInputOrAFileOnlyItsOwnerMayRead) {
     ASSERT_EQ(write(input[1], secrets.data(), secrets.size()), ssize_t(secrets.size()));
     close(input[1]);
     const int saved = dup(STDIN_FILENO);
-    dup2(input[0], STDIN_FILENO);
+    // "<": standard input is the file itself.
+    const int source = row.source[0] == '<' ? open(file.c_str(), O_RDONLY) : dup(input[0]);
+    dup2(source, STDIN_FILENO);
+    close(source);
     close(input[0]);
     const int status =
         test::PlayInProcess(world, "INIT=isp.ini CONNECT=\"My ISP\" /quiet /log:run.log /secrets:" +
-                                       std::string(row.source));
+                                       std::string(row.source[0] == '<' ? "-" : row.source));
     dup2(saved, STDIN_FILENO);
     close(saved);
     EXPECT_EQ(status, row.status);
