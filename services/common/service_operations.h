@@ -23,6 +23,10 @@ struct ServiceDial {
 
 using PrepareDialOperation = DWORD (*)(const char* phoneBook, const char* entryName,
                                        const RASDIALPARAMSA& parameters, ServiceDial* dial);
+using StoreEntryOperation = DWORD (*)(const char* phoneBook, const char* entryName,
+                                      const LongEntryRecord& record, DWORD size);
+using StoreCredentialsOperation = DWORD (*)(const char* phoneBook, const char* entryName,
+                                            const RASCREDENTIALSA& credentials);
 
 // Every name an operation is given is one that takesName takes; the phone book argument is the
 // caller's, null for the default one.
@@ -44,8 +48,7 @@ struct ServiceOperations {
   DWORD (*readEntry)(const char* phoneBook, const char* entryName, LongEntryRecord* record);
   // The first `size` bytes of `record` are the caller's, a size takesRecordSize takes; an entry
   // stored before keeps its fields beyond them.
-  DWORD (*storeEntry)
-  (const char* phoneBook, const char* entryName, const LongEntryRecord& record, DWORD size);
+  StoreEntryOperation storeEntry;
   // Whether an entry with alternate numbers is answered with room for their list after the
   // record, as the platform answers them.
   bool answersAlternates;
@@ -59,8 +62,7 @@ struct ServiceOperations {
   // The existing entry's credentials: the user name, password and domain that dwMask names (for
   // every user with RASCM_DefaultCreds), or its pre-shared key (RASCM_PreSharedKey, in
   // szPassword). Every text field ends inside its width.
-  DWORD (*storeCredentials)
-  (const char* phoneBook, const char* entryName, const RASCREDENTIALSA& credentials);
+  StoreCredentialsOperation storeCredentials;
 };
 
 // The operations of the service this library is: each service defines it once.

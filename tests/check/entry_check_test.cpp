@@ -48,8 +48,7 @@ const struct {
     {"[rasentry]\r\n\r\n  localphonenumber = 1\r\n\tareacod\t=1\r\n", "4 DK101 areacod"},
     {"\xEF\xBB\xBF[RasEntry]\rLocalPhoneNumber=1\r\rAreaCod=1\r", "4 DK101 AreaCod"},
     {test::Utf16(u"[RasEntry]\r\nLocalPhoneNumber=1\r\nAreaCod=1\r\n"), "3 DK101 AreaCod"},
-    {Keys("password=hunter2\r\nPreSharedKey=k"),
-     "3 DK111 password, 4 DK111 PreSharedKey"},
+    {Keys("password=hunter2\r\nPreSharedKey=k"), "3 DK111 password, 4 DK111 PreSharedKey"},
     {"[RasEntry]\n;LocalPhoneNumber=0\n[x\nLocalPhoneNumber=1\nlocalphonenumber=2\n",
      "3 DK108 [x, 5 DK102 LocalPhoneNumber"},
     {"[RasEntry]\n;c\n[VPNEntry]\nLocalPhoneNumber=1\n[ rasentry ]\nLocalPhoneNumber=1\n",
@@ -127,7 +126,8 @@ TEST(SourceLines, ANameThatCannotBeFoundHasNoLineAndIsNoDefault) {
   CEntryFileCheck check;
   check.readable = true;
   check.findings.push_back({FindingKind::kUnknownKey, kLineNotFound, "RasEntry", "x", "x"});
-  CCheckedEntry& entry = check.entries.emplace_back(CCheckedEntry{"RasEntry", true, {}, {}, {}, {}});
+  CCheckedEntry& entry =
+      check.entries.emplace_back(CCheckedEntry{"RasEntry", true, {}, {}, {}, {}});
   entry.lines[FindEntryKey("LocalPhoneNumber") - kEntryKeys] = kLineNotFound;
   std::FILE* out = std::fopen(path.c_str(), "wb");
   ASSERT_NE(out, nullptr);

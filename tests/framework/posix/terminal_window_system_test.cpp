@@ -18,13 +18,13 @@
 #include <thread>
 #include <vector>
 
+#include "dialog_templates.h"
 #include "framework/combo_box.h"
 #include "framework/dialog.h"
 #include "resource.h"
 #include "support/posix/child_process.h"
 #include "support/posix/pseudo_terminal.h"
 #include "support/test_files.h"
-#include "dialog_templates.h"
 
 namespace {
 
