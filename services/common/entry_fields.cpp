@@ -77,12 +77,6 @@ RASIPADDR ParseAddress(const std::string& text) {
   return RASIPADDR{parts[0], parts[1], parts[2], parts[3]};
 }
 
-DWORD DwordAt(const char* place) {
-  DWORD value;
-  std::memcpy(&value, place, sizeof value);
-  return value;
-}
-
 // A choice by its name; a value without one in decimal.
 void AppendChoice(std::string& text, DWORD value, std::span<const BitName> names) {
   for (const BitName& name : names) {

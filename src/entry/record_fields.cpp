@@ -13,15 +13,11 @@ const char* FieldOf(const LongEntryRecord& record, const RecordField& field) {
   return reinterpret_cast<const char*>(&record) + field.offset;
 }
 
-namespace {
-
 DWORD DwordAt(const char* bytes) {
   DWORD value;
   std::memcpy(&value, bytes, sizeof value);
   return value;
 }
-
-}  // namespace
 
 DWORD DwordOf(const RASENTRYA& record, const RecordField& field) {
   return DwordAt(FieldOf(record, field));

@@ -118,6 +118,9 @@ consteval const RecordField& FieldNamed(std::string_view field) {
   return kFieldTable[0];
 }
 
+// The DWORD at `bytes`, which need not be aligned.
+DWORD DwordAt(const char* bytes);
+
 // The field's bytes in `record`, and its value as each kind of field holds it. A text that fills
 // its field without a zero ends at the field's end. A RASENTRYA holds only kRecordFields.
 const char* FieldOf(const RASENTRYA& record, const RecordField& field);
