@@ -34,10 +34,6 @@ std::string LoadFailure(uint32_t code) {
 
 }  // namespace
 
-void ShowWarning(const char* text, const char* title) {
-  ShowMessageBox(text, title, MB_ICONWARNING | MB_OK);
-}
-
 int ShowUsage() {
   return ShowMessageBox(kUsageText, kUsageTitle, MB_ICONWARNING | MB_OK);
 }

@@ -1,5 +1,5 @@
-// The steps that the provisioning run and the removal run share: the usage notice, warnings,
-// loading the service and asking before entries go.
+// The steps that the provisioning run and the removal run share: the usage notice, loading the
+// service and asking before entries go.
 #pragma once
 
 #include <cstddef>
@@ -8,8 +8,6 @@
 
 // Room for a message with two names or a path of 339 characters each.
 inline constexpr size_t kMessageCapacity = 1024;
-
-void ShowWarning(const char* text, const char* title);
 
 // Shows the usage notice and returns the message box's answer.
 int ShowUsage();

@@ -37,10 +37,6 @@ void CopyDevice(RASENTRYA* entry, const RASDEVINFOA& device) {
   CopyText(entry->szDeviceType, device.szDeviceType);
 }
 
-void ShowWarning(const char* text, const char* title) {
-  ShowMessageBox(text, title, MB_ICONWARNING | MB_OK);
-}
-
 // The first VPN adapter of the list: a device whose whole type is "vpn" in any letter case.
 const RASDEVINFOA* FindVpnAdapter(const RASDEVINFOA* devices, uint32_t count) {
   for (uint32_t i = 0; i < count; ++i) {

@@ -18,3 +18,7 @@ CWindowSystem* ReplaceWindowSystem(CWindowSystem* windowSystem) {
 int ShowMessageBox(const char* text, const char* title, UINT style) {
   return CurrentWindowSystem().ShowMessageBox(text, title, style);
 }
+
+void ShowWarning(const char* text, const char* title) {
+  ShowMessageBox(text, title, MB_ICONWARNING | MB_OK);
+}

@@ -78,6 +78,9 @@ CWindowSystem* ReplaceWindowSystem(CWindowSystem* windowSystem);
 // The tool's message box: no owner window, the platform's MB_ style; returns IDOK or IDCANCEL.
 int ShowMessageBox(const char* text, const char* title, UINT style);
 
+// A message box that warns, with OK alone.
+void ShowWarning(const char* text, const char* title);
+
 // Keeps the system's own boxes away, for a run with nobody at the screen: on Windows the ones in
 // which the system would ask about a drive without a disk or a file it cannot open
 // (SetErrorMode); on POSIX nothing is shown but by the tool, so there is nothing to do.
