@@ -23,6 +23,9 @@ inline constexpr int kLineNotFound = -1;
 class CSourceLines {
  public:
   explicit CSourceLines(std::string_view file);
+  // The headers hold views into the object's own text, which a copy or a move would leave behind.
+  CSourceLines(const CSourceLines&) = delete;
+  CSourceLines& operator=(const CSourceLines&) = delete;
 
   // The lines of the section headers named in `sections`, the names of the file's sections as
   // the profile functions list them (in file order, the unnamed section left out).
