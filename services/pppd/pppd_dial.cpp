@@ -10,9 +10,11 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
+#include "base/secret_buffer.h"
 #include "ppp_system.h"
 #include "service_answers.h"
 
@@ -39,10 +41,11 @@ constexpr auto kPatienceAfterSigterm = std::chrono::seconds(5);
 
 class CPppdDial final : public CDialProgress {
  public:
-  CPppdDial(std::string program, std::vector<std::string> arguments, std::string password)
-      : program_(std::move(program)),
-        arguments_(std::move(arguments)),
-        password_(std::move(password)) {}
+  CPppdDial(std::string program, std::vector<std::string> arguments, std::string_view password)
+      : program_(std::move(program)), arguments_(std::move(arguments)), password_(password.size()) {
+    std::memcpy(password_.Data(), password.data(), password.size());
+    password_.SetSize(password.size());
+  }
 
   ~CPppdDial() override {
     Stop();
@@ -112,7 +115,7 @@ class CPppdDial final : public CDialProgress {
     if (pipe2(output, O_CLOEXEC) != 0) {
       return false;
     }
-    if (!password_.empty() && pipe2(secret, O_CLOEXEC) != 0) {
+    if (password_.Size() != 0 && pipe2(secret, O_CLOEXEC) != 0) {
       close(output[0]);
       close(output[1]);
       return false;
@@ -146,10 +149,11 @@ class CPppdDial final : public CDialProgress {
     if (secret[0] >= 0) {
       close(secret[0]);
       // Small enough for the pipe's buffer: the write never waits for pppd.
-      const ssize_t written = write(secret[1], password_.data(), password_.size());
+      const ssize_t written = write(secret[1], password_.Data(), password_.Size());
       static_cast<void>(written);
       close(secret[1]);
     }
+    password_.Wipe();
     if (process < 0) {
       close(output[0]);
       return false;
@@ -219,7 +223,7 @@ class CPppdDial final : public CDialProgress {
 
   std::string program_;
   std::vector<std::string> arguments_;
-  std::string password_;
+  CSecretBuffer password_;
   std::mutex lock_;    // the process and its end, shared with Stop
   pid_t process_ = 0;  // under the lock
   bool reaped_ = false;
@@ -311,6 +315,6 @@ DWORD PppdExitError(int status) {
 }
 
 std::unique_ptr<CDialProgress> PppdDial(std::string program, std::vector<std::string> arguments,
-                                        std::string password) {
-  return std::make_unique<CPppdDial>(std::move(program), std::move(arguments), std::move(password));
+                                        std::string_view password) {
+  return std::make_unique<CPppdDial>(std::move(program), std::move(arguments), password);
 }

@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "service_dials.h"
@@ -34,6 +35,7 @@ RASCONNSTATE PppdLineState(const std::string& line);
 // The platform's error for pppd's exit status (pppd(8), EXIT STATUS).
 DWORD PppdExitError(int status);
 
-// The dial's progress: starts `program` with `arguments` when first asked.
+// The dial's progress: starts `program` with `arguments` when first asked, and hands it
+// `password` (the dial keeps a copy of its own, wiped once pppd has it).
 std::unique_ptr<CDialProgress> PppdDial(std::string program, std::vector<std::string> arguments,
-                                        std::string password);
+                                        std::string_view password);

@@ -100,7 +100,7 @@ DWORD PrepareDial(const char*, const char* entryName, const RASDIALPARAMSA& para
     return kErrorAccessDenied;
   }
   const RASENTRYA& record = found.contents.record;
-  const std::string password(FieldText(parameters.szPassword));
+  const std::string_view password = FieldText(parameters.szPassword);
   dial->progress =
       PppdDial(SystemProgram(root, "pppd"),
                PppdArguments(root, found.file, std::string(FieldText(parameters.szUserName)),

@@ -38,7 +38,13 @@ class CSecretBuffer {
   explicit CSecretBuffer(size_t capacity) : bytes_(new char[capacity + 1]()), capacity_(capacity) {}
   CSecretBuffer(const CSecretBuffer&) = delete;
   CSecretBuffer& operator=(const CSecretBuffer&) = delete;
-  ~CSecretBuffer() { WipeBytes(bytes_.get(), capacity_ + 1); }
+  ~CSecretBuffer() { Wipe(); }
+
+  // Zeros the room and empties it, for a secret whose use ends before the buffer does.
+  void Wipe() {
+    WipeBytes(bytes_.get(), capacity_ + 1);
+    size_ = 0;
+  }
 
   // The room, of Capacity() bytes, and one more that stays zero, so that the content can be read
   // as a zero-terminated text.
