@@ -107,8 +107,9 @@ bool StoreEntry(CPlannedEntry* entry, bool check, CRunResult* result) {
   uint32_t code = 0;
   if (entry->later.Any()) {
     const LongEntryRecord merged = entry->Merged();
-    notCarried = LaterKeyNotCarried(entry->later, merged, *entry->longEntry.layout);
-    if (!check && notCarried.empty()) {
+    if (check) {
+      notCarried = LaterKeyNotCarried(entry->later, merged, *entry->longEntry.layout);
+    } else {
       code = StoreLongEntry(entry->name, entry->later, merged, entry->longEntry, &notCarried);
     }
   } else if (!check) {
