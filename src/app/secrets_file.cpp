@@ -1,26 +1,16 @@
-// Reading the secrets file: INI lines, read here rather than through the profile functions,
-// which keep what they read, so that nothing of a secret stays behind once the run is done.
+// Reading the secrets file: profile lines, taken apart here rather than read through the profile
+// functions, which keep what they read, so that nothing of a secret stays behind once the run is
+// done.
 #include "app/secrets_file.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <string_view>
 
 #include "base/text.h"
+#include "platform/profile_lines.h"
 #include "platform/secret_file.h"
 
 namespace {
-
-constexpr std::string_view kBlanks = " \t\r";
-
-std::string_view Trimmed(std::string_view text) {
-  const size_t start = text.find_first_not_of(kBlanks);
-  // Empty, but still pointing into the text: a copy of it passes no null pointer on.
-  if (start == std::string_view::npos) {
-    return text.substr(text.size());
-  }
-  return text.substr(start, text.find_last_not_of(kBlanks) - start + 1);
-}
 
 struct CSecretKey {
   const char* name;
@@ -73,44 +63,37 @@ std::string TakeValue(std::string_view key, std::string_view value, size_t line,
 
 std::string ParseSecretsText(const char* text, size_t size, const char* const* names,
                              CWipedSecrets* secrets, size_t count) {
-  std::string_view all(text, size);
+  const std::string_view all(text, size);
   if (all.find('\0') != std::string_view::npos) {
     return "the secrets file holds a zero byte: it is no text (or UTF-16, which it cannot be)";
   }
-  // Editors that save UTF-8 may begin the file with its byte order mark.
-  if (all.starts_with("\xEF\xBB\xBF")) {
-    all.remove_prefix(3);
-  }
+  // The profile files' line grammar, but strict: a line that means nothing there is an error
+  // here, since it may be a secret that would silently not be set.
   CEntrySecrets* section = nullptr;
   size_t lineNumber = 0;
-  for (size_t start = 0; start < all.size();) {
-    const size_t end = std::min(all.find('\n', start), all.size());
-    const std::string_view line = Trimmed(all.substr(start, end - start));
-    start = end + 1;
+  CProfileLineReader reader(all, FirstProfileLine(all));
+  for (CProfileLine line; reader.Next(line);) {
     ++lineNumber;
-    if (line.empty() || line.front() == ';' || line.front() == '#') {
-      continue;
-    }
-    if (line.front() == '[') {
-      if (line.back() != ']') {
-        return AtLine(lineNumber, "opens a section without closing it with ]");
-      }
-      const std::string_view name = Trimmed(line.substr(1, line.size() - 2));
+    if (line.kind == CProfileLine::kSection) {
       section = nullptr;
       for (size_t i = 0; i < count; ++i) {
-        if (names[i][0] != '\0' && TextEqualsIgnoringCase(name, names[i])) {
+        if (names[i][0] != '\0' && SameProfileName(line.name, names[i])) {
           section = &secrets[i].value;
           section->found = true;
         }
       }
       continue;
     }
-    const size_t equals = line.find('=');
-    if (equals == std::string_view::npos) {
+    if (line.kind == CProfileLine::kNothing || line.IsComment() || line.name.starts_with('#')) {
+      continue;
+    }
+    if (line.name.starts_with('[')) {
+      return AtLine(lineNumber, "opens a section without closing it with ]");
+    }
+    if (!line.hasValue) {
       return AtLine(lineNumber, "is neither a section, a key with a value, nor a comment");
     }
-    std::string problem = TakeValue(Trimmed(line.substr(0, equals)),
-                                    Trimmed(line.substr(equals + 1)), lineNumber, section);
+    std::string problem = TakeValue(line.name, line.value, lineNumber, section);
     if (!problem.empty()) {
       return problem;
     }
