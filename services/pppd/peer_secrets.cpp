@@ -116,6 +116,8 @@ DWORD StorePeerCredentials(const std::string& root, const std::string& entryName
   }
   CPeerEntry entry;
   CPeersFolder folder;
+  // Looked for before the lock, so that an unknown entry makes no folder, and again under it,
+  // where the answer holds until the files are written.
   if (!FindPeerEntry(root, entryName, &entry)) {
     return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
   }
